@@ -1,0 +1,40 @@
+#include "app/OptionTable.h"
+#include "app/Settings.h"
+#include "core/Body.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <QTranslator>
+
+#include <memory>
+
+int main(int argc, char *argv[])
+{
+    Settings &s = settings();
+
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    readCommandLine(options(), args);
+
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication app(argc, argv);
+    QTranslator translator;
+
+    settleSettings(options(), s);
+
+    if (s.translate) {
+        translator.load(QStringLiteral(":Lumenograf_ja_JP"), QCoreApplication::applicationDirPath());
+        app.installTranslator(&translator);
+    }
+
+    std::unique_ptr<Body> body(new Body);
+    QObject::connect(body.get(), &Body::finishing, &app, &QApplication::closeAllWindows);
+    body->show();
+
+    // The batch window takes the script named by "-b" and, with "-x", starts it.
+
+    const int code = app.exec();
+    body.reset();
+    return code;
+}
