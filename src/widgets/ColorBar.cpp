@@ -111,10 +111,13 @@ void ColorBar::onMousePressed()
     const double p = heightFraction();
     const double dl = qAbs(scale.lower - p);
     const double du = qAbs(scale.upper - p);
-    if (dl > du) {
+    // A press on the pixel midway is a tie even when the two distances
+    // differ in their last bits.
+    const double tie = 1e-9;
+    if (dl > du + tie) {
         active = UpperHandle;
         dragging = true;
-    } else if (du > dl) {
+    } else if (du > dl + tie) {
         active = LowerHandle;
         dragging = true;
     }

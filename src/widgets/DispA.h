@@ -6,7 +6,7 @@
 #include <QFrame>
 #include <QPointF>
 
-class QPainter;
+#include <QPainter>
 
 // The painting surface under every display of the program. It turns Qt's
 // paint, mouse and wheel events into signals and keeps the mouse state and
