@@ -200,50 +200,79 @@ private slots:
     void frames();
     void absorptionOfTheSample();
     void referenceSpectra();
+    void demoScripts();
     void sameDataEveryRun();
     void badCommandLines();
 
 private:
+    // ln(I0 / I1) of the (2 half + 1)^2 block around (x, y), dark subtracted.
+    Curve absorptionAt(int x, int y, int halfW, int halfH) const;
+
     QTemporaryDir tmp;
     QString root;
-    QVector<double> energies;
     QStringList i0Files, i1Files;
-    Curve empty, metal, oxide, mixed;
+    QVector<double> energies;
+    Frame dark;
+    QVector<Frame> i0Frames, i1Frames;
 };
+
+// The energy as the program's default file-name pattern finds it in the
+// whole path: first match, "_" read as the decimal point, factor 1.
+double energyFromName(const QString &path)
+{
+    const QRegularExpression pattern("(\\d|)\\d\\d\\d\\d_\\d\\d\\d\\d");
+    const QRegularExpressionMatch m = pattern.match(path);
+    return m.hasMatch() ? m.captured(0).replace('_', '.').toDouble() : -1.0;
+}
 
 void TestDemoData::initTestCase()
 {
     QVERIFY(tmp.isValid());
     root = tmp.path() + "/demo-data";
     QCOMPARE(runGenerator({root}), 0);
-}
-
-void TestDemoData::filesAndEnergies()
-{
     i0Files = QDir(root + "/I0").entryList({"*"}, QDir::Files, QDir::Name);
     i1Files = QDir(root + "/I1").entryList({"*"}, QDir::Files, QDir::Name);
     QCOMPARE(i0Files.size(), 120);
     QCOMPARE(i1Files.size(), 120);
+    QVERIFY(readFrame(root + "/dark.tif", dark));
+    for (int n = 0; n < 120; ++n) {
+        Frame i0, i1;
+        QVERIFY2(readFrame(root + "/I0/" + i0Files[n], i0), qPrintable(i0Files[n]));
+        QVERIFY2(readFrame(root + "/I1/" + i1Files[n], i1), qPrintable(i1Files[n]));
+        i0Frames << i0;
+        i1Frames << i1;
+        energies << energyFromName(root + "/I1/" + i1Files[n]);
+    }
+}
+
+Curve TestDemoData::absorptionAt(int x, int y, int halfW, int halfH) const
+{
+    Curve c;
+    for (int n = 0; n < i1Frames.size(); ++n) {
+        double d = 0.0, a = 0.0, b = 0.0;
+        for (int j = y - halfH; j <= y + halfH; ++j)
+            for (int i = x - halfW; i <= x + halfW; ++i) {
+                d += dark.at(i, j);
+                a += i1Frames[n].at(i, j);
+                b += i0Frames[n].at(i, j);
+            }
+        c.e << energies[n];
+        c.mu << std::log((b - d) / (a - d));
+    }
+    return c;
+}
+
+void TestDemoData::filesAndEnergies()
+{
     for (const char *name : {"dark.tif", "ref_Fe_metal.dat", "ref_Fe2O3.dat", "README.txt"})
         QVERIFY2(QFile::exists(root + "/" + name), name);
-
-    // The energy as the program's default file-name pattern finds it in the
-    // whole path: first match, "_" read as the decimal point, factor 1.
-    const QRegularExpression pattern("(\\d|)\\d\\d\\d\\d_\\d\\d\\d\\d");
     for (int n = 0; n < 120; ++n) {
         const QString number = QString("%1").arg(n + 1, 3, 10, QChar('0'));
         QVERIFY2(i1Files[n].startsWith("I1_" + number + "_") && i1Files[n].endsWith(".tif"), qPrintable(i1Files[n]));
         QCOMPARE(i0Files[n], "I0" + i1Files[n].mid(2));
         // Exactly one file per number, as a wildcard load of "I1_NNN_*.tif" needs.
         QCOMPARE(QDir(root + "/I1").entryList({"I1_" + number + "_*.tif"}, QDir::Files).size(), 1);
-        const QRegularExpressionMatch m = pattern.match(root + "/I1/" + i1Files[n]);
-        QVERIFY(m.hasMatch());
-        bool ok = false;
-        const double e = m.captured(0).replace('_', '.').toDouble(&ok);
-        QVERIFY(ok);
-        const QRegularExpressionMatch m0 = pattern.match(root + "/I0/" + i0Files[n]);
-        QCOMPARE(m0.captured(0).replace('_', '.').toDouble(), e);
-        energies << e;
+        QCOMPARE(energyFromName(root + "/I0/" + i0Files[n]), energies[n]);
     }
     QCOMPARE(energies.first(), 6060.0);
     QCOMPARE(energies[87], 7158.0);
@@ -266,10 +295,6 @@ void TestDemoData::filesAndEnergies()
 
 void TestDemoData::frames()
 {
-    if (i1Files.isEmpty())
-        QSKIP("no files");
-    Frame dark;
-    QVERIFY(readFrame(root + "/dark.tif", dark));
     QCOMPARE(dark.width, Size);
     QCOMPARE(dark.height, Size);
     double darkSum = 0.0;
@@ -278,14 +303,9 @@ void TestDemoData::frames()
     const double darkMean = darkSum / (Size * Size);
     QVERIFY2(darkMean > 50.0 && darkMean < 70.0, qPrintable(QString::number(darkMean)));
 
-    const int half = 2;
-    struct Place { int x, y; Curve *curve; };
-    const Place places[] = {{64, 68, &empty}, {36, 38, &metal}, {94, 37, &oxide}, {36, 96, &mixed}};
     quint16 largest = 0, smallest = 65535;
     for (int n = 0; n < 120; ++n) {
-        Frame i0, i1;
-        QVERIFY2(readFrame(root + "/I0/" + i0Files[n], i0), qPrintable(i0Files[n]));
-        QVERIFY2(readFrame(root + "/I1/" + i1Files[n], i1), qPrintable(i1Files[n]));
+        const Frame &i0 = i0Frames[n], &i1 = i1Frames[n];
         QCOMPARE(i0.width, Size);
         QCOMPARE(i0.height, Size);
         QCOMPARE(i1.width, Size);
@@ -293,17 +313,9 @@ void TestDemoData::frames()
         for (int p = 0; p < Size * Size; ++p) {
             largest = std::max({largest, i0.pixels[p], i1.pixels[p]});
             smallest = std::min(smallest, i1.pixels[p]);
-            // I0 is taken without the sample: it is never darker than what passes the sample
-            // by more than the noise allows.
+            // I0 is taken without the sample: never darker than what passes
+            // the sample by more than the noise allows.
             QVERIFY(i0.pixels[p] + 6.0 * std::sqrt(double(i0.pixels[p])) > i1.pixels[p]);
-        }
-        for (const Place &pl : places) {
-            const double d = dark.blockSum(pl.x, pl.y, half);
-            const double a = i1.blockSum(pl.x, pl.y, half) - d;
-            const double b = i0.blockSum(pl.x, pl.y, half) - d;
-            QVERIFY(a > 0.0 && b > 0.0);
-            pl.curve->e << energies[n];
-            pl.curve->mu << std::log(b / a);
         }
     }
     // Counts well inside 16 bits, and well above the dark level everywhere.
@@ -313,8 +325,8 @@ void TestDemoData::frames()
 
 void TestDemoData::absorptionOfTheSample()
 {
-    if (metal.e.size() != 120)
-        QSKIP("no frames");
+    const Curve empty = absorptionAt(64, 68, 2, 2), metal = absorptionAt(36, 38, 2, 2),
+                oxide = absorptionAt(94, 37, 2, 2), mixed = absorptionAt(36, 96, 2, 2);
     // The empty area holds only the support film: no edge.
     QVERIFY2(std::fabs(edgeJump(empty)) < 0.02, qPrintable(QString::number(edgeJump(empty))));
     // Metal disc 1.2 and oxide block 0.8 units thick, mixed block 0.5 + 0.5.
@@ -326,6 +338,10 @@ void TestDemoData::absorptionOfTheSample()
     QVERIFY2(hMetal > Edge - 5.0 && hMetal < Edge + 10.0, qPrintable(QString::number(hMetal)));
     QVERIFY2(hOxide > hMetal + 5.0 && hOxide < Edge + 20.0, qPrintable(QString::number(hOxide)));
     QVERIFY(hMixed > hMetal && hMixed < hOxide);
+    // Thin and thick end of the oxide wedge.
+    const double thin = edgeJump(absorptionAt(75, 96, 2, 2)), thick = edgeJump(absorptionAt(114, 96, 2, 2));
+    QVERIFY2(thin > 0.15 && thin < 0.4 && thick > 1.4 && thick < 1.7,
+             qPrintable(QString("%1 %2").arg(thin).arg(thick)));
 
     // The sample is made of the two reference species: less the support film,
     // each region's absorption is its thicknesses times the references.
@@ -364,6 +380,70 @@ void TestDemoData::referenceSpectra()
     QVERIFY(topOxide > topMetal + 0.2);
     // The first line is a remark, so the program reads the file as two columns.
     QVERIFY(fileBytes(root + "/ref_Fe2O3.dat").startsWith("# "));
+}
+
+// The demo script loads exactly these files in energy order and takes its
+// spectra on the sample; the headless script is the same with "quit" at the end.
+void TestDemoData::demoScripts()
+{
+    const QByteArray script = fileBytes(DEMO_SCRIPT_DIR "/demo.bat");
+    const QByteArray headless = fileBytes(DEMO_SCRIPT_DIR "/demo-headless.bat");
+    QVERIFY(!script.isEmpty());
+    QVERIFY(headless.startsWith(script));
+    QStringList rest;
+    for (const QByteArray &line : headless.mid(script.size()).split('\n'))
+        if (!line.trimmed().isEmpty() && !line.trimmed().startsWith('#'))
+            rest << QString::fromUtf8(line.trimmed());
+    QCOMPARE(rest, QStringList{"quit"});
+
+    QStringList loopVar;
+    int from = 0, to = -1, bandW = 10, bandH = 10, positions = 0, loads = 0;
+    bool inLoop = false;
+    for (const QByteArray &raw : script.split('\n')) {
+        const QStringList items = QString::fromUtf8(raw).section('#', 0, 0).simplified().split(' ');
+        if (items[0].isEmpty())
+            continue;
+        const QString word = items[0].toLower();
+        QVERIFY2(word != "quit", "the window variant must stay open");
+        if (word == ":for") {
+            QCOMPARE(items.size(), 5);
+            loopVar = QStringList{items[2], items[3]};
+            from = items[3].toInt();
+            to = items[4].toInt();
+            inLoop = true;
+        } else if (word == ":next") {
+            inLoop = false;
+        } else if (word == "load_i0_files_of_pattern" || word == "load_i1_files_of_pattern") {
+            QVERIFY(inLoop);
+            QCOMPARE(items.size(), 4);
+            QVERIFY(items[2].endsWith('/'));
+            ++loads;
+            double last = 0.0;
+            for (int n = from; n <= to; ++n) {
+                QString pattern = items[3];
+                pattern.replace(loopVar[0], QString("%1").arg(n, loopVar[1].size(), 10, QChar('0')));
+                const QStringList hit = QDir(tmp.path() + "/" + items[2]).entryList({pattern}, QDir::Files);
+                QCOMPARE(hit.size(), 1);
+                const double e = energyFromName(items[2] + hit[0]);
+                QVERIFY(e > last);
+                last = e;
+            }
+            QCOMPARE(to - from + 1, 120);
+        } else if (word == "set_band_w") {
+            bandW = items.value(1).toInt();
+        } else if (word == "set_band_h") {
+            bandH = items.value(1).toInt();
+        } else if (word == "move_position") {
+            const int x = items.value(1).toInt(), y = items.value(2).toInt();
+            QVERIFY(x - bandW >= 0 && x + bandW < Size && y - bandH >= 0 && y + bandH < Size);
+            // On the sample: the window's absorption shows a clear Fe K edge.
+            const Curve c = absorptionAt(x, y, bandW, bandH);
+            QVERIFY2(edgeJump(c) > 0.5, qPrintable(QString("%1 %2: %3").arg(x).arg(y).arg(edgeJump(c))));
+            ++positions;
+        }
+    }
+    QCOMPARE(loads, 2);
+    QVERIFY(positions >= 1);
 }
 
 void TestDemoData::sameDataEveryRun()
