@@ -38,6 +38,11 @@ public:
     void makeImage();                          // rebuilds the picture
     double windowSum(int x, int y, int hw, int hh) const;
     double value(int row, int col) const;      // 0 for a frame without pixels
+                                               // and for positions outside it
+
+    // The largest frame any reader accepts, in samples (16384 x 16384, far
+    // beyond any detector): sizes from headers are hostile until checked.
+    static constexpr qint64 maxFrameSamples = qint64(16384) * 16384;
 
     int pictureFormat = QImage::Format_Grayscale8;
     QString fileName;
@@ -55,7 +60,15 @@ public:
     int shiftX = 0;
     int shiftY = 0;
     int pixelType = NoPixels;
+
+private:
+    bool hasPixels() const;
+    void resetRange();
 };
+
+// Routes libtiff's own warnings and errors to the debug log. Every TIFF
+// operation here calls it; code that uses libtiff directly should too.
+void installTiffLogHandlers();
 
 // 16-bit grey TIFF writer: samples row-major, width * height of them.
 bool writeTiff16(const QString &fileName, int width, int height, const quint16 *samples);

@@ -1,0 +1,182 @@
+#include "batch/BatchDispatcher.h"
+
+#include "app/Tokenizer.h"
+
+#include <QDebug>
+
+namespace {
+
+qint64 loopValue(const QString &text)
+{
+    return text.toInt(nullptr, 10);
+}
+
+} // namespace
+
+BatchDispatcher::BatchDispatcher(QObject *parent)
+    : QObject(parent)
+{
+    registerCmdLineType();
+    // Queued even within the batch thread: each step starts from the event
+    // loop, so a long script never deepens the stack, whoever answers.
+    connect(this, &BatchDispatcher::execNextLineSig, this, &BatchDispatcher::execNextLineSlot,
+            Qt::QueuedConnection);
+}
+
+void BatchDispatcher::doDispatchCmds(QStringList cmdList)
+{
+    m_running = true;
+    m_lines = cmdList;
+    m_currentLine = 0;
+    m_loops.clear();
+    // A run that ended by ":end" inside a remark block must not leave the
+    // next script taken for a remark from its first line on.
+    m_inRemark = false;
+    emit execNextLineSig();
+}
+
+void BatchDispatcher::batchStopSlot()
+{
+    m_running = false;
+}
+
+void BatchDispatcher::finishBatchExec()
+{
+    emit execNextLineSig();
+}
+
+void BatchDispatcher::execNextLineSlot()
+{
+    if (!m_running || m_currentLine < 0 || m_currentLine >= m_lines.size())
+        return;
+
+    QString statement = m_lines.at(m_currentLine);
+    while (cutContinuation(statement) && m_currentLine + 1 < m_lines.size()) {
+        ++m_currentLine;
+        statement += m_lines.at(m_currentLine);
+    }
+
+    CmdLine cmd(statement);
+    if (!cmd.line.isEmpty()) {
+        const BatchKeyword keyword = batchKeyword(cmd.command);
+        // ":end" ends the run even inside a remark block.
+        if (keyword == BatchKeyword::End)
+            return;
+        if (keyword == BatchKeyword::RemEnd)
+            m_inRemark = false;
+        if (keyword == BatchKeyword::RemStart) {
+            m_inRemark = true;
+        } else if (!m_inRemark) {
+            switch (keyword) {
+            case BatchKeyword::For:
+                declareLoop(cmd);
+                break;
+            case BatchKeyword::Next:
+                nextOfLoop(cmd);
+                break;
+            case BatchKeyword::Echo: {
+                substitute(cmd);
+                const QString text = QStringLiteral("echo %1").arg(cmd.arg(0));
+                qDebug().noquote() << text;
+                emit Log(text);
+                break;
+            }
+            default:
+                if (batchCommandId(cmd.command) != BatchCmd::NotFound) {
+                    substitute(cmd);
+                    emit Log(QStringLiteral("%1 : %2\n").arg(cmd.command, cmd.arguments.join(QLatin1Char(' '))));
+                }
+                break;
+            }
+        }
+    }
+
+    const bool onlyAnswer = m_inRemark || cmd.line.isEmpty();
+    ++m_currentLine;
+    emit execCmdSig(cmd, onlyAnswer);
+}
+
+void BatchDispatcher::declareLoop(const CmdLine &cmd)
+{
+    QString rest = cmd.arguments.join(QLatin1Char(' '));
+    BatchLoop loop;
+    rest = nextItem(rest, loop.label);
+    rest = nextItem(rest, loop.variable);
+    rest = nextItem(rest, loop.start);
+    rest = nextItem(rest, loop.end);
+    nextItem(rest, loop.step);
+    loop.current = loop.start;
+    loop.forLine = m_currentLine;
+
+    // A loop declared again (an inner loop on each pass of an outer one)
+    // starts afresh and substitutes after all others.
+    for (int i = 0; i < m_loops.size(); ++i) {
+        if (m_loops.at(i).label == loop.label) {
+            m_loops.remove(i);
+            break;
+        }
+    }
+    m_loops.append(loop);
+    emit Log(QStringLiteral("for %1 : %2 = %3\n").arg(loop.label, loop.variable, loop.current));
+}
+
+void BatchDispatcher::nextOfLoop(const CmdLine &cmd)
+{
+    const QString label = cmd.arg(0);
+    for (BatchLoop &loop : m_loops) {
+        if (loop.label != label)
+            continue;
+        if (advanceBatchLoop(loop))
+            m_currentLine = loop.forLine;
+        emit Log(QStringLiteral("next %1 : %2 = %3\n").arg(loop.label, loop.variable, loop.current));
+        return;
+    }
+    emit Log(QStringLiteral("next %1 : %2 = %3\n").arg(QString(), QString(), QString()));
+}
+
+void BatchDispatcher::substitute(CmdLine &cmd) const
+{
+    for (QString &a : cmd.arguments) {
+        for (const BatchLoop &loop : m_loops) {
+            if (!loop.variable.isEmpty())
+                a.replace(loop.variable, loop.current);
+        }
+    }
+}
+
+bool advanceBatchLoop(BatchLoop &loop)
+{
+    const qint64 s = loopValue(loop.start);
+    const qint64 e = loopValue(loop.end);
+    qint64 d = loop.step.isEmpty() ? 1 : loopValue(loop.step);
+    if (d == 0)
+        d = 1;
+    // The bounds give the direction; a step written with a sign would
+    // otherwise walk away from the end and never finish.
+    if (d < 0)
+        d = -d;
+    const qint64 c = loopValue(loop.current);
+    qint64 n;
+    if (s >= e) {
+        n = c - d;
+        if (n < e)
+            return false;
+    } else {
+        n = c + d;
+        if (n > e)
+            return false;
+    }
+    loop.current = formatBatchCounter(n, loop.start);
+    return true;
+}
+
+QString formatBatchCounter(qint64 n, const QString &start)
+{
+    const QString text = QString::number(n);
+    const int width = start.size();
+    if (width < 2 || start.at(0) != QLatin1Char('0') || text.size() >= width)
+        return text;
+    if (n < 0)
+        return QLatin1Char('-') + QString::number(-n).rightJustified(width - 1, QLatin1Char('0'));
+    return text.rightJustified(width, QLatin1Char('0'));
+}

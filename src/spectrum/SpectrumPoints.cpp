@@ -1,0 +1,105 @@
+#include "spectrum/SpectrumPoints.h"
+
+double interpolate(double x, double x1, double y1, double x2, double y2)
+{
+    if (x2 == x1)
+        return (y1 + y2) / 2.0;
+    return y1 + (y2 - y1) / (x2 - x1) * (x - x1);
+}
+
+void SpectrumPoints::append(double x, double y)
+{
+    // Strict comparisons: a value that only ties an extreme keeps the earlier
+    // index.
+    if (x < xMin)
+        xMin = x;
+    if (x > xMax)
+        xMax = x;
+    if (y < yMin) {
+        yMin = y;
+        yMinIndex = pts.size();
+    }
+    if (y > yMax) {
+        yMax = y;
+        yMaxIndex = pts.size();
+    }
+    pts.append(QPointF(x, y));
+}
+
+void SpectrumPoints::clear()
+{
+    pts.clear();
+    xMin = yMin = StartMin;
+    xMax = yMax = StartMax;
+    yMinIndex = NoMinYIndex;
+    yMaxIndex = NoMaxYIndex;
+}
+
+double SpectrumPoints::valueAt(double arg) const
+{
+    const int n = pts.size();
+    if (n == 0)
+        return 0.0;
+    if (n == 1)
+        return pts[0].y();
+    if (arg <= x(0))
+        return interpolate(arg, x(0), y(0), x(1), y(1));
+    if (arg >= x(n - 1))
+        return interpolate(arg, x(n - 2), y(n - 2), x(n - 1), y(n - 1));
+    int lo = 0;
+    int hi = n - 1;
+    while (hi - 1 > lo) {
+        const int mid = (lo + hi) / 2;
+        if (x(mid) > arg)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return interpolate(arg, x(lo), y(lo), x(hi), y(hi));
+}
+
+double SpectrumPoints::crossingX(double fraction, int direction) const
+{
+    const int n = pts.size();
+    if (n == 0)
+        return 0.0;
+    if (n == 1)
+        return x(0);
+    const double level = yMin + fraction * (yMax - yMin);
+    for (int i = 0; i + 1 < n; ++i) {
+        const double a = y(i);
+        const double b = y(i + 1);
+        bool hit = false;
+        switch (direction) {
+        case Rising:
+            hit = a < level && level <= b;
+            break;
+        case Falling:
+            hit = a > level && level >= b;
+            break;
+        default:
+            hit = (a - level) * (b - level) <= 0.0;
+            break;
+        }
+        if (hit)
+            return interpolate(level, a, x(i), b, x(i + 1));
+    }
+    return x(0);
+}
+
+SpectrumPoints SpectrumPoints::withShiftBakedIn() const
+{
+    SpectrumPoints c = *this;
+    c.used = true;
+    if (shiftOn) {
+        for (QPointF &p : c.pts)
+            p.setX(p.x() - dE);
+        if (!c.pts.isEmpty()) {
+            c.xMin = xMin - dE;
+            c.xMax = xMax - dE;
+        }
+    }
+    c.dE = shiftOn ? dE : 0.0;
+    c.shiftOn = false;
+    return c;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QPointF>
+#include <QVector>
+
+// Linear interpolation y1 + (y2 - y1) / (x2 - x1) * (x - x1) on the line
+// through (x1, y1) and (x2, y2); for x1 == x2 the mean of y1 and y2.
+double interpolate(double x, double x1, double y1, double x2, double y2);
+
+// An ordered list of (x, y) points, as every spectrum, trace and profile of
+// the program is. It keeps running bounds over the stored values while points
+// are appended, an in-use flag (a reference can be switched off without being
+// removed) and an energy shift that, when enabled, is subtracted from every x
+// read through x(), valueAt() and crossingX().
+class SpectrumPoints
+{
+public:
+    // Index values of a list without points.
+    static constexpr int NoMinYIndex = -1879048193;
+    static constexpr int NoMaxYIndex = 1879048193;
+    static constexpr double StartMin = 1e300;
+    static constexpr double StartMax = -1e300;
+
+    // Directions of crossingX.
+    enum Crossing { Rising = 0, Falling = 1, Either = 2 };
+
+    SpectrumPoints() = default;
+
+    void append(double x, double y);
+    // Removes all points and resets the bounds; the shift and its flag stay.
+    void clear();
+    void reserve(int n) { pts.reserve(n); }
+
+    int size() const { return pts.size(); }
+    bool isEmpty() const { return pts.isEmpty(); }
+
+    // x as read through the shift (stored x minus shift when enabled).
+    double x(int i) const { return shiftOn ? pts[i].x() - dE : pts[i].x(); }
+    double storedX(int i) const { return pts[i].x(); }
+    double y(int i) const { return pts[i].y(); }
+    const QVector<QPointF> &points() const { return pts; }
+
+    // Bounds over the stored values.
+    double minX() const { return xMin; }
+    double maxX() const { return xMax; }
+    double minY() const { return yMin; }
+    double maxY() const { return yMax; }
+    int minYIndex() const { return yMinIndex; }
+    int maxYIndex() const { return yMaxIndex; }
+
+    bool inUse() const { return used; }
+    void setInUse(bool f) { used = f; }
+    bool shiftEnabled() const { return shiftOn; }
+    void enableShift(bool f) { shiftOn = f; }
+    double shift() const { return dE; }
+    void setShift(double s) { dE = s; }
+
+    // The y at x by linear interpolation between neighbouring points (shifted
+    // x, ascending). Outside the list the line through the two outermost
+    // points at that end is extended. Empty: 0; one point: its y.
+    double valueAt(double x) const;
+
+    // The x where the curve first crosses smallest y + fraction * (y range)
+    // in the given direction (a Crossing value). No crossing: the first
+    // point's x; empty: 0.
+    double crossingX(double fraction, int direction) const;
+
+    // A copy whose stored x values are the shifted ones: x and the x bounds
+    // lose the shift (when enabled), the shift value is kept (0 when it was
+    // disabled) and the flag is off, so the shift does not apply twice.
+    SpectrumPoints withShiftBakedIn() const;
+
+private:
+    bool used = true;
+    QVector<QPointF> pts;
+    double xMin = StartMin;
+    double yMin = StartMin;
+    double xMax = StartMax;
+    double yMax = StartMax;
+    int yMinIndex = NoMinYIndex;
+    int yMaxIndex = NoMaxYIndex;
+    bool shiftOn = false;
+    double dE = 0.0;
+};

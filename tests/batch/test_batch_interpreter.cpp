@@ -1,0 +1,379 @@
+#include "BatchHarness.h"
+#include "../app/LogCapture.h"
+#include "batch/BatchCommands.h"
+
+#include <QtTest>
+
+class TestBatchInterpreter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parseStatements();
+    void commandTable();
+    void keywords();
+    void continuedLines();
+    void remarkAfterStatement();
+    void capitals();
+    void countingDownAndSteps();
+    void paddedCounters();
+    void nestedAndRedeclaredLoops();
+    void substitution();
+    void remarkBlocksAndEnd();
+    void blankAndCommentLines();
+    void nextWithoutLoop();
+    void echo();
+    void stopDuringLongCommand();
+};
+
+void TestBatchInterpreter::parseStatements()
+{
+    CmdLine c(QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" # old c.tif"));
+    QCOMPARE(c.rawLine, QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" # old c.tif"));
+    QCOMPARE(c.line, QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" "));
+    QCOMPARE(c.command, QStringLiteral("load_I1_files"));
+    QCOMPARE(c.arguments, QStringList({"NEW", "a.tif", "C:/my data/b.tif"}));
+    QVERIFY(!c.isKeyword);
+
+    // Quoted empty items are dropped; re-parsing clears the old fields.
+    c.parse(QStringLiteral(":FOR  L \"\" i   1 3"));
+    QCOMPARE(c.command, QStringLiteral(":FOR"));
+    QCOMPARE(c.arguments, QStringList({"L", "i", "1", "3"}));
+    QVERIFY(c.isKeyword);
+
+    c.parse(QStringLiteral("# just a remark"));
+    QCOMPARE(c.line, QString());
+    QCOMPARE(c.command, QString());
+    QVERIFY(c.arguments.isEmpty());
+    QVERIFY(!c.isKeyword);
+
+    c.parse(QStringLiteral("   "));
+    QCOMPARE(c.line, QStringLiteral("   "));
+    QCOMPARE(c.command, QString());
+    QVERIFY(c.arguments.isEmpty());
+
+    c.parse(QStringLiteral("cut_f_i0 007 abc 2.5e3 1 2"));
+    QCOMPARE(c.intArg(0), 7);
+    QCOMPARE(c.intArg(1), 0);
+    QCOMPARE(c.realArg(2), 2500.0);
+    QCOMPARE(c.realArg(1), 0.0);
+    QVERIFY(c.flagArg(3));
+    QVERIFY(!c.flagArg(4));
+    QVERIFY(!c.flagArg(9));
+    QCOMPARE(c.arg(9), QString());
+    QCOMPARE(c.intArg(9), 0);
+
+    // The statement crosses threads by value.
+    const QVariant v = QVariant::fromValue(c);
+    QCOMPARE(QMetaType::type("CmdLine"), qMetaTypeId<CmdLine>());
+    QCOMPARE(qvariant_cast<CmdLine>(v).arguments, c.arguments);
+}
+
+void TestBatchInterpreter::commandTable()
+{
+    static const char *const words[] = {
+    "clear_I1_files", "clear_I0_files", "set_i1_energy_pattern", "set_i0_energy_pattern", "load_I1_files",
+    "load_I0_files", "load_I1_files_of_pattern", "load_I0_files_of_pattern", "cut_f_i0", "cut_f_i1",
+    "cut_l_i0", "cut_l_i1", "skip_i0", "skip_i1", "show_latest_i0", "show_latest_i1", "eng_by_name_i0",
+    "eng_by_name_i1", "eng_by_name_reg_exp_i0", "eng_by_name_reg_exp_i1", "eng_by_name_factor_i0",
+    "eng_by_name_factor_i1", "eng_by_calc_i0", "eng_by_calc_i1", "eng_calc_base_i0", "eng_calc_base_i1",
+    "eng_calc_delta_i0", "eng_calc_delta_i1", "eng_calc_end_i0", "eng_calc_end_i1", "eng_calc_num_i0",
+    "eng_calc_num_i1", "eng_calc_even_in_eng_i0", "eng_calc_even_in_eng_i1", "eng_calc_even_in_deg_i0",
+    "eng_calc_even_in_deg_i1", "eng_calc_disp_unit_i0", "eng_calc_disp_unit_i1", "eng_by_ref_i0",
+    "eng_by_ref_i1", "set_fluo_type", "set_band_w", "set_band_h", "select_disp_image", "seek_image",
+    "save_image", "save_image_w_num", "save_all_images", "save_data", "save_data_as_tiff", "move_position",
+    "save_spectra", "select_region", "scale_reset", "zoom_in", "xafs_view_normalize",
+    "xafs_view_enerugy_correction", "analyzer_show_window", "analyzer_set_LCF_std", "analyzer_set_LCF_mode",
+    "analyzer_exec_LCF", "analyzer_select_image", "analyzer_select_image_type", "analyzer_set_ra_energy",
+    "analyzer_set_ra_factor", "analyzer_exec_ra", "analyzer_set_fixed_scale", "analyzer_set_scale_max",
+    "analyzer_set_scale_min", "analyzer_set_dMut_scale_max", "analyzer_set_dMut_scale_min",
+    "analyzer_set_ratio_scale_max", "analyzer_set_ratio_scale_min", "analyzer_view_normalize",
+    "analyzer_view_enerugy_correction", "analyzer_target_elements", "analyzer_select_analysis_mode",
+    "analyzer_elems_select_target", "analyzer_elems_select_show", "analyzer_elems_set_deVs",
+    "analyzer_elems_set_corr_th", "analyzer_elems_select_disp_mode", "analyzer_elems_set_use",
+    "analyzer_elems_sort_by_an", "analyzer_elems_roi", "analyzer_elems_thdmut", "analyzer_elems_no_neg",
+    "analyzer_elems_bg_dMut", "analyzer_elems_bg_dMutR", "analyzer_elems_bg_dE", "analyzer_elems_bg_ROI",
+    "analyzer_elems_bg_NROI", "analyzer_exec_elems", "calib_show_window", "calib_load_std",
+    "calib_set_edge_eV", "calib_exec", "calib_load_map", "calib_clear_map", "calib_save_map",
+    "saveDataCfg_show_window", "saveDataCfg_save_as_tiff", "saveDataCfg_save_as_text",
+    "saveDataCfg_tiff_fix_scale", "saveDataCfg_tiff_scale_min", "saveDataCfg_tiff_scale_max",
+    "saveDataCfg_tiff_as_analyzed", "saveDataCfg_text_as_csv", "saveDataCfg_text_as_ssv",
+    "saveDataCfg_text_as_xyz", "saveDataCfg_text_as_vals", "quit",
+    };
+    QCOMPARE(int(sizeof(words) / sizeof(words[0])), 112);
+    QCOMPARE(int(BatchCmd::Count), 112);
+    for (int i = 0; i < 112; ++i) {
+        const QString w = QString::fromLatin1(words[i]);
+        QCOMPARE(batchCommandId(w), i);
+        QCOMPARE(batchCommandId(w.toUpper()), i);
+        QCOMPARE(batchCommandId(w.toLower()), i);
+        QCOMPARE(batchCommandWord(i), w);
+    }
+    QCOMPARE(int(BatchCmd::SaveImage), 45);
+    QCOMPARE(int(BatchCmd::MovePosition), 50);
+    QCOMPARE(int(BatchCmd::Quit), 111);
+    QCOMPARE(batchCommandId(QStringLiteral("QUIT")), 111);
+    QCOMPARE(batchCommandId(QStringLiteral("Save_Spectra")), 51);
+    QCOMPARE(batchCommandId(QString()), 112);
+    QCOMPARE(batchCommandId(QStringLiteral("quit2")), 112);
+    QCOMPARE(batchCommandId(QStringLiteral(" quit")), 112);
+    QCOMPARE(batchCommandId(QStringLiteral(":for")), 112);
+    QCOMPARE(batchCommandWord(112), QString());
+    QCOMPARE(batchCommandWord(-1), QString());
+}
+
+void TestBatchInterpreter::keywords()
+{
+    QCOMPARE(batchKeyword(":for"), BatchKeyword::For);
+    QCOMPARE(batchKeyword(":FOR"), BatchKeyword::For);
+    QCOMPARE(batchKeyword(":Next"), BatchKeyword::Next);
+    QCOMPARE(batchKeyword(":echo"), BatchKeyword::Echo);
+    QCOMPARE(batchKeyword(":REM_START"), BatchKeyword::RemStart);
+    QCOMPARE(batchKeyword(":rem_End"), BatchKeyword::RemEnd);
+    QCOMPARE(batchKeyword(":END"), BatchKeyword::End);
+    QCOMPARE(batchKeyword("for"), BatchKeyword::None);
+    QCOMPARE(batchKeyword(":fore"), BatchKeyword::None);
+    QCOMPARE(batchKeyword(":"), BatchKeyword::None);
+    QCOMPARE(batchKeyword("quit"), BatchKeyword::None);
+    QCOMPARE(batchKeyword(QString()), BatchKeyword::None);
+}
+
+void TestBatchInterpreter::continuedLines()
+{
+    {
+        // The last line ends in a backslash: the statement is what was gathered.
+        BatchRig rig;
+        rig.run({"load_I1_files NEW a.tif \\", "  b.tif \\  ", "c.tif \\"});
+        QCOMPARE(rig.spy->count(), 1);
+        const CmdLine c = qvariant_cast<CmdLine>(rig.spy->at(0).at(0));
+        QCOMPARE(c.rawLine, QStringLiteral("load_I1_files NEW a.tif   b.tif c.tif "));
+        QCOMPARE(c.arguments, QStringList({"NEW", "a.tif", "b.tif", "c.tif"}));
+        QCOMPARE(rig.sentFlags(), QList<bool>({false}));
+        QCOMPARE(rig.executor.log, QStringLiteral("load_I1_files : NEW a.tif b.tif c.tif\n"));
+        QVERIFY(!rig.executor.wrongThread);
+    }
+    {
+        // A loop declared over two lines resumes after its last line.
+        BatchRig rig;
+        rig.run({":for L i \\", " 1 2", "save_image f_i.png", ":next L", "quit"});
+        QCOMPARE(rig.sent(), QStringList({":for|L|i|1|2", "save_image|f_1.png", ":next|L", "save_image|f_2.png",
+                                          ":next|L", "quit"}));
+    }
+}
+
+void TestBatchInterpreter::remarkAfterStatement()
+{
+    BatchRig rig;
+    rig.run({"load_I0_files NEW x.tif # was y.tif z.tif", "skip_i0 2#3"});
+    QCOMPARE(rig.sent(), QStringList({"load_I0_files|NEW|x.tif", "skip_i0|2"}));
+    QCOMPARE(rig.sentFlags(), QList<bool>({false, false}));
+    QCOMPARE(rig.executor.log, QStringLiteral("load_I0_files : NEW x.tif\nskip_i0 : 2\n"));
+}
+
+void TestBatchInterpreter::capitals()
+{
+    BatchRig rig;
+    rig.run({":FOR L k 1 2", "SAVE_IMAGE img_k.tif", ":NEXT L", ":ECHO done_k", ":END", "save_image never.png"});
+    QCOMPARE(rig.sent(), QStringList({":FOR|L|k|1|2", "SAVE_IMAGE|img_1.tif", ":NEXT|L", "SAVE_IMAGE|img_2.tif",
+                                      ":NEXT|L", ":ECHO|done_2"}));
+    QCOMPARE(rig.executor.log, QStringLiteral("for L : k = 1\n"
+                                              "SAVE_IMAGE : img_1.tif\n"
+                                              "next L : k = 2\n"
+                                              "SAVE_IMAGE : img_2.tif\n"
+                                              "next L : k = 2\n"
+                                              "echo done_2"));
+}
+
+static QStringList loopValues(const QString &forLine)
+{
+    BatchRig rig;
+    rig.run({forLine, "save_image v", ":next L"});
+    return rig.firstArgsOf(QStringLiteral("save_image"));
+}
+
+void TestBatchInterpreter::countingDownAndSteps()
+{
+    QCOMPARE(loopValues(":for L v 3 1"), QStringList({"3", "2", "1"}));
+    QCOMPARE(loopValues(":for L v 1 10 0"), QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+    QCOMPARE(loopValues(":for L v 1 10 3"), QStringList({"1", "4", "7", "10"}));
+    QCOMPARE(loopValues(":for L v 1 9 3"), QStringList({"1", "4", "7"}));
+    QCOMPARE(loopValues(":for L v 10 1 4"), QStringList({"10", "6", "2"}));
+    QCOMPARE(loopValues(":for L v 5 5"), QStringList({"5"}));
+    QCOMPARE(loopValues(":for L v -2 1"), QStringList({"-2", "-1", "0", "1"}));
+    // Bounds that are not numbers count as 0: the body runs once.
+    QCOMPARE(loopValues(":for L v a b"), QStringList({"a"}));
+    QCOMPARE(loopValues(":for L v x 2"), QStringList({"x", "1", "2"}));
+    // A step with a sign still walks towards the end instead of running forever.
+    QCOMPARE(loopValues(":for L v 1 3 -1"), QStringList({"1", "2", "3"}));
+    QCOMPARE(loopValues(":for L v 3 1 -1"), QStringList({"3", "2", "1"}));
+
+    // The run goes on after a finished loop; the loop keeps its last value.
+    BatchRig rig;
+    rig.run({":for L v 1 2", ":next L", "save_image v"});
+    QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"2"}));
+}
+
+void TestBatchInterpreter::paddedCounters()
+{
+    QCOMPARE(loopValues(":for L v 08 12"), QStringList({"08", "09", "10", "11", "12"}));
+    const QStringList v = loopValues(":for L v 001 120");
+    QCOMPARE(v.size(), 120);
+    QCOMPARE(v.at(0), QStringLiteral("001"));
+    QCOMPARE(v.at(1), QStringLiteral("002"));
+    QCOMPARE(v.at(9), QStringLiteral("010"));
+    QCOMPARE(v.at(98), QStringLiteral("099"));
+    QCOMPARE(v.at(99), QStringLiteral("100"));
+    QCOMPARE(v.at(119), QStringLiteral("120"));
+    // Counting down keeps the zeros, even past a start whose later digits are not zero.
+    QCOMPARE(loopValues(":for L v 012 008"), QStringList({"012", "011", "010", "009", "008"}));
+    QCOMPARE(loopValues(":for L v 98 101"), QStringList({"98", "99", "100", "101"}));
+
+    QCOMPARE(formatBatchCounter(5, "001"), QStringLiteral("005"));
+    QCOMPARE(formatBatchCounter(1234, "001"), QStringLiteral("1234"));
+    QCOMPARE(formatBatchCounter(7, "0"), QStringLiteral("7"));
+    QCOMPARE(formatBatchCounter(7, "10"), QStringLiteral("7"));
+    QCOMPARE(formatBatchCounter(-1, "005"), QStringLiteral("-01"));
+}
+
+void TestBatchInterpreter::nestedAndRedeclaredLoops()
+{
+    {
+        BatchRig rig;
+        rig.run({":for OUT i 1 2", ":for IN j 1 3 2", "save_image m_i_j.png", ":next IN", ":next OUT"});
+        QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"m_1_1.png", "m_1_3.png", "m_2_1.png", "m_2_3.png"}));
+    }
+    {
+        // Substitution follows the order of declaration: "ii" is taken whole
+        // by X while X comes first, and letter by letter by Y once X has been
+        // declared again and moved behind Y.
+        BatchRig rig;
+        rig.run({":for X ii 5 5", ":for Y i 3 3", "save_image ii", ":for X ii 5 5", "save_image ii"});
+        QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"5", "33"}));
+        QVERIFY(rig.executor.log.endsWith("for X : ii = 5\nsave_image : 33\n"));
+    }
+    {
+        // A new run starts without the loops of the last one.
+        BatchRig rig;
+        rig.run({":for L k 7 7", "save_image k"});
+        rig.run({"save_image k"});
+        QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"7", "k"}));
+    }
+}
+
+void TestBatchInterpreter::substitution()
+{
+    BatchRig rig;
+    rig.run({":for A x 1 1", ":for B y x 1", "save_image x_x_y", "unknown_word x", "save_image save",
+             ":for C a 0a 0a", "save_image a", ":for D \"\" 4 4", "save_image z"});
+    QCOMPARE(rig.sent(), QStringList({":for|A|x|1|1", ":for|B|y|x|1", "save_image|1_1_x", "unknown_word|x",
+                                      "save_image|save", ":for|C|a|0a|0a", "save_image|0a", ":for|D|4|4",
+                                      "save_image|z"}));
+    // Arguments of a ":for" are never substituted; unknown words are not logged.
+    QCOMPARE(rig.executor.log, QStringLiteral("for A : x = 1\n"
+                                              "for B : y = x\n"
+                                              "save_image : 1_1_x\n"
+                                              "save_image : save\n"
+                                              "for C : a = 0a\n"
+                                              "save_image : 0a\n"
+                                              "for D : 4 = 4\n"
+                                              "save_image : z\n"));
+    // The command word is never substituted.
+    BatchRig rig2;
+    rig2.run({":for L save_image 1 1", "save_image save_image"});
+    QCOMPARE(rig2.sent().last(), QStringLiteral("save_image|1"));
+}
+
+void TestBatchInterpreter::remarkBlocksAndEnd()
+{
+    {
+        BatchRig rig;
+        rig.run({":rem_start", "save_image a", ":for L i 1 3", ":next L", ":rem_end", "save_image i", ":end",
+                 "save_image never"});
+        QCOMPARE(rig.sent(), QStringList({":rem_start", "save_image|a", ":for|L|i|1|3", ":next|L", ":rem_end",
+                                          "save_image|i"}));
+        QCOMPARE(rig.sentFlags(), QList<bool>({true, true, true, true, false, false}));
+        QCOMPARE(rig.executor.log, QStringLiteral("save_image : i\n"));
+    }
+    {
+        // ":end" inside a remark block still ends the run.
+        BatchRig rig;
+        rig.run({":REM_START", "save_image a", ":End", "save_image b"});
+        QCOMPARE(rig.sent(), QStringList({":REM_START", "save_image|a"}));
+        QCOMPARE(rig.sentFlags(), QList<bool>({true, true}));
+        // The next run is not taken for a remark.
+        rig.run({"save_image c"});
+        QCOMPARE(rig.sent().last(), QStringLiteral("save_image|c"));
+        QCOMPARE(rig.sentFlags().last(), false);
+    }
+}
+
+void TestBatchInterpreter::blankAndCommentLines()
+{
+    BatchRig rig;
+    rig.run({"", "# comment", "#", "   ", "  # note", "\t", "save_image q"});
+    QCOMPARE(rig.sent(), QStringList({"", "", "", "", "", "", "save_image|q"}));
+    QCOMPARE(rig.sentFlags(), QList<bool>({true, true, true, false, false, false, false}));
+    // A line of blanks carries an empty word: the main window's table does not
+    // know it and reports it as an unknown command.
+    const CmdLine blanks = qvariant_cast<CmdLine>(rig.spy->at(3).at(0));
+    QCOMPARE(blanks.line, QStringLiteral("   "));
+    QCOMPARE(batchCommandId(blanks.command), int(BatchCmd::NotFound));
+    QVERIFY(!blanks.isKeyword);
+    QCOMPARE(qvariant_cast<CmdLine>(rig.spy->at(4).at(0)).line, QStringLiteral("  "));
+    QCOMPARE(rig.executor.log, QStringLiteral("save_image : q\n"));
+}
+
+void TestBatchInterpreter::nextWithoutLoop()
+{
+    BatchRig rig;
+    rig.run({":next Z", ":for L i 1 1", ":next", ":next l", "save_image a"});
+    QCOMPARE(rig.sent(), QStringList({":next|Z", ":for|L|i|1|1", ":next", ":next|l", "save_image|a"}));
+    QCOMPARE(rig.executor.log, QStringLiteral("next  :  = \n"
+                                              "for L : i = 1\n"
+                                              "next  :  = \n"
+                                              "next  :  = \n"
+                                              "save_image : a\n"));
+}
+
+void TestBatchInterpreter::echo()
+{
+    LogCapture debugLog;
+    BatchRig rig;
+    rig.run({":for L n 1 2", ":echo value_n other", ":next L", ":echo"});
+    QCOMPARE(rig.executor.log, QStringLiteral("for L : n = 1\n"
+                                              "echo value_1"
+                                              "next L : n = 2\n"
+                                              "echo value_2"
+                                              "next L : n = 2\n"
+                                              "echo "));
+    QCOMPARE(debugLog.lines, QStringList({"echo value_1", "echo value_2", "echo "}));
+    QCOMPARE(rig.sent().at(1), QStringLiteral(":echo|value_1|other"));
+}
+
+void TestBatchInterpreter::stopDuringLongCommand()
+{
+    BatchRig rig;
+    rig.executor.holdWord = QStringLiteral("analyzer_exec_LCF");
+    const QStringList script({"save_image a", ":for L i 1 3", "analyzer_exec_LCF", ":next L", "save_image b"});
+    rig.run(script);
+    // The script waits for the analysis.
+    QCOMPARE(rig.sent(), QStringList({"save_image|a", ":for|L|i|1|3", "analyzer_exec_LCF"}));
+    QVERIFY(rig.executor.holding);
+    rig.stop();
+    QCOMPARE(rig.spy->count(), 3);
+    // The analysis completes; nothing follows.
+    rig.answer();
+    QCOMPARE(rig.spy->count(), 3);
+    // Without Stop, the held command completes and the run continues.
+    rig.run(script);
+    QCOMPARE(rig.spy->count(), 6);
+    rig.answer();
+    QCOMPARE(rig.spy->count(), 8);
+    rig.executor.holdWord.clear();
+    rig.answer();
+    QCOMPARE(rig.sent().mid(3), QStringList({"save_image|a", ":for|L|i|1|3", "analyzer_exec_LCF", ":next|L",
+                                             "analyzer_exec_LCF", ":next|L", "analyzer_exec_LCF", ":next|L",
+                                             "save_image|b"}));
+}
+
+QTEST_GUILESS_MAIN(TestBatchInterpreter)
+#include "test_batch_interpreter.moc"

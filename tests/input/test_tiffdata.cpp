@@ -1,0 +1,722 @@
+#include "input/GreyScale.h"
+#include "input/TiffData.h"
+
+#include "../app/LogCapture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <tiffio.h>
+
+#include <vector>
+
+namespace {
+
+struct TiffSpec
+{
+    int width = 4;
+    int height = 3;
+    int bits = 16;
+    int samples = 1;
+    int format = SAMPLEFORMAT_UINT;
+    int photometric = PHOTOMETRIC_MINISBLACK;
+    int compression = COMPRESSION_NONE;
+    const char *mode = "w";
+    bool tiled = false;
+    int pages = 1;
+};
+
+// Writes a TIFF with libtiff directly; page p holds sample value
+// 1000 * p + 10 * r + c (truncated to the sample size).
+bool makeTiff(const QString &path, const TiffSpec &s)
+{
+    TIFF *t = TIFFOpen(QFile::encodeName(path).constData(), s.mode);
+    if (!t)
+        return false;
+    for (int p = 0; p < s.pages; ++p) {
+        TIFFSetField(t, TIFFTAG_IMAGEWIDTH, s.width);
+        TIFFSetField(t, TIFFTAG_IMAGELENGTH, s.height);
+        TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, s.bits);
+        TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, s.samples);
+        TIFFSetField(t, TIFFTAG_SAMPLEFORMAT, s.format);
+        TIFFSetField(t, TIFFTAG_PHOTOMETRIC, s.photometric);
+        TIFFSetField(t, TIFFTAG_COMPRESSION, s.compression);
+        TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        if (s.photometric == PHOTOMETRIC_PALETTE) {
+            std::vector<uint16_t> map(size_t(1) << s.bits, 0);
+            TIFFSetField(t, TIFFTAG_COLORMAP, map.data(), map.data(), map.data());
+        }
+        const int bytes = s.bits / 8 * s.samples;
+        if (s.tiled) {
+            TIFFSetField(t, TIFFTAG_TILEWIDTH, 16);
+            TIFFSetField(t, TIFFTAG_TILELENGTH, 16);
+            std::vector<uint8_t> tile(size_t(16 * 16 * bytes), 0);
+            for (int y = 0; y < s.height; y += 16)
+                for (int x = 0; x < s.width; x += 16)
+                    TIFFWriteTile(t, tile.data(), uint32_t(x), uint32_t(y), 0, 0);
+        } else {
+            TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 2);
+            std::vector<uint8_t> line(size_t(s.width * bytes), 0);
+            for (int r = 0; r < s.height; ++r) {
+                for (int c = 0; c < s.width * s.samples; ++c) {
+                    const uint32_t v = uint32_t(1000 * p + 10 * r + c);
+                    if (s.bits == 16)
+                        reinterpret_cast<uint16_t *>(line.data())[c] = uint16_t(v);
+                    else if (s.bits == 8)
+                        line[size_t(c)] = uint8_t(v);
+                    else if (s.format == SAMPLEFORMAT_IEEEFP)
+                        reinterpret_cast<float *>(line.data())[c] = float(v);
+                    else
+                        reinterpret_cast<uint32_t *>(line.data())[c] = v;
+                }
+                if (TIFFWriteScanline(t, line.data(), uint32_t(r), 0) < 0) {
+                    TIFFClose(t);
+                    return false;
+                }
+            }
+        }
+        TIFFWriteDirectory(t);
+    }
+    TIFFClose(t);
+    return true;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// An IMG file: 64-byte header (magic, comment length, width, height), the
+// comment, then `samples` little-endian values of `bytesPerSample` bytes.
+QByteArray imgFile(int width, int height, const QByteArray &comment, int bytesPerSample,
+                   const std::vector<quint32> &samples)
+{
+    QByteArray b(64, '\0');
+    b[0] = 'I';
+    b[1] = 'M';
+    qToLittleEndian<quint16>(quint16(comment.size()), b.data() + 2);
+    qToLittleEndian<quint16>(quint16(width), b.data() + 4);
+    qToLittleEndian<quint16>(quint16(height), b.data() + 6);
+    b += comment;
+    for (quint32 v : samples) {
+        char x[4];
+        qToLittleEndian<quint32>(v, x);
+        b.append(x, bytesPerSample);
+    }
+    return b;
+}
+
+std::vector<quint32> ramp(int n, quint32 base)
+{
+    std::vector<quint32> v;
+    for (int i = 0; i < n; ++i)
+        v.push_back(base + quint32(i));
+    return v;
+}
+
+// A frame of 16-bit samples made in place, as a reader would leave it.
+void fillFrame(TiffData &d, int w, int h, const std::vector<quint16> &samples)
+{
+    d.release();
+    d.width = w;
+    d.height = h;
+    d.pixelType = TiffData::UShortRows;
+    for (int r = 0; r < h; ++r) {
+        auto *row = new quint16[size_t(w)];
+        for (int c = 0; c < w; ++c) {
+            row[c] = samples[size_t(r * w + c)];
+            d.minimum = std::min(d.minimum, double(row[c]));
+            d.maximum = std::max(d.maximum, double(row[c]));
+        }
+        d.rows.append(row);
+    }
+}
+
+} // namespace
+
+class TestTiffData : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    void freshRecord()
+    {
+        TiffData d;
+        QCOMPARE(d.pixelType, 4);
+        QCOMPARE(d.pictureFormat, 24);
+        QCOMPARE(int(d.bytesPerPixel), 2);
+        QCOMPARE(d.width, 0);
+        QCOMPARE(d.height, 0);
+        QCOMPARE(d.minimum, 1.7976931348623157e308);
+        QCOMPARE(d.maximum, 2.2250738585072014e-308);
+        QVERIFY(d.rows.isEmpty());
+        QVERIFY(!d.picture && !d.pictureBuffer && !d.colorBar);
+        QCOMPARE(d.value(0, 0), 0.0);
+        QCOMPARE(d.windowSum(0, 0, 3, 3), 0.0);
+    }
+
+    void tiffByteOrdersAndCompression()
+    {
+        const struct {
+            const char *name;
+            const char *mode;
+            int compression;
+        } cases[] = {
+            {"le.tif", "wl", COMPRESSION_NONE},
+            {"be.tif", "wb", COMPRESSION_NONE},
+            {"lzw.tif", "wb", COMPRESSION_LZW},
+            {"deflate.tif", "wl", COMPRESSION_ADOBE_DEFLATE},
+            {"packbits.tif", "wl", COMPRESSION_PACKBITS},
+        };
+        for (const auto &c : cases) {
+            TiffSpec s;
+            s.width = 5;
+            s.height = 3;
+            s.mode = c.mode;
+            s.compression = c.compression;
+            QVERIFY(makeTiff(path(c.name), s));
+            TiffData d;
+            QVERIFY2(d.read(path(c.name)), c.name);
+            QCOMPARE(d.pixelType, 0);
+            QCOMPARE(d.width, 5);
+            QCOMPARE(d.height, 3);
+            QCOMPARE(d.scanlineBytes, 10);
+            QCOMPARE(d.fileName, path(c.name));
+            QCOMPARE(d.rows.size(), 3);
+            for (int r = 0; r < 3; ++r)
+                for (int col = 0; col < 5; ++col)
+                    QCOMPARE(d.value(r, col), double(10 * r + col));
+            QCOMPARE(d.minimum, 0.0);
+            QCOMPARE(d.maximum, 24.0);
+            QVERIFY(d.picture && d.picture->width() == 5 && d.picture->height() == 3);
+            QCOMPARE(int(d.picture->format()), 24);
+        }
+        // Big-endian files really are big-endian on disk.
+        QFile be(path("be.tif"));
+        QVERIFY(be.open(QIODevice::ReadOnly));
+        QCOMPARE(be.read(2), QByteArray("MM"));
+    }
+
+    void tiffFirstPageOfMany()
+    {
+        TiffSpec s;
+        s.pages = 3;
+        QVERIFY(makeTiff(path("pages.tif"), s));
+        TiffData d;
+        QVERIFY(d.read(path("pages.tif")));
+        QCOMPARE(d.value(2, 3), 23.0);
+        QCOMPARE(d.maximum, 23.0);
+    }
+
+    void tiffRejectsOtherLayouts()
+    {
+        struct Case {
+            const char *name;
+            int bits, samples, format, photometric;
+            bool tiled;
+            const char *what;
+        };
+        const Case cases[] = {
+            {"u8.tif", 8, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, false, "is 8-bit unsigned grey, 1 sample(s) per pixel"},
+            {"u32.tif", 32, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, false, "is 32-bit unsigned grey, 1 sample(s) per pixel"},
+            {"f32.tif", 32, 1, SAMPLEFORMAT_IEEEFP, PHOTOMETRIC_MINISBLACK, false, "is 32-bit float grey, 1 sample(s) per pixel"},
+            {"rgb.tif", 16, 3, SAMPLEFORMAT_UINT, PHOTOMETRIC_RGB, false, "is 16-bit unsigned RGB, 3 sample(s) per pixel"},
+            {"pal.tif", 8, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_PALETTE, false, "is 8-bit unsigned palette, 1 sample(s) per pixel"},
+            {"s16.tif", 16, 1, SAMPLEFORMAT_INT, PHOTOMETRIC_MINISBLACK, false, "is 16-bit signed grey, 1 sample(s) per pixel"},
+        };
+        for (const Case &c : cases) {
+            TiffSpec s;
+            s.bits = c.bits;
+            s.samples = c.samples;
+            s.format = c.format;
+            s.photometric = c.photometric;
+            s.tiled = c.tiled;
+            QVERIFY2(makeTiff(path(c.name), s), c.name);
+            LogCapture log;
+            TiffData d;
+            QVERIFY2(!d.read(path(c.name)), c.name);
+            QVERIFY(d.rows.isEmpty());
+            const QString expected = QStringLiteral("Unsupported TIFF (only 16-bit unsigned grey is read): %1 %2")
+                                         .arg(path(c.name), QString::fromLatin1(c.what));
+            QVERIFY2(log.lines.contains(expected), qPrintable(log.lines.join('|')));
+        }
+        TiffSpec s;
+        s.width = 20;
+        s.height = 20;
+        s.tiled = true;
+        QVERIFY(makeTiff(path("tiled.tif"), s));
+        LogCapture log;
+        TiffData d;
+        QVERIFY(!d.read(path("tiled.tif")));
+        QVERIFY(log.lines.contains("Unsupported TIFF (tiled images are not read): " + path("tiled.tif")));
+    }
+
+    void tiffHostile()
+    {
+        // Garbage behind a TIFF magic: libtiff complains in the debug log.
+        static const char junk[] = "II*\0\xff\xff\xff\x7f garbage garbage";
+        QVERIFY(writeBytes(path("garbage.tif"), QByteArray(junk, sizeof junk - 1)));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("garbage.tif")));
+            QVERIFY(log.contains("TIFF error:"));
+        }
+        // Compressed pixel data that does not decode fails the read instead
+        // of keeping whatever the buffers held.
+        TiffSpec s;
+        s.width = 64;
+        s.height = 64;
+        s.compression = COMPRESSION_ADOBE_DEFLATE;
+        QVERIFY(makeTiff(path("bad.tif"), s));
+        {
+            QFile f(path("bad.tif"));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QByteArray b = f.readAll();
+            const quint32 ifd = qFromLittleEndian<quint32>(b.constData() + 4);
+            QVERIFY(ifd > 8 && ifd < quint32(b.size()));
+            for (quint32 i = 8; i < ifd; ++i)
+                b[int(i)] = char(0xff);
+            f.seek(0);
+            f.write(b);
+        }
+        {
+            TiffData d;
+            LogCapture log;
+            QVERIFY(!d.read(path("bad.tif")));
+            QVERIFY(log.contains("Error on reading TIFF scanline 0 " + path("bad.tif")));
+            QVERIFY(d.rows.isEmpty());
+        }
+        // A directory claiming 65535 x 70000 samples is refused before any
+        // row is allocated.
+        TiffSpec big;
+        big.width = 1;
+        big.height = 70000;
+        QVERIFY(makeTiff(path("wide.tif"), big));
+        {
+            QFile f(path("wide.tif"));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QByteArray b = f.readAll();
+            // ImageWidth (tag 256, type SHORT, one value) becomes 65535.
+            const QByteArray tag("\x00\x01\x03\x00\x01\x00\x00\x00", 8);
+            const int at = b.indexOf(tag);
+            QVERIFY(at > 0);
+            qToLittleEndian<quint16>(65535, b.data() + at + 8);
+            f.seek(0);
+            f.write(b);
+        }
+        LogCapture log;
+        TiffData d;
+        QVERIFY(!d.read(path("wide.tif")));
+        QVERIFY2(log.lines.contains("Frame size out of range: 65535 70000 " + path("wide.tif")), qPrintable(log.lines.join('|')));
+        QVERIFY(d.rows.isEmpty());
+    }
+
+    void dispatch()
+    {
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("missing.tif")));
+            QCOMPARE(log.lines, QStringList{"Can not open (1) " + path("missing.tif")});
+        }
+        QVERIFY(writeBytes(path("short.tif"), "II*\0short"));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("short.tif")));
+            QCOMPARE(log.lines, QStringList{"Error on reading file (1) " + path("short.tif")});
+        }
+        QVERIFY(writeBytes(path("other.bin"), "PK\3\4 this is no frame at all"));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("other.bin")));
+            QVERIFY(log.lines.isEmpty());
+        }
+        // "#KVMX-CTIm" is one character short of the magic.
+        QVERIFY(writeBytes(path("almost.dat"), "#KVMX-CTIm\n# RANGE_X1 = 2\n"));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("almost.dat")));
+            QVERIFY(log.lines.isEmpty());
+        }
+    }
+
+    void img16And32()
+    {
+        const QByteArray c16("Prop_ImageWidth=3,Prop_ImageHeight=2,BytesPerPixel=2");
+        QVERIFY(writeBytes(path("a16.img"), imgFile(3, 2, c16, 2, {7, 65535, 0, 1, 2, 300})));
+        TiffData d;
+        QCOMPARE(d.readImgHeader(path("a16.img")), 64 + c16.size());
+        QVERIFY(d.read(path("a16.img")));
+        QCOMPARE(d.pixelType, 1);
+        QCOMPARE(d.width, 3);
+        QCOMPARE(d.height, 2);
+        const double want16[] = {7, 65535, 0, 1, 2, 300};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(d.value(i / 3, i % 3), want16[i]);
+        QCOMPARE(d.minimum, 0.0);
+        QCOMPARE(d.maximum, 65535.0);
+
+        const QByteArray c32("x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2");
+        QVERIFY(writeBytes(path("a32.img"), imgFile(2, 2, c32, 4, {5, 4000000000u, 70000, 9})));
+        TiffData e;
+        QVERIFY(e.read(path("a32.img")));
+        QCOMPARE(e.pixelType, 2);
+        QCOMPARE(int(e.bytesPerPixel), 4);
+        QCOMPARE(e.value(0, 1), 4000000000.0);
+        QCOMPARE(e.value(1, 0), 70000.0);
+        QCOMPARE(e.minimum, 5.0);
+        QCOMPARE(e.maximum, 4000000000.0);
+    }
+
+    void imgHeaderRules()
+    {
+        // The comment says 5 x 5, the binary header 2 x 1: the header wins.
+        const QByteArray c("Prop_ImageWidth=5,Prop_ImageHeight=5");
+        QVERIFY(writeBytes(path("disagree.img"), imgFile(2, 1, c, 2, {11, 12})));
+        TiffData d;
+        QVERIFY(d.read(path("disagree.img")));
+        QCOMPARE(d.width, 2);
+        QCOMPARE(d.height, 1);
+        QCOMPARE(d.value(0, 1), 12.0);
+        // No "BytesPerPixel=": 16-bit.
+        QCOMPARE(d.pixelType, 1);
+        QCOMPARE(int(d.bytesPerPixel), 2);
+
+        // A value is cut at the next "," and at a zero byte.
+        const QByteArray z("BytesPerPixel=4\0junk,more", 25);
+        QVERIFY(writeBytes(path("zero.img"), imgFile(1, 1, z, 4, {123456})));
+        TiffData e;
+        QVERIFY(e.read(path("zero.img")));
+        QCOMPARE(e.value(0, 0), 123456.0);
+
+        // Height 0: an empty frame, accepted.
+        QVERIFY(writeBytes(path("empty.img"), imgFile(4, 0, "", 2, {})));
+        TiffData f;
+        QVERIFY(f.read(path("empty.img")));
+        QVERIFY(f.rows.isEmpty());
+    }
+
+    void imgHostile()
+    {
+        // Shorter than 10 bytes.
+        QVERIFY(writeBytes(path("tiny.img"), "IM\x05"));
+        {
+            LogCapture log;
+            TiffData d;
+            QCOMPARE(d.readImgHeader(path("tiny.img")), 0);
+            QCOMPARE(log.lines, QStringList{"Error on reading (4) " + path("tiny.img")});
+        }
+        {
+            LogCapture log;
+            TiffData d;
+            QCOMPARE(d.readImgHeader(path("nothere.img")), 0);
+            QCOMPARE(log.lines, QStringList{"Can not open " + path("nothere.img") + " [5]"});
+        }
+        // Data short by one sample.
+        QVERIFY(writeBytes(path("short16.img"), imgFile(3, 2, "", 2, ramp(5, 1))));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("short16.img")));
+            QCOMPARE(log.lines, (QStringList{"invalid file size. expected (h,w) = 2 3",
+                                             "Error on reading (3) " + path("short16.img")}));
+            QVERIFY(d.rows.isEmpty());
+        }
+        QVERIFY(writeBytes(path("short32.img"), imgFile(2, 2, "BytesPerPixel=4", 4, ramp(3, 1))));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("short32.img")));
+            QCOMPARE(log.lines, (QStringList{"invalid file size. expected (h,w) = 2 2",
+                                             "Error on reading (2) " + path("short32.img")}));
+        }
+        // 65535 x 65535 declared in a 100-byte file: refused by the size
+        // check, nothing allocated.
+        QVERIFY(writeBytes(path("huge.img"), imgFile(65535, 65535, "", 2, ramp(18, 0))));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("huge.img")));
+            QVERIFY(d.rows.isEmpty());
+        }
+        QVERIFY(writeBytes(path("huge2.img"), imgFile(60000, 30, "", 2, ramp(18, 0))));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("huge2.img")));
+            QCOMPARE(log.lines.value(0), QStringLiteral("invalid file size. expected (h,w) = 30 60000"));
+        }
+        // A comment length running past the end of the file.
+        QByteArray b = imgFile(1, 1, "", 2, {1});
+        qToLittleEndian<quint16>(60000, b.data() + 2);
+        QVERIFY(writeBytes(path("longcomment.img"), b));
+        {
+            LogCapture log;
+            TiffData d;
+            QVERIFY(!d.read(path("longcomment.img")));
+            QCOMPARE(log.lines, QStringList{"IMG comment runs past the end of the file: 60000 " + path("longcomment.img")});
+        }
+    }
+
+    void kvmx()
+    {
+        const QByteArray text = "#KVMX-CTImg\n"
+                                "# range_x0 = 10\n"
+                                "# RANGE_X1 : 13.9\n"
+                                "# RANGE_Y0 = 0\n"
+                                "# RANGE_Y1 = 2\n"
+                                "10 0 0.01\n"
+                                "11 0 -0.01\n"
+                                "12 0 2.5\n"
+                                "10 1 1e-3\n";
+        QVERIFY(writeBytes(path("k.dat"), text));
+        LogCapture log;
+        TiffData d;
+        QCOMPARE(d.scanKvmxHeader(path("k.dat")), 5);
+        QVERIFY(log.lines.contains("ksv range_x0 = 10"));
+        QVERIFY(log.lines.contains("ksv RANGE_X1 : 13.9"));
+        QVERIFY(log.lines.contains("rrr 10 13 0 2 3 2"));
+        QVERIFY(d.read(path("k.dat")));
+        QCOMPARE(d.pixelType, 3);
+        QCOMPARE(d.width, 3);
+        QCOMPARE(d.height, 2);
+        QCOMPARE(d.value(0, 0), 5.0);
+        QCOMPARE(d.value(0, 1), 0.0);
+        QCOMPARE(d.value(0, 2), 1250.0);
+        QCOMPARE(d.value(1, 0), double(float(0.5)));
+        // Short data: the rest is 0.
+        QCOMPARE(d.value(1, 1), 0.0);
+        QCOMPARE(d.value(1, 2), 0.0);
+        QCOMPARE(d.minimum, 0.0);
+        QCOMPARE(d.maximum, 1250.0);
+
+        // A blank line right after the header is the first pixel.
+        QVERIFY(writeBytes(path("blank.dat"), "#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n\n0 0 3\n"));
+        TiffData b;
+        QCOMPARE(b.scanKvmxHeader(path("blank.dat")), 3);
+        QVERIFY(b.read(path("blank.dat")));
+        QCOMPARE(b.value(0, 0), 0.0);
+        QCOMPARE(b.value(0, 1), 1500.0);
+
+        // Equal ranges, absurd ranges and ranges beyond the bound are refused.
+        QVERIFY(writeBytes(path("eq.dat"), "#KVMX-CTImg\n# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n1 1 1\n"));
+        QVERIFY(writeBytes(path("abs.dat"), "#KVMX-CTImg\n# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n1 1 1\n"));
+        QVERIFY(writeBytes(path("big.dat"), "#KVMX-CTImg\n# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n1 1 1\n"));
+        for (const char *n : {"eq.dat", "abs.dat", "big.dat"}) {
+            TiffData e;
+            QCOMPARE(e.scanKvmxHeader(path(n)), -1);
+            QVERIFY(!e.read(path(n)));
+            QVERIFY(e.rows.isEmpty());
+        }
+        {
+            LogCapture l2;
+            TiffData e;
+            QCOMPARE(e.scanKvmxHeader(path("gone.dat")), -1);
+            QCOMPARE(l2.lines, QStringList{"Can not open " + path("gone.dat") + " [5]"});
+        }
+    }
+
+    void windowSums()
+    {
+        // 4 x 3 frame, value = 10 * r + c.
+        std::vector<quint16> s;
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 4; ++c)
+                s.push_back(quint16(10 * r + c));
+        TiffData d;
+        fillFrame(d, 4, 3, s);
+        // Centre (1,1), 3 x 3: rows 0..2, cols 0..2 = 3*(0+1+2) + 3*(0+10+20) = 99.
+        QCOMPARE(d.windowSum(1, 1, 1, 1), 99.0);
+        // Negative half sizes count by their magnitude.
+        QCOMPARE(d.windowSum(1, 1, -1, -1), 99.0);
+        // Corner (0,0), 3 x 3: only (0,0),(1,0),(0,1),(1,1) inside = 0+1+10+11.
+        QCOMPARE(d.windowSum(0, 0, 1, 1), 22.0);
+        // Far outside: nothing.
+        QCOMPARE(d.windowSum(-5, 1, 1, 1), 0.0);
+        QCOMPARE(d.windowSum(2, 40, 0, 0), 0.0);
+        // A sum, not a mean: the whole frame.
+        QCOMPARE(d.windowSum(1, 1, 10, 10), 3.0 * (0 + 1 + 2 + 3) + 4.0 * (0 + 10 + 20));
+        // Shift (2, 0): the sum at x reads column x - 2.
+        d.shiftX = 2;
+        QCOMPARE(d.windowSum(2, 1, 0, 0), 10.0);
+        QCOMPARE(d.windowSum(5, 2, 0, 0), 23.0);
+        QCOMPARE(d.windowSum(1, 1, 0, 0), 0.0);
+        QCOMPARE(d.windowSum(3, 1, 1, 0), 10.0 + 11.0 + 12.0);
+        d.shiftX = 0;
+        d.shiftY = -1;
+        QCOMPARE(d.windowSum(0, 0, 0, 0), 10.0);
+        QCOMPARE(d.windowSum(0, 2, 0, 0), 0.0);
+        // Extreme arguments do not overflow.
+        d.shiftY = 0;
+        QCOMPARE(d.windowSum(2147483647, 0, 2147483647, 0), 0.0 + 1 + 2 + 3);
+        QCOMPARE(d.windowSum(0, 2, 2147483647, -2147483647 - 1), 0.0 + 1 + 2 + 3 + 10 + 11 + 12 + 13 + 20 + 21 + 22 + 23);
+    }
+
+    void pictures()
+    {
+        // Values 0, 100, 200, 400: t = 0, 0.25, 0.5, 1 -> 0, 64, 128, 255.
+        TiffData d;
+        fillFrame(d, 4, 1, {0, 100, 200, 400});
+        d.makeImage();
+        QVERIFY(d.picture);
+        QCOMPARE(d.picture->bytesPerLine(), 4);
+        QCOMPARE(int(d.picture->constScanLine(0)[0]), 0);
+        QCOMPARE(qGray(d.picture->pixel(1, 0)), 64);
+        QCOMPARE(qGray(d.picture->pixel(2, 0)), 128);
+        QCOMPARE(qGray(d.picture->pixel(3, 0)), 255);
+
+        // Range 100..300, width 5 (rows padded to 8 bytes), shift (2, 0):
+        // the picture moves 2 pixels right, the uncovered columns show the
+        // grey of value 0 (t < 0 -> 0).
+        TiffData e;
+        fillFrame(e, 5, 2, {100, 150, 200, 250, 300, 300, 250, 200, 150, 100});
+        e.shiftX = 2;
+        e.makeImage();
+        QCOMPARE(e.picture->bytesPerLine(), 8);
+        const int row0[] = {0, 0, 0, 64, 128};
+        const int row1[] = {0, 0, 255, 192, 128};
+        for (int c = 0; c < 5; ++c) {
+            QCOMPARE(int(e.pictureBuffer[c]), row0[c]);
+            QCOMPARE(int(e.pictureBuffer[8 + c]), row1[c]);
+        }
+        for (int c = 5; c < 8; ++c)
+            QCOMPARE(int(e.pictureBuffer[c]), 0);
+
+        // Through a colour bar with handles 0.25 and 0.75: t 0.5 -> 128,
+        // t 0.25 -> 0, t 1 -> 255; an inverted bar turns value 0 white.
+        GreyScale bar;
+        bar.lower = 0.25;
+        bar.upper = 0.75;
+        e.colorBar = &bar;
+        e.shiftX = 0;
+        e.makeImage();
+        QCOMPARE(int(e.pictureBuffer[0]), 0);   // t 0
+        QCOMPARE(int(e.pictureBuffer[1]), 0);   // t 0.25
+        QCOMPARE(int(e.pictureBuffer[2]), 128); // t 0.5
+        QCOMPARE(int(e.pictureBuffer[3]), 255); // t 0.75
+        bar.lower = 1.0;
+        bar.upper = 0.0;
+        e.shiftY = 1;
+        e.makeImage();
+        QCOMPARE(int(e.pictureBuffer[0]), 255); // outside, value 0, t -0.5
+        QCOMPARE(int(e.pictureBuffer[8]), 255); // value 100, t 0
+        QCOMPARE(int(e.pictureBuffer[12]), 0);  // value 300, t 1
+
+        // All zero: maximum stays at its start, every t is 0.
+        TiffData z;
+        fillFrame(z, 3, 2, {0, 0, 0, 0, 0, 0});
+        z.makeImage();
+        QCOMPARE(z.maximum, 2.2250738585072014e-308);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(int(z.pictureBuffer[i]), 0);
+
+        // All equal and not zero: one fixed grey, no division by zero.
+        TiffData q;
+        fillFrame(q, 3, 2, {7, 7, 7, 7, 7, 7});
+        q.shiftX = 1;
+        q.makeImage();
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 3; ++c)
+                QCOMPARE(int(q.picture->constScanLine(r)[c]), 0);
+
+        // 32-bit and float frames follow the same rule.
+        QVERIFY(writeBytes(path("p32.img"), imgFile(4, 1, "BytesPerPixel=4", 4, {1000, 1100, 1200, 1400})));
+        TiffData w;
+        QVERIFY(w.read(path("p32.img")));
+        QCOMPARE(int(w.pictureBuffer[1]), 64);
+        QCOMPARE(int(w.pictureBuffer[2]), 128);
+        QCOMPARE(int(w.pictureBuffer[3]), 255);
+
+        w.release();
+        QCOMPARE(w.pixelType, 4);
+        QVERIFY(w.rows.isEmpty() && !w.picture && !w.pictureBuffer);
+    }
+
+    void writer()
+    {
+        // 10 x 30 (rows per strip = width = 10): three strips.
+        std::vector<quint16> s(300);
+        for (int i = 0; i < 300; ++i)
+            s[size_t(i)] = quint16(i * 211);
+        QVERIFY(writeTiff16(path("w.tif"), 10, 30, s.data()));
+
+        TIFF *t = TIFFOpen(QFile::encodeName(path("w.tif")).constData(), "r");
+        QVERIFY(t);
+        uint32_t w = 0, h = 0, rps = 0;
+        uint16_t comp = 0, photo = 0, spp = 0, bps = 0, planar = 0, orient = 0;
+        TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &w);
+        TIFFGetField(t, TIFFTAG_IMAGELENGTH, &h);
+        TIFFGetField(t, TIFFTAG_ROWSPERSTRIP, &rps);
+        TIFFGetField(t, TIFFTAG_COMPRESSION, &comp);
+        TIFFGetField(t, TIFFTAG_PHOTOMETRIC, &photo);
+        TIFFGetField(t, TIFFTAG_SAMPLESPERPIXEL, &spp);
+        TIFFGetField(t, TIFFTAG_BITSPERSAMPLE, &bps);
+        TIFFGetField(t, TIFFTAG_PLANARCONFIG, &planar);
+        TIFFGetField(t, TIFFTAG_ORIENTATION, &orient);
+        QCOMPARE(w, 10u);
+        QCOMPARE(h, 30u);
+        QCOMPARE(rps, 10u);
+        QCOMPARE(int(comp), 1);
+        QCOMPARE(int(photo), 1);
+        QCOMPARE(int(spp), 1);
+        QCOMPARE(int(bps), 16);
+        QCOMPARE(int(planar), 1);
+        QCOMPARE(int(orient), 1);
+        QCOMPARE(int(TIFFNumberOfStrips(t)), 3);
+        uint64_t *offsets = nullptr;
+        uint64_t *counts = nullptr;
+        QVERIFY(TIFFGetField(t, TIFFTAG_STRIPOFFSETS, &offsets));
+        QVERIFY(TIFFGetField(t, TIFFTAG_STRIPBYTECOUNTS, &counts));
+        std::vector<uint64_t> off(offsets, offsets + 3), cnt(counts, counts + 3);
+        TIFFClose(t);
+
+        // Byte by byte: strip k holds rows 10k .. 10k+9 as little-endian samples.
+        QFile f(path("w.tif"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QCOMPARE(bytes.left(4), QByteArray("II*\0", 4));
+        for (int k = 0; k < 3; ++k) {
+            QCOMPARE(cnt[size_t(k)], uint64_t(200));
+            for (int i = 0; i < 100; ++i) {
+                const quint16 v = qFromLittleEndian<quint16>(bytes.constData() + off[size_t(k)] + 2 * i);
+                QCOMPARE(v, s[size_t(100 * k + i)]);
+            }
+        }
+
+        // And the reader takes it back.
+        TiffData d;
+        QVERIFY(d.read(path("w.tif")));
+        QCOMPARE(d.value(29, 9), double(s[299]));
+        QCOMPARE(d.value(12, 3), double(s[123]));
+
+        // Wider than high: one strip.
+        QVERIFY(writeConstantTiff16(path("flat.tif"), 7, 3, 1));
+        TiffData flat;
+        QVERIFY(flat.read(path("flat.tif")));
+        QCOMPARE(flat.windowSum(3, 1, 3, 1), 21.0);
+        QCOMPARE(flat.minimum, 1.0);
+        QCOMPARE(flat.maximum, 1.0);
+        QVERIFY(writeConstantTiff16(path("dark.tif"), 3, 8, 0));
+        TiffData dark;
+        QVERIFY(dark.read(path("dark.tif")));
+        QCOMPARE(dark.height, 8);
+        QCOMPARE(dark.windowSum(1, 4, 5, 5), 0.0);
+
+        // Failures give false.
+        QVERIFY(!writeTiff16(path("nodir/x.tif"), 2, 2, s.data()));
+        QVERIFY(!writeTiff16(path("zero.tif"), 0, 2, s.data()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTiffData)
+#include "test_tiffdata.moc"

@@ -1,0 +1,198 @@
+#include "widgets/ChCoord.h"
+#include "widgets/MouseC.h"
+
+#include <QtTest>
+
+class TestChCoord : public QObject
+{
+    Q_OBJECT
+private slots:
+    void conversions();
+    void margins();
+    void nearEdges();
+    void tickSteps();
+    void roundedRanges();
+    void mouseModes();
+    void mouseRecord();
+};
+
+void TestChCoord::conversions()
+{
+    ChCoord c;
+    c.setScreenArea(0, 0, 400, 200);
+    c.setRealArea(10.0, 5.0, 110.0, 105.0); // 4 screen px per real x, 2 per y
+    QCOMPARE(c.r2sx(10.0), 0.0);
+    QCOMPARE(c.r2sx(35.0), 100.0);
+    QCOMPARE(c.r2sy(55.0), 100.0);
+    QCOMPARE(c.s2rx(100.0), 35.0);
+    QCOMPARE(c.s2ry(50.0), 30.0);
+    QCOMPARE(c.r2sLx(2.5), 10.0);
+    QCOMPARE(c.r2sLy(2.5), 5.0);
+    QCOMPARE(c.s2rLx(10.0), 2.5);
+    QCOMPARE(c.s2rLy(5.0), 2.5);
+    // Outside the screen the plain conversion extrapolates, the limited one stops.
+    QCOMPARE(c.s2rx(-40.0), 0.0);
+    QCOMPARE(c.s2rxLimit(-40.0), 10.0);
+    QCOMPARE(c.s2ryLimit(1000.0), 105.0);
+
+    // A plot axis growing upwards: real y0 is the top value.
+    c.setRealArea(0.0, 2.0, 1.0, -2.0);
+    QCOMPARE(c.r2sy(2.0), 0.0);
+    QCOMPARE(c.r2sy(-2.0), 200.0);
+    QCOMPARE(c.r2sy(1.0), 50.0);
+    QCOMPARE(c.s2ryLimit(-10.0), 2.0);
+    QCOMPARE(c.s2ryLimit(500.0), -2.0);
+    QCOMPARE(c.r2sLy(1.0), -50.0);
+
+    // Degenerate axes give edges, never a division by zero.
+    c.setRealArea(3.0, 3.0, 3.0, 3.0);
+    QCOMPARE(c.r2sx(7.0), 0.0);
+    QCOMPARE(c.r2sLx(7.0), 0.0);
+    c.setScreenArea(5, 5, 5, 5);
+    QCOMPARE(c.s2rx(9.0), 3.0);
+    QCOMPARE(c.s2rLy(9.0), 0.0);
+}
+
+void TestChCoord::margins()
+{
+    ChCoord c;
+    c.setScreenArea(0, 0, 333, 101);
+    c.setMargins(0.1, 0.05, 0.2, 0.15);
+    // 33.3 -> 33, 16.65 -> 16, 20.2 -> 20, 15.15 -> 15
+    QCOMPARE(c.innerX0(), 33);
+    QCOMPARE(c.innerX1(), 333 - 16);
+    QCOMPARE(c.innerY0(), 20);
+    QCOMPARE(c.innerY1(), 101 - 15);
+    QCOMPARE(c.screenX1(), 333);
+    c.setRealArea(0.0, 0.0, 284.0, 66.0); // one real unit per inner pixel
+    QCOMPARE(c.r2sx(0.0), 33.0);
+    QCOMPARE(c.r2sx(284.0), 317.0);
+    QCOMPARE(c.s2ry(20.0), 0.0);
+    QCOMPARE(c.s2ry(86.0), 66.0);
+    // Margins set before the screen area apply as well.
+    ChCoord d;
+    d.setMargins(0.5, 0.0, 0.0, 0.0);
+    d.setScreenArea(100, 0, 300, 10);
+    QCOMPARE(d.innerX0(), 200);
+}
+
+void TestChCoord::nearEdges()
+{
+    ChCoord c;
+    c.setScreenArea(0, 0, 200, 100);
+    c.setTolerance(0.05, 0.1); // 10 px in x, 10 px in y
+    QVERIFY(c.nearLowX(10.0));
+    QVERIFY(!c.nearLowX(10.5));
+    QVERIFY(c.nearLowX(-5.0));
+    QVERIFY(c.nearHighX(191.0));
+    QVERIFY(!c.nearHighX(189.0));
+    QVERIFY(c.nearLowY(9.0));
+    QVERIFY(!c.nearLowY(11.0));
+    QVERIFY(c.nearHighY(95.0));
+    QVERIFY(!c.nearHighY(50.0));
+}
+
+void TestChCoord::tickSteps()
+{
+    ChCoord c;
+    c.setScreenArea(0, 0, 500, 300);
+    c.setRealArea(7000.0, 3.0, 8000.0, -1.0); // 0.5 px per eV, 75 px per unit in y
+    // 1, 2, 5, 10, 20, 50, 100 eV -> 0.5, 1, 2.5, 5, 10, 25, 50 px: first over 40 is 100 eV.
+    QCOMPARE(c.tickStepX(1.0, 40.0), 100.0);
+    // Exactly at the spacing is not enough: 20 eV is 10 px.
+    QCOMPARE(c.tickStepX(1.0, 10.0), 50.0);
+    QCOMPARE(c.tickStepX(1.0, 0.1), 1.0);
+    // y: 0.01 -> 0.75 px, ... 0.2 -> 15 px (a downward axis counts by length).
+    QCOMPARE(c.tickStepY(0.01, 12.0), 0.2);
+    // Nothing reaches: the largest candidate, 5e7 x base.
+    QCOMPARE(c.tickStepX(1.0, 1e12), 5e7);
+    QCOMPARE(c.tickStepX(0.0, 10.0), 0.0);
+    QCOMPARE(c.tickStepX(-1.0, 10.0), 0.0);
+    c.setRealArea(1.0, 1.0, 1.0, 1.0);
+    QCOMPARE(c.tickStepX(1.0, 10.0), 0.0);
+}
+
+void TestChCoord::roundedRanges()
+{
+    double step = -1, first = -1, last = -1;
+    // 1000 eV: leading digit 1, step 10^3 x 0.2 = 200.
+    QVERIFY(ChCoord::roundedRange(6950.0, 7950.0, &step, &first, &last));
+    QCOMPARE(step, 200.0);
+    QCOMPARE(first, 7000.0);
+    QCOMPARE(last, 7800.0);
+    // 3.7: leading digit 3, step 0.5; labels -1.0 .. 2.5
+    QVERIFY(ChCoord::roundedRange(-1.2, 2.5, &step, &first, &last));
+    QCOMPARE(step, 0.5);
+    QCOMPARE(first, -1.0);
+    QCOMPARE(last, 2.5);
+    // Digits 5 to 7 give 1 x decade, 8 and 9 give 2 x decade.
+    QVERIFY(ChCoord::roundedRange(0.0, 65.0, &step, &first, &last));
+    QCOMPARE(step, 10.0);
+    QCOMPARE(last, 60.0);
+    QVERIFY(ChCoord::roundedRange(0.0, 0.09, &step, &first, &last));
+    QCOMPARE(step, 0.02);
+    QCOMPARE(first, 0.0);
+    QVERIFY(qAbs(last - 0.08) < 1e-15);
+    QVERIFY(ChCoord::roundedRange(100.0, 500.0, &step, &first, &last)); // digit 4
+    QCOMPARE(step, 50.0);
+    QCOMPARE(first, 100.0);
+    QCOMPARE(last, 500.0);
+    // A bound on a multiple of an inexact step keeps its label.
+    QVERIFY(ChCoord::roundedRange(0.3, 0.6, &step, &first, &last)); // range 0.3 -> 0.05
+    QVERIFY(qAbs(step - 0.05) < 1e-15);
+    QVERIFY(qAbs(first - 0.3) < 1e-12);
+    QVERIFY(qAbs(last - 0.6) < 1e-12);
+    // Nothing to label.
+    step = first = last = 42.0;
+    QVERIFY(!ChCoord::roundedRange(1.0, 1.0, &step, &first, &last));
+    QVERIFY(!ChCoord::roundedRange(2.0, 1.0, &step, &first, &last));
+    QVERIFY(!ChCoord::roundedRange(qQNaN(), 1.0, &step, &first, &last));
+    QVERIFY(!ChCoord::roundedRange(0.0, qInf(), &step, &first, &last));
+    QVERIFY(!ChCoord::roundedRange(-1e308, 1e308, &step, &first, &last));
+    QCOMPARE(step, 42.0);
+    QCOMPARE(first, 42.0);
+}
+
+void TestChCoord::mouseModes()
+{
+    const Qt::KeyboardModifiers S = Qt::ShiftModifier, C = Qt::ControlModifier, A = Qt::AltModifier;
+    const Qt::KeyboardModifiers mods[8] = {Qt::NoModifier, S, C, A, S | C, C | A, S | A, S | C | A};
+    const int left[8] = {0, 1, 2, 3, 4, 6, 5, 7};
+    for (int i = 0; i < 8; i++) {
+        QCOMPARE(MouseC::mode(Qt::LeftButton, mods[i]), left[i]);
+        QCOMPARE(MouseC::mode(Qt::RightButton, mods[i]), left[i] + 8);
+        QCOMPARE(MouseC::mode(Qt::MiddleButton, mods[i]), 16);
+        QCOMPARE(MouseC::mode(Qt::NoButton, mods[i]), 16);
+    }
+    // Keypad and meta keys do not change the code.
+    QCOMPARE(MouseC::mode(Qt::LeftButton, C | Qt::KeypadModifier), 2);
+    QCOMPARE(MouseC::mode(Qt::LeftButton | Qt::RightButton, Qt::NoModifier), 16);
+}
+
+void TestChCoord::mouseRecord()
+{
+    QCOMPARE(MouseC::roundPos(QPointF(2.5, -2.5)), QPoint(3, -2));
+    QCOMPARE(MouseC::roundPos(QPointF(2.49, -2.51)), QPoint(2, -3));
+    MouseC m;
+    QVERIFY(!m.isPressed());
+    m.recordMove(QPointF(10.4, 20.6), Qt::NoButton, Qt::NoModifier);
+    QCOMPARE(m.pos(), QPoint(10, 21));
+    m.recordPress(QPointF(11, 22), Qt::LeftButton, Qt::ControlModifier);
+    QVERIFY(m.isPressed());
+    QCOMPARE(m.previousPos(), QPoint(10, 21));
+    QCOMPARE(m.pressMode(), 2);
+    m.recordMove(QPointF(30, 40), Qt::LeftButton, Qt::NoModifier);
+    QCOMPARE(m.pressMode(), 2); // the gesture keeps its start
+    QCOMPARE(m.moved().pos, QPoint(30, 40));
+    QCOMPARE(m.pressed().pos, QPoint(11, 22));
+    m.recordRelease(QPointF(31, 41), Qt::LeftButton, Qt::NoModifier);
+    QVERIFY(!m.isPressed());
+    QCOMPARE(m.previousPos(), QPoint(30, 40));
+    m.setPos(QPointF(1.5, 1.5));
+    QCOMPARE(m.pos(), QPoint(2, 2));
+    QCOMPARE(m.previousPos(), QPoint(31, 41));
+    QCOMPARE(m.released().pos, QPoint(31, 41));
+}
+
+QTEST_GUILESS_MAIN(TestChCoord)
+#include "test_chcoord.moc"
