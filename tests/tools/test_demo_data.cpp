@@ -6,6 +6,8 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include "input/TiffData.h"
+
 #include <tiffio.h>
 
 #include <cmath>
@@ -317,6 +319,21 @@ void TestDemoData::frames()
             // the sample by more than the noise allows.
             QVERIFY(i0.pixels[p] + 6.0 * std::sqrt(double(i0.pixels[p])) > i1.pixels[p]);
         }
+    }
+    // The program reads every frame as libtiff does; its window sum is the
+    // plain sum of the block.
+    for (int n = 0; n < 240; ++n) {
+        const QString path = n < 120 ? root + "/I0/" + i0Files[n] : root + "/I1/" + i1Files[n - 120];
+        const Frame &f = n < 120 ? i0Frames[n] : i1Frames[n - 120];
+        TiffData t;
+        QVERIFY2(t.read(path), qPrintable(path));
+        QCOMPARE(t.width, Size);
+        QCOMPARE(t.height, Size);
+        for (int y = 0; y < Size; ++y)
+            for (int x = 0; x < Size; ++x)
+                if (t.value(y, x) != f.at(x, y))
+                    QFAIL(qPrintable(QString("%1 at %2 %3").arg(path).arg(x).arg(y)));
+        QCOMPARE(t.windowSum(36, 38, 5, 5), f.blockSum(36, 38, 5));
     }
     // Counts well inside 16 bits, and well above the dark level everywhere.
     QVERIFY2(largest < 40000, qPrintable(QString::number(largest)));
