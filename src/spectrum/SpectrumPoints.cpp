@@ -7,25 +7,6 @@ double interpolate(double x, double x1, double y1, double x2, double y2)
     return y1 + (y2 - y1) / (x2 - x1) * (x - x1);
 }
 
-void SpectrumPoints::append(double x, double y)
-{
-    // Strict comparisons: a value that only ties an extreme keeps the earlier
-    // index.
-    if (x < xMin)
-        xMin = x;
-    if (x > xMax)
-        xMax = x;
-    if (y < yMin) {
-        yMin = y;
-        yMinIndex = pts.size();
-    }
-    if (y > yMax) {
-        yMax = y;
-        yMaxIndex = pts.size();
-    }
-    pts.append(QPointF(x, y));
-}
-
 void SpectrumPoints::clear()
 {
     pts.clear();
@@ -33,6 +14,42 @@ void SpectrumPoints::clear()
     xMax = yMax = StartMax;
     yMinIndex = NoMinYIndex;
     yMaxIndex = NoMaxYIndex;
+}
+
+QPointF *SpectrumPoints::fillBuffer(int n)
+{
+    pts.resize(n < 0 ? 0 : n);
+    return pts.data();
+}
+
+void SpectrumPoints::finishFill()
+{
+    double x0 = StartMin, x1 = StartMax, y0 = StartMin, y1 = StartMax;
+    int i0 = NoMinYIndex, i1 = NoMaxYIndex;
+    const QPointF *p = pts.constData();
+    const int n = pts.size();
+    for (int i = 0; i < n; ++i) {
+        const double x = p[i].x();
+        const double y = p[i].y();
+        if (x < x0)
+            x0 = x;
+        if (x > x1)
+            x1 = x;
+        if (y < y0) {
+            y0 = y;
+            i0 = i;
+        }
+        if (y > y1) {
+            y1 = y;
+            i1 = i;
+        }
+    }
+    xMin = x0;
+    xMax = x1;
+    yMin = y0;
+    yMax = y1;
+    yMinIndex = i0;
+    yMaxIndex = i1;
 }
 
 double SpectrumPoints::valueAt(double arg) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QPointF>
 #include <QVector>
 
@@ -26,10 +27,33 @@ public:
 
     SpectrumPoints() = default;
 
-    void append(double x, double y);
+    // Appends one point and updates the bounds. Strict comparisons: a value
+    // that only ties an extreme keeps the earlier index.
+    void append(double x, double y)
+    {
+        if (x < xMin)
+            xMin = x;
+        if (x > xMax)
+            xMax = x;
+        if (y < yMin) {
+            yMin = y;
+            yMinIndex = pts.size();
+        }
+        if (y > yMax) {
+            yMax = y;
+            yMaxIndex = pts.size();
+        }
+        pts.append(QPointF(x, y));
+    }
     // Removes all points and resets the bounds; the shift and its flag stay.
     void clear();
     void reserve(int n) { pts.reserve(n); }
+
+    // Bulk building for the hot paths: fillBuffer(n) empties the list and
+    // returns room for n points to be written in order; finishFill() then
+    // sets the bounds exactly as appending the points one by one would.
+    QPointF *fillBuffer(int n);
+    void finishFill();
 
     int size() const { return pts.size(); }
     bool isEmpty() const { return pts.isEmpty(); }
@@ -82,3 +106,5 @@ private:
     bool shiftOn = false;
     double dE = 0.0;
 };
+
+Q_DECLARE_METATYPE(SpectrumPoints)

@@ -50,6 +50,26 @@ void TestSpectrumPoints::freshAndBounds()
     QCOMPARE(p.x(0), -7.0);
     QCOMPARE(p.y(0), 5.0);
 
+    // Bulk filling gives the bounds appending gives, ties included.
+    SpectrumPoints f;
+    f.append(99.0, 99.0);
+    QPointF *buf = f.fillBuffer(5);
+    const double fx[] = {3, 1, 7, 4, 5}, fy[] = {5, 2, 9, 2, 9};
+    for (int i = 0; i < 5; ++i)
+        buf[i] = QPointF(fx[i], fy[i]);
+    f.finishFill();
+    QCOMPARE(f.size(), 5);
+    QCOMPARE(f.minX(), 1.0);
+    QCOMPARE(f.maxX(), 7.0);
+    QCOMPARE(f.minY(), 2.0);
+    QCOMPARE(f.maxY(), 9.0);
+    QCOMPARE(f.minYIndex(), 1);
+    QCOMPARE(f.maxYIndex(), 2);
+    f.fillBuffer(0);
+    f.finishFill();
+    QCOMPARE(f.minYIndex(), -1879048193);
+    QCOMPARE(f.maxX(), -1e300);
+
     QCOMPARE(interpolate(2.0, 1.0, 10.0, 3.0, 30.0), 20.0);
     QCOMPARE(interpolate(5.0, 1.0, 10.0, 3.0, 30.0), 50.0);
     QCOMPARE(interpolate(5.0, 2.0, 10.0, 2.0, 30.0), 20.0);

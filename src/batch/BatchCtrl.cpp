@@ -1,0 +1,137 @@
+#include "batch/BatchCtrl.h"
+
+#include "app/Settings.h"
+#include "batch/BatchDispatcher.h"
+
+#include "ui_BatchCtrl.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileDialog>
+#include <QTextStream>
+
+namespace {
+
+// No script comes near this; a larger file is not a script and would only
+// choke the editor.
+const qint64 maxScriptBytes = 16 * 1024 * 1024;
+
+} // namespace
+
+BatchCtrl::BatchCtrl(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::BatchCtrl)
+{
+    ui->setupUi(this);
+    connect(ui->LoadB, &QPushButton::clicked, this, &BatchCtrl::loadFromDialog);
+    connect(ui->SaveB, &QPushButton::clicked, this, &BatchCtrl::saveFromDialog);
+    connect(ui->ClearB, &QPushButton::clicked, this, &BatchCtrl::clear);
+    connect(ui->ClearLogB, &QPushButton::clicked, this, &BatchCtrl::clearLog);
+    connect(ui->ExecB, &QPushButton::clicked, this, &BatchCtrl::execCmdsSlot);
+    connect(ui->StopB, &QPushButton::clicked, this, &BatchCtrl::batchStop);
+}
+
+BatchCtrl::~BatchCtrl()
+{
+    delete ui;
+}
+
+void BatchCtrl::setDispatcher(BatchDispatcher *dispatcher)
+{
+    connect(ui->StopB, &QPushButton::clicked, dispatcher, &BatchDispatcher::batchStopSlot);
+    connect(this, &BatchCtrl::doDispatchCmds, dispatcher, &BatchDispatcher::doDispatchCmds);
+    connect(dispatcher, &BatchDispatcher::Log, this, &BatchCtrl::Log);
+}
+
+void BatchCtrl::execCmdsSlot()
+{
+    // Empty parts are kept, so a line's index is its line number in the editor.
+    const QStringList lines = ui->BatchCmds->toPlainText().split(QLatin1Char('\n'));
+    emit doDispatchCmds(lines);
+}
+
+void BatchCtrl::execBatchSlot()
+{
+    execCmdsSlot();
+}
+
+void BatchCtrl::clear()
+{
+    ui->BatchCmds->clear();
+}
+
+void BatchCtrl::clearLog()
+{
+    ui->ProgressLog->clear();
+}
+
+void BatchCtrl::Log(QString LogMsg)
+{
+    // Always at the end, even when the user has clicked somewhere in the log.
+    ui->ProgressLog->moveCursor(QTextCursor::End);
+    ui->ProgressLog->insertPlainText(LogMsg);
+    ui->ProgressLog->moveCursor(QTextCursor::End);
+}
+
+void BatchCtrl::save(QString fname)
+{
+    QFile f(fname);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+        return;
+    QTextStream out(&f);
+    out.setCodec("UTF-8");
+    out << ui->BatchCmds->toPlainText();
+}
+
+void BatchCtrl::load(QString fname)
+{
+    QFile f(fname);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    if (f.size() > maxScriptBytes) {
+        qDebug().noquote() << "Batch file too large :" << fname;
+        return;
+    }
+    QTextStream in(&f);
+    in.setCodec("UTF-8");
+    QString text;
+    while (!in.atEnd())
+        text += in.readLine() + QLatin1Char('\n');
+    ui->BatchCmds->clear();
+    ui->BatchCmds->insertPlainText(text);
+}
+
+void BatchCtrl::setBatchFile(QString fname)
+{
+    load(fname);
+}
+
+void BatchCtrl::showCmdErr(CmdLine)
+{
+}
+
+void BatchCtrl::loadFromDialog()
+{
+    const QString fname = askFileName(false);
+    if (!fname.isEmpty())
+        load(fname);
+}
+
+void BatchCtrl::saveFromDialog()
+{
+    const QString fname = askFileName(true);
+    if (!fname.isEmpty())
+        save(fname);
+}
+
+QString BatchCtrl::askFileName(bool forSaving)
+{
+    QFileDialog dialog(this, forSaving ? tr("Save Batch File") : tr("Load Batch File"), settings().batchRoot);
+    dialog.setObjectName(QStringLiteral("BatchFileDialog"));
+    dialog.setNameFilters({tr("Batch File (*.bat)"), tr("Any Files (* *.*)")});
+    dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "batch/CmdLine.h"
+
+#include <QMainWindow>
+
+namespace Ui {
+class BatchCtrl;
+}
+class BatchDispatcher;
+
+// The batch window: an editor for the script, a progress log, and the
+// buttons that load, save, clear and run a script or stop it. The script
+// itself runs in the BatchDispatcher's thread.
+class BatchCtrl : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit BatchCtrl(QWidget *parent = nullptr);
+    ~BatchCtrl() override;
+
+    // Connects the Stop button, the start of a run and the dispatcher's log.
+    void setDispatcher(BatchDispatcher *dispatcher);
+
+signals:
+    void doDispatchCmds(QStringList cmdLines);
+    void batchStop();
+
+public slots:
+    // Hands the editor's lines to the dispatcher and starts the run.
+    void execCmdsSlot();
+    void clear();
+    void clearLog();
+    void save(QString fname);
+    void load(QString fname);
+    // Adds text to the log as it is; the caller supplies any line feed.
+    void Log(QString LogMsg);
+    // Loads a script into the editor (the file named at start-up).
+    void setBatchFile(QString fname);
+    // Starts the script in the editor, as Exec. does.
+    void execBatchSlot();
+    void showCmdErr(CmdLine cmd);
+
+private:
+    void loadFromDialog();
+    void saveFromDialog();
+    QString askFileName(bool forSaving);
+
+    Ui::BatchCtrl *ui;
+};

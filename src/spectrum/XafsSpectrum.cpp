@@ -1,0 +1,307 @@
+#include "spectrum/XafsSpectrum.h"
+
+#include "spectrum/Constants.h"
+#include "spectrum/LinearSolver.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cmath>
+
+namespace {
+
+// Spectrum files hold a few thousand lines at most; anything far larger is
+// not a spectrum and is refused before it is read.
+constexpr qint64 MaxSpectrumFileBytes = 64ll * 1024 * 1024;
+
+bool openSpectrumFile(QFile &file)
+{
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        qDebug().noquote() << "Can not open spectrum file" << file.fileName();
+        return false;
+    }
+    if (file.size() > MaxSpectrumFileBytes) {
+        qDebug().noquote() << "Spectrum file too large" << file.fileName();
+        file.close();
+        return false;
+    }
+    return true;
+}
+
+QStringList lineItems(QTextStream &in)
+{
+    return in.readLine().simplified().split(QLatin1Char(' '));
+}
+
+} // namespace
+
+void fitBackground(EdgeBaseline &baseline, const SpectrumPoints &spectrum, double from, double to,
+                   bool isVictoreen)
+{
+    baseline.isVictoreen = isVictoreen;
+    const int n = spectrum.size();
+    if (n < (isVictoreen ? 4 : 3))
+        return;
+
+    if (!isVictoreen) {
+        int count = 0;
+        double sx = 0.0, sxx = 0.0, sy = 0.0, sxy = 0.0;
+        for (int i = 0; i < n; ++i) {
+            const double x = spectrum.x(i);
+            if (x >= to)
+                break;
+            if (x < from)
+                continue;
+            const double y = spectrum.y(i);
+            ++count;
+            sx += x;
+            sxx += x * x;
+            sy += y;
+            sxy += x * y;
+        }
+        if (count < 2) {
+            baseline.c3 = 0.0;
+            baseline.c0 = count == 1 ? sy : 0.0;
+        } else {
+            double a[4] = {sxx, sx, sx, double(count)};
+            double b[2] = {sxy, sy};
+            solveLinearSystem(a, b, 2);
+            baseline.c3 = b[0];
+            baseline.c0 = b[1];
+        }
+    } else {
+        double cnt = 0.0, s3 = 0.0, s4 = 0.0, s6 = 0.0, s7 = 0.0, s8 = 0.0;
+        double sy = 0.0, sy3 = 0.0, sy4 = 0.0;
+        for (int i = 0; i < n; ++i) {
+            const double x = spectrum.x(i);
+            if (x >= to)
+                break;
+            if (x < from)
+                continue;
+            const double y = spectrum.y(i);
+            const double l = Constants::hc / x;
+            const double l3 = l * l * l;
+            const double l4 = l3 * l;
+            const double l6 = l3 * l3;
+            cnt += 1.0;
+            s3 += l3;
+            s4 += l4;
+            s6 += l6;
+            s7 += l6 * l;
+            s8 += l4 * l4;
+            sy += y;
+            sy3 += y * l3;
+            sy4 += y * l4;
+        }
+        double a[9] = {cnt, s3, s4, s3, s6, s7, s4, s7, s8};
+        double b[3] = {sy, sy3, sy4};
+        solveLinearSystem(a, b, 3);
+        baseline.c0 = b[0];
+        baseline.c1 = b[1];
+        baseline.c2 = b[2];
+    }
+
+    QPointF *curve = baseline.curve.fillBuffer(n);
+    const double c0 = baseline.c0;
+    if (isVictoreen) {
+        const double c1 = baseline.c1;
+        const double c2 = baseline.c2;
+        for (int i = 0; i < n; ++i) {
+            const double x = spectrum.x(i);
+            const double l = Constants::hc / x;
+            curve[i] = QPointF(x, c0 + (c2 * l + c1) * l * l * l);
+        }
+    } else {
+        const double c3 = baseline.c3;
+        for (int i = 0; i < n; ++i) {
+            const double x = spectrum.x(i);
+            curve[i] = QPointF(x, c0 + c3 * x);
+        }
+    }
+    baseline.curve.finishFill();
+}
+
+XafsSpectrum::XafsSpectrum(const SpectrumPoints &points, bool isVictoreen, double energyShift)
+    : rawPoints(points.withShiftBakedIn()), victoreen(isVictoreen), eShift(energyShift)
+{
+    if (rawPoints.size() >= 1)
+        normalize(isVictoreen);
+}
+
+void XafsSpectrum::normalize(bool isVictoreen)
+{
+    const int n = rawPoints.size();
+    if (n < 1)
+        return;
+    victoreen = isVictoreen;
+    const double h = rawPoints.crossingX(0.5, SpectrumPoints::Rising);
+    fitBackground(preBase, rawPoints, h + preStartE, h + preEndE, isVictoreen);
+    fitBackground(postBase, rawPoints, h + postStartE, h + postEndE, isVictoreen);
+
+    maxEnergy = 0.0;
+    maxMuPost = 0.0;
+    maxMuValue = -1e300;
+    // e0: the mean of the energies where mu crosses the middle between the two
+    // backgrounds, searched only between the two fitting windows.
+    const double lo = h + preEndE;
+    const double hi = h + postStartE;
+    double sum = 0.0;
+    int count = 0;
+    for (int i = 0; i + 1 < n; ++i) {
+        const double x = rawPoints.x(i);
+        const double mu = rawPoints.y(i);
+        if (lo < x && x < hi) {
+            const double p = preBase.at(i);
+            const double level = p + 0.5 * (postBase.at(i) - p);
+            const double mu1 = rawPoints.y(i + 1);
+            if ((mu - level) * (mu1 - level) <= 0.0) {
+                sum += x + (level - mu) / (mu1 - mu) * (rawPoints.x(i + 1) - x);
+                ++count;
+            }
+        }
+        if (mu > maxMuValue) {
+            maxEnergy = x;
+            maxMuValue = mu;
+            maxMuPost = mu - postBase.at(i);
+        }
+    }
+    edgeE = count > 0 ? sum / count : 0.0;
+    edgeJump = postBase.curve.valueAt(edgeE) - preBase.curve.valueAt(edgeE);
+
+    // The four curves are written in bulk: all values of a point are worked
+    // out before any is stored, and the bounds are set in one pass afterwards.
+    const double jump = edgeJump;
+    QPointF *nm = norm.fillBuffer(n);
+    QPointF *dp = doubleNormPreBase.fillBuffer(n);
+    QPointF *pb = postBaseNorm.fillBuffer(n);
+    QPointF *dn = doubleNorm.fillBuffer(n);
+    const int nPre = preBase.curve.size();
+    const int nPost = postBase.curve.size();
+    for (int i = 0; i < n; ++i) {
+        const double x = rawPoints.x(i);
+        const double mu = rawPoints.y(i);
+        const double p = i < nPre ? preBase.curve.y(i) : 0.0;
+        const double q = i < nPost ? postBase.curve.y(i) : 0.0;
+        const double overPost = (mu - q) / jump;
+        const double preBased = (mu - p) / (q - p);
+        const double doubly = (mu - q) / (q - p);
+        nm[i] = QPointF(x, overPost + 1.0);
+        dp[i] = QPointF(x, preBased);
+        pb[i] = QPointF(x, overPost);
+        dn[i] = QPointF(x, doubly);
+    }
+    norm.finishFill();
+    doubleNormPreBase.finishFill();
+    postBaseNorm.finishFill();
+    doubleNorm.finishFill();
+}
+
+bool XafsSpectrum::load(const QString &fileName)
+{
+    bool scanFile = false;
+    {
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            QTextStream in(&file);
+            scanFile = in.readLine(256).simplified().left(4) == QLatin1String("9809");
+        }
+    }
+    twoColumn = scanFile ? 0 : 1;
+    return scanFile ? readScanFile(fileName) : readTwoColumnFile(fileName);
+}
+
+bool XafsSpectrum::readScanFile(const QString &fileName)
+{
+    rawPoints.clear();
+    QFile file(fileName);
+    if (!openSpectrumFile(file))
+        return false;
+    QTextStream in(&file);
+    double d = Constants::defaultDSpacing;
+    bool data = false;
+    while (!in.atEnd()) {
+        const QStringList items = lineItems(in);
+        if (!data) {
+            if (items.size() >= 2) {
+                for (int i = 0; i + 1 < items.size(); ++i) {
+                    if (items[i] != QLatin1String("D="))
+                        continue;
+                    // A spacing that is no positive number would put every
+                    // energy at infinity: such an item is ignored.
+                    bool ok = false;
+                    const double v = items[i + 1].toDouble(&ok);
+                    if (ok && v > 0.0)
+                        d = v;
+                }
+            }
+            if (items[0] == QLatin1String("Offset"))
+                data = true;
+            continue;
+        }
+        if (items.size() <= 4)
+            continue;
+        const double angle = items[1].toDouble();
+        const double i0 = items[3].toDouble();
+        const double i1 = items[4].toDouble();
+        const double energy = Constants::hc / (2.0 * d * std::sin(angle * Constants::pi / 180.0));
+        const double mu = i0 * i1 > 0.0 ? std::log(i0 / i1) : 1.0;
+        rawPoints.append(energy, mu);
+    }
+    return true;
+}
+
+bool XafsSpectrum::readTwoColumnFile(const QString &fileName)
+{
+    rawPoints.clear();
+    QFile file(fileName);
+    if (!openSpectrumFile(file))
+        return false;
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QStringList items = lineItems(in);
+        if (items.size() < 2 || items[0].startsWith(QLatin1Char('#')))
+            continue;
+        // A line whose first two items are no numbers (a caption line) is not
+        // a point: taking it as (0, 0) would break the energy order.
+        bool okX = false;
+        bool okY = false;
+        const double x = items[0].toDouble(&okX);
+        const double y = items[1].toDouble(&okY);
+        if (!okX || !okY)
+            continue;
+        rawPoints.append(x, y);
+    }
+    if (rawPoints.isEmpty()) {
+        qDebug().noquote() << "No data in spectrum file" << fileName;
+        return false;
+    }
+    return true;
+}
+
+void XafsSpectrum::save(const QString &fileName, bool subtractEnergyShift) const
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    QTextStream out(&file);
+    out << "###Lumenograf::XafsSpectrum\n";
+    out << "# x  double-normalized-pre-base y pre post\n";
+    const double dEIn = rawPoints.shiftEnabled() ? rawPoints.shift() : 0.0;
+    const double shift = subtractEnergyShift ? eShift : 0.0;
+    for (int i = 0; i < rawPoints.size(); ++i) {
+        const double x = rawPoints.storedX(i) - dEIn - shift;
+        const double dn = i < doubleNormPreBase.size() ? doubleNormPreBase.y(i) : 0.0;
+        out << x << '\t' << dn << '\t' << rawPoints.y(i) << '\t' << preBase.at(i) << '\t'
+            << postBase.at(i) << '\n';
+    }
+}
+
+double XafsSpectrum::doubleNormalizedPreBase(double E) const
+{
+    const double e = rawPoints.shiftEnabled() ? E + rawPoints.shift() : E;
+    if (std::isnan(e))
+        qDebug().noquote() << "nan EeV in XafsSpectrum::doubleNormalizedPreBase";
+    return doubleNormPreBase.valueAt(e);
+}

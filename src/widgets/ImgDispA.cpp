@@ -1,0 +1,244 @@
+#include "widgets/ImgDispA.h"
+
+#include "input/TiffData.h"
+#include "widgets/ColorBar.h"
+
+#include <QPainter>
+
+ImgDispA::ImgDispA(QWidget *parent)
+    : DispA(parent)
+{
+    connect(this, &DispA::drawImage1, this, &ImgDispA::drawImage);
+    connect(this, &DispA::mousePressed0, this, &ImgDispA::onMousePressed);
+    connect(this, &DispA::mouseReleased0, this, &ImgDispA::onMouseReleased);
+    connect(this, &DispA::mouseMoved0, this, &ImgDispA::onMouseMoved);
+    connect(this, &DispA::wheelMoved0, this, &ImgDispA::onWheelMoved);
+}
+
+void ImgDispA::setFrame(TiffData *frame)
+{
+    shownFrame = frame;
+    if (frame && !frame->picture)
+        frame->makeImage();
+    if (frame && vw == 0.0) {
+        vx = vy = 0.0;
+        vw = frame->width;
+        vh = frame->height;
+    }
+    updateConverter();
+    update();
+}
+
+void ImgDispA::clear()
+{
+    shownFrame = nullptr;
+    overlay = QImage();
+    // The next stack may have another size: its first frame sets the view
+    // window afresh, as the very first frame did.
+    vx = vy = vw = vh = 0.0;
+    updateConverter();
+    update();
+}
+
+void ImgDispA::setOverlay(const QImage &picture, double displayMin, double displayMax)
+{
+    overlay = picture;
+    overlayMin = displayMin;
+    overlayMax = displayMax;
+    update();
+}
+
+void ImgDispA::setViewWindow(const QRectF &r)
+{
+    vx = r.x();
+    vy = r.y();
+    vw = r.width();
+    vh = r.height();
+    updateConverter();
+    update();
+}
+
+const QImage *ImgDispA::shownPicture() const
+{
+    if (overlayOn)
+        return overlay.isNull() ? nullptr : &overlay;
+    if (shownFrame && shownFrame->picture && !shownFrame->picture->isNull())
+        return shownFrame->picture;
+    return nullptr;
+}
+
+QImage ImgDispA::currentPicture() const
+{
+    const QImage *pic = shownPicture();
+    if (!pic)
+        return QImage();
+    const int x0 = int(vx), y0 = int(vy);
+    const int x1 = int(vx + vw), y1 = int(vy + vh);
+    return pic->copy(QRect(x0, y0, x1 - x0, y1 - y0));
+}
+
+QPointF ImgDispA::realAt(const QPointF &s) const
+{
+    const double W = width() > 0 ? width() : 1;
+    const double H = height() > 0 ? height() : 1;
+    return QPointF(s.x() / W * vw + vx, s.y() / H * vh + vy);
+}
+
+void ImgDispA::updateConverter()
+{
+    coord().setScreenArea(0, 0, width(), height());
+    coord().setRealArea(vx, vy, vx + vw, vy + vh);
+}
+
+void ImgDispA::resizeEvent(QResizeEvent *e)
+{
+    DispA::resizeEvent(e);
+    updateConverter();
+}
+
+void ImgDispA::drawImage(QPainter *p)
+{
+    if (shownFrame && !shownFrame->picture && !overlayOn)
+        shownFrame->makeImage();
+    if (overlayOn) {
+        ColorBar *bar = cBar ? cBar : ColorBar::instance();
+        if (bar)
+            bar->setRange(overlayMin, overlayMax);
+    }
+    const QImage *pic = shownPicture();
+    if (pic && vw != 0.0 && vh != 0.0)
+        p->drawImage(QRectF(0, 0, width(), height()), *pic, QRectF(vx, vy, vw, vh));
+    updateConverter();
+
+    // The rubber band of a drag under way; a finished area is marked by the
+    // owner's second pass (drawImage2), which knows its colours.
+    if (selecting) {
+        const ChCoord &c = coord();
+        const QRectF r(QPointF(c.r2sx(ax), c.r2sy(ay)), QPointF(c.r2sx(ax + aw), c.r2sy(ay + ah)));
+        p->save();
+        p->setPen(QPen(QColor(192, 192, 255), 1, Qt::DashLine));
+        p->setBrush(Qt::NoBrush);
+        p->drawRect(r.normalized());
+        p->restore();
+    }
+}
+
+void ImgDispA::onMousePressed()
+{
+    const int m = mouse().pressMode();
+    if (m == 0 || m == 2) {
+        selecting = true;
+        const QPointF r = realAt(mouse().pressed().pos);
+        ax = r.x();
+        ay = r.y();
+        aw = ah = 0.0;
+    } else if (m == 8) {
+        selecting = false;
+        selectionPresent = false;
+        ax = ay = aw = ah = 0.0;
+    }
+    update();
+}
+
+void ImgDispA::onMouseMoved()
+{
+    if (!mouse().isPressed()) {
+        const QPointF r = realMousePos();
+        emit mouseMoved(r.x(), r.y());
+        return;
+    }
+    const QPointF r = realAt(mouse().pos());
+    if (shownPicture()) {
+        const int m = mouse().pressMode();
+        if (selecting && (m == 0 || m == 2)) {
+            aw = r.x() - ax;
+            ah = r.y() - ay;
+        } else if (m == 1 && dragEnabled()) {
+            const double W = width() > 0 ? width() : 1;
+            const double H = height() > 0 ? height() : 1;
+            const QPoint prev = mouse().previousPos(), now = mouse().pos();
+            vx += (prev.x() - now.x()) / W * vw;
+            vy += (prev.y() - now.y()) / H * vh;
+            updateConverter();
+        }
+    }
+    emit mouseDragged(r.x(), r.y());
+    update();
+}
+
+void ImgDispA::onMouseReleased()
+{
+    const int m = mouse().pressMode();
+    if (selecting && (m == 0 || m == 2)) {
+        selecting = false;
+        // A release away from the last move still ends the area there.
+        const QPointF r = realAt(mouse().released().pos);
+        aw = r.x() - ax;
+        ah = r.y() - ay;
+        if (aw < 0) {
+            ax += aw;
+            aw = -aw;
+        }
+        if (ah < 0) {
+            ay += ah;
+            ah = -ah;
+        }
+        if (aw != 0.0 && ah != 0.0) {
+            selectionPresent = true;
+            if (m == 2)
+                setViewWindow(selectedArea());
+            emit areaSelected(selectedArea());
+        }
+    }
+    update();
+}
+
+void ImgDispA::onWheelMoved()
+{
+    if (!wheelEnabled())
+        return;
+    const double f = zoomFactor();
+    const double W = width() > 0 ? width() : 1;
+    const double H = height() > 0 ? height() : 1;
+    const double fx = wheelPos().x() / W;
+    const double fy = wheelPos().y() / H;
+    vx = (fx * vw + vx) - fx * vw * f;
+    vy = (fy * vh + vy) - fy * vh * f;
+    vw *= f;
+    vh *= f;
+    updateConverter();
+    update();
+}
+
+void ImgDispA::resetImageViewWindow()
+{
+    if (shownFrame)
+        setViewWindow(QRectF(0, 0, shownFrame->width, shownFrame->height));
+    else if (!overlay.isNull())
+        setViewWindow(QRectF(0, 0, overlay.width(), overlay.height()));
+    else
+        update();
+}
+
+void ImgDispA::setShowOverlayer(bool f)
+{
+    overlayOn = f;
+    update();
+}
+
+void ImgDispA::setSelectedArea(int x1, int y1, int x2, int y2)
+{
+    ax = x1;
+    ay = y1;
+    aw = x2 - x1;
+    ah = y2 - y1;
+    selectionPresent = true;
+    update();
+}
+
+void ImgDispA::setViewWAsSelectedArea()
+{
+    if (selectionPresent)
+        setViewWindow(selectedArea());
+    update();
+}

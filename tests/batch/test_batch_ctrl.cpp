@@ -1,0 +1,212 @@
+#include "BatchHarness.h"
+#include "app/Settings.h"
+#include "batch/BatchCtrl.h"
+
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+class TestBatchCtrl : public QObject
+{
+    Q_OBJECT
+private slots:
+    void layout();
+    void runAndStopFromButtons();
+    void saveAndLoadThroughDialogs();
+    void loadFailures();
+};
+
+static QPushButton *button(BatchCtrl &w, const char *name)
+{
+    auto *b = w.findChild<QPushButton *>(QString::fromLatin1(name));
+    if (!b)
+        qFatal("no button %s", name);
+    return b;
+}
+
+static QPlainTextEdit *editor(BatchCtrl &w, const char *name)
+{
+    auto *e = w.findChild<QPlainTextEdit *>(QString::fromLatin1(name));
+    if (!e)
+        qFatal("no editor %s", name);
+    return e;
+}
+
+// Runs `act` on the next file dialog once it is up.
+static void onDialog(std::function<void(QFileDialog *)> act, int tries = 200)
+{
+    QTimer::singleShot(10, [=] {
+        if (auto *d = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+            act(d);
+        else if (tries > 0)
+            onDialog(act, tries - 1);
+    });
+}
+
+// Answers the next file dialog the way a user would: checks where it opened,
+// types the name and accepts.
+static void answerDialog(const QString &fileName, QString *openedIn, bool *saving)
+{
+    onDialog([=](QFileDialog *d) {
+        *openedIn = d->directory().absolutePath();
+        *saving = d->acceptMode() == QFileDialog::AcceptSave;
+        QCOMPARE(d->nameFilters(), QStringList({"Batch File (*.bat)", "Any Files (* *.*)"}));
+        d->selectFile(fileName);
+        QMetaObject::invokeMethod(d, "accept");
+    });
+}
+
+void TestBatchCtrl::layout()
+{
+    BatchCtrl w;
+    auto *tabs = w.findChild<QTabWidget *>();
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Batch Cmds"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Progress Log"));
+    QCOMPARE(button(w, "LoadB")->text(), QStringLiteral("Load"));
+    QCOMPARE(button(w, "SaveB")->text(), QStringLiteral("Save"));
+    QCOMPARE(button(w, "ClearB")->text(), QStringLiteral("Clear"));
+    QCOMPARE(button(w, "ClearLogB")->text(), QStringLiteral("Clear Log"));
+    QCOMPARE(button(w, "ExecB")->text(), QStringLiteral("Exec."));
+    QCOMPARE(button(w, "StopB")->text(), QStringLiteral("Stop"));
+
+    // Log text goes in as it is, always at the end.
+    w.Log("a\n");
+    editor(w, "ProgressLog")->moveCursor(QTextCursor::Start);
+    w.Log("b");
+    w.Log("c\n");
+    QCOMPARE(editor(w, "ProgressLog")->toPlainText(), QStringLiteral("a\nbc\n"));
+    QTest::mouseClick(button(w, "ClearLogB"), Qt::LeftButton);
+    QCOMPARE(editor(w, "ProgressLog")->toPlainText(), QString());
+}
+
+void TestBatchCtrl::runAndStopFromButtons()
+{
+    BatchRig rig;
+    BatchCtrl w;
+    w.setDispatcher(rig.dispatcher);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QSignalSpy stops(&w, &BatchCtrl::batchStop);
+
+    QPlainTextEdit *cmds = editor(w, "BatchCmds");
+    cmds->setFocus();
+    QTest::keyClicks(cmds, ":for L i 1 2");
+    QTest::keyClick(cmds, Qt::Key_Return);
+    QTest::keyClicks(cmds, "save_spectra s_i.dat");
+    QTest::keyClick(cmds, Qt::Key_Return);
+    QTest::keyClick(cmds, Qt::Key_Return);
+    QTest::keyClicks(cmds, ":next L");
+    QTest::mouseClick(button(w, "ExecB"), Qt::LeftButton);
+    rig.settle();
+    QCOMPARE(rig.sent(), QStringList({":for|L|i|1|2", "save_spectra|s_1.dat", "", ":next|L", "save_spectra|s_2.dat",
+                                      "", ":next|L"}));
+    QCOMPARE(editor(w, "ProgressLog")->toPlainText(),
+             QStringLiteral("for L : i = 1\nsave_spectra : s_1.dat\nnext L : i = 2\nsave_spectra : s_2.dat\n"
+                            "next L : i = 2\n"));
+
+    // Stop while a long command runs: nothing follows it.
+    QTest::mouseClick(button(w, "ClearLogB"), Qt::LeftButton);
+    QTest::mouseClick(button(w, "ClearB"), Qt::LeftButton);
+    QCOMPARE(cmds->toPlainText(), QString());
+    QTest::keyClicks(cmds, "calib_exec");
+    QTest::keyClick(cmds, Qt::Key_Return);
+    QTest::keyClicks(cmds, "save_image after.png");
+    rig.executor.holdWord = QStringLiteral("calib_exec");
+    rig.spy->clear();
+    QTest::mouseClick(button(w, "ExecB"), Qt::LeftButton);
+    rig.settle();
+    QCOMPARE(rig.sent(), QStringList({"calib_exec"}));
+    QTest::mouseClick(button(w, "StopB"), Qt::LeftButton);
+    QCOMPARE(stops.count(), 1);
+    rig.settle();
+    rig.answer();
+    QCOMPARE(rig.sent(), QStringList({"calib_exec"}));
+    QCOMPARE(editor(w, "ProgressLog")->toPlainText(), QStringLiteral("calib_exec : \n"));
+
+    // Exec. again runs the script from its first line.
+    rig.executor.holdWord.clear();
+    w.execBatchSlot();
+    rig.settle();
+    QCOMPARE(rig.sent(), QStringList({"calib_exec", "calib_exec", "save_image|after.png"}));
+}
+
+void TestBatchCtrl::saveAndLoadThroughDialogs()
+{
+    QTemporaryDir dir;
+    settings().batchRoot = dir.path();
+    BatchCtrl w;
+    w.show();
+    QPlainTextEdit *cmds = editor(w, "BatchCmds");
+    cmds->setPlainText(QStringLiteral("load_I1_files NEW \"a b.tif\"\n\n:end\n# \u00e9nergie"));
+
+    QString openedIn;
+    bool saving = false;
+    const QString path = dir.filePath("run.bat");
+    answerDialog(path, &openedIn, &saving);
+    QTest::mouseClick(button(w, "SaveB"), Qt::LeftButton);
+    QCOMPARE(openedIn, QDir(dir.path()).absolutePath());
+    QVERIFY(saving);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("load_I1_files NEW \"a b.tif\"\n\n:end\n# \xc3\xa9nergie"));
+    f.close();
+
+    // Loading puts a line feed after every line read.
+    cmds->setPlainText(QStringLiteral("something else"));
+    QFile other(dir.filePath("other.bat"));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("skip_i0 2\r\n:for L i 1 2\n\n:next L");
+    other.close();
+    answerDialog(other.fileName(), &openedIn, &saving);
+    QTest::mouseClick(button(w, "LoadB"), Qt::LeftButton);
+    QVERIFY(!saving);
+    QCOMPARE(openedIn, QDir(dir.path()).absolutePath());
+    QCOMPARE(cmds->toPlainText(), QStringLiteral("skip_i0 2\n:for L i 1 2\n\n:next L\n"));
+
+    // The file named at start-up, then run at once.
+    BatchRig rig;
+    w.setDispatcher(rig.dispatcher);
+    w.setBatchFile(path);
+    QCOMPARE(cmds->toPlainText(), QStringLiteral("load_I1_files NEW \"a b.tif\"\n\n:end\n# \u00e9nergie\n"));
+    w.execBatchSlot();
+    rig.settle();
+    QCOMPARE(rig.sent(), QStringList({"load_I1_files|NEW|a b.tif", ""}));
+    QCOMPARE(rig.sentFlags(), QList<bool>({false, true}));
+}
+
+void TestBatchCtrl::loadFailures()
+{
+    QTemporaryDir dir;
+    BatchCtrl w;
+    QPlainTextEdit *cmds = editor(w, "BatchCmds");
+    cmds->setPlainText(QStringLiteral("keep me"));
+    w.load(dir.filePath("missing.bat"));
+    w.setBatchFile(dir.filePath("missing.bat"));
+    QCOMPARE(cmds->toPlainText(), QStringLiteral("keep me"));
+    // A failed save is silent and writes nothing.
+    w.save(dir.filePath("no/such/folder/x.bat"));
+    QVERIFY(!QFile::exists(dir.filePath("no/such/folder/x.bat")));
+
+    // A file too large to be a script leaves the editor alone.
+    QFile big(dir.filePath("big.bat"));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    QVERIFY(big.resize(17 * 1024 * 1024));
+    big.close();
+    w.load(big.fileName());
+    QCOMPARE(cmds->toPlainText(), QStringLiteral("keep me"));
+
+    // Cancelling the dialog changes nothing.
+    onDialog([](QFileDialog *d) { d->reject(); });
+    QTest::mouseClick(button(w, "LoadB"), Qt::LeftButton);
+    QCOMPARE(cmds->toPlainText(), QStringLiteral("keep me"));
+}
+
+QTEST_MAIN(TestBatchCtrl)
+#include "test_batch_ctrl.moc"

@@ -1,0 +1,390 @@
+#include "core/ImageStacks.h"
+#include "input/TiffData.h"
+
+#include "FrameMaker.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+
+class TestImageStacks : public QObject
+{
+    Q_OBJECT
+private slots:
+    void emptyStacks();
+    void i0AtEnergy();
+    void absorptionRule();
+    void darkSubtraction();
+    void rawI1AndProfiles();
+    void storingAndClearing();
+    void darkFromEveryFormat();
+    void loadRequestClamps();
+    void thousandsSeparators();
+};
+
+// Three I0 frames of 4 x 3 at 100, 200 and 300 eV holding 100, 300 and 400.
+static void addI0Ramp(ImageStacks &s)
+{
+    s.appendI0(constantFrame(4, 3, 100, 100));
+    s.appendI0(constantFrame(4, 3, 200, 300));
+    s.appendI0(constantFrame(4, 3, 300, 400));
+}
+
+void TestImageStacks::emptyStacks()
+{
+    ImageStacks s;
+    QCOMPARE(s.dataWidth(), 0);
+    QCOMPARE(s.dataHeight(), 0);
+    QCOMPARE(s.i0At(8000, 0, 0, 10, 10), 1.0);
+    QVERIFY(s.absorption(0, 0, 0, 0).isEmpty());
+    QVERIFY(s.rawI1(0, 0, 0, 0).isEmpty());
+    QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty());
+    QVERIFY(s.rowProfile(ImageStacks::I0, 0, 0, 1, 1).isEmpty());
+    QVERIFY(!s.hasDark());
+
+    // I1 frames but no I0 frame: I0 is 1.0, so the absorption is ln(1 / a).
+    s.appendI1(constantFrame(4, 3, 150, 50));
+    const SpectrumPoints p = s.absorption(1, 1, 0, 0);
+    QCOMPARE(p.size(), 1);
+    QCOMPARE(p.x(0), 150.0);
+    QCOMPARE(p.y(0), std::log(1.0 / 50.0));
+}
+
+void TestImageStacks::i0AtEnergy()
+{
+    ImageStacks s;
+    // One frame: its window sum at every energy (a 3 x 3 window inside the
+    // frame sums nine samples of 80).
+    s.appendI0(constantFrame(4, 3, 100, 80));
+    QCOMPARE(s.i0At(50, 1, 1, 1, 1), 720.0);
+    QCOMPARE(s.i0At(5000, 1, 1, 1, 1), 720.0);
+    // In the corner only four of the nine positions lie inside.
+    QCOMPARE(s.i0At(100, 0, 0, 1, 1), 320.0);
+    // The sign of the half sizes does not count.
+    QCOMPARE(s.i0At(100, 0, 0, -1, -1), 320.0);
+    s.clearI0();
+
+    addI0Ramp(s);
+    // Below the range: the line through (100, 100) and (200, 300).
+    QCOMPARE(s.i0At(50, 0, 0, 0, 0), 0.0);
+    QCOMPARE(s.i0At(90, 0, 0, 0, 0), 80.0);
+    // Inside: bisection picks the neighbours.
+    QCOMPARE(s.i0At(150, 0, 0, 0, 0), 200.0);
+    QCOMPARE(s.i0At(200, 0, 0, 0, 0), 300.0);
+    QCOMPARE(s.i0At(250, 0, 0, 0, 0), 350.0);
+    // At and above the last energy: the line through the last two frames.
+    QCOMPARE(s.i0At(300, 0, 0, 0, 0), 400.0);
+    QCOMPARE(s.i0At(350, 0, 0, 0, 0), 450.0);
+    // The window scales every sum: two pixels of (hw 1 at column 0).
+    QCOMPARE(s.i0At(250, 0, 0, 1, 0), 700.0);
+    s.clearI0();
+
+    // Two neighbouring frames of the same energy give their mean.
+    s.appendI0(constantFrame(4, 3, 100, 100));
+    s.appendI0(constantFrame(4, 3, 200, 300));
+    s.appendI0(constantFrame(4, 3, 200, 500));
+    QCOMPARE(s.i0At(250, 0, 0, 0, 0), 400.0);
+    QCOMPARE(s.i0At(150, 0, 0, 0, 0), 200.0);
+    // Two frames, both at one energy: the mean below, inside and above.
+    s.clearI0();
+    s.appendI0(constantFrame(4, 3, 200, 300));
+    s.appendI0(constantFrame(4, 3, 200, 500));
+    QCOMPARE(s.i0At(100, 0, 0, 0, 0), 400.0);
+    QCOMPARE(s.i0At(300, 0, 0, 0, 0), 400.0);
+}
+
+void TestImageStacks::absorptionRule()
+{
+    ImageStacks s;
+    addI0Ramp(s);
+    s.appendI1(constantFrame(4, 3, 150, 50));
+    s.appendI1(constantFrame(4, 3, 250, 100));
+    s.appendI1(constantFrame(4, 3, 350, 90));
+
+    SpectrumPoints p = s.absorption(2, 1, 0, 0);
+    QCOMPARE(p.size(), 3);
+    QCOMPARE(p.x(0), 150.0);
+    QCOMPARE(p.x(1), 250.0);
+    QCOMPARE(p.x(2), 350.0);
+    QCOMPARE(p.y(0), std::log(4.0));  // 200 / 50
+    QCOMPARE(p.y(1), std::log(3.5));  // 350 / 100
+    QCOMPARE(p.y(2), std::log(5.0));  // 450 / 90
+    // A 3 x 3 window in the corner: four samples of each frame.
+    p = s.absorption(0, 0, 1, 1);
+    QCOMPARE(p.y(0), std::log(800.0 / 200.0));
+
+    // Fluorescence: the plain ratio.
+    s.setFluorescence(true);
+    p = s.absorption(2, 1, 0, 0);
+    QCOMPARE(p.y(0), 0.25);
+    QCOMPARE(p.y(1), 100.0 / 350.0);
+    QCOMPARE(p.y(2), 0.2);
+    s.setFluorescence(false);
+
+    // Outside the data: empty.
+    QVERIFY(s.absorption(-1, 0, 0, 0).isEmpty());
+    QVERIFY(s.absorption(0, -1, 0, 0).isEmpty());
+    QVERIFY(s.absorption(4, 0, 0, 0).isEmpty());
+    QVERIFY(s.absorption(0, 3, 0, 0).isEmpty());
+    QCOMPARE(s.absorption(3, 2, 0, 0).size(), 3);
+
+    // An I1 frame of zeros: a * b is 0, the point is 1.0.
+    s.appendI1(constantFrame(4, 3, 200, 0));
+    p = s.absorption(0, 0, 0, 0);
+    QCOMPARE(p.size(), 4);
+    QCOMPARE(p.y(3), 1.0);
+    // Fluorescence without incident intensity (I0 at 50 eV extrapolates to
+    // 0): the neutral 1.0 instead of an infinity.
+    ImageStacks f;
+    addI0Ramp(f);
+    f.setFluorescence(true);
+    f.appendI1(constantFrame(4, 3, 50, 30));
+    QCOMPARE(f.absorption(0, 0, 0, 0).y(0), 1.0);
+
+    // I1 with 50 frames and I0 with one frame: every point uses the one sum.
+    ImageStacks one;
+    one.appendI0(constantFrame(4, 3, 8000, 1000));
+    for (int k = 0; k < 50; ++k)
+        one.appendI1(constantFrame(4, 3, 7000 + 40 * k, 10 + k));
+    p = one.absorption(1, 1, 0, 0);
+    QCOMPARE(p.size(), 50);
+    for (int k = 0; k < 50; ++k) {
+        QCOMPARE(p.x(k), 7000.0 + 40 * k);
+        QCOMPARE(p.y(k), std::log(1000.0 / (10 + k)));
+    }
+}
+
+void TestImageStacks::darkSubtraction()
+{
+    ImageStacks s;
+    addI0Ramp(s);
+    s.appendI1(constantFrame(4, 3, 150, 50));
+    QTemporaryDir dir;
+    const QString dark = dir.filePath(QStringLiteral("dark.tif"));
+    QVector<quint16> pixels(12, 20);
+    QVERIFY(writeTiff16(dark, 4, 3, pixels.constData()));
+    QVERIFY(s.loadDark(dark));
+
+    // (50 - 20) against (200 - 20).
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(180.0 / 30.0));
+    // The corner window: four samples of each, dark summed in the same window.
+    QCOMPARE(s.absorption(0, 0, 1, 1).y(0), std::log((800.0 - 80.0) / (200.0 - 80.0)));
+    s.setFluorescence(true);
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), 30.0 / 180.0);
+    s.setFluorescence(false);
+    // The raw trace has no dark.
+    QCOMPARE(s.rawI1(1, 1, 0, 0).y(0), 50.0);
+
+    // A dark brighter than I1: a < 0 while b > 0 gives 1.0; the fluorescence
+    // ratio keeps its sign.
+    pixels.fill(60);
+    QVERIFY(writeTiff16(dark, 4, 3, pixels.constData()));
+    QVERIFY(s.loadDark(dark));
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), 1.0);
+    s.setFluorescence(true);
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), -10.0 / 140.0);
+    s.setFluorescence(false);
+
+    s.clearDark();
+    QVERIFY(!s.hasDark());
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(4.0));
+}
+
+void TestImageStacks::rawI1AndProfiles()
+{
+    ImageStacks s;
+    addI0Ramp(s);
+    // Rows of 10, 20, 30.
+    s.appendI1(makeFrame(4, 3, 150, [](int, int y) { return 10 * (y + 1); }));
+    s.appendI1(constantFrame(4, 3, 250, 7));
+
+    SpectrumPoints raw = s.rawI1(0, 0, 1, 0);
+    QCOMPARE(raw.size(), 2);
+    QCOMPARE(raw.x(0), 150.0);
+    QCOMPARE(raw.y(0), 20.0);   // columns 0 and 1 of row 0
+    QCOMPARE(raw.y(1), 14.0);
+    QVERIFY(s.rawI1(4, 0, 0, 0).isEmpty());
+
+    // Column 0 of the first I1 frame, one pixel each: ln(I0(150) / s).
+    SpectrumPoints col = s.columnProfile(ImageStacks::I1, 0, 0, 0, 0);
+    QCOMPARE(col.size(), 3);
+    QCOMPARE(col.x(2), 2.0);
+    QCOMPARE(col.y(0), std::log(200.0 / 10.0));
+    QCOMPARE(col.y(1), std::log(200.0 / 20.0));
+    QCOMPARE(col.y(2), std::log(200.0 / 30.0));
+    // A window of half-height 1: row 0 sums rows 0 and 1 (30) against two
+    // I0 samples (400); row 1 sums all three rows (60 against 600).
+    col = s.columnProfile(ImageStacks::I1, 0, 3, 0, 1);
+    QCOMPARE(col.y(0), std::log(400.0 / 30.0));
+    QCOMPARE(col.y(1), std::log(600.0 / 60.0));
+
+    // Row 1 of I0 frame 1 (300 everywhere), window half-width 1: the window
+    // sums of two, three, three and two samples.
+    SpectrumPoints row = s.rowProfile(ImageStacks::I0, 1, 1, 1, 0);
+    QCOMPARE(row.size(), 4);
+    QCOMPARE(row.x(3), 3.0);
+    QCOMPARE(row.y(0), 600.0);
+    QCOMPARE(row.y(1), 900.0);
+    QCOMPARE(row.y(2), 900.0);
+    QCOMPARE(row.y(3), 600.0);
+    // Row of the second I1 frame (7 at 250 eV, I0 350).
+    row = s.rowProfile(ImageStacks::I1, 1, 2, 0, 0);
+    QCOMPARE(row.y(1), std::log(350.0 / 7.0));
+
+    // No such frame, or the line outside the data: empty.
+    QVERIFY(s.columnProfile(ImageStacks::I1, 2, 0, 0, 0).isEmpty());
+    QVERIFY(s.columnProfile(ImageStacks::I0, -1, 0, 0, 0).isEmpty());
+    QVERIFY(s.columnProfile(ImageStacks::I1, 0, 4, 0, 0).isEmpty());
+    QVERIFY(s.rowProfile(ImageStacks::I1, 0, 3, 0, 0).isEmpty());
+    QVERIFY(s.rowProfile(ImageStacks::I1, 0, -1, 0, 0).isEmpty());
+
+    // A frame of zeros: s * I0 is 0, the profile value is 1.0.
+    s.appendI1(constantFrame(4, 3, 250, 0));
+    QCOMPARE(s.columnProfile(ImageStacks::I1, 2, 0, 0, 0).y(0), 1.0);
+
+    // The sample under the mouse is read through the frame's shift.
+    TiffData *f = s.frame(ImageStacks::I1, 0);
+    QCOMPARE(ImageStacks::sampleAt(f, 1, 2), 30.0);
+    f->shiftY = 1;
+    QCOMPARE(ImageStacks::sampleAt(f, 1, 2), 20.0);
+    QCOMPARE(ImageStacks::sampleAt(f, 1, 0), 0.0);
+    QCOMPARE(ImageStacks::sampleAt(f, 4, 1), 0.0);
+    QCOMPARE(ImageStacks::sampleAt(nullptr, 0, 0), 0.0);
+}
+
+void TestImageStacks::storingAndClearing()
+{
+    ImageStacks s;
+    s.appendI1(nullptr);
+    s.appendI0(nullptr);
+    QVERIFY(s.i1().isEmpty());
+    QVERIFY(s.i0().isEmpty());
+
+    s.appendI1(constantFrame(5, 2, 100, 1));
+    QCOMPARE(s.dataWidth(), 5);
+    QCOMPARE(s.dataHeight(), 2);
+    // Later frames do not change the size: the first frame sets it.
+    s.appendI1(constantFrame(7, 9, 200, 1));
+    QCOMPARE(s.dataWidth(), 5);
+    QCOMPARE(s.dataHeight(), 2);
+    QCOMPARE(s.i1().size(), 2);
+    QCOMPARE(s.frame(ImageStacks::I1, 1)->width, 7);
+    QVERIFY(!s.frame(ImageStacks::I1, 2));
+
+    s.appendI0(constantFrame(5, 2, 100, 1));
+    QCOMPARE(s.i0().size(), 1);
+    s.clearI1();
+    QVERIFY(s.i1().isEmpty());
+    QCOMPARE(s.i0().size(), 1);
+    QVERIFY(s.absorption(0, 0, 0, 0).isEmpty());
+    // A new stack of another size takes its size from its first frame.
+    s.appendI1(constantFrame(3, 4, 100, 1));
+    QCOMPARE(s.dataWidth(), 3);
+    QCOMPARE(s.dataHeight(), 4);
+    s.clearI0();
+    QVERIFY(s.i0().isEmpty());
+}
+
+void TestImageStacks::darkFromEveryFormat()
+{
+    QTemporaryDir dir;
+    ImageStacks s;
+
+    // IMG: 64-byte header ("IM", comment length, width, height), a comment,
+    // then 16-bit little-endian samples.
+    const QByteArray comment = "Prop_ImageWidth=2,Prop_ImageHeight=2";
+    QByteArray img(64, '\0');
+    img[0] = 'I';
+    img[1] = 'M';
+    qToLittleEndian<quint16>(quint16(comment.size()), img.data() + 2);
+    qToLittleEndian<quint16>(2, img.data() + 4);
+    qToLittleEndian<quint16>(2, img.data() + 6);
+    img += comment;
+    for (quint16 v : {1, 2, 3, 4}) {
+        char b[2];
+        qToLittleEndian<quint16>(v, b);
+        img.append(b, 2);
+    }
+    const QString imgName = dir.filePath(QStringLiteral("dark.img"));
+    {
+        QFile f(imgName);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(img);
+    }
+    QVERIFY(s.loadDark(imgName));
+    QCOMPARE(s.dark()->width, 2);
+    QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 1), 4.0);
+
+    // KVMX text: each value is stored times 500.
+    const QString kvmx = dir.filePath(QStringLiteral("dark.dat"));
+    {
+        QFile f(kvmx);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
+        f.write("#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 2\n# RANGE_Y0 = 0\n# RANGE_Y1 = 1\n"
+                "0 0 0.01\n1 0 0.02\n");
+    }
+    QVERIFY(s.loadDark(kvmx));
+    QCOMPARE(s.dark()->width, 2);
+    QCOMPARE(s.dark()->height, 1);
+    QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 0), 10.0);
+
+    // TIFF.
+    const QString tif = dir.filePath(QStringLiteral("dark.tif"));
+    const quint16 px[6] = {1, 2, 3, 4, 5, 6};
+    QVERIFY(writeTiff16(tif, 3, 2, px));
+    QVERIFY(s.loadDark(tif));
+    QCOMPARE(ImageStacks::sampleAt(s.dark(), 2, 1), 6.0);
+
+    // An unreadable file drops the previous dark and leaves none.
+    const QString junk = dir.filePath(QStringLiteral("junk.dat"));
+    {
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("this is no frame at all");
+    }
+    QVERIFY(!s.loadDark(junk));
+    QVERIFY(!s.hasDark());
+    QVERIFY(!s.loadDark(dir.filePath(QStringLiteral("missing.tif"))));
+    QVERIFY(!s.hasDark());
+}
+
+void TestImageStacks::loadRequestClamps()
+{
+    ImageStacks::LoadRequest r = ImageStacks::loadRequest("3", "1", "2");
+    QCOMPARE(r.skip, 3);
+    QCOMPARE(r.cutFirst, 1);
+    QCOMPARE(r.cutLast, 2);
+    r = ImageStacks::loadRequest("0", "-2", "-1");
+    QCOMPARE(r.skip, 1);
+    QCOMPARE(r.cutFirst, 0);
+    QCOMPARE(r.cutLast, 0);
+    r = ImageStacks::loadRequest("-5", "", "x");
+    QCOMPARE(r.skip, 1);
+    QCOMPARE(r.cutFirst, 0);
+    QCOMPARE(r.cutLast, 0);
+    // Base 10: a leading zero is no octal prefix; a fraction does not parse.
+    r = ImageStacks::loadRequest("010", "007", "2.5");
+    QCOMPARE(r.skip, 10);
+    QCOMPARE(r.cutFirst, 7);
+    QCOMPARE(r.cutLast, 0);
+}
+
+void TestImageStacks::thousandsSeparators()
+{
+    QCOMPARE(withThousandsSeparators("1234567.89"), QStringLiteral("1,234,567.89"));
+    QCOMPARE(withThousandsSeparators("-123456.70"), QStringLiteral("-123,456.70"));
+    QCOMPARE(withThousandsSeparators("-123.50"), QStringLiteral("-123.50"));
+    QCOMPARE(withThousandsSeparators("123"), QStringLiteral("123"));
+    QCOMPARE(withThousandsSeparators("1234"), QStringLiteral("1,234"));
+    QCOMPARE(withThousandsSeparators("-1234"), QStringLiteral("-1,234"));
+    QCOMPARE(withThousandsSeparators("-100"), QStringLiteral("-100"));
+    QCOMPARE(withThousandsSeparators("999999.5"), QStringLiteral("999,999.5"));
+    QCOMPARE(withThousandsSeparators("0.00"), QStringLiteral("0.00"));
+    QCOMPARE(withThousandsSeparators(""), QString());
+}
+
+QTEST_GUILESS_MAIN(TestImageStacks)
+#include "test_imagestacks.moc"

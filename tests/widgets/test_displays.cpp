@@ -1,0 +1,674 @@
+// The display widgets driven as a user drives them: real mouse events go
+// through the window system layer, so buttons held during a move and keys
+// held at a press arrive as they would from a mouse.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "input/TiffData.h"
+#include "widgets/ColorBar.h"
+#include "widgets/CrossSView.h"
+#include "widgets/ImgDispA.h"
+#include "widgets/ProcDispA.h"
+#include "widgets/VLabel.h"
+#include "widgets/VPushButton.h"
+
+#include <QtTest>
+
+// A 400 x 200 picture: black left half, white right half, and a grey block
+// (128) at columns 0..99, rows 100..199.
+static QImage testPicture()
+{
+    QImage img(400, 200, QImage::Format_Grayscale8);
+    for (int y = 0; y < 200; y++) {
+        uchar *line = img.scanLine(y);
+        for (int x = 0; x < 400; x++)
+            line[x] = x >= 200 ? 255 : (x < 100 && y >= 100 ? 128 : 0);
+    }
+    return img;
+}
+
+static void wheel(QWidget *w, QPoint pos, int angle)
+{
+    QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, angle), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+static bool near(const QRectF &a, const QRectF &b)
+{
+    return qAbs(a.x() - b.x()) < 1e-9 && qAbs(a.y() - b.y()) < 1e-9 && qAbs(a.width() - b.width()) < 1e-9
+        && qAbs(a.height() - b.height()) < 1e-9;
+}
+
+class TestDisplays : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void clickWithoutDrag();
+    void dragSelects();
+    void ctrlDragZooms();
+    void rightClickClears();
+    void shiftDragPans();
+    void altHoldsPosition();
+    void wheelZoom();
+    void programPositions();
+    void areaAndViewSlots();
+    void picturesAndDrawing();
+    void frames();
+    void colorBarDrag();
+    void colorBarMidway();
+    void colorBarPicture();
+    void procDisplay();
+    void crossSection();
+    void verticalWidgets();
+
+private:
+    ImgDispA *disp = nullptr;
+    ColorBar *bar = nullptr;
+};
+
+void TestDisplays::init()
+{
+    bar = new ColorBar;
+    disp = new ImgDispA;
+    disp->setFrameShape(QFrame::NoFrame);
+    disp->setFixedSize(200, 100);
+    disp->setColorBar(bar);
+    disp->setOverlay(testPicture(), -5.0, 5.0);
+    disp->setShowOverlayer(true);
+    disp->resetImageViewWindow();
+    disp->show();
+    QVERIFY(QTest::qWaitForWindowExposed(disp));
+    QCOMPARE(disp->viewWindow(), QRectF(0, 0, 400, 200));
+}
+
+void TestDisplays::cleanup()
+{
+    delete disp;
+    delete bar;
+    disp = nullptr;
+    bar = nullptr;
+}
+
+void TestDisplays::clickWithoutDrag()
+{
+    QSignalSpy selected(disp, &ImgDispA::areaSelected);
+    QTest::mouseClick(disp, Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
+    QCOMPARE(disp->selectedArea(), QRectF(100, 80, 0, 0));
+    QVERIFY(!disp->hasSelection());
+    QVERIFY(!disp->isSelecting());
+    QCOMPARE(selected.count(), 0);
+
+    // With an area present, a click moves the corner, zeroes the size and
+    // leaves the area marked present.
+    disp->setSelectedArea(10, 20, 30, 60);
+    QVERIFY(disp->hasSelection());
+    QTest::mouseClick(disp, Qt::LeftButton, Qt::NoModifier, QPoint(150, 70));
+    QCOMPARE(disp->selectedArea(), QRectF(300, 140, 0, 0));
+    QVERIFY(disp->hasSelection());
+    QCOMPARE(disp->viewWindow(), QRectF(0, 0, 400, 200));
+}
+
+void TestDisplays::dragSelects()
+{
+    QTest::mouseMove(disp, QPoint(120, 80));
+    QSignalSpy moved(disp, &ImgDispA::mouseMoved);
+    QSignalSpy dragged(disp, &ImgDispA::mouseDragged);
+    QSignalSpy selected(disp, &ImgDispA::areaSelected);
+    // Dragged from lower right to upper left: the corners are put in order.
+    QTest::mousePress(disp, Qt::LeftButton, Qt::NoModifier, QPoint(120, 80));
+    QTest::mouseMove(disp, QPoint(100, 60));
+    QVERIFY(disp->isSelecting());
+    QCOMPARE(disp->selectedArea(), QRectF(240, 160, -40, -40));
+    QTest::mouseMove(disp, QPoint(20, 10));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
+    QVERIFY(!disp->isSelecting());
+    QVERIFY(disp->hasSelection());
+    QCOMPARE(disp->selectedArea(), QRectF(40, 20, 200, 140));
+    QCOMPARE(disp->viewWindow(), QRectF(0, 0, 400, 200)); // no zoom
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(selected.at(0).at(0).toRectF(), QRectF(40, 20, 200, 140));
+    // While a button is held, the spectrum position does not follow.
+    QCOMPARE(moved.count(), 0);
+    QCOMPARE(dragged.count(), 2);
+    QCOMPARE(dragged.at(1).at(0).toDouble(), 40.0);
+
+    // A drag with only a width gives no present area.
+    disp->setSelectedArea(0, 0, 0, 0);
+    QVERIFY(disp->hasSelection());
+    QTest::mouseClick(disp, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mousePress(disp, Qt::LeftButton, Qt::NoModifier, QPoint(10, 30));
+    QTest::mouseMove(disp, QPoint(60, 30));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::NoModifier, QPoint(60, 30));
+    QVERIFY(!disp->hasSelection());
+    QCOMPARE(selected.count(), 1);
+}
+
+void TestDisplays::ctrlDragZooms()
+{
+    QSignalSpy selected(disp, &ImgDispA::areaSelected);
+    QTest::mousePress(disp, Qt::LeftButton, Qt::ControlModifier, QPoint(50, 25));
+    QTest::mouseMove(disp, QPoint(80, 50));
+    QTest::mouseMove(disp, QPoint(150, 75));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::ControlModifier, QPoint(150, 75));
+    QVERIFY(disp->hasSelection());
+    QCOMPARE(disp->selectedArea(), QRectF(100, 50, 200, 100));
+    QCOMPARE(disp->viewWindow(), QRectF(100, 50, 200, 100));
+    QCOMPARE(selected.count(), 1);
+    // The converter follows the zoom at once: widget (100, 50) is now image (200, 100).
+    QCOMPARE(disp->coord().s2rx(100), 200.0);
+    QCOMPARE(disp->coord().s2ry(50), 100.0);
+
+    // A Ctrl click without a drag neither selects nor zooms.
+    QTest::mouseClick(disp, Qt::LeftButton, Qt::ControlModifier, QPoint(10, 10));
+    QCOMPARE(disp->viewWindow(), QRectF(100, 50, 200, 100));
+    QCOMPARE(disp->selectedArea(), QRectF(110, 60, 0, 0));
+}
+
+void TestDisplays::rightClickClears()
+{
+    QTest::mousePress(disp, Qt::LeftButton, Qt::ControlModifier, QPoint(40, 20));
+    QTest::mouseMove(disp, QPoint(140, 70));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::ControlModifier, QPoint(140, 70));
+    const QRectF zoom(80, 40, 200, 100);
+    QCOMPARE(disp->viewWindow(), zoom);
+    QVERIFY(disp->hasSelection());
+
+    QTest::mouseClick(disp, Qt::RightButton, Qt::NoModifier, QPoint(100, 50));
+    QVERIFY(!disp->hasSelection());
+    QVERIFY(!disp->isSelecting());
+    QCOMPARE(disp->selectedArea(), QRectF(0, 0, 0, 0));
+    QCOMPARE(disp->viewWindow(), zoom);
+    // Zooming to a cleared selection does nothing.
+    disp->setViewWAsSelectedArea();
+    QCOMPARE(disp->viewWindow(), zoom);
+    // Right clicks with keys held are other gestures and keep the area.
+    disp->setSelectedArea(1, 2, 3, 4);
+    QTest::mouseClick(disp, Qt::RightButton, Qt::ShiftModifier, QPoint(100, 50));
+    QVERIFY(disp->hasSelection());
+}
+
+void TestDisplays::shiftDragPans()
+{
+    QTest::mousePress(disp, Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 50));
+    QTest::mouseMove(disp, QPoint(90, 45));
+    QTest::mouseMove(disp, QPoint(80, 40));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::ShiftModifier, QPoint(80, 40));
+    // 20 widget pixels left = 40 image pixels; 10 up = 20; the picture follows the mouse.
+    QCOMPARE(disp->viewWindow(), QRectF(40, 20, 400, 200));
+    QVERIFY(!disp->isSelecting());
+    QVERIFY(!disp->hasSelection());
+
+    // With dragging switched off the view stays.
+    disp->setDragEnabled(false);
+    QTest::mousePress(disp, Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 50));
+    QTest::mouseMove(disp, QPoint(50, 10));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 10));
+    QCOMPARE(disp->viewWindow(), QRectF(40, 20, 400, 200));
+}
+
+void TestDisplays::altHoldsPosition()
+{
+    QSignalSpy moved(disp, &ImgDispA::mouseMoved);
+    QTest::mouseMove(disp, QPoint(30, 40));
+    QCOMPARE(moved.count(), 1);
+    QCOMPARE(moved.at(0).at(0).toDouble(), 60.0);
+    QCOMPARE(moved.at(0).at(1).toDouble(), 80.0);
+
+    QWindow *win = disp->windowHandle();
+    QTest::mouseEvent(QTest::MouseMove, win, Qt::NoButton, Qt::AltModifier, QPoint(150, 90));
+    QTest::mouseEvent(QTest::MouseMove, win, Qt::NoButton, Qt::AltModifier, QPoint(170, 20));
+    QCOMPARE(moved.count(), 1);
+    QCOMPARE(disp->mouse().pos(), QPoint(30, 40));
+    QCOMPARE(disp->realMousePos(), QPointF(60, 80));
+
+    // Letting go of Alt: the position follows again.
+    QTest::mouseMove(disp, QPoint(170, 21));
+    QCOMPARE(moved.count(), 2);
+    QCOMPARE(moved.at(1).at(0).toDouble(), 340.0);
+    QCOMPARE(moved.at(1).at(1).toDouble(), 42.0);
+}
+
+void TestDisplays::wheelZoom()
+{
+    disp->setViewWindow(QRectF(10, 20, 300, 150));
+    const QPoint at(50, 20);
+    const double rx = 50.0 / 200 * 300 + 10, ry = 20.0 / 100 * 150 + 20; // 85, 50
+
+    wheel(disp, at, 120); // away from the user: zoom in
+    QCOMPARE(disp->wheelSteps(), 1.0);
+    QCOMPARE(disp->zoomFactor(), 1.0 / 1.1);
+    QRectF v = disp->viewWindow();
+    QVERIFY(qAbs(v.width() - 300 / 1.1) < 1e-9);
+    QVERIFY(qAbs(v.height() - 150 / 1.1) < 1e-9);
+    // The point under the mouse stays where it was.
+    QVERIFY(qAbs(50.0 / 200 * v.width() + v.x() - rx) < 1e-9);
+    QVERIFY(qAbs(20.0 / 100 * v.height() + v.y() - ry) < 1e-9);
+
+    wheel(disp, at, -120); // towards the user: zoom out
+    QCOMPARE(disp->wheelSteps(), -1.0);
+    QCOMPARE(disp->zoomFactor(), 1.1);
+    QVERIFY(near(disp->viewWindow(), QRectF(10, 20, 300, 150)));
+
+    // Two notches in one event: still one factor, steps 2.
+    wheel(disp, at, 240);
+    QCOMPARE(disp->wheelSteps(), 2.0);
+    QVERIFY(qAbs(disp->viewWindow().width() - 300 / 1.1) < 1e-9);
+
+    // A wheel without a vertical part, or with the wheel switched off, does nothing.
+    const QRectF before = disp->viewWindow();
+    wheel(disp, at, 0);
+    disp->setWheelEnabled(false);
+    wheel(disp, at, 120);
+    QCOMPARE(disp->viewWindow(), before);
+}
+
+void TestDisplays::programPositions()
+{
+    QSignalSpy moved(disp, &ImgDispA::mouseMoved);
+    QSignalSpy moved0(disp, &DispA::mouseMoved0);
+    // The frame is twice the widget: a detour through widget pixels would
+    // land on even pixels only. The position given is the position shown.
+    disp->setRealMousePos(123, 77);
+    QCOMPARE(moved.count(), 1);
+    QCOMPARE(moved0.count(), 1);
+    QCOMPARE(moved.at(0).at(0).toDouble(), 123.0);
+    QCOMPARE(moved.at(0).at(1).toDouble(), 77.0);
+    QVERIFY(disp->holdsRealPos());
+    QCOMPARE(disp->realMousePos(), QPointF(123, 77));
+    QCOMPARE(disp->mouse().pos(), QPoint(62, 39)); // 61.5, 38.5 rounded up
+
+    // Under any zoom, including one not shown yet.
+    disp->setViewWindow(QRectF(3.7, 1.3, 377.1, 13.9));
+    disp->setRealMousePos(301, 9);
+    QCOMPARE(moved.at(1).at(0).toDouble(), 301.0);
+    QCOMPARE(moved.at(1).at(1).toDouble(), 9.0);
+    QCOMPARE(disp->realMousePos(), QPointF(301, 9));
+
+    // A screen position goes through the view window.
+    disp->setViewWindow(QRectF(0, 0, 400, 200));
+    disp->setScreenMousePos(10, 20);
+    QVERIFY(!disp->holdsRealPos());
+    QCOMPARE(moved.at(2).at(0).toDouble(), 20.0);
+    QCOMPARE(moved.at(2).at(1).toDouble(), 40.0);
+
+    // A real mouse move ends the held position.
+    disp->setRealMousePos(5, 5);
+    QTest::mouseMove(disp, QPoint(100, 50));
+    QVERIFY(!disp->holdsRealPos());
+    QCOMPARE(disp->realMousePos(), QPointF(200, 100));
+    QCOMPARE(moved.last().at(0).toDouble(), 200.0);
+}
+
+void TestDisplays::areaAndViewSlots()
+{
+    disp->setSelectedArea(30, 40, 130, 90);
+    QVERIFY(disp->hasSelection());
+    QCOMPARE(disp->selectedArea(), QRectF(30, 40, 100, 50));
+    disp->setViewWAsSelectedArea();
+    QCOMPARE(disp->viewWindow(), QRectF(30, 40, 100, 50));
+    disp->resetImageViewWindow();
+    QCOMPARE(disp->viewWindow(), QRectF(0, 0, 400, 200));
+    QVERIFY(disp->hasSelection());
+
+    // Forgetting the picture empties the view window for the next stack.
+    disp->clear();
+    QVERIFY(disp->currentPicture().isNull());
+    QCOMPARE(disp->viewWindow(), QRectF(0, 0, 0, 0));
+}
+
+void TestDisplays::picturesAndDrawing()
+{
+    // Cut to the view window at the picture's resolution.
+    disp->setViewWindow(QRectF(190.5, 90.2, 20.9, 10.9));
+    QImage cut = disp->currentPicture();
+    QCOMPARE(cut.size(), QSize(21, 11)); // 190..211, 90..101
+    QCOMPARE(int(cut.constScanLine(0)[9]), 0);   // column 199
+    QCOMPARE(int(cut.constScanLine(0)[10]), 255); // column 200
+
+    // The view window stretched over the widget: the right half alone is white.
+    disp->setViewWindow(QRectF(200, 0, 200, 200));
+    QImage shot = disp->grab().toImage();
+    QCOMPARE(shot.size(), QSize(200, 100));
+    QCOMPARE(qGray(shot.pixel(5, 5)), 255);
+    QCOMPARE(qGray(shot.pixel(195, 95)), 255);
+    // Whole picture: left black, grey block bottom left, right white.
+    disp->resetImageViewWindow();
+    shot = disp->grab().toImage();
+    QCOMPARE(qGray(shot.pixel(20, 10)), 0);
+    QCOMPARE(qGray(shot.pixel(20, 80)), 128);
+    QCOMPARE(qGray(shot.pixel(150, 50)), 255);
+    // The overlay's display range reaches the colour bar's labels.
+    QCOMPARE(bar->rangeMin(), -5.0);
+    QCOMPARE(bar->rangeMax(), 5.0);
+
+    // The owner's marker pass draws over the picture, in screen coordinates.
+    connect(disp, &DispA::drawImage2, disp, [this](QPainter *p) {
+        p->setPen(QColor(255, 0, 0));
+        p->drawPoint(QPointF(disp->coord().r2sx(20), disp->coord().r2sy(20)));
+    });
+    shot = disp->grab().toImage();
+    QCOMPARE(shot.pixelColor(10, 10), QColor(255, 0, 0));
+
+    // The rubber band of a drag under way.
+    QTest::mousePress(disp, Qt::LeftButton, Qt::NoModifier, QPoint(150, 20));
+    QTest::mouseMove(disp, QPoint(190, 80));
+    shot = disp->grab().toImage();
+    QCOMPARE(shot.pixelColor(150, 20), QColor(192, 192, 255));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::NoModifier, QPoint(190, 80));
+
+    // Without a picture a drag changes nothing, and nothing is drawn.
+    disp->setShowOverlayer(false);
+    QVERIFY(disp->currentPicture().isNull());
+    const QRectF view = disp->viewWindow();
+    QTest::mousePress(disp, Qt::LeftButton, Qt::ShiftModifier, QPoint(100, 50));
+    QTest::mouseMove(disp, QPoint(10, 10));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 10));
+    QCOMPARE(disp->viewWindow(), view);
+}
+
+// A frame on show follows the bar through the picture it is given, and
+// keeps the zoom when the next frame comes.
+void TestDisplays::frames()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // 40 x 20: samples 0 on the left half, 1000 on the right; a second
+    // frame of 80 x 40 with one value.
+    QVector<quint16> a(40 * 20), b(80 * 40, 7);
+    for (int y = 0; y < 20; y++)
+        for (int x = 0; x < 40; x++)
+            a[y * 40 + x] = x < 20 ? 0 : 1000;
+    QVERIFY(writeTiff16(dir.filePath("a.tif"), 40, 20, a.constData()));
+    QVERIFY(writeTiff16(dir.filePath("b.tif"), 80, 40, b.constData()));
+    TiffData fa, fb;
+    QVERIFY(fa.read(dir.filePath("a.tif")));
+    QVERIFY(fb.read(dir.filePath("b.tif")));
+    fa.colorBar = bar->greyScale();
+    delete fa.picture; // shown frames make their picture when they have none
+    fa.picture = nullptr;
+
+    disp->clear();
+    disp->setShowOverlayer(false);
+    disp->setFrame(&fa);
+    QVERIFY(fa.picture);
+    QCOMPARE(disp->frame(), &fa);
+    QCOMPARE(disp->viewWindow(), QRectF(0, 0, 40, 20));
+    QImage shot = disp->grab().toImage();
+    QCOMPARE(qGray(shot.pixel(10, 50)), 0);
+    QCOMPARE(qGray(shot.pixel(150, 50)), 255);
+
+    // Handles swapped: the ramp runs the other way.
+    bar->setHandles(1.0, 0.0);
+    fa.makeImage();
+    shot = disp->grab().toImage();
+    QCOMPARE(qGray(shot.pixel(10, 50)), 255);
+    QCOMPARE(qGray(shot.pixel(150, 50)), 0);
+
+    // Zoom, then the next frame: the zoom stays.
+    disp->setViewWindow(QRectF(5, 5, 10, 10));
+    disp->setFrame(&fb);
+    QCOMPARE(disp->viewWindow(), QRectF(5, 5, 10, 10));
+    disp->resetImageViewWindow();
+    QCOMPARE(disp->viewWindow(), QRectF(0, 0, 80, 40));
+    QCOMPARE(disp->currentPicture().size(), QSize(80, 40));
+    // Forgotten before the frames go.
+    disp->clear();
+    QVERIFY(!disp->frame());
+    QVERIFY(!disp->grab().isNull());
+}
+
+void TestDisplays::colorBarDrag()
+{
+    bar->setFixedSize(30, 600);
+    bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(bar));
+    QCOMPARE(ColorBar::instance(), bar);
+    const GreyScale *gs = bar->greyScale();
+    QCOMPARE(gs->grey(0.5), quint8(128));
+    QSignalSpy updating(bar, &ColorBar::cBarUpdating);
+    QSignalSpy updated(bar, &ColorBar::cBarUpdated);
+
+    // The upper handle from the top down to the middle.
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 10));
+    QVERIFY(bar->isDragging());
+    QCOMPARE(bar->activeHandle(), int(ColorBar::UpperHandle));
+    QTest::mouseMove(bar, QPoint(15, 200));
+    QTest::mouseMove(bar, QPoint(15, 300));
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 300));
+    QVERIFY(!bar->isDragging());
+    QCOMPARE(bar->upper(), 0.5);
+    QCOMPARE(bar->lower(), 0.0);
+    QCOMPARE(updating.count(), 2);
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(gs->grey(0.25), quint8(128));
+    QCOMPARE(gs->grey(0.6), quint8(255));
+
+    // The lower handle from the bottom up past the upper one, to 0.75.
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 590));
+    QCOMPARE(bar->activeHandle(), int(ColorBar::LowerHandle));
+    QTest::mouseMove(bar, QPoint(15, 150));
+    // The middle label shows the value under the moving handle while dragging.
+    QVERIFY(bar->isDragging());
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 150));
+    QCOMPARE(bar->lower(), 0.75);
+    QCOMPARE(bar->upper(), 0.5);
+    QCOMPARE(updated.count(), 2);
+    // Inverted: high values dark, low values light, the ramp runs backwards between the handles.
+    QCOMPARE(gs->grey(0.9), quint8(0));
+    QCOMPARE(gs->grey(0.3), quint8(255));
+    QCOMPARE(gs->grey(0.55), quint8(204)); // (0.55 - 0.75) / (0.5 - 0.75) = 0.8
+    QCOMPARE(gs->grey(0.7), quint8(51));   // 0.2 x 256 = 51.2
+    QCOMPARE(bar->colorOfH(0), 255);
+    QCOMPARE(bar->colorOfH(600), 0);
+    QCOMPARE(bar->colorOfH(330), 204);
+    // The picture: light at the bottom, dark at the top.
+    const QImage &pic = bar->picture();
+    QCOMPARE(qGray(pic.pixel(2, 599)), 255);
+    QCOMPARE(qGray(pic.pixel(2, 30)), 0);
+
+    // Dragged beyond the widget, a handle stops at the end of the bar.
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 160));
+    QCOMPARE(bar->activeHandle(), int(ColorBar::LowerHandle));
+    QTest::mouseMove(bar, QPoint(15, 1));
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 1));
+    QVERIFY(qAbs(bar->lower() - 599.0 / 600) < 1e-12);
+
+    // Moves without a button drag nothing.
+    const int before = updating.count();
+    QTest::mouseMove(bar, QPoint(15, 400));
+    QCOMPARE(updating.count(), before);
+    QVERIFY(qAbs(bar->lower() - 599.0 / 600) < 1e-12);
+}
+
+void TestDisplays::colorBarMidway()
+{
+    bar->setFixedSize(30, 600);
+    bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(bar));
+    QSignalSpy updating(bar, &ColorBar::cBarUpdating);
+    QSignalSpy updated(bar, &ColorBar::cBarUpdated);
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 300)); // p = 0.5
+    QVERIFY(!bar->isDragging());
+    QCOMPARE(bar->activeHandle(), int(ColorBar::NoHandle));
+    QTest::mouseMove(bar, QPoint(15, 100));
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 100));
+    QCOMPARE(bar->lower(), 0.0);
+    QCOMPARE(bar->upper(), 1.0);
+    QCOMPARE(updating.count(), 0);
+    QCOMPARE(updated.count(), 0);
+
+    // Midway between handles placed elsewhere.
+    bar->setHandles(0.2, 0.6);
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 360)); // p = 0.4
+    QVERIFY(!bar->isDragging());
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 360));
+    // One pixel off the middle picks the nearer handle.
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 359));
+    QCOMPARE(bar->activeHandle(), int(ColorBar::UpperHandle));
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 359));
+}
+
+void TestDisplays::colorBarPicture()
+{
+    QCOMPARE(bar->picture().size(), QSize(20, 600));
+    // Initial handles: the ramp of the frames' own rule.
+    QCOMPARE(bar->colorOfH(300), 128);
+    QCOMPARE(bar->colorOfH(-10), 0);
+    QCOMPARE(bar->colorOfH(700), 255);
+    const QColor handle(0, 192, 255);
+    bar->setHandles(0.25, 0.75);
+    const QImage &pic = bar->picture();
+    QCOMPARE(pic.pixelColor(10, 450), handle); // (1 - 0.25) x 600
+    QCOMPARE(pic.pixelColor(10, 150), handle);
+    auto countLabel = [&](int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = 0; x < 20; x++)
+            {
+                // Anti-aliased text: the label's hue, green over blue, on the grey ramp.
+                const QColor c = bar->picture().pixelColor(x, y);
+                n += c.green() > c.red() + 60 && c.green() > c.blue();
+            }
+        return n;
+    };
+    bar->setRange(0.0, 12345.0);
+    QVERIFY(countLabel(0, 120) > 10);   // "12345" at the top
+    QVERIFY(countLabel(480, 600) > 3);  // "0" at the bottom
+    QCOMPARE(countLabel(200, 400), 0);  // nothing in the middle without a drag
+    bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(bar));
+    bar->setFixedSize(30, 600);
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 160));
+    QTest::mouseMove(bar, QPoint(15, 300));
+    QVERIFY(countLabel(200, 400) > 10); // 6172.5 under the moving handle
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(15, 300));
+    QCOMPARE(countLabel(200, 400), 0);
+    // The widget shows the picture scaled into it.
+    const QImage shot = bar->grab().toImage();
+    QCOMPARE(shot.size(), QSize(30, 600));
+    QCOMPARE(qGray(shot.pixel(1, 598)), 0);
+}
+
+void TestDisplays::procDisplay()
+{
+    ProcDispA pd;
+    pd.setFrameShape(QFrame::NoFrame);
+    pd.setFixedSize(100, 50);
+    pd.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pd));
+    pd.setPicture(testPicture());
+    QCOMPARE(pd.viewWindow(), QRectF(0, 0, 400, 200));
+    QSignalSpy moved(&pd, &ProcDispA::mouseMoved);
+    QTest::mouseMove(&pd, QPoint(25, 10));
+    QCOMPARE(moved.count(), 1);
+    QCOMPARE(moved.at(0).at(0).toDouble(), 100.0);
+    QCOMPARE(moved.at(0).at(1).toDouble(), 40.0);
+    wheel(&pd, QPoint(50, 25), 120);
+    const QRectF v = pd.viewWindow();
+    QVERIFY(qAbs(v.width() - 400 / 1.1) < 1e-9);
+    QVERIFY(qAbs(0.5 * v.width() + v.x() - 200) < 1e-9);
+    wheel(&pd, QPoint(50, 25), -120);
+    QVERIFY(near(pd.viewWindow(), QRectF(0, 0, 400, 200)));
+    QImage shot = pd.grab().toImage();
+    QCOMPARE(qGray(shot.pixel(90, 10)), 255);
+    QCOMPARE(qGray(shot.pixel(10, 40)), 128);
+    // A press and release only repaint.
+    QTest::mouseClick(&pd, Qt::LeftButton, Qt::ControlModifier, QPoint(30, 30));
+    QVERIFY(near(pd.viewWindow(), QRectF(0, 0, 400, 200)));
+    pd.setPicture(QImage(10, 20, QImage::Format_Grayscale8));
+    QCOMPARE(pd.viewWindow(), QRectF(0, 0, 10, 20));
+}
+
+void TestDisplays::crossSection()
+{
+    CrossSView h;
+    h.setFrameShape(QFrame::NoFrame);
+    h.setFixedSize(200, 60);
+    QVector<QPointF> prof;
+    for (int i = 0; i < 100; i++)
+        prof.append(QPointF(i, i < 50 ? 10.0 : 20.0));
+    h.setProfile(prof);
+    h.setPositionRange(0, 100);
+    h.setMarker(25);
+    QImage shot = h.grab().toImage();
+    const QColor mark(192, 192, 0);
+    QCOMPARE(shot.pixelColor(50, 5), mark);
+    QCOMPARE(shot.pixelColor(50, 55), mark);
+    // The lower level near the bottom, the upper near the top.
+    auto curveRows = [](const QImage &img, int x) {
+        QVector<int> rows;
+        for (int y = 0; y < img.height(); y++)
+            if (img.pixelColor(x, y).green() > 100 && img.pixelColor(x, y).red() < 100)
+                rows.append(y);
+        return rows;
+    };
+    QVector<int> low = curveRows(shot, 40), high = curveRows(shot, 160);
+    QVERIFY(!low.isEmpty() && !high.isEmpty());
+    QVERIFY(low.first() > 45);
+    QVERIFY(high.last() < 15);
+
+    // Vertical: positions downwards, values to the right; an offset moves
+    // nothing on a self-scaled view but is kept.
+    CrossSView v;
+    v.setFrameShape(QFrame::NoFrame);
+    v.setOrientation(Qt::Vertical);
+    v.setFixedSize(60, 200);
+    v.setProfile(prof);
+    v.setOffset(5.0);
+    QCOMPARE(v.offset(), 5.0);
+    v.setMarker(74.25); // no range set: spans positions 0 .. 99
+    shot = v.grab().toImage();
+    QCOMPARE(shot.pixelColor(5, 150), mark); // 74.25 / 99 x 200 = 150
+    QVector<int> cols;
+    for (int x = 0; x < 60; x++)
+        if (shot.pixelColor(x, 40).green() > 100 && shot.pixelColor(x, 40).red() < 100)
+            cols.append(x);
+    QVERIFY(!cols.isEmpty());
+    QVERIFY(cols.last() < 15); // value 10: left side
+
+    // An empty or flat profile draws without trouble.
+    v.clearProfile();
+    QVERIFY(!v.grab().isNull());
+    v.setProfile({QPointF(3, 1.0)});
+    QVERIFY(!v.grab().isNull());
+    v.setProfile({QPointF(3, qInf()), QPointF(4, qQNaN())});
+    QVERIFY(!v.grab().isNull());
+}
+
+void TestDisplays::verticalWidgets()
+{
+    QLabel flat("Energy (eV)");
+    VLabel up("Energy (eV)");
+    QCOMPARE(up.sizeHint(), flat.sizeHint().transposed());
+    up.resize(up.sizeHint());
+    QImage img = up.grab().toImage();
+    // The text runs upwards: the inked rows span more than the inked columns.
+    int x0 = 1000, x1 = -1, y0 = 1000, y1 = -1;
+    const QColor bg = img.pixelColor(0, 0);
+    for (int y = 0; y < img.height(); y++)
+        for (int x = 0; x < img.width(); x++)
+            if (img.pixelColor(x, y) != bg) {
+                x0 = qMin(x0, x);
+                x1 = qMax(x1, x);
+                y0 = qMin(y0, y);
+                y1 = qMax(y1, y);
+            }
+    QVERIFY(x1 >= 0);
+    QVERIFY(y1 - y0 > 2 * (x1 - x0));
+
+    QPushButton fb("Reset");
+    VPushButton vb("Reset");
+    QCOMPARE(vb.sizeHint(), fb.sizeHint().transposed());
+    QSignalSpy clicked(&vb, &QPushButton::clicked);
+    vb.resize(vb.sizeHint());
+    vb.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&vb));
+    QTest::mouseClick(&vb, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY(!vb.grab().isNull());
+}
+
+QTEST_MAIN(TestDisplays)
+#include "test_displays.moc"
