@@ -201,19 +201,6 @@ QVector<double> scanEnergies()
     return e;
 }
 
-// The reference spectra are measured separately on a finer scan.
-QVector<double> referenceEnergies()
-{
-    QVector<double> e;
-    for (int i = 0; i < 105; ++i)
-        e << 6000.0 + 10.0 * i;      // 6000 .. 7040
-    for (int i = 0; i < 300; ++i)
-        e << 7050.0 + 0.5 * i;       // 7050 .. 7199.5
-    for (int i = 0; i <= 110; ++i)
-        e << 7200.0 + 10.0 * i;      // 7200 .. 8300
-    return e;
-}
-
 // Thickness of each species at a pixel, in units of its edge jump.
 struct Thickness
 {
@@ -287,7 +274,8 @@ bool writeReference(const QString &path, const Species &s)
     QTextStream out(&f);
     out << "# " << s.name << " reference spectrum for the Lumenograf demo: mu t of one unit of thickness\n";
     out << "# energy(eV) mu_t\n";
-    for (double e : referenceEnergies())
+    // Measured with the same scan as the sample, as a beamline would.
+    for (double e : scanEnergies())
         out << QString::number(e, 'f', 2) << ' ' << QString::number(s.mu(e), 'f', 6) << '\n';
     return f.error() == QFile::NoError;
 }
