@@ -637,6 +637,28 @@ private slots:
         QCOMPARE(int(w.pictureBuffer[2]), 128);
         QCOMPARE(int(w.pictureBuffer[3]), 255);
 
+        // A frame as read: the picture rebuilt through a shift, the samples
+        // untouched by it.
+        const std::vector<quint16> line{0, 100, 200, 400, 0, 0, 0, 0};
+        QVERIFY(writeTiff16(path("pic.tif"), 4, 2, line.data()));
+        TiffData t;
+        QVERIFY(t.read(path("pic.tif")));
+        QCOMPARE(int(t.pictureBuffer[3]), 255);
+        t.shiftX = 1;
+        t.makeImage();
+        const int shifted[] = {0, 0, 64, 128};
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(int(t.picture->constScanLine(0)[c]), shifted[c]);
+        QCOMPARE(t.value(0, 3), 400.0);
+        QCOMPARE(t.value(1, 0), 0.0);
+        // A sample changed past the recorded range after reading is still
+        // mapped by the rule: 800 is t = 2, white; 0 stays black.
+        static_cast<quint16 *>(t.rows[1])[2] = 800;
+        t.shiftX = 0;
+        t.makeImage();
+        QCOMPARE(int(t.picture->constScanLine(1)[2]), 255);
+        QCOMPARE(int(t.picture->constScanLine(1)[1]), 0);
+
         w.release();
         QCOMPARE(w.pixelType, 4);
         QVERIFY(w.rows.isEmpty() && !w.picture && !w.pictureBuffer);
