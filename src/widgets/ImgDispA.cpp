@@ -8,11 +8,19 @@
 ImgDispA::ImgDispA(QWidget *parent)
     : DispA(parent)
 {
+    setWhatsThis(tr("Move the mouse over the image to show the spectrum under it; hold Alt to keep the position.\n"
+                    "Drag: select an area. Ctrl+drag: select an area and zoom to it. Shift+drag: move the view.\n"
+                    "Right click: clear the selection. Wheel: zoom around the mouse."));
     connect(this, &DispA::drawImage1, this, &ImgDispA::drawImage);
     connect(this, &DispA::mousePressed0, this, &ImgDispA::onMousePressed);
     connect(this, &DispA::mouseReleased0, this, &ImgDispA::onMouseReleased);
     connect(this, &DispA::mouseMoved0, this, &ImgDispA::onMouseMoved);
     connect(this, &DispA::wheelMoved0, this, &ImgDispA::onWheelMoved);
+}
+
+void ImgDispA::setColorBar(ColorBar *bar)
+{
+    cBar = bar;
 }
 
 void ImgDispA::setFrame(TiffData *frame)
@@ -101,7 +109,7 @@ void ImgDispA::drawImage(QPainter *p)
     if (shownFrame && !shownFrame->picture && !overlayOn)
         shownFrame->makeImage();
     if (overlayOn) {
-        ColorBar *bar = cBar ? cBar : ColorBar::instance();
+        ColorBar *bar = cBar ? cBar.data() : ColorBar::instance();
         if (bar)
             bar->setRange(overlayMin, overlayMax);
     }
@@ -142,7 +150,8 @@ void ImgDispA::onMousePressed()
 
 void ImgDispA::onMouseMoved()
 {
-    if (!mouse().isPressed()) {
+    // A position set by the program is never part of a drag.
+    if (!mouse().isPressed() || holdsRealPos()) {
         const QPointF r = realMousePos();
         emit mouseMoved(r.x(), r.y());
         return;

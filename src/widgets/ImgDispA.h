@@ -3,6 +3,7 @@
 #include "widgets/DispA.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QRectF>
 
 class ColorBar;
@@ -31,8 +32,10 @@ class TiffData;
 //   mouseDragged(x, y) the same during a drag;
 //   areaSelected(rect) a drag ended with a present selected area (image
 //                      pixels, corners ordered);
-//   and DispA's mouseMoved0 (every position change) and drawImage2 (a pass
-//   for markers over the picture, in screen coordinates through coord()).
+//   and DispA's mouseMoved0 (every position change; realMousePos() gives
+//   its image position, exact for a position set by setRealMousePos) and
+//   drawImage2 (a pass for markers over the picture, such as the finished
+//   selected area, in screen coordinates through coord()).
 class ImgDispA : public DispA
 {
     Q_OBJECT
@@ -54,7 +57,7 @@ public:
     bool showOverlayer() const { return overlayOn; }
     // The bar whose labels follow the overlay's range; by default the
     // program-wide one (ColorBar::instance()).
-    void setColorBar(ColorBar *bar) { cBar = bar; }
+    void setColorBar(ColorBar *bar);
 
     QRectF viewWindow() const { return QRectF(vx, vy, vw, vh); }
     void setViewWindow(const QRectF &r);
@@ -92,7 +95,7 @@ private:
     void updateConverter();
 
     TiffData *shownFrame = nullptr;
-    ColorBar *cBar = nullptr;
+    QPointer<ColorBar> cBar;
     bool overlayOn = false;
     QImage overlay;
     double overlayMin = 0.0, overlayMax = 1.0;
