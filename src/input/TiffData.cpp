@@ -343,11 +343,6 @@ bool TiffData::readTiff(const QString &fName)
         TIFFClose(tif);
         return false;
     }
-    if (TIFFIsTiled(tif)) {
-        qDebug().noquote() << "Unsupported TIFF (tiled images are not read):" << fName;
-        TIFFClose(tif);
-        return false;
-    }
     if (!frameSizeAcceptable(w, h, fName) || w > uint32_t(std::numeric_limits<int>::max())) {
         TIFFClose(tif);
         return false;
@@ -368,17 +363,64 @@ bool TiffData::readTiff(const QString &fName)
         TIFFClose(tif);
         return false;
     }
-    for (int r = 0; r < height; ++r) {
-        if (TIFFReadScanline(tif, rows[r], uint32_t(r), 0) < 0) {
-            qDebug().noquote() << "Error on reading TIFF scanline" << r << fName;
-            TIFFClose(tif);
-            release();
-            return false;
-        }
-        rowRange(static_cast<const quint16 *>(rows[r]), width, minimum, maximum);
+    const bool ok = TIFFIsTiled(tif) ? readTiles(tif) : readScanlines(tif);
+    if (!ok) {
+        TIFFClose(tif);
+        release();
+        return false;
     }
+    for (int r = 0; r < height; ++r)
+        rowRange(static_cast<const quint16 *>(rows[r]), width, minimum, maximum);
     TIFFClose(tif);
     buildPicture(true);
+    return true;
+}
+
+bool TiffData::readScanlines(void *handle)
+{
+    TIFF *tif = static_cast<TIFF *>(handle);
+    for (int r = 0; r < height; ++r) {
+        if (TIFFReadScanline(tif, rows[r], uint32_t(r), 0) < 0) {
+            qDebug().noquote() << "Error on reading TIFF scanline" << r << fileName;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TiffData::readTiles(void *handle)
+{
+    TIFF *tif = static_cast<TIFF *>(handle);
+    uint32_t tw = 0, tl = 0;
+    TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tw);
+    TIFFGetField(tif, TIFFTAG_TILELENGTH, &tl);
+    const tmsize_t tileBytes = TIFFTileSize(tif);
+    const tmsize_t tileRowBytes = tmsize_t(tw) * 2;
+    // Tile sizes come from the file too: a tile larger than 64 MiB is no
+    // tile of a detector frame.
+    if (tw < 1 || tl < 1 || tileBytes < tileRowBytes * tmsize_t(tl) || tileBytes > (tmsize_t(64) << 20)) {
+        qDebug().noquote() << "Unsupported TIFF (tile size does not fit):" << tw << tl << fileName;
+        return false;
+    }
+    auto *tile = static_cast<uchar *>(_TIFFmalloc(tileBytes));
+    if (!tile) {
+        outOfMemory(width, height, fileName);
+        return false;
+    }
+    for (qint64 y = 0; y < height; y += tl) {
+        for (qint64 x = 0; x < width; x += tw) {
+            if (TIFFReadTile(tif, tile, uint32_t(x), uint32_t(y), 0, 0) < 0) {
+                qDebug().noquote() << "Error on reading TIFF tile" << x << y << fileName;
+                _TIFFfree(tile);
+                return false;
+            }
+            const qint64 rowsIn = std::min<qint64>(tl, height - y);
+            const size_t bytes = size_t(std::min<qint64>(tw, width - x)) * 2;
+            for (qint64 r = 0; r < rowsIn; ++r)
+                std::memcpy(static_cast<uchar *>(rows[int(y + r)]) + x * 2, tile + r * tileRowBytes, bytes);
+        }
+    }
+    _TIFFfree(tile);
     return true;
 }
 

@@ -68,6 +68,10 @@ private:
     // when the memory cannot be had.
     bool allocFrame(qint64 rowBytes);
     void freePicture();
+    // The two layouts of TIFF pixel data, into rows already allocated
+    // (`tif` is the open libtiff handle).
+    bool readScanlines(void *tif);
+    bool readTiles(void *tif);
     // makeImage; with `rangeCoversSamples` the readers vouch that minimum
     // and maximum were taken over the samples as they are.
     void buildPicture(bool rangeCoversSamples);
