@@ -1,9 +1,182 @@
+// Construction and teardown of the main window: the windows it creates, the
+// worker threads and the objects that live in them, and the connections
+// between them.
 #include "core/Body.h"
+
+#include "app/Settings.h"
+#include "batch/BatchCtrl.h"
+#include "batch/BatchDispatcher.h"
+#include "batch/CmdLine.h"
+#include "input/LoadTiff.h"
+#include "input/SelectDataFiles.h"
+#include "input/TiffData.h"
+#include "spectrum/XafsSpectrum.h"
+#include "spectrum/XafsView.h"
+#include "widgets/ColorBar.h"
+#include "widgets/CrossSView.h"
+#include "widgets/ImgDispA.h"
+
+#include "ui_Body.h"
+
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QThread>
 
 Body::Body(QWidget *parent)
     : QMainWindow(parent)
+    , ui(new Ui::Body)
 {
-    setWindowTitle(QStringLiteral("Lumenograf"));
+    setWindowTitle(tr("Lumenograf"));
+    buildDarkDialog();
+    imageSelect = new QButtonGroup(this);
+    registerQueuedTypes();
+    buildWidgets();
+    buildBatch();
+    buildLoaders();
+    connectDisplay();
+    buildWindows();
 }
 
-Body::~Body() = default;
+Body::~Body()
+{
+    // The display must not keep pointers to frames that die with the stacks.
+    ui->dispA->clear();
+    for (QThread *t : {i1LoaderThread, i0LoaderThread, batchThread}) {
+        if (t) {
+            t->quit();
+            t->wait();
+        }
+    }
+    delete i1Loader;
+    delete i0Loader;
+    delete dispatcher;
+    delete ui;
+}
+
+void Body::buildDarkDialog()
+{
+    darkDialog = new QFileDialog(this, tr("Dark Data"), settings().dataRoot);
+    darkDialog->setFileMode(QFileDialog::ExistingFile);
+    darkDialog->setNameFilters({tr("KVMX Files, IMG Files, Tiff Files (*.dat *.img *.tif *.tiff)"),
+                                tr("Any Files (* *.*)")});
+}
+
+void Body::registerQueuedTypes()
+{
+    qRegisterMetaType<XafsSpectrum>("XafsSpectrum");
+    qRegisterMetaType<XafsSpectrum *>("XafsSpectrum*");
+    qRegisterMetaType<CmdLine>("CmdLine");
+    qRegisterMetaType<TiffData *>("TiffData*");
+}
+
+void Body::buildWidgets()
+{
+    ui->setupUi(this);
+    setWindowTitle(tr("Lumenograf"));
+    imageSelect->addButton(ui->ShowData, 0);
+    imageSelect->addButton(ui->ShowI0, 1);
+    ui->VCross->setOrientation(Qt::Vertical);
+    ui->HCross->setOrientation(Qt::Horizontal);
+    connect(ui->CBar, &ColorBar::cBarUpdating, this, &Body::cBarUpdating);
+    connect(ui->CBar, &ColorBar::cBarUpdated, this, &Body::cBarUpdated);
+    connect(ui->FluoType, &QCheckBox::toggled, this, [this](bool f) {
+        data.setFluorescence(f);
+        showXafsSpectrum();
+    });
+}
+
+void Body::buildBatch()
+{
+    batchThread = new QThread(this);
+    dispatcher = new BatchDispatcher;
+    dispatcher->moveToThread(batchThread);
+    batchThread->start(QThread::InheritPriority);
+    batchWindow = new BatchCtrl(this);
+    batchWindow->setWindowFlag(Qt::Window);
+    batchWindow->setDispatcher(dispatcher);
+    connect(ui->BatchCtrlB, &QPushButton::clicked, batchWindow, [this] {
+        batchWindow->show();
+        batchWindow->raise();
+    });
+    connect(this, &Body::finishBatchExec, dispatcher, &BatchDispatcher::finishBatchExec);
+}
+
+void Body::buildLoaders()
+{
+    i1Panel()->setDataName(tr("I1 Data"));
+    i0Panel()->setDataName(tr("I0 Data"));
+
+    i1LoaderThread = new QThread(this);
+    i0LoaderThread = new QThread(this);
+    i1Loader = new LoadTiff;
+    i0Loader = new LoadTiff;
+    i1Loader->moveToThread(i1LoaderThread);
+    i0Loader->moveToThread(i0LoaderThread);
+    i1LoaderThread->start(QThread::InheritPriority);
+    i0LoaderThread->start(QThread::InheritPriority);
+
+    connect(this, &Body::loadI1Files, i1Loader, &LoadTiff::loadTiffs);
+    connect(i1Loader, &LoadTiff::loaded, this, &Body::loadedI1);
+    connect(i1Loader, &LoadTiff::finishLoadFiles, this, &Body::finishBatchExec);
+    connect(i1Loader, &LoadTiff::finishLoadFiles, this, &Body::finishedLoadI1Files);
+    connect(this, &Body::loadI0Files, i0Loader, &LoadTiff::loadTiffs);
+    connect(i0Loader, &LoadTiff::loaded, this, &Body::loadedI0);
+    connect(i0Loader, &LoadTiff::finishLoadFiles, this, &Body::finishBatchExec);
+    connect(i0Loader, &LoadTiff::finishLoadFiles, this, &Body::finishedLoadI0Files);
+
+    connect(i1Panel(), &SelectDataFiles::filesSelected, this, &Body::readI1Files);
+    connect(i0Panel(), &SelectDataFiles::filesSelected, this, &Body::readI0Files);
+    connect(i1Panel(), &SelectDataFiles::clear, this, &Body::clearI1Files);
+    connect(i0Panel(), &SelectDataFiles::clear, this, &Body::clearI0Files);
+    connect(i1Panel(), &SelectDataFiles::currentIndexChanged, this, &Body::showData);
+
+    connect(ui->SelectDark, &QPushButton::clicked, darkDialog, &QFileDialog::show);
+    connect(darkDialog, &QFileDialog::fileSelected, this, &Body::selectedDark);
+    connect(ui->ClearDark, &QPushButton::clicked, this, &Body::clearDark);
+}
+
+void Body::connectDisplay()
+{
+    connect(ui->ShowData, &QRadioButton::toggled, this, &Body::selectedDataI0);
+    connect(ui->Prev, &QPushButton::clicked, this, &Body::prev);
+    connect(ui->Next, &QPushButton::clicked, this, &Body::next);
+    connect(ui->SeekBar, &QSlider::sliderMoved, this, &Body::sliderMoved);
+    connect(ui->ZoomIn, &QPushButton::clicked, ui->dispA, &ImgDispA::setViewWAsSelectedArea);
+    connect(ui->ResetScale, &QPushButton::clicked, ui->dispA, &ImgDispA::resetImageViewWindow);
+    connect(ui->dispA, &ImgDispA::mouseMoved, this,
+            QOverload<double, double>::of(&Body::showXafsSpectrum));
+    connect(ui->dispA, &ImgDispA::drawImage2, this, &Body::draw);
+    connect(ui->dispA, &ImgDispA::mouseMoved0, this, &Body::onMouseMovedInDispA);
+}
+
+void Body::buildWindows()
+{
+    spectrumView = new XafsView(this);
+    spectrumView->setWindowFlag(Qt::Window);
+    spectrumView->setWindowTitle(tr("Spectrum at the position"));
+    spectrumView->show();
+    connect(ui->ShowXafsView, &QPushButton::clicked, spectrumView, [this] {
+        spectrumView->show();
+        spectrumView->raise();
+    });
+}
+
+SelectDataFiles *Body::i1Panel() const
+{
+    return ui->SelectI1Files;
+}
+
+SelectDataFiles *Body::i0Panel() const
+{
+    return ui->SelectI0Files;
+}
+
+ImageStacks::Stack Body::displayedStack() const
+{
+    return ui->ShowData->isChecked() ? ImageStacks::I1 : ImageStacks::I0;
+}
+
+SelectDataFiles *Body::displayedPanel() const
+{
+    return displayedStack() == ImageStacks::I1 ? i1Panel() : i0Panel();
+}

@@ -239,10 +239,15 @@ static int fieldInt(const QString &text)
 ImageStacks::LoadRequest ImageStacks::loadRequest(const QString &skip, const QString &cutFirst,
                                                   const QString &cutLast)
 {
+    return loadRequest(fieldInt(skip), fieldInt(cutFirst), fieldInt(cutLast));
+}
+
+ImageStacks::LoadRequest ImageStacks::loadRequest(int skip, int cutFirst, int cutLast)
+{
     LoadRequest r;
-    r.skip = qMax(fieldInt(skip), 1);
-    r.cutFirst = qMax(fieldInt(cutFirst), 0);
-    r.cutLast = qMax(fieldInt(cutLast), 0);
+    r.skip = qMax(skip, 1);
+    r.cutFirst = qMax(cutFirst, 0);
+    r.cutLast = qMax(cutLast, 0);
     return r;
 }
 
@@ -257,4 +262,14 @@ QString withThousandsSeparators(const QString &number)
     for (int p = point - 3; p > start; p -= 3)
         s.insert(p, QLatin1Char(','));
     return s;
+}
+
+QString pixelValueText(double v)
+{
+    return withThousandsSeparators(QStringLiteral("%1").arg(v, 0, 'f', 2));
+}
+
+QString darkValueText(double v)
+{
+    return withThousandsSeparators(QStringLiteral("%1").arg(v, 0, 'g', 6));
 }
