@@ -1,5 +1,6 @@
 #include "app/OptionTable.h"
 #include "app/Settings.h"
+#include "batch/BatchCtrl.h"
 #include "core/Body.h"
 
 #include <QApplication>
@@ -32,7 +33,12 @@ int main(int argc, char *argv[])
     QObject::connect(body.get(), &Body::finishing, &app, &QApplication::closeAllWindows);
     body->show();
 
-    // The batch window takes the script named by "-b" and, with "-x", starts it.
+    // The batch window takes the script named by "-b" and, with "-x", starts
+    // it once the event loop runs, so the main window is on screen first.
+    if (!s.batchFile.isEmpty())
+        body->batchCtrl()->setBatchFile(s.batchFile);
+    if (s.runBatch)
+        QMetaObject::invokeMethod(body->batchCtrl(), "execBatchSlot", Qt::QueuedConnection);
 
     const int code = app.exec();
     body.reset();

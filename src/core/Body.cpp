@@ -41,7 +41,9 @@ Body::~Body()
 {
     // The display must not keep pointers to frames that die with the stacks.
     ui->dispA->clear();
-    for (QThread *t : {i1LoaderThread, i0LoaderThread, batchThread}) {
+    // The threads end before their objects go, so nothing is in flight
+    // while the window is torn down.
+    for (QThread *t : {i1LoaderThread, i0LoaderThread, m_batchThread}) {
         if (t) {
             t->quit();
             t->wait();
@@ -49,7 +51,7 @@ Body::~Body()
     }
     delete i1Loader;
     delete i0Loader;
-    delete dispatcher;
+    delete m_batchDispatcher;
     delete ui;
 }
 
@@ -65,7 +67,7 @@ void Body::registerQueuedTypes()
 {
     qRegisterMetaType<XafsSpectrum>("XafsSpectrum");
     qRegisterMetaType<XafsSpectrum *>("XafsSpectrum*");
-    qRegisterMetaType<CmdLine>("CmdLine");
+    registerCmdLineType();
     qRegisterMetaType<TiffData *>("TiffData*");
 }
 
@@ -87,18 +89,21 @@ void Body::buildWidgets()
 
 void Body::buildBatch()
 {
-    batchThread = new QThread(this);
-    dispatcher = new BatchDispatcher;
-    dispatcher->moveToThread(batchThread);
-    batchThread->start(QThread::InheritPriority);
-    batchWindow = new BatchCtrl(this);
-    batchWindow->setWindowFlag(Qt::Window);
-    batchWindow->setDispatcher(dispatcher);
-    connect(ui->BatchCtrlB, &QPushButton::clicked, batchWindow, [this] {
-        batchWindow->show();
-        batchWindow->raise();
+    // The script interpreter runs in a thread of its own; statements come to
+    // execCmdSlot and completions go back, both queued across the threads.
+    m_batchThread = new QThread(this);
+    m_batchDispatcher = new BatchDispatcher;
+    m_batchDispatcher->moveToThread(m_batchThread);
+    m_batchThread->start(QThread::InheritPriority);
+    m_batchCtrl = new BatchCtrl(this);
+    m_batchCtrl->setWindowFlag(Qt::Window);
+    m_batchCtrl->setDispatcher(m_batchDispatcher);
+    connect(ui->BatchCtrlB, &QPushButton::clicked, m_batchCtrl, [this] {
+        m_batchCtrl->show();
+        m_batchCtrl->raise();
     });
-    connect(this, &Body::finishBatchExec, dispatcher, &BatchDispatcher::finishBatchExec);
+    connect(m_batchDispatcher, &BatchDispatcher::execCmdSig, this, &Body::execCmdSlot);
+    connect(this, &Body::finishBatchExec, m_batchDispatcher, &BatchDispatcher::finishBatchExec);
 }
 
 void Body::buildLoaders()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/CmdLine.h"
 #include "core/ImageStacks.h"
 
 #include <QMainWindow>
@@ -39,7 +40,7 @@ public:
     SelectDataFiles *i1Panel() const;
     SelectDataFiles *i0Panel() const;
     // The batch window; start-up hands it the script of "-b" and "-x".
-    BatchCtrl *batchCtrl() const { return batchWindow; }
+    BatchCtrl *batchCtrl() const { return m_batchCtrl; }
 
     // The current position (the pixel of the last mouse position).
     int positionX() const { return posX; }
@@ -55,7 +56,8 @@ signals:
     void finishing();
     void loadI1Files(const QStringList &files, int skip, int cutFirst, int cutLast);
     void loadI0Files(const QStringList &files, int skip, int cutFirst, int cutLast);
-    // Either loader reached the end of its list; a waiting script goes on.
+    // The batch statement in progress is complete (for a load: either loader
+    // reached the end of its list); the script goes on.
     void finishBatchExec();
 
 public slots:
@@ -84,6 +86,9 @@ public slots:
     void sliderMoved(int idx);
     void selectedDataI0(bool f);
     void draw(QPainter *p);
+
+    // Performs one statement of a batch script (BodyCommands.cpp).
+    void execCmdSlot(CmdLine cmd, bool inRem);
 
 private:
     void buildDarkDialog();
@@ -118,9 +123,9 @@ private:
     QFileDialog *darkDialog = nullptr;
     QButtonGroup *imageSelect = nullptr;
 
-    QThread *batchThread = nullptr;
-    BatchDispatcher *dispatcher = nullptr;
-    BatchCtrl *batchWindow = nullptr;
+    QThread *m_batchThread = nullptr;
+    BatchDispatcher *m_batchDispatcher = nullptr;
+    BatchCtrl *m_batchCtrl = nullptr;
 
     QThread *i1LoaderThread = nullptr;
     QThread *i0LoaderThread = nullptr;

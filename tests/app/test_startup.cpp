@@ -8,6 +8,7 @@ class TestStartup : public QObject
     Q_OBJECT
 private slots:
     void missingConfigFiles();
+    void quitScriptEndsTheProgram();
 };
 
 void TestStartup::missingConfigFiles()
@@ -32,6 +33,39 @@ void TestStartup::missingConfigFiles()
     err += p.readAllStandardError();
     QVERIFY2(err.contains("Can't open config file : a.cfg\n"), err.constData());
     QVERIFY(!err.contains("b.cfg"));
+}
+
+// A script that only says "quit" ends the program by itself with exit code 0.
+// "-b" hands the file to the batch window and "-x" starts it after the main
+// window is shown; the word is matched in any case.
+void TestStartup::quitScriptEndsTheProgram()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString script = dir.filePath("quit.bat");
+    {
+        QFile f(script);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
+        f.write("# nothing to do\nQUIT\n");
+    }
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(LUMENOGRAF_EXE, {"-e", "-b", script, "-x"});
+    QVERIFY(p.waitForStarted(10000));
+    const bool ended = p.waitForFinished(120000);
+    if (!ended) {
+        p.kill();
+        p.waitForFinished(10000);
+    }
+    const QByteArray err = p.readAllStandardError();
+    QVERIFY2(ended, err.constData());
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(p.exitCode() == 0, err.constData());
+    // The words of the script reached the main window, and none was unknown.
+    QVERIFY2(!err.contains("not available"), err.constData());
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
