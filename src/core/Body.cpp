@@ -19,6 +19,7 @@
 #include "ui_Body.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QThread>
 
@@ -35,6 +36,9 @@ Body::Body(QWidget *parent)
     buildLoaders();
     connectDisplay();
     buildWindows();
+    // The control column keeps to what its controls need; the display takes
+    // the rest of the window.
+    ui->controlPanel->setMaximumWidth(ui->controlPanel->minimumSizeHint().width() + 40);
 }
 
 Body::~Body()
@@ -110,6 +114,12 @@ void Body::buildLoaders()
 {
     i1Panel()->setDataName(tr("I1 Data"));
     i0Panel()->setDataName(tr("I0 Data"));
+    // Long file paths must not widen the control column at the expense of
+    // the display.
+    for (SelectDataFiles *panel : {i1Panel(), i0Panel()}) {
+        panel->selected()->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        panel->selected()->setMinimumContentsLength(24);
+    }
 
     i1LoaderThread = new QThread(this);
     i0LoaderThread = new QThread(this);
