@@ -10,6 +10,8 @@ ColorBar::ColorBar(QWidget *parent)
     if (!programBar)
         programBar = this;
     setMinimumWidth(BarWidth);
+    setWhatsThis(tr("Drag the handle nearer to the mouse to stretch the grey scale; "
+                    "dragging one handle past the other inverts it."));
     connect(this, &DispA::drawImage1, this, &ColorBar::draw1);
     connect(this, &DispA::mousePressed0, this, &ColorBar::onMousePressed);
     connect(this, &DispA::mouseMoved0, this, &ColorBar::onMouseMoved);

@@ -8,6 +8,9 @@
 ImgDispA::ImgDispA(QWidget *parent)
     : DispA(parent)
 {
+    setWhatsThis(tr("Move the mouse over the image to show the spectrum under it; hold Alt to keep the position.\n"
+                    "Drag: select an area. Ctrl+drag: select an area and zoom to it. Shift+drag: move the view.\n"
+                    "Right click: clear the selection. Wheel: zoom around the mouse."));
     connect(this, &DispA::drawImage1, this, &ImgDispA::drawImage);
     connect(this, &DispA::mousePressed0, this, &ImgDispA::onMousePressed);
     connect(this, &DispA::mouseReleased0, this, &ImgDispA::onMouseReleased);
@@ -142,7 +145,8 @@ void ImgDispA::onMousePressed()
 
 void ImgDispA::onMouseMoved()
 {
-    if (!mouse().isPressed()) {
+    // A position set by the program is never part of a drag.
+    if (!mouse().isPressed() || holdsRealPos()) {
         const QPointF r = realMousePos();
         emit mouseMoved(r.x(), r.y());
         return;

@@ -31,8 +31,10 @@ class TiffData;
 //   mouseDragged(x, y) the same during a drag;
 //   areaSelected(rect) a drag ended with a present selected area (image
 //                      pixels, corners ordered);
-//   and DispA's mouseMoved0 (every position change) and drawImage2 (a pass
-//   for markers over the picture, in screen coordinates through coord()).
+//   and DispA's mouseMoved0 (every position change; realMousePos() gives
+//   its image position, exact for a position set by setRealMousePos) and
+//   drawImage2 (a pass for markers over the picture, such as the finished
+//   selected area, in screen coordinates through coord()).
 class ImgDispA : public DispA
 {
     Q_OBJECT

@@ -293,6 +293,15 @@ void TestDisplays::programPositions()
     QCOMPARE(moved.at(2).at(0).toDouble(), 20.0);
     QCOMPARE(moved.at(2).at(1).toDouble(), 40.0);
 
+    // Set while a drag is under way: reported, and the drag is left alone.
+    QTest::mousePress(disp, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    const int n = moved.count();
+    disp->setRealMousePos(7, 9);
+    QCOMPARE(moved.count(), n + 1);
+    QCOMPARE(moved.last().at(0).toDouble(), 7.0);
+    QCOMPARE(disp->selectedArea(), QRectF(40, 40, 0, 0));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+
     // A real mouse move ends the held position.
     disp->setRealMousePos(5, 5);
     QTest::mouseMove(disp, QPoint(100, 50));

@@ -1,0 +1,134 @@
+#include "input/SelectDataFiles.h"
+
+#include "app/Settings.h"
+#include "input/EOFSetup.h"
+
+#include "ui_SelectDataFiles.h"
+
+#include <QFileDialog>
+
+namespace {
+
+int fieldInt(const QLineEdit *e)
+{
+    bool ok = false;
+    const int v = e->text().trimmed().toInt(&ok, 10);
+    return ok ? v : 0;
+}
+
+} // namespace
+
+SelectDataFiles::SelectDataFiles(QWidget *parent)
+    : QFrame(parent), ui(new Ui::SelectDataFiles), m_setup(new EOFSetup(this))
+{
+    ui->setupUi(this);
+    // A window of its own, destroyed with the panel.
+    m_setup->setWindowFlags(Qt::Window);
+
+    connect(ui->Select, &QPushButton::clicked, this, &SelectDataFiles::selectFiles);
+    connect(ui->Clear, &QPushButton::clicked, this, &SelectDataFiles::clear);
+    connect(ui->EngOfFilesSetup, &QPushButton::clicked, this, [this] {
+        m_setup->show();
+        m_setup->raise();
+    });
+    connect(ui->Selected, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &SelectDataFiles::newImageSelected);
+}
+
+SelectDataFiles::~SelectDataFiles()
+{
+    // The controls die after this object; the signals they send on the way
+    // out (editing finished on focus loss, index changes) must not reach it.
+    for (QObject *c : findChildren<QObject *>())
+        disconnect(c, nullptr, this, nullptr);
+    delete ui;
+}
+
+void SelectDataFiles::setDataName(const QString &name)
+{
+    ui->Select->setText(name);
+    m_setup->setWindowTitle(name);
+}
+
+QStringList SelectDataFiles::chooseFiles()
+{
+    return QFileDialog::getOpenFileNames(
+        this, tr("Select Data Files"), settings().dataRoot,
+        tr("KVMX Files, IMG Files, Tiff Files (*.dat *.img *.tif *.tiff)") + QStringLiteral(";;")
+            + tr("Any Files (* *.*)"));
+}
+
+void SelectDataFiles::selectFiles()
+{
+    const QStringList files = chooseFiles();
+    if (!files.isEmpty())
+        emit filesSelected(files, ui->LoadNewFiles->isChecked());
+}
+
+double SelectDataFiles::addFile(const QString &path, int fNo)
+{
+    const double e = m_setup->energyOf(path, fNo);
+    ui->Selected->addItem(path, e);
+    ui->Count->setText(QString::number(ui->Selected->count()));
+    return e;
+}
+
+int SelectDataFiles::skip() const { return fieldInt(ui->Skip); }
+int SelectDataFiles::cutFirst() const { return fieldInt(ui->CutFirst); }
+int SelectDataFiles::cutLast() const { return fieldInt(ui->CutLast); }
+bool SelectDataFiles::showLatest() const { return ui->ShowLatest->isChecked(); }
+bool SelectDataFiles::newFiles() const { return ui->LoadNewFiles->isChecked(); }
+int SelectDataFiles::count() const { return ui->Selected->count(); }
+int SelectDataFiles::currentIndex() const { return ui->Selected->currentIndex(); }
+QString SelectDataFiles::fileAt(int i) const { return ui->Selected->itemText(i); }
+double SelectDataFiles::energyAt(int i) const { return ui->Selected->itemData(i).toDouble(); }
+QComboBox *SelectDataFiles::selected() const { return ui->Selected; }
+
+void SelectDataFiles::newImageSelected(int i)
+{
+    if (ui->ShowLatest->isChecked())
+        emit currentIndexChanged(i);
+}
+
+void SelectDataFiles::clearFiles()
+{
+    ui->Selected->clear();
+    ui->Count->setText(QStringLiteral("0"));
+}
+
+void SelectDataFiles::prev()
+{
+    const int i = ui->Selected->currentIndex();
+    if (i > 0)
+        ui->Selected->setCurrentIndex(i - 1);
+}
+
+void SelectDataFiles::next()
+{
+    const int i = ui->Selected->currentIndex();
+    if (i < ui->Selected->count() - 1)
+        ui->Selected->setCurrentIndex(i + 1);
+}
+
+void SelectDataFiles::select(int idx)
+{
+    if (idx >= 0 && idx < ui->Selected->count())
+        ui->Selected->setCurrentIndex(idx);
+}
+
+void SelectDataFiles::setSkip(int n) { ui->Skip->setText(QString::number(n)); }
+void SelectDataFiles::setCutF(int n) { ui->CutFirst->setText(QString::number(n)); }
+void SelectDataFiles::setCutL(int n) { ui->CutLast->setText(QString::number(n)); }
+void SelectDataFiles::setShowLatest(bool on) { ui->ShowLatest->setChecked(on); }
+void SelectDataFiles::setEngByName(bool on) { m_setup->setByName(on); }
+void SelectDataFiles::setEngByCalc(bool on) { m_setup->setByCalc(on); }
+void SelectDataFiles::setEngCalcStart(double v) { m_setup->setStart(v); }
+void SelectDataFiles::setEngCalcDelta(double v) { m_setup->setDelta(v); }
+void SelectDataFiles::setEngCalcEnd(double v) { m_setup->setEnd(v); }
+void SelectDataFiles::setEngCalcNum(int n) { m_setup->setNum(n); }
+void SelectDataFiles::setEvenInEng(bool on) { m_setup->setEvenInEnergy(on); }
+void SelectDataFiles::setEvenInDeg(bool on) { m_setup->setEvenInAngle(on); }
+void SelectDataFiles::setDispUnit(int idx) { m_setup->setDisplayUnit(idx); }
+void SelectDataFiles::setEngByNameRegExp(const QString &pattern) { m_setup->setPattern(pattern); }
+void SelectDataFiles::setEngByNameFactor(double factor) { m_setup->setFactor(factor); }
+void SelectDataFiles::setEngByRef(const QString &fname) { m_setup->setRefFile(fname); }
