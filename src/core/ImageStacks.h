@@ -102,7 +102,7 @@ private:
     // The I0 frames a and b whose line gives I0 at energy e (a == b for a
     // single frame); false without I0 frames.
     bool i0Bracket(double e, int &a, int &b) const;
-    struct ProfileRule;
+    SpectrumPoints profile(Stack s, int index, bool rowLine, int line, int hw, int hh) const;
 
     QVector<TiffData *> i1Frames;
     QVector<TiffData *> i0Frames;
