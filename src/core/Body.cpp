@@ -11,7 +11,9 @@
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
+#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
+#endif
 #include "widgets/ColorBar.h"
 #include "widgets/CrossSView.h"
 #include "widgets/ImgDispA.h"
@@ -166,6 +168,7 @@ void Body::connectDisplay()
 
 void Body::buildWindows()
 {
+#if BODY_SPECTRUM_WINDOW
     spectrumView = new XafsView(this);
     spectrumView->setWindowFlag(Qt::Window);
     spectrumView->setWindowTitle(tr("Spectrum at the position"));
@@ -174,6 +177,9 @@ void Body::buildWindows()
         spectrumView->show();
         spectrumView->raise();
     });
+#else
+    ui->ShowXafsView->hide();
+#endif
 }
 
 SelectDataFiles *Body::i1Panel() const

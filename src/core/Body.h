@@ -2,6 +2,7 @@
 
 #include "batch/CmdLine.h"
 #include "core/ImageStacks.h"
+#include "spectrum/XafsSpectrum.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -20,6 +21,13 @@ class XafsView;
 namespace Ui {
 class Body;
 }
+
+// The spectrum plot window is wired in once it is part of the program.
+#if __has_include("spectrum/XafsView.h")
+#define BODY_SPECTRUM_WINDOW 1
+#else
+#define BODY_SPECTRUM_WINDOW 0
+#endif
 
 // The main window. It owns the data of one measurement (the two image stacks
 // and the dark frame) and every other window, and wires them together: the
@@ -41,6 +49,11 @@ public:
     SelectDataFiles *i0Panel() const;
     // The batch window; start-up hands it the script of "-b" and "-x".
     BatchCtrl *batchCtrl() const { return m_batchCtrl; }
+
+    // The spectrum of the window at the current position and its raw I1
+    // trace, as last handed to the spectrum window.
+    const XafsSpectrum &spectrumAtPosition() const { return positionSpectrum; }
+    const SpectrumPoints &traceAtPosition() const { return positionTrace; }
 
     // The current position (the pixel of the last mouse position).
     int positionX() const { return posX; }
@@ -133,6 +146,8 @@ private:
     LoadTiff *i0Loader = nullptr;
 
     XafsView *spectrumView = nullptr;
+    XafsSpectrum positionSpectrum;
+    SpectrumPoints positionTrace;
 
     int posX = 0;
     int posY = 0;

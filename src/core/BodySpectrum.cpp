@@ -6,7 +6,9 @@
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
+#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
+#endif
 #include "widgets/CrossSView.h"
 #include "widgets/ImgDispA.h"
 
@@ -51,8 +53,10 @@ TiffData *Body::currentFrame() const
 
 void Body::updateSpectrumMarker()
 {
+#if BODY_SPECTRUM_WINDOW
     const TiffData *f = currentFrame();
     spectrumView->setMarkerEnergy(f ? f->energy : -1.0);
+#endif
 }
 
 void Body::showXafsSpectrum(double x, double y)
@@ -68,13 +72,19 @@ void Body::showXafsSpectrum()
     const double shift = energyShiftAt(posX, posY);
     const int hw = halfWidth();
     const int hh = halfHeight();
-    const XafsSpectrum spectrum(data.absorption(posX, posY, hw, hh), targetBackgroundVictoreen(),
-                                shift);
-    const double fromStd = spectrumView->setXafsSpectrum(spectrum);
+    positionSpectrum = XafsSpectrum(data.absorption(posX, posY, hw, hh),
+                                    targetBackgroundVictoreen(), shift);
+    double fromStd = 0.0;
+#if BODY_SPECTRUM_WINDOW
+    fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
+#endif
     ui->Position->setText(QString::asprintf("(% 4d, % 4d)", posX, posY));
     ui->EShiftOnTbl->setText(QString::asprintf("%5.2f", shift));
     ui->EShiftFromStd->setText(QString::asprintf("%5.2f", fromStd));
-    spectrumView->setTrace(data.rawI1(posX, posY, hw, hh));
+    positionTrace = data.rawI1(posX, posY, hw, hh);
+#if BODY_SPECTRUM_WINDOW
+    spectrumView->setTrace(positionTrace);
+#endif
 }
 
 void Body::onMouseMovedInDispA()
