@@ -18,6 +18,11 @@ ImgDispA::ImgDispA(QWidget *parent)
     connect(this, &DispA::wheelMoved0, this, &ImgDispA::onWheelMoved);
 }
 
+void ImgDispA::setColorBar(ColorBar *bar)
+{
+    cBar = bar;
+}
+
 void ImgDispA::setFrame(TiffData *frame)
 {
     shownFrame = frame;
@@ -104,7 +109,7 @@ void ImgDispA::drawImage(QPainter *p)
     if (shownFrame && !shownFrame->picture && !overlayOn)
         shownFrame->makeImage();
     if (overlayOn) {
-        ColorBar *bar = cBar ? cBar : ColorBar::instance();
+        ColorBar *bar = cBar ? cBar.data() : ColorBar::instance();
         if (bar)
             bar->setRange(overlayMin, overlayMax);
     }

@@ -3,6 +3,7 @@
 #include "widgets/DispA.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QRectF>
 
 class ColorBar;
@@ -56,7 +57,7 @@ public:
     bool showOverlayer() const { return overlayOn; }
     // The bar whose labels follow the overlay's range; by default the
     // program-wide one (ColorBar::instance()).
-    void setColorBar(ColorBar *bar) { cBar = bar; }
+    void setColorBar(ColorBar *bar);
 
     QRectF viewWindow() const { return QRectF(vx, vy, vw, vh); }
     void setViewWindow(const QRectF &r);
@@ -94,7 +95,7 @@ private:
     void updateConverter();
 
     TiffData *shownFrame = nullptr;
-    ColorBar *cBar = nullptr;
+    QPointer<ColorBar> cBar;
     bool overlayOn = false;
     QImage overlay;
     double overlayMin = 0.0, overlayMax = 1.0;
