@@ -455,7 +455,9 @@ int TiffData::readImgHeader(const QString &fName)
     const int headerWidth = qFromLittleEndian<quint16>(head + 4);
     const int headerHeight = qFromLittleEndian<quint16>(head + 6);
 
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // The comment is read as it is stored: a text-mode read would drop the
+    // carriage returns of a comment with CR LF line ends and come up short.
+    if (!f.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "Can not open" << fName;
         return 0;
     }
