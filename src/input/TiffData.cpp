@@ -222,8 +222,18 @@ bool TiffData::allocFrame(qint64 rowBytes)
         if (posix_memalign(&p, huge, size_t(total)) != 0)
             p = nullptr;
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-        if (p)
-            madvise(p, size_t(total) / huge * huge, MADV_HUGEPAGE);
+        if (p) {
+            const size_t whole = size_t(total) / huge * huge;
+            madvise(p, whole, MADV_HUGEPAGE);
+#if defined(MADV_POPULATE_WRITE)
+            // The rest is in small pages: have them mapped in one call
+            // rather than one fault each (older kernels just refuse).
+            const size_t page = 4096;
+            const size_t tail = whole / page * page;
+            if (size_t(total) > tail)
+                madvise(static_cast<char *>(p) + tail, size_t(total) - tail, MADV_POPULATE_WRITE);
+#endif
+        }
 #endif
     } else {
         p = std::malloc(size_t(total));
@@ -445,7 +455,9 @@ int TiffData::readImgHeader(const QString &fName)
     const int headerWidth = qFromLittleEndian<quint16>(head + 4);
     const int headerHeight = qFromLittleEndian<quint16>(head + 6);
 
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // The comment is read as it is stored: a text-mode read would drop the
+    // carriage returns of a comment with CR LF line ends and come up short.
+    if (!f.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "Can not open" << fName;
         return 0;
     }

@@ -434,6 +434,15 @@ private slots:
         QVERIFY(e.read(path("zero.img")));
         QCOMPARE(e.value(0, 0), 123456.0);
 
+        // A comment with CR LF line ends is counted byte by byte.
+        const QByteArray crlf("Memo=a\r\nb\r\n,BytesPerPixel=4\r\n");
+        QVERIFY(writeBytes(path("crlf.img"), imgFile(1, 1, crlf, 4, {77})));
+        TiffData g;
+        QCOMPARE(g.readImgHeader(path("crlf.img")), 64 + crlf.size());
+        QVERIFY(g.read(path("crlf.img")));
+        QCOMPARE(g.pixelType, 2);
+        QCOMPARE(g.value(0, 0), 77.0);
+
         // Height 0: an empty frame, accepted.
         QVERIFY(writeBytes(path("empty.img"), imgFile(4, 0, "", 2, {})));
         TiffData f;
