@@ -2,6 +2,8 @@
 
 #include "input/TiffData.h"
 
+#include <QScopedPointer>
+
 #include <cmath>
 #include <limits>
 
@@ -160,62 +162,87 @@ SpectrumPoints ImageStacks::rawI1(int x, int y, int hw, int hh) const
     return points;
 }
 
-// Every point of a profile lies on the same frame, so the I0 frames that
-// bracket its energy are found once and only their window sums are read.
-struct ImageStacks::ProfileRule
+// Running sums of a frame along a profile line. The window of a point is
+// split into strips across the line (one strip per position along it, each
+// a window sum of half size 0 along the line), and the window sum of point i
+// is the sum of the strips i - along .. i + along, taken from the running
+// sums. So every sample near the line is read once per profile instead of
+// once per window it falls in.
+class LineSums
 {
-    const ImageStacks &stacks;
-    const TiffData *frame;
-    ImageStacks::Stack stack;
-    int hw;
-    int hh;
-    bool haveI0 = false;
-    int a = 0;
-    int b = 0;
-
-    double value(int x, int y) const
+public:
+    // rowLine: the line is image row `line`, positions are columns;
+    // otherwise it is column `line` and positions are rows.
+    LineSums(const TiffData *f, bool rowLine, int line, int n, int along, int across)
+        : a(std::abs(along))
     {
-        const double sum = frame->windowSum(x, y, hw, hh);
-        if (stack == I0)
-            return sum;
-        double i0 = 1.0;
-        if (haveI0) {
-            const TiffData *fa = stacks.i0Frames[a];
-            const TiffData *fb = stacks.i0Frames[b];
-            const double sa = fa->windowSum(x, y, hw, hh);
-            const double sb = a == b ? sa : fb->windowSum(x, y, hw, hh);
-            i0 = lineAt(frame->energy, fa->energy, sa, fb->energy, sb);
+        sums.resize(n + 2 * a + 1);
+        sums[0] = 0.0;
+        for (int i = -a; i < n + a; ++i) {
+            const double strip = rowLine ? f->windowSum(i, line, 0, across)
+                                         : f->windowSum(line, i, across, 0);
+            sums[i + a + 1] = sums[i + a] + strip;
         }
-        return sum * i0 > 0 ? std::log(i0 / sum) : 1.0;
     }
+    // The window sum at position i (0 <= i < n).
+    double at(int i) const { return sums[i + 2 * a + 1] - sums[i]; }
+
+private:
+    int a;
+    QVector<double> sums;
 };
 
-SpectrumPoints ImageStacks::columnProfile(Stack s, int index, int x, int hw, int hh) const
+// A profile of one frame: its window sums and, for I1, ln(I0 / I1) with I0
+// from the two I0 frames that bracket the frame's energy (the same for
+// every point, so they are found once).
+SpectrumPoints ImageStacks::profile(Stack s, int index, bool rowLine, int line, int hw,
+                                    int hh) const
 {
     SpectrumPoints points;
     const TiffData *f = frame(s, index);
-    if (!f || x < 0 || x >= width || height < 1)
+    const int n = rowLine ? width : height;
+    const int lineEnd = rowLine ? height : width;
+    if (!f || line < 0 || line >= lineEnd || n < 1)
         return points;
-    ProfileRule rule{*this, f, s, hw, hh};
-    rule.haveI0 = s == I1 && i0Bracket(f->energy, rule.a, rule.b);
-    points.reserve(height);
-    for (int r = 0; r < height; ++r)
-        points.append(r, rule.value(x, r));
+    const int along = rowLine ? hw : hh;
+    const int across = rowLine ? hh : hw;
+    const LineSums sums(f, rowLine, line, n, along, across);
+    points.reserve(n);
+    if (s == I0) {
+        for (int i = 0; i < n; ++i)
+            points.append(i, sums.at(i));
+        return points;
+    }
+    int a = 0;
+    int b = 0;
+    const bool haveI0 = i0Bracket(f->energy, a, b);
+    QScopedPointer<LineSums> sumsA, sumsB;
+    if (haveI0) {
+        sumsA.reset(new LineSums(i0Frames[a], rowLine, line, n, along, across));
+        if (b != a)
+            sumsB.reset(new LineSums(i0Frames[b], rowLine, line, n, along, across));
+    }
+    for (int i = 0; i < n; ++i) {
+        const double sum = sums.at(i);
+        double i0 = 1.0;
+        if (haveI0) {
+            const double sa = sumsA->at(i);
+            const double sb = sumsB ? sumsB->at(i) : sa;
+            i0 = lineAt(f->energy, i0Frames[a]->energy, sa, i0Frames[b]->energy, sb);
+        }
+        points.append(i, sum * i0 > 0 ? std::log(i0 / sum) : 1.0);
+    }
     return points;
+}
+
+SpectrumPoints ImageStacks::columnProfile(Stack s, int index, int x, int hw, int hh) const
+{
+    return profile(s, index, false, x, hw, hh);
 }
 
 SpectrumPoints ImageStacks::rowProfile(Stack s, int index, int y, int hw, int hh) const
 {
-    SpectrumPoints points;
-    const TiffData *f = frame(s, index);
-    if (!f || y < 0 || y >= height || width < 1)
-        return points;
-    ProfileRule rule{*this, f, s, hw, hh};
-    rule.haveI0 = s == I1 && i0Bracket(f->energy, rule.a, rule.b);
-    points.reserve(width);
-    for (int c = 0; c < width; ++c)
-        points.append(c, rule.value(c, y));
-    return points;
+    return profile(s, index, true, y, hw, hh);
 }
 
 double ImageStacks::sampleAt(const TiffData *frame, int x, int y)
@@ -239,10 +266,15 @@ static int fieldInt(const QString &text)
 ImageStacks::LoadRequest ImageStacks::loadRequest(const QString &skip, const QString &cutFirst,
                                                   const QString &cutLast)
 {
+    return loadRequest(fieldInt(skip), fieldInt(cutFirst), fieldInt(cutLast));
+}
+
+ImageStacks::LoadRequest ImageStacks::loadRequest(int skip, int cutFirst, int cutLast)
+{
     LoadRequest r;
-    r.skip = qMax(fieldInt(skip), 1);
-    r.cutFirst = qMax(fieldInt(cutFirst), 0);
-    r.cutLast = qMax(fieldInt(cutLast), 0);
+    r.skip = qMax(skip, 1);
+    r.cutFirst = qMax(cutFirst, 0);
+    r.cutLast = qMax(cutLast, 0);
     return r;
 }
 
@@ -257,4 +289,14 @@ QString withThousandsSeparators(const QString &number)
     for (int p = point - 3; p > start; p -= 3)
         s.insert(p, QLatin1Char(','));
     return s;
+}
+
+QString pixelValueText(double v)
+{
+    return withThousandsSeparators(QStringLiteral("%1").arg(v, 0, 'f', 2));
+}
+
+QString darkValueText(double v)
+{
+    return withThousandsSeparators(QStringLiteral("%1").arg(v, 0, 'g', 6));
 }

@@ -92,6 +92,7 @@ public:
     // at least 0.
     static LoadRequest loadRequest(const QString &skip, const QString &cutFirst,
                                    const QString &cutLast);
+    static LoadRequest loadRequest(int skip, int cutFirst, int cutLast);
 
 private:
     // I0 at energy e from the window sums of the I0 frames; sums[k] is
@@ -101,7 +102,7 @@ private:
     // The I0 frames a and b whose line gives I0 at energy e (a == b for a
     // single frame); false without I0 frames.
     bool i0Bracket(double e, int &a, int &b) const;
-    struct ProfileRule;
+    SpectrumPoints profile(Stack s, int index, bool rowLine, int line, int hw, int hh) const;
 
     QVector<TiffData *> i1Frames;
     QVector<TiffData *> i0Frames;
@@ -115,3 +116,10 @@ private:
 // left of the decimal point; a leading minus sign stays in front and is not
 // counted: "1234567.89" gives "1,234,567.89", "-123456.70" "-123,456.70".
 QString withThousandsSeparators(const QString &number);
+
+// The pixel value under the mouse as the main window shows it: 2 decimals
+// with thousands separators ("1,234,567.89").
+QString pixelValueText(double v);
+// The dark value under the mouse: 6 significant digits with thousands
+// separators ("12,345").
+QString darkValueText(double v);

@@ -10,6 +10,10 @@
 
 #include <tiffio.h>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -66,12 +70,6 @@ void rowRange(const T *row, int n, double &lo, double &hi)
         lo = double(mn);
     if (double(mx) > hi)
         hi = double(mx);
-}
-
-template <typename T>
-T *newRow(int n)
-{
-    return new (std::nothrow) T[size_t(n > 0 ? n : 1)];
 }
 
 void freeRow(void *row, int pixelType)
@@ -198,13 +196,72 @@ TiffData::~TiffData()
     release();
 }
 
-void TiffData::release()
+void TiffData::freePicture()
 {
-    freeRows(rows, pixelType);
     delete picture;
     picture = nullptr;
-    std::free(pictureBuffer);
+    if (!pictureInBlock)
+        std::free(pictureBuffer);
     pictureBuffer = nullptr;
+    pictureInBlock = false;
+    pictureCapacity = 0;
+}
+
+bool TiffData::allocFrame(qint64 rowBytes)
+{
+    const qint64 bpl = (qint64(width) + 3) / 4 * 4;
+    const qint64 sampleBytes = rowBytes * height;
+    const qint64 total = sampleBytes + bpl * height;
+    if (rowBytes < 1 || height < 1 || total > (qint64(1) << 40))
+        return false;
+    // A frame is a few megabytes of fresh memory. Faulting it in page by page
+    // costs more than reading the file, so large frames ask for huge pages.
+    const size_t huge = size_t(2) << 20;
+    void *p = nullptr;
+    if (size_t(total) >= huge) {
+        if (posix_memalign(&p, huge, size_t(total)) != 0)
+            p = nullptr;
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+        if (p) {
+            const size_t whole = size_t(total) / huge * huge;
+            madvise(p, whole, MADV_HUGEPAGE);
+#if defined(MADV_POPULATE_WRITE)
+            // The rest is in small pages: have them mapped in one call
+            // rather than one fault each (older kernels just refuse).
+            const size_t page = 4096;
+            const size_t tail = whole / page * page;
+            if (size_t(total) > tail)
+                madvise(static_cast<char *>(p) + tail, size_t(total) - tail, MADV_POPULATE_WRITE);
+#endif
+        }
+#endif
+    } else {
+        p = std::malloc(size_t(total));
+    }
+    if (!p)
+        return false;
+    block = p;
+    auto *bytes = static_cast<uchar *>(p);
+    rows.resize(height);
+    for (int r = 0; r < height; ++r)
+        rows[r] = bytes + rowBytes * r;
+    freePicture();
+    pictureBuffer = bytes + sampleBytes;
+    pictureInBlock = true;
+    pictureCapacity = bpl * height;
+    return true;
+}
+
+void TiffData::release()
+{
+    freePicture();
+    if (block) {
+        std::free(block);
+        block = nullptr;
+        rows.clear();
+    } else {
+        freeRows(rows, pixelType);
+    }
     pictureFormat = QImage::Format_Grayscale8;
     fileName.clear();
     bytesPerPixel = 2;
@@ -296,11 +353,6 @@ bool TiffData::readTiff(const QString &fName)
         TIFFClose(tif);
         return false;
     }
-    if (TIFFIsTiled(tif)) {
-        qDebug().noquote() << "Unsupported TIFF (tiled images are not read):" << fName;
-        TIFFClose(tif);
-        return false;
-    }
     if (!frameSizeAcceptable(w, h, fName) || w > uint32_t(std::numeric_limits<int>::max())) {
         TIFFClose(tif);
         return false;
@@ -316,25 +368,69 @@ bool TiffData::readTiff(const QString &fName)
     scanlineBytes = int(line);
 
     pixelType = TiffRows;
-    rows.reserve(height);
-    for (int r = 0; r < height; ++r) {
-        void *buf = _TIFFmalloc(line);
-        if (!buf) {
-            outOfMemory(width, height, fName);
-            TIFFClose(tif);
-            return false;
-        }
-        if (TIFFReadScanline(tif, buf, uint32_t(r), 0) < 0) {
-            _TIFFfree(buf);
-            qDebug().noquote() << "Error on reading TIFF scanline" << r << fName;
-            TIFFClose(tif);
-            return false;
-        }
-        rowRange(static_cast<const quint16 *>(buf), width, minimum, maximum);
-        rows.append(buf);
+    if (height > 0 && !allocFrame(line)) {
+        outOfMemory(width, height, fName);
+        TIFFClose(tif);
+        return false;
     }
+    const bool ok = TIFFIsTiled(tif) ? readTiles(tif) : readScanlines(tif);
+    if (!ok) {
+        TIFFClose(tif);
+        release();
+        return false;
+    }
+    for (int r = 0; r < height; ++r)
+        rowRange(static_cast<const quint16 *>(rows[r]), width, minimum, maximum);
     TIFFClose(tif);
-    makeImage();
+    buildPicture(true);
+    return true;
+}
+
+bool TiffData::readScanlines(void *handle)
+{
+    TIFF *tif = static_cast<TIFF *>(handle);
+    for (int r = 0; r < height; ++r) {
+        if (TIFFReadScanline(tif, rows[r], uint32_t(r), 0) < 0) {
+            qDebug().noquote() << "Error on reading TIFF scanline" << r << fileName;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TiffData::readTiles(void *handle)
+{
+    TIFF *tif = static_cast<TIFF *>(handle);
+    uint32_t tw = 0, tl = 0;
+    TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tw);
+    TIFFGetField(tif, TIFFTAG_TILELENGTH, &tl);
+    const tmsize_t tileBytes = TIFFTileSize(tif);
+    const tmsize_t tileRowBytes = tmsize_t(tw) * 2;
+    // Tile sizes come from the file too: a tile larger than 64 MiB is no
+    // tile of a detector frame.
+    if (tw < 1 || tl < 1 || tileBytes < tileRowBytes * tmsize_t(tl) || tileBytes > (tmsize_t(64) << 20)) {
+        qDebug().noquote() << "Unsupported TIFF (tile size does not fit):" << tw << tl << fileName;
+        return false;
+    }
+    auto *tile = static_cast<uchar *>(_TIFFmalloc(tileBytes));
+    if (!tile) {
+        outOfMemory(width, height, fileName);
+        return false;
+    }
+    for (qint64 y = 0; y < height; y += tl) {
+        for (qint64 x = 0; x < width; x += tw) {
+            if (TIFFReadTile(tif, tile, uint32_t(x), uint32_t(y), 0, 0) < 0) {
+                qDebug().noquote() << "Error on reading TIFF tile" << x << y << fileName;
+                _TIFFfree(tile);
+                return false;
+            }
+            const qint64 rowsIn = std::min<qint64>(tl, height - y);
+            const size_t bytes = size_t(std::min<qint64>(tw, width - x)) * 2;
+            for (qint64 r = 0; r < rowsIn; ++r)
+                std::memcpy(static_cast<uchar *>(rows[int(y + r)]) + x * 2, tile + r * tileRowBytes, bytes);
+        }
+    }
+    _TIFFfree(tile);
     return true;
 }
 
@@ -359,7 +455,9 @@ int TiffData::readImgHeader(const QString &fName)
     const int headerWidth = qFromLittleEndian<quint16>(head + 4);
     const int headerHeight = qFromLittleEndian<quint16>(head + 6);
 
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // The comment is read as it is stored: a text-mode read would drop the
+    // carriage returns of a comment with CR LF line ends and come up short.
+    if (!f.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "Can not open" << fName;
         return 0;
     }
@@ -411,18 +509,15 @@ bool TiffData::readImg(const QString &fName)
     }
     pixelType = wide ? UIntRows : UShortRows;
     const qint64 rowBytes = qint64(width) * sampleBytes;
-    rows.reserve(height);
+    if (height > 0 && !allocFrame(rowBytes)) {
+        outOfMemory(width, height, fName);
+        return false;
+    }
     for (int r = 0; r < height; ++r) {
-        void *buf = wide ? static_cast<void *>(newRow<quint32>(width))
-                         : static_cast<void *>(newRow<quint16>(width));
-        if (!buf) {
-            outOfMemory(width, height, fName);
-            return false;
-        }
+        void *buf = rows[r];
         if (f.read(static_cast<char *>(buf), rowBytes) < rowBytes) {
-            freeRow(buf, pixelType);
             shortFile();
-            freeRows(rows, pixelType);
+            release();
             return false;
         }
         if (wide) {
@@ -440,10 +535,9 @@ bool TiffData::readImg(const QString &fName)
 #endif
             rowRange(p, width, minimum, maximum);
         }
-        rows.append(buf);
     }
     f.close();
-    makeImage();
+    buildPicture(true);
     return true;
 }
 
@@ -523,15 +617,13 @@ bool TiffData::readKvmxText(const QString &fName)
     QString line;
     for (int i = 0; i < headerLines; ++i)
         in.readLineInto(&line);
-    rows.reserve(height);
+    if (!allocFrame(qint64(width) * qint64(sizeof(float)))) {
+        outOfMemory(width, height, fName);
+        return false;
+    }
     bool ended = false;
     for (int r = 0; r < height; ++r) {
-        float *row = newRow<float>(width);
-        if (!row) {
-            outOfMemory(width, height, fName);
-            return false;
-        }
-        rows.append(row);
+        float *row = static_cast<float *>(rows[r]);
         int c = 0;
         for (; c < width && !ended; ++c) {
             if (!in.readLineInto(&line)) {
@@ -548,7 +640,7 @@ bool TiffData::readKvmxText(const QString &fName)
     }
     f.close();
     pixelType = FloatRows;
-    makeImage();
+    buildPicture(true);
     return true;
 }
 
@@ -607,8 +699,10 @@ struct GreyMap
 // Fills one picture row from one frame row (or from nothing when the shifted
 // row falls outside the frame). `grey` maps a sample to its pixel.
 template <typename T, typename G>
-void pictureRow(uchar *out, int width, const T *src, int shiftX, quint8 outside, const G &grey)
+void pictureRow(uchar *out, int width, const T *src, int shiftX, quint8 outside, const G &greyOf)
 {
+    // A local copy: its state stays in registers while bytes are stored.
+    const G grey = greyOf;
     if (!src) {
         std::memset(out, outside, size_t(width));
         return;
@@ -621,34 +715,66 @@ void pictureRow(uchar *out, int width, const T *src, int shiftX, quint8 outside,
     }
     std::memset(out, outside, size_t(c0));
     const T *s = src + (c0 - shiftX);
+    uchar *__restrict o = out;
     for (int c = c0; c < c1; ++c)
-        out[c] = grey(*s++);
+        o[c] = grey(*s++);
     if (c1 < width)
         std::memset(out + c1, outside, size_t(width - c1));
+}
+
+// The pixels of samples all known to have a table entry.
+void lutRow(uchar *__restrict out, const quint16 *__restrict src, int n, const quint8 *__restrict lut,
+            int lo)
+{
+    // Eight pixels gathered into one 64-bit store: byte stores one by one
+    // are what limits this loop otherwise.
+    int c = 0;
+    for (; c + 8 <= n; c += 8) {
+        quint64 eight = 0;
+        for (int k = 0; k < 8; ++k)
+            eight |= quint64(lut[src[c + k] - lo]) << (8 * k);
+        eight = qToLittleEndian(eight);
+        std::memcpy(out + c, &eight, 8);
+    }
+    for (; c < n; ++c)
+        out[c] = lut[src[c] - lo];
 }
 
 } // namespace
 
 void TiffData::makeImage()
 {
+    buildPicture(false);
+}
+
+void TiffData::buildPicture(bool rangeCoversSamples)
+{
     delete picture;
     picture = nullptr;
-    std::free(pictureBuffer);
-    pictureBuffer = nullptr;
 
     const int w = std::max(width, 0);
     const int h = std::max(height, 0);
     const qint64 bpl = (qint64(w) + 3) / 4 * 4;
     if (w == 0 || h == 0 || bpl * h > std::numeric_limits<int>::max()) {
+        freePicture();
         picture = new QImage;
         return;
     }
-    pictureBuffer = static_cast<uchar *>(std::calloc(size_t(bpl) * size_t(h), 1));
-    if (!pictureBuffer) {
-        outOfMemory(w, h, fileName);
-        picture = new QImage;
-        return;
+    // The buffer of the frame's own block (or of an earlier picture of the
+    // same size) is written over; every byte is set below.
+    if (pictureCapacity < bpl * h) {
+        freePicture();
+        pictureBuffer = static_cast<uchar *>(std::malloc(size_t(bpl) * size_t(h)));
+        if (!pictureBuffer) {
+            outOfMemory(w, h, fileName);
+            picture = new QImage;
+            return;
+        }
+        pictureCapacity = bpl * h;
     }
+    if (bpl > w)
+        for (int r = 0; r < h; ++r)
+            std::memset(pictureBuffer + bpl * r + w, 0, size_t(bpl - w));
 
     const GreyMap map{colorBar};
     const bool pixels = hasPixels();
@@ -678,15 +804,31 @@ void TiffData::makeImage()
         for (int v = lo; v <= hi; ++v)
             table[size_t(v - lo)] = map(tOf(v));
         const quint8 *lut = table.data();
-        // A sample outside the range (rows changed after reading) is worked
-        // out directly rather than read past the table.
-        auto grey = [&](quint16 v) {
-            return v >= lo && v <= hi ? lut[v - lo] : map(tOf(v));
-        };
+        auto slowGrey = [&](quint16 v) { return map(tOf(v)); };
         for (int r = 0; r < h; ++r) {
             const qint64 sr = qint64(r) - shiftY;
-            const quint16 *src = sr >= 0 && sr < h ? static_cast<const quint16 *>(rows[sr]) : nullptr;
-            pictureRow(pictureBuffer + bpl * r, w, src, shiftX, outside, grey);
+            uchar *out = pictureBuffer + bpl * r;
+            if (sr < 0 || sr >= h) {
+                std::memset(out, outside, size_t(w));
+                continue;
+            }
+            const auto *src = static_cast<const quint16 *>(rows[sr]);
+            const int c0 = int(std::clamp<qint64>(shiftX, 0, w));
+            const int c1 = int(std::clamp<qint64>(qint64(w) + shiftX, 0, w));
+            const quint16 *s = src + (c0 - shiftX);
+            const int n = c1 - c0;
+            // Samples outside the range (rows changed after reading) are
+            // worked out directly rather than read past the table. Right
+            // after reading, the range is known to cover every sample.
+            double rlo = lo, rhi = hi;
+            if (!rangeCoversSamples)
+                rowRange(s, n, rlo, rhi);
+            if (n > 0 && (rlo < lo || rhi > hi)) {
+                pictureRow(out, w, src, shiftX, outside, slowGrey);
+                continue;
+            }
+            std::memset(out, outside, size_t(w));
+            lutRow(out + c0, s, n, lut, lo);
         }
     } else if (pixelType == UIntRows) {
         auto grey = [&](quint32 v) { return map(tOf(v)); };

@@ -64,6 +64,23 @@ public:
 private:
     bool hasPixels() const;
     void resetRange();
+    // One allocation for the rows (rowBytes each) and the picture; false
+    // when the memory cannot be had.
+    bool allocFrame(qint64 rowBytes);
+    void freePicture();
+    // The two layouts of TIFF pixel data, into rows already allocated
+    // (`tif` is the open libtiff handle).
+    bool readScanlines(void *tif);
+    bool readTiles(void *tif);
+    // makeImage; with `rangeCoversSamples` the readers vouch that minimum
+    // and maximum were taken over the samples as they are.
+    void buildPicture(bool rangeCoversSamples);
+
+    // The frame's memory when a reader made it: rows and picture point into
+    // it. Rows set up by other code keep the allocator of their pixel type.
+    void *block = nullptr;
+    bool pictureInBlock = false;
+    qint64 pictureCapacity = 0;  // bytes at pictureBuffer
 };
 
 // Routes libtiff's own warnings and errors to the debug log. Every TIFF

@@ -8,6 +8,8 @@
 ImgDispA::ImgDispA(QWidget *parent)
     : DispA(parent)
 {
+    // The display takes whatever room its window has to spare.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setWhatsThis(tr("Move the mouse over the image to show the spectrum under it; hold Alt to keep the position.\n"
                     "Drag: select an area. Ctrl+drag: select an area and zoom to it. Shift+drag: move the view.\n"
                     "Right click: clear the selection. Wheel: zoom around the mouse."));
@@ -16,6 +18,11 @@ ImgDispA::ImgDispA(QWidget *parent)
     connect(this, &DispA::mouseReleased0, this, &ImgDispA::onMouseReleased);
     connect(this, &DispA::mouseMoved0, this, &ImgDispA::onMouseMoved);
     connect(this, &DispA::wheelMoved0, this, &ImgDispA::onWheelMoved);
+}
+
+void ImgDispA::setColorBar(ColorBar *bar)
+{
+    cBar = bar;
 }
 
 void ImgDispA::setFrame(TiffData *frame)
@@ -104,7 +111,7 @@ void ImgDispA::drawImage(QPainter *p)
     if (shownFrame && !shownFrame->picture && !overlayOn)
         shownFrame->makeImage();
     if (overlayOn) {
-        ColorBar *bar = cBar ? cBar : ColorBar::instance();
+        ColorBar *bar = cBar ? cBar.data() : ColorBar::instance();
         if (bar)
             bar->setRange(overlayMin, overlayMax);
     }

@@ -3,6 +3,7 @@
 #include "widgets/DispA.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QRectF>
 
 class ColorBar;
@@ -40,6 +41,8 @@ class ImgDispA : public DispA
     Q_OBJECT
 public:
     explicit ImgDispA(QWidget *parent = nullptr);
+    QSize sizeHint() const override { return QSize(480, 480); }
+    QSize minimumSizeHint() const override { return QSize(64, 64); }
 
     // The frame shown (not owned; null shows nothing). Its picture is made
     // when it has none; it is read again at every paint, so re-rendering
@@ -56,7 +59,7 @@ public:
     bool showOverlayer() const { return overlayOn; }
     // The bar whose labels follow the overlay's range; by default the
     // program-wide one (ColorBar::instance()).
-    void setColorBar(ColorBar *bar) { cBar = bar; }
+    void setColorBar(ColorBar *bar);
 
     QRectF viewWindow() const { return QRectF(vx, vy, vw, vh); }
     void setViewWindow(const QRectF &r);
@@ -94,7 +97,7 @@ private:
     void updateConverter();
 
     TiffData *shownFrame = nullptr;
-    ColorBar *cBar = nullptr;
+    QPointer<ColorBar> cBar;
     bool overlayOn = false;
     QImage overlay;
     double overlayMin = 0.0, overlayMax = 1.0;

@@ -26,6 +26,7 @@ inline TiffData *makeFrame(int w, int h, double energy,
         }
         f->rows.append(row);
     }
+    f->makeImage();
     return f;
 }
 

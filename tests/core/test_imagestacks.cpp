@@ -234,6 +234,25 @@ void TestImageStacks::rawI1AndProfiles()
     row = s.rowProfile(ImageStacks::I1, 1, 2, 0, 0);
     QCOMPARE(row.y(1), std::log(350.0 / 7.0));
 
+    // A window reaching across and along the line, on a frame of x + 10 y:
+    // at column 0 the columns 0..1 of rows 0..2, at column 1 the columns
+    // 0..2, at column 3 the columns 2..3.
+    s.appendI0(makeFrame(4, 3, 400, [](int x, int y) { return x + 10 * y; }));
+    row = s.rowProfile(ImageStacks::I0, 3, 1, 1, 1);
+    QCOMPARE(row.y(0), 63.0);
+    QCOMPARE(row.y(1), 99.0);
+    QCOMPARE(row.y(3), 75.0);
+    SpectrumPoints colOfRamp = s.columnProfile(ImageStacks::I0, 3, 0, 1, 1);
+    QCOMPARE(colOfRamp.y(0), 22.0);    // columns 0..1 of rows 0..1
+    QCOMPARE(colOfRamp.y(2), 2.0 * 1 + 2 * 10 * 3);
+    // Read through the frame's shift: image column c is frame column c - 1,
+    // so column 0 sees frame column 0 only and column 3 frame columns 1..3.
+    s.frame(ImageStacks::I0, 3)->shiftX = 1;
+    row = s.rowProfile(ImageStacks::I0, 3, 1, 1, 1);
+    QCOMPARE(row.y(0), 30.0);
+    QCOMPARE(row.y(3), 3.0 * (1 + 2 + 3) + 3 * 30);
+    s.frame(ImageStacks::I0, 3)->shiftX = 0;
+
     // No such frame, or the line outside the data: empty.
     QVERIFY(s.columnProfile(ImageStacks::I1, 2, 0, 0, 0).isEmpty());
     QVERIFY(s.columnProfile(ImageStacks::I0, -1, 0, 0, 0).isEmpty());

@@ -54,8 +54,14 @@ bool makeTiff(const QString &path, const TiffSpec &s)
             TIFFSetField(t, TIFFTAG_TILELENGTH, 16);
             std::vector<uint8_t> tile(size_t(16 * 16 * bytes), 0);
             for (int y = 0; y < s.height; y += 16)
-                for (int x = 0; x < s.width; x += 16)
+                for (int x = 0; x < s.width; x += 16) {
+                    if (s.bits == 16)
+                        for (int r = 0; r < 16; ++r)
+                            for (int c = 0; c < 16; ++c)
+                                reinterpret_cast<uint16_t *>(tile.data())[r * 16 + c] =
+                                    uint16_t(1000 * p + 10 * (y + r) + x + c);
                     TIFFWriteTile(t, tile.data(), uint32_t(x), uint32_t(y), 0, 0);
+                }
         } else {
             TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 2);
             std::vector<uint8_t> line(size_t(s.width * bytes), 0);
@@ -246,15 +252,44 @@ private slots:
                                          .arg(path(c.name), QString::fromLatin1(c.what));
             QVERIFY2(log.lines.contains(expected), qPrintable(log.lines.join('|')));
         }
-        TiffSpec s;
-        s.width = 20;
-        s.height = 20;
-        s.tiled = true;
-        QVERIFY(makeTiff(path("tiled.tif"), s));
+    }
+
+    void tiffTiled()
+    {
+        // 20 x 20 in 16 x 16 tiles, plain and compressed: read tile by tile.
+        for (int compression : {COMPRESSION_NONE, COMPRESSION_ADOBE_DEFLATE}) {
+            TiffSpec s;
+            s.width = 20;
+            s.height = 20;
+            s.tiled = true;
+            s.compression = compression;
+            s.mode = compression == COMPRESSION_NONE ? "wb" : "wl";
+            QVERIFY(makeTiff(path("tiled.tif"), s));
+            TiffData d;
+            QVERIFY(d.read(path("tiled.tif")));
+            QCOMPARE(d.width, 20);
+            QCOMPARE(d.height, 20);
+            for (int r = 0; r < 20; ++r)
+                for (int c = 0; c < 20; ++c)
+                    QCOMPARE(d.value(r, c), double(10 * r + c));
+            QCOMPARE(d.maximum, 209.0);
+        }
+        // A tile that does not decode fails the read.
+        QFile f(path("tiled.tif"));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QByteArray b = f.readAll();
+        const quint32 ifd = qFromLittleEndian<quint32>(b.constData() + 4);
+        QVERIFY(ifd > 8 && ifd < quint32(b.size()));
+        for (quint32 i = 8; i < ifd; ++i)
+            b[int(i)] = char(0xff);
+        f.seek(0);
+        f.write(b);
+        f.close();
         LogCapture log;
         TiffData d;
         QVERIFY(!d.read(path("tiled.tif")));
-        QVERIFY(log.lines.contains("Unsupported TIFF (tiled images are not read): " + path("tiled.tif")));
+        QVERIFY(log.contains("Error on reading TIFF tile 0 0 " + path("tiled.tif")));
+        QVERIFY(d.rows.isEmpty());
     }
 
     void tiffHostile()
@@ -398,6 +433,15 @@ private slots:
         TiffData e;
         QVERIFY(e.read(path("zero.img")));
         QCOMPARE(e.value(0, 0), 123456.0);
+
+        // A comment with CR LF line ends is counted byte by byte.
+        const QByteArray crlf("Memo=a\r\nb\r\n,BytesPerPixel=4\r\n");
+        QVERIFY(writeBytes(path("crlf.img"), imgFile(1, 1, crlf, 4, {77})));
+        TiffData g;
+        QCOMPARE(g.readImgHeader(path("crlf.img")), 64 + crlf.size());
+        QVERIFY(g.read(path("crlf.img")));
+        QCOMPARE(g.pixelType, 2);
+        QCOMPARE(g.value(0, 0), 77.0);
 
         // Height 0: an empty frame, accepted.
         QVERIFY(writeBytes(path("empty.img"), imgFile(4, 0, "", 2, {})));
@@ -636,6 +680,28 @@ private slots:
         QCOMPARE(int(w.pictureBuffer[1]), 64);
         QCOMPARE(int(w.pictureBuffer[2]), 128);
         QCOMPARE(int(w.pictureBuffer[3]), 255);
+
+        // A frame as read: the picture rebuilt through a shift, the samples
+        // untouched by it.
+        const std::vector<quint16> line{0, 100, 200, 400, 0, 0, 0, 0};
+        QVERIFY(writeTiff16(path("pic.tif"), 4, 2, line.data()));
+        TiffData t;
+        QVERIFY(t.read(path("pic.tif")));
+        QCOMPARE(int(t.pictureBuffer[3]), 255);
+        t.shiftX = 1;
+        t.makeImage();
+        const int shifted[] = {0, 0, 64, 128};
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(int(t.picture->constScanLine(0)[c]), shifted[c]);
+        QCOMPARE(t.value(0, 3), 400.0);
+        QCOMPARE(t.value(1, 0), 0.0);
+        // A sample changed past the recorded range after reading is still
+        // mapped by the rule: 800 is t = 2, white; 0 stays black.
+        static_cast<quint16 *>(t.rows[1])[2] = 800;
+        t.shiftX = 0;
+        t.makeImage();
+        QCOMPARE(int(t.picture->constScanLine(1)[2]), 255);
+        QCOMPARE(int(t.picture->constScanLine(1)[1]), 0);
 
         w.release();
         QCOMPARE(w.pixelType, 4);

@@ -1,0 +1,181 @@
+// The interactive loop of the main window: the spectrum of the window around
+// the position under the mouse, the pixel values and cross sections there,
+// and browsing through the frames of the displayed stack.
+#include "core/Body.h"
+
+#include "input/SelectDataFiles.h"
+#include "input/TiffData.h"
+#include "spectrum/XafsSpectrum.h"
+#if BODY_SPECTRUM_WINDOW
+#include "spectrum/XafsView.h"
+#endif
+#include "widgets/CrossSView.h"
+#include "widgets/ImgDispA.h"
+
+#include "ui_Body.h"
+
+#include <QPainter>
+
+#include <cstdlib>
+
+// A field read as a base-10 integer; text that does not parse counts as 0.
+static int intField(const QLineEdit *e)
+{
+    bool ok = false;
+    const int v = e->text().trimmed().toInt(&ok, 10);
+    return ok ? v : 0;
+}
+
+int Body::halfWidth() const
+{
+    return intField(ui->HWidth);
+}
+
+int Body::halfHeight() const
+{
+    return intField(ui->VWidth);
+}
+
+double Body::energyShiftAt(int, int) const
+{
+    return 0.0;
+}
+
+bool Body::targetBackgroundVictoreen() const
+{
+    return false;
+}
+
+TiffData *Body::currentFrame() const
+{
+    return data.frame(displayedStack(), displayedPanel()->currentIndex());
+}
+
+void Body::updateSpectrumMarker()
+{
+#if BODY_SPECTRUM_WINDOW
+    const TiffData *f = currentFrame();
+    spectrumView->setMarkerEnergy(f ? f->energy : -1.0);
+#endif
+}
+
+void Body::showXafsSpectrum(double x, double y)
+{
+    posX = int(x);
+    posY = int(y);
+    showXafsSpectrum();
+}
+
+void Body::showXafsSpectrum()
+{
+    updateSpectrumMarker();
+    const double shift = energyShiftAt(posX, posY);
+    const int hw = halfWidth();
+    const int hh = halfHeight();
+    positionSpectrum = XafsSpectrum(data.absorption(posX, posY, hw, hh),
+                                    targetBackgroundVictoreen(), shift);
+    double fromStd = 0.0;
+#if BODY_SPECTRUM_WINDOW
+    fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
+#endif
+    ui->Position->setText(QString::asprintf("(% 4d, % 4d)", posX, posY));
+    ui->EShiftOnTbl->setText(QString::asprintf("%5.2f", shift));
+    ui->EShiftFromStd->setText(QString::asprintf("%5.2f", fromStd));
+    positionTrace = data.rawI1(posX, posY, hw, hh);
+#if BODY_SPECTRUM_WINDOW
+    spectrumView->setTrace(positionTrace);
+#endif
+}
+
+void Body::onMouseMovedInDispA()
+{
+    const QPointF real = ui->dispA->realMousePos();
+    const int x = int(real.x());
+    const int y = int(real.y());
+    const ImageStacks::Stack s = displayedStack();
+    const int index = displayedPanel()->currentIndex();
+    // The row profile sums a band as high as the spectrum window, the column
+    // profile one as wide as it, each three pixels along the profile.
+    const QRectF view = ui->dispA->viewWindow();
+    ui->HCross->setPositionRange(view.left(), view.right());
+    ui->HCross->setProfile(data.rowProfile(s, index, y, 1, std::abs(halfHeight())).points());
+    ui->HCross->setMarker(x);
+    ui->VCross->setPositionRange(view.top(), view.bottom());
+    ui->VCross->setProfile(data.columnProfile(s, index, x, std::abs(halfWidth()), 1).points());
+    ui->VCross->setMarker(y);
+
+    if (const TiffData *f = data.frame(s, index)) {
+        const double v = ImageStacks::sampleAt(f, x, y);
+        ui->Value->setText(pixelValueText(v));
+    }
+    if (data.hasDark()) {
+        const double d = ImageStacks::sampleAt(data.dark(), x, y);
+        ui->DarkValue->setText(darkValueText(d));
+    }
+}
+
+void Body::showData(int no)
+{
+    ui->SeekBar->setValue(no);
+    ui->ImgNo->setText(QString::number(no));
+    if (TiffData *f = data.frame(displayedStack(), no)) {
+        ui->dispA->setFrame(f);
+        ui->dispA->update();
+        ui->ImgNo->setToolTip(f->fileName);
+    }
+}
+
+void Body::seekImage(int imgNo)
+{
+    showData(imgNo);
+}
+
+void Body::prev()
+{
+    displayedPanel()->prev();
+}
+
+void Body::next()
+{
+    displayedPanel()->next();
+}
+
+void Body::sliderMoved(int idx)
+{
+    if (!data.frame(displayedStack(), idx))
+        return;
+    displayedPanel()->select(idx);
+    updateSpectrumMarker();
+}
+
+void Body::selectedDataI0(bool)
+{
+    showData(displayedPanel()->currentIndex());
+}
+
+void Body::draw(QPainter *p)
+{
+    const ChCoord &c = ui->dispA->coord();
+    const int hw = std::abs(halfWidth());
+    const int hh = std::abs(halfHeight());
+
+    p->setPen(QPen(QColor(255, 0, 0), 2));
+    const double left = posX - hw;
+    const double top = posY - hh;
+    p->drawRect(QRectF(QPointF(c.r2sx(left), c.r2sy(top)),
+                       QPointF(c.r2sx(left + 2 * hw + 1), c.r2sy(top + 2 * hh + 1))));
+
+    p->setPen(QPen(QColor(192, 192, 0), 1));
+    p->drawLine(QPointF(c.r2sx(posX), c.r2sy(data.dataHeight())),
+                QPointF(c.r2sx(posX), c.r2sy(0)));
+    p->drawLine(QPointF(c.r2sx(0), c.r2sy(posY)),
+                QPointF(c.r2sx(data.dataWidth()), c.r2sy(posY)));
+
+    // The area being dragged shows as well as the one already selected.
+    if (ui->dispA->hasSelection() || ui->dispA->isSelecting()) {
+        const QRectF a = ui->dispA->selectedArea().normalized();
+        p->setPen(QPen(QColor(192, 192, 255), 1));
+        p->drawRect(QRectF(QPointF(c.r2sx(a.left()), c.r2sy(a.top())),
+                           QPointF(c.r2sx(a.right()), c.r2sy(a.bottom()))));
+    }
+}

@@ -1,0 +1,155 @@
+// The image stacks of the main window: load requests, storing the frames the
+// loaders deliver, clearing, the dark frame and re-rendering after a change
+// of the colour bar.
+#include "core/Body.h"
+
+#include "input/LoadTiff.h"
+#include "input/SelectDataFiles.h"
+#include "input/TiffData.h"
+#if BODY_SPECTRUM_WINDOW
+#include "spectrum/XafsView.h"
+#endif
+#include "widgets/ColorBar.h"
+#include "widgets/ImgDispA.h"
+
+#include "ui_Body.h"
+
+void Body::readI1Files(const QStringList &files, bool newFile)
+{
+    if (newFile) {
+        clearI1Files();
+        // The plot range follows the spectra of the new data set.
+#if BODY_SPECTRUM_WINDOW
+        spectrumView->setAutoRange(true);
+#endif
+    }
+    const ImageStacks::LoadRequest r =
+        ImageStacks::loadRequest(i1Panel()->skip(), i1Panel()->cutFirst(), i1Panel()->cutLast());
+    emit loadI1Files(files, r.skip, r.cutFirst, r.cutLast);
+}
+
+void Body::readI0Files(const QStringList &files, bool newFile)
+{
+    if (newFile)
+        clearI0Files();
+    const ImageStacks::LoadRequest r =
+        ImageStacks::loadRequest(i0Panel()->skip(), i0Panel()->cutFirst(), i0Panel()->cutLast());
+    emit loadI0Files(files, r.skip, r.cutFirst, r.cutLast);
+}
+
+void Body::loadedI1(TiffData *frame, int fNo)
+{
+    if (!frame)
+        return;
+    frame->colorBar = ui->CBar->greyScale();
+    frame->energy = i1Panel()->addFile(frame->fileName, fNo);
+    data.appendI1(frame);
+    // While a load runs without "Show Latest" only the stack and the list
+    // grow; the display catches up when the load ends.
+    if (i1Loader->isBusy() && !i1Panel()->showLatest()) {
+        i1DisplayPending = true;
+        return;
+    }
+    showStoredI1();
+}
+
+void Body::showStoredI1()
+{
+    i1DisplayPending = false;
+    showXafsSpectrum();
+    const int count = data.i1().size();
+    ui->SeekBar->setMaximum(qMax(count - 1, 0));
+    if (i1Panel()->showLatest())
+        showData(count - 1);
+    i1Panel()->select(count - 1);
+}
+
+void Body::loadedI0(TiffData *frame, int fNo)
+{
+    if (!frame)
+        return;
+    frame->colorBar = ui->CBar->greyScale();
+    frame->energy = i0Panel()->addFile(frame->fileName, fNo);
+    data.appendI0(frame);
+    if (i0Loader->isBusy() && !i0Panel()->showLatest()) {
+        i0DisplayPending = true;
+        return;
+    }
+    i0DisplayPending = false;
+    showXafsSpectrum();
+}
+
+void Body::finishedLoadI1Files()
+{
+#if BODY_SPECTRUM_WINDOW
+    spectrumView->setAutoRange(false);
+#endif
+    // Frames delivered while the loader was still busy skipped the display
+    // steps; when the loader finished before the last of them was stored,
+    // none ran them, so they run once now.
+    if (i1DisplayPending)
+        showStoredI1();
+}
+
+void Body::finishedLoadI0Files()
+{
+    if (i0DisplayPending) {
+        i0DisplayPending = false;
+        showXafsSpectrum();
+    }
+}
+
+void Body::clearI1Files()
+{
+    ui->dispA->clear();
+    i1Panel()->clearFiles();
+    data.clearI1();
+    i1DisplayPending = false;
+    ui->SeekBar->setMaximum(0);
+}
+
+void Body::clearI0Files()
+{
+    ui->dispA->clear();
+    i0Panel()->clearFiles();
+    data.clearI0();
+    i0DisplayPending = false;
+}
+
+void Body::selectedDark(const QString &fname)
+{
+    // A file that cannot be read leaves no dark frame, so the label must not
+    // keep naming the one that was dropped.
+    ui->DarkFileName->setText(data.loadDark(fname) ? fname : QString());
+}
+
+void Body::clearDark()
+{
+    data.clearDark();
+    ui->DarkFileName->setText(QString());
+}
+
+void Body::rerenderDisplayed(bool all)
+{
+    const ImageStacks::Stack s = displayedStack();
+    const int index = displayedPanel()->currentIndex();
+    if (index >= 0 && index < data.stack(s).size()) {
+        if (all) {
+            for (TiffData *f : data.stack(s))
+                f->makeImage();
+        } else {
+            data.stack(s)[index]->makeImage();
+        }
+    }
+    ui->dispA->update();
+}
+
+void Body::cBarUpdating()
+{
+    rerenderDisplayed(false);
+}
+
+void Body::cBarUpdated()
+{
+    rerenderDisplayed(true);
+}

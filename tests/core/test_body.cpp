@@ -1,0 +1,591 @@
+#include "batch/BatchCtrl.h"
+#include "core/Body.h"
+#include "input/SelectDataFiles.h"
+#include "input/TiffData.h"
+#if BODY_SPECTRUM_WINDOW
+#include "spectrum/XafsView.h"
+#endif
+#include "widgets/ColorBar.h"
+#include "widgets/CrossSView.h"
+#include "widgets/ImgDispA.h"
+
+#include "FrameMaker.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSet>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+class TestBody : public QObject
+{
+    Q_OBJECT
+private slots:
+    void construction();
+    void halfSizes();
+    void showDataBeyondTheStack();
+    void pixelAndDarkValues();
+    void shiftFromTableWithoutMap();
+    void navigationOfTheDisplayedStack();
+    void loadRequestsAndAppending();
+    void darkFrame();
+    void colourBarRerenders();
+    void loadAndScreenshots();
+    void fitsALaptopScreen();
+};
+
+template <typename T>
+static T *child(QObject *o, const char *name)
+{
+    T *w = o->findChild<T *>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+static QString frameName(int k)
+{
+    // The panel's default pattern reads 7000.0 + 10 k eV from these names.
+    return QStringLiteral("/data/f_%1_0000.tif").arg(7000 + 10 * k);
+}
+
+// Stores frames as the I1 loader would deliver them once its list is done.
+static void feedI1(Body &b, int n, int w, int h, const std::function<int(int, int, int)> &v)
+{
+    for (int k = 0; k < n; ++k)
+        b.loadedI1(makeFrame(w, h, 0, [&](int x, int y) { return v(k, x, y); }, frameName(k)), k);
+}
+
+static void feedI0(Body &b, int n, int w, int h, int v)
+{
+    for (int k = 0; k < n; ++k)
+        b.loadedI0(constantFrame(w, h, 0, v), k);
+}
+
+static TiffData *floatFrame(int w, int h, const QVector<float> &values)
+{
+    auto *f = new TiffData;
+    f->width = w;
+    f->height = h;
+    f->pixelType = TiffData::FloatRows;
+    for (int y = 0; y < h; ++y) {
+        auto *row = new float[w];
+        for (int x = 0; x < w; ++x)
+            row[x] = values[y * w + x];
+        f->rows.append(row);
+    }
+    f->minimum = -1e6;
+    f->maximum = 1e7;
+    f->fileName = QStringLiteral("/data/float_7000_0000.tif");
+    return f;
+}
+
+void TestBody::construction()
+{
+    Body b;
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    QCOMPARE(b.windowTitle(), QStringLiteral("Lumenograf"));
+#if BODY_SPECTRUM_WINDOW
+    QVERIFY(b.xafsView());
+    QCOMPARE(b.xafsView()->windowTitle(), QStringLiteral("Spectrum at the position"));
+    QVERIFY(b.xafsView()->isVisible());
+#endif
+    QVERIFY(b.batchCtrl());
+    QVERIFY(!b.batchCtrl()->isVisible());
+    QTest::mouseClick(child<QAbstractButton>(&b, "BatchCtrlB"), Qt::LeftButton);
+    QVERIFY(b.batchCtrl()->isVisible());
+#if BODY_SPECTRUM_WINDOW
+    b.xafsView()->hide();
+    QTest::mouseClick(child<QAbstractButton>(&b, "ShowXafsView"), Qt::LeftButton);
+    QVERIFY(b.xafsView()->isVisible());
+#endif
+
+    QCOMPARE(child<QLineEdit>(&b, "HWidth")->text(), QStringLiteral("10"));
+    QCOMPARE(child<QLineEdit>(&b, "VWidth")->text(), QStringLiteral("10"));
+    QCOMPARE(child<QLabel>(&b, "Position")->text(), QStringLiteral("(0,0)"));
+    QCOMPARE(child<QLineEdit>(&b, "ImgNo")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(&b, "Value")->text(), QStringLiteral("0.0"));
+    QCOMPARE(child<QLabel>(&b, "DarkValue")->text(), QStringLiteral("0.0"));
+    QCOMPARE(child<QLabel>(&b, "EShiftOnTbl")->text(), QStringLiteral("0.0"));
+    QCOMPARE(child<QLabel>(&b, "EShiftFromStd")->text(), QStringLiteral("0.0"));
+    QVERIFY(child<QRadioButton>(&b, "ShowData")->isChecked());
+    QVERIFY(!child<QCheckBox>(&b, "FluoType")->isChecked());
+    QCOMPARE(child<QAbstractButton>(&b, "SelectDark")->text(), QStringLiteral("Dark Data"));
+    QCOMPARE(child<QAbstractButton>(&b, "ZoomIn")->text(), QStringLiteral("Zoom in"));
+    QCOMPARE(child<QAbstractButton>(&b, "ResetScale")->text(), QStringLiteral("Reset Scale"));
+    QCOMPARE(b.positionX(), 0);
+    QCOMPARE(b.positionY(), 0);
+}
+
+void TestBody::halfSizes()
+{
+    Body b;
+    // I1 sample 10 + x + 10 y in every frame, I0 1000 everywhere.
+    feedI1(b, 3, 8, 6, [](int, int x, int y) { return 10 + x + 10 * y; });
+    feedI0(b, 3, 8, 6, 1000);
+    auto *hw = child<QLineEdit>(&b, "HWidth");
+    auto *hh = child<QLineEdit>(&b, "VWidth");
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+
+    hw->setText("0");
+    hh->setText("0");
+    disp->setRealMousePos(3.7, 2.2);
+    QCOMPARE(b.positionX(), 3);
+    QCOMPARE(b.positionY(), 2);
+    QCOMPARE(child<QLabel>(&b, "Position")->text(), QStringLiteral("(   3,    2)"));
+    const SpectrumPoints &trace = b.traceAtPosition();
+    QCOMPARE(trace.size(), 3);
+    QCOMPARE(trace.y(0), 33.0);
+    QCOMPARE(trace.x(2), 7020.0);
+    QCOMPARE(b.spectrumAtPosition().raw().y(1), std::log(1000.0 / 33.0));
+
+    // A 3 x 3 window: sum over x 2..4 and y 1..3 of 10 + x + 10 y.
+    hw->setText("1");
+    hh->setText("1");
+    disp->setRealMousePos(3, 2);
+    QCOMPARE(b.traceAtPosition().y(0), 297.0);
+    QCOMPARE(b.spectrumAtPosition().raw().y(0), std::log(9000.0 / 297.0));
+    // Negative half sizes count by their size.
+    hw->setText("-1");
+    hh->setText("-1");
+    disp->setRealMousePos(3, 2);
+    QCOMPARE(b.traceAtPosition().y(0), 297.0);
+    // Half width 1, half height 0: x 2..4 of row 2.
+    hw->setText("-1");
+    hh->setText("junk");
+    disp->setRealMousePos(3, 2);
+    QCOMPARE(b.traceAtPosition().y(0), 99.0);
+
+    // Outside the data: empty spectrum, the labels still follow.
+    disp->setRealMousePos(20, 2);
+    QVERIFY(b.traceAtPosition().isEmpty());
+    QVERIFY(b.spectrumAtPosition().raw().isEmpty());
+    QCOMPARE(child<QLabel>(&b, "Position")->text(), QStringLiteral("(  20,    2)"));
+}
+
+void TestBody::showDataBeyondTheStack()
+{
+    Body b;
+    feedI1(b, 3, 8, 6, [](int k, int, int) { return k + 1; });
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+    auto *seek = child<QSlider>(&b, "SeekBar");
+    auto *no = child<QLineEdit>(&b, "ImgNo");
+    QCOMPARE(seek->maximum(), 2);
+    QCOMPARE(b.i1Panel()->currentIndex(), 2);
+
+    b.showData(1);
+    const TiffData *shown = disp->frame();
+    QVERIFY(shown);
+    QCOMPARE(shown->fileName, frameName(1));
+    QCOMPARE(no->text(), QStringLiteral("1"));
+    QCOMPARE(no->toolTip(), frameName(1));
+    QCOMPARE(seek->value(), 1);
+
+    b.showData(7);
+    QCOMPARE(no->text(), QStringLiteral("7"));
+    QCOMPARE(seek->value(), 2);    // as far as the bar goes
+    QCOMPARE(disp->frame(), shown);
+    QCOMPARE(no->toolTip(), frameName(1));
+    QCOMPARE(b.i1Panel()->currentIndex(), 2);
+    b.seekImage(-1);
+    QCOMPARE(no->text(), QStringLiteral("-1"));
+    QCOMPARE(seek->value(), 0);
+    QCOMPARE(disp->frame(), shown);
+    b.seekImage(0);
+    QCOMPARE(disp->frame()->fileName, frameName(0));
+}
+
+void TestBody::pixelAndDarkValues()
+{
+    // The rule for both labels, with the three examples.
+    QCOMPARE(pixelValueText(1234567.891), QStringLiteral("1,234,567.89"));
+    QCOMPARE(pixelValueText(-123456.7), QStringLiteral("-123,456.70"));
+    QCOMPARE(pixelValueText(-123.5), QStringLiteral("-123.50"));
+    QCOMPARE(darkValueText(1234.5), QStringLiteral("1,234.5"));
+    QCOMPARE(darkValueText(-1234567), QStringLiteral("-1.23457e+06"));
+
+    Body b;
+    b.loadedI1(floatFrame(3, 1, {-123456.7f, -123.5f, 1234567.0f}), 0);
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+    auto *value = child<QLabel>(&b, "Value");
+    auto *dark = child<QLabel>(&b, "DarkValue");
+    disp->setRealMousePos(0.5, 0.5);
+    QCOMPARE(value->text(), QStringLiteral("-123,456.70"));
+    disp->setRealMousePos(1.5, 0.5);
+    QCOMPARE(value->text(), QStringLiteral("-123.50"));
+    disp->setRealMousePos(2.5, 0.5);
+    QCOMPARE(value->text(), QStringLiteral("1,234,567.00"));
+    QCOMPARE(dark->text(), QStringLiteral("0.0"));   // no dark frame: untouched
+    // Outside the frame: 0.
+    disp->setRealMousePos(5, 0);
+    QCOMPARE(value->text(), QStringLiteral("0.00"));
+
+    // A dark frame: its sample with 6 significant digits.
+    QTemporaryDir dir;
+    const QString name = dir.filePath("dark.tif");
+    const quint16 px[3] = {1, 12345, 3};
+    QVERIFY(writeTiff16(name, 3, 1, px));
+    b.selectedDark(name);
+    disp->setRealMousePos(1, 0);
+    QCOMPARE(dark->text(), QStringLiteral("12,345"));
+}
+
+void TestBody::shiftFromTableWithoutMap()
+{
+    Body b;
+    feedI1(b, 2, 8, 6, [](int, int, int) { return 100; });
+    child<ImgDispA>(&b, "dispA")->setRealMousePos(4, 4);
+    QCOMPARE(child<QLabel>(&b, "EShiftOnTbl")->text(), QStringLiteral(" 0.00"));
+    child<ImgDispA>(&b, "dispA")->setRealMousePos(-3, 40);
+    QCOMPARE(child<QLabel>(&b, "EShiftOnTbl")->text(), QStringLiteral(" 0.00"));
+}
+
+void TestBody::navigationOfTheDisplayedStack()
+{
+    Body b;
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    feedI1(b, 3, 8, 6, [](int k, int, int) { return 10 * (k + 1); });
+    for (int k = 0; k < 3; ++k)
+        b.loadedI0(constantFrame(8, 6, 0, 500 + k), k);
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+    const TiffData *i1Shown = disp->frame();
+    QCOMPARE(i1Shown, b.stacks().i1().last());
+    QCOMPARE(b.i0Panel()->currentIndex(), 0);
+
+    // "I0" shows the current I0 entry.
+    QTest::mouseClick(child<QRadioButton>(&b, "ShowI0"), Qt::LeftButton);
+    QCOMPARE(b.displayedStack(), ImageStacks::I0);
+    QCOMPARE(disp->frame(), b.stacks().i0().at(0));
+
+    // next moves the I0 index, the picture stays.
+    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
+    QCOMPARE(b.i0Panel()->currentIndex(), 1);
+    QCOMPARE(b.i1Panel()->currentIndex(), 2);
+    QCOMPARE(disp->frame(), b.stacks().i0().at(0));
+    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
+    QCOMPARE(b.i0Panel()->currentIndex(), 2);
+    // The seek bar selects I0 entries; outside the stack it does nothing.
+    b.sliderMoved(1);
+    QCOMPARE(b.i0Panel()->currentIndex(), 1);
+    b.sliderMoved(3);
+    QCOMPARE(b.i0Panel()->currentIndex(), 1);
+    // Back to "Data": the current I1 entry is shown.
+    QTest::mouseClick(child<QRadioButton>(&b, "ShowData"), Qt::LeftButton);
+    QCOMPARE(disp->frame(), i1Shown);
+
+    // With I1 on show and "Show Latest" checked the picture follows.
+    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
+    QCOMPARE(b.i1Panel()->currentIndex(), 1);
+    QCOMPARE(disp->frame(), b.stacks().i1().at(1));
+    QCOMPARE(child<QLineEdit>(&b, "ImgNo")->text(), QStringLiteral("1"));
+    // Without it the index moves and the picture does not.
+    b.i1Panel()->setShowLatest(false);
+    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
+    QCOMPARE(b.i1Panel()->currentIndex(), 0);
+    QCOMPARE(disp->frame(), b.stacks().i1().at(1));
+    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
+    QCOMPARE(b.i1Panel()->currentIndex(), 0);
+}
+
+void TestBody::loadRequestsAndAppending()
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int k = 0; k < 6; ++k) {
+        const QString name = dir.filePath(QStringLiteral("i1_%1_0000.tif").arg(7000 + 10 * k));
+        QVector<quint16> px(4 * 3, quint16(100 + k));
+        QVERIFY(writeTiff16(name, 4, 3, px.constData()));
+        files << name;
+    }
+    Body b;
+    QSignalSpy request(&b, &Body::loadI1Files);
+    QSignalSpy done(&b, &Body::finishBatchExec);
+    // Skip 0 counts as 1 and negative cuts as 0.
+    b.i1Panel()->setSkip(0);
+    b.i1Panel()->setCutF(-2);
+    b.i1Panel()->setCutL(-1);
+    b.i1Panel()->setShowLatest(false);
+    b.readI1Files(files.mid(0, 3), true);
+    QCOMPARE(request.count(), 1);
+    QCOMPARE(request.at(0).at(1).toInt(), 1);
+    QCOMPARE(request.at(0).at(2).toInt(), 0);
+    QCOMPARE(request.at(0).at(3).toInt(), 0);
+    QVERIFY(done.wait(10000));
+    // Without "Show Latest" the display steps ran once the load was over.
+    QCOMPARE(b.stacks().i1().size(), 3);
+    QCOMPARE(b.i1Panel()->count(), 3);
+    QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), 2);
+    QCOMPARE(b.i1Panel()->currentIndex(), 2);
+    QCOMPARE(b.stacks().dataWidth(), 4);
+    QCOMPARE(b.stacks().i1().at(2)->energy, 7020.0);
+
+    // Appending: the new frames go behind, the seek bar grows.
+    b.i1Panel()->setSkip(2);
+    b.i1Panel()->setCutF(0);
+    b.readI1Files(files.mid(3), false);
+    QCOMPARE(request.at(1).at(1).toInt(), 2);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(b.stacks().i1().size(), 5);   // files 3 and 5
+    QCOMPARE(b.stacks().i1().at(4)->fileName, files.at(5));
+    QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), 4);
+
+    // A new list replaces the stack.
+    b.i1Panel()->setSkip(1);
+    b.readI1Files(files.mid(0, 1), true);
+    QCOMPARE(b.stacks().i1().size(), 0);
+    QCOMPARE(b.i1Panel()->count(), 0);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(b.stacks().i1().size(), 1);
+
+    // The I0 loader ends the same way; clearing empties stack and list.
+    b.readI0Files(files, true);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(b.stacks().i0().size(), 6);
+    QCOMPARE(b.i0Panel()->count(), 6);
+    b.clearI0Files();
+    QCOMPARE(b.stacks().i0().size(), 0);
+    QCOMPARE(b.i0Panel()->count(), 0);
+    b.clearI1Files();
+    QVERIFY(!child<ImgDispA>(&b, "dispA")->frame());
+    QCOMPARE(b.stacks().i1().size(), 0);
+}
+
+void TestBody::darkFrame()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("dark.tif");
+    const quint16 px[4] = {5, 5, 5, 5};
+    QVERIFY(writeTiff16(name, 2, 2, px));
+    const QString junk = dir.filePath("junk.tif");
+    {
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("II*");
+    }
+    Body b;
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    auto *label = child<QLabel>(&b, "DarkFileName");
+    b.selectedDark(name);
+    QVERIFY(b.stacks().hasDark());
+    QCOMPARE(label->text(), name);
+    // The dark is subtracted from I1 and I0: (50 - 5) against (95 - 5).
+    b.loadedI0(constantFrame(2, 2, 0, 95), 0);
+    b.loadedI1(makeFrame(2, 2, 0, [](int, int) { return 50; }, frameName(0)), 0);
+    child<QLineEdit>(&b, "HWidth")->setText("0");
+    child<QLineEdit>(&b, "VWidth")->setText("0");
+    b.showXafsSpectrum(1, 1);
+    QCOMPARE(b.spectrumAtPosition().raw().y(0), std::log(2.0));
+    // Fluorescence: the ratio.
+    QTest::mouseClick(child<QCheckBox>(&b, "FluoType"), Qt::LeftButton);
+    QVERIFY(b.stacks().fluorescence());
+    QCOMPARE(b.spectrumAtPosition().raw().y(0), 0.5);
+
+    b.selectedDark(junk);
+    QVERIFY(!b.stacks().hasDark());
+    QCOMPARE(label->text(), QString());
+    b.selectedDark(name);
+    QTest::mouseClick(child<QAbstractButton>(&b, "ClearDark"), Qt::LeftButton);
+    QVERIFY(!b.stacks().hasDark());
+    QCOMPARE(label->text(), QString());
+}
+
+// Grey level of column x in the first row of a frame's picture.
+static int grey(const TiffData *f, int x)
+{
+    return f->picture->constScanLine(0)[x];
+}
+
+void TestBody::colourBarRerenders()
+{
+    Body b;
+    // Two frames with samples 0..3 along x.
+    feedI1(b, 2, 4, 1, [](int, int x, int) { return x; });
+    ColorBar *bar = child<ColorBar>(&b, "CBar");
+    for (TiffData *f : b.stacks().i1()) {
+        QVERIFY(f->picture);
+        QCOMPARE(f->colorBar, bar->greyScale());
+        QCOMPARE(grey(f, 2), 170);   // 2/3 * 256
+    }
+    // Raise the lower handle to 2/3: everything below is black, the top
+    // white; dragging re-renders the current frame, the release all.
+    bar->setHandles(2.0 / 3.0, 1.0);
+    emit bar->cBarUpdating();
+    QCOMPARE(grey(b.stacks().i1().at(1), 2), 0);
+    QCOMPARE(grey(b.stacks().i1().at(0), 2), 170);
+    emit bar->cBarUpdated();
+    QCOMPARE(grey(b.stacks().i1().at(0), 2), 0);
+    QCOMPARE(grey(b.stacks().i1().at(0), 3), 255);
+    bar->setHandles(0.0, 1.0);
+    emit bar->cBarUpdated();
+}
+
+// The folder beside the test where it leaves its pictures.
+static QString outputDir()
+{
+    const QString d = QDir(QCoreApplication::applicationDirPath()).filePath("test_body_output");
+    QDir().mkpath(d);
+    return d;
+}
+
+static int distinctColours(const QImage &img)
+{
+    QSet<QRgb> c;
+    const QImage i = img.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < i.height(); y += 2)
+        for (int x = 0; x < i.width(); x += 2)
+            c.insert(i.pixel(x, y));
+    return c.size();
+}
+
+void TestBody::loadAndScreenshots()
+{
+    // 20 I1 frames of 160 x 120: a disc of sample whose absorption jumps at
+    // 7100 eV, in front of a beam that falls off to the right.
+    QTemporaryDir dir;
+    const int w = 160, h = 120, n = 20;
+    QStringList i1Files, i0Files;
+    for (int k = 0; k < n; ++k) {
+        const double e = 7000 + 10 * k;
+        QVector<quint16> i1(w * h), i0(w * h);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const double beam = 30000 - 100 * x;
+                const bool disc = (x - 70) * (x - 70) + (y - 60) * (y - 60) < 40 * 40;
+                const double mu = disc ? (e >= 7100 ? 1.5 : 0.4) + 0.0005 * (e - 7000) : 0.05;
+                i0[y * w + x] = quint16(beam);
+                i1[y * w + x] = quint16(beam * std::exp(-mu));
+            }
+        }
+        const QString tag = QStringLiteral("%1_0000.tif").arg(int(e));
+        i1Files << dir.filePath("i1_" + tag);
+        i0Files << dir.filePath("i0_" + tag);
+        QVERIFY(writeTiff16(i1Files.last(), w, h, i1.constData()));
+        QVERIFY(writeTiff16(i0Files.last(), w, h, i0.constData()));
+    }
+
+    Body b;
+    b.resize(1280, 700);
+    b.show();
+#if BODY_SPECTRUM_WINDOW
+    b.xafsView()->resize(600, 450);
+#endif
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    QSignalSpy done(&b, &Body::finishBatchExec);
+    b.readI0Files(i0Files, true);
+    b.readI1Files(i1Files, true);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+    QCOMPARE(b.stacks().i1().size(), n);
+    QCOMPARE(b.stacks().i0().size(), n);
+    QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), n - 1);
+    QCOMPARE(b.i1Panel()->currentIndex(), n - 1);
+
+    // Move the real mouse over the disc's centre (70, 60).
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+    disp->repaint();
+    const QRectF view = disp->viewWindow();
+    const QPoint at(int((70.5 - view.x()) / view.width() * disp->width()),
+                    int((60.5 - view.y()) / view.height() * disp->height()));
+    QTest::mouseMove(disp, at);
+    QTRY_COMPARE(b.positionX(), 70);
+    QCOMPARE(b.positionY(), 60);
+    QCOMPARE(b.spectrumAtPosition().raw().size(), n);
+    // ln(I0 / I1) is mu up to the rounding of the samples.
+    QVERIFY(std::abs(b.spectrumAtPosition().raw().y(0) - 0.4) < 0.01);
+    QVERIFY(std::abs(b.spectrumAtPosition().raw().y(n - 1) - (1.5 + 0.0005 * 190)) < 0.01);
+    QVERIFY(!child<CrossSView>(&b, "HCross")->profile().isEmpty());
+    QCOMPARE(child<CrossSView>(&b, "HCross")->profile().size(), w);
+    QCOMPARE(child<CrossSView>(&b, "VCross")->profile().size(), h);
+    QVERIFY(child<QLabel>(&b, "Value")->text() != QStringLiteral("0.0"));
+    QApplication::processEvents();
+
+    const QImage main = b.grab().toImage();
+    QVERIFY(main.save(QDir(outputDir()).filePath("main_window.png")));
+    QVERIFY(distinctColours(main) > 20);
+#if BODY_SPECTRUM_WINDOW
+    const QImage spectrum = b.xafsView()->grab().toImage();
+    QVERIFY(spectrum.save(QDir(outputDir()).filePath("spectrum_window.png")));
+    QVERIFY(distinctColours(spectrum) > 3);
+#endif
+    // The display shows the frame: the disc is darker than the beam beside
+    // it (both points away from the position marker).
+    const QImage shown = disp->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    auto screen = [&](double x, double y) {
+        return QPoint(int((x - view.x()) / view.width() * disp->width()),
+                      int((y - view.y()) / view.height() * disp->height()));
+    };
+    QVERIFY(qGray(shown.pixel(screen(55, 75))) + 50 < qGray(shown.pixel(screen(140, 75))));
+}
+
+// Every control of a window lies inside it and has at least its minimum size.
+static void checkUnclipped(QWidget *window)
+{
+    const QRect inner(QPoint(0, 0), window->size());
+    const QList<QWidget *> all = window->findChildren<QWidget *>();
+    for (QWidget *w : all) {
+        if (!w->isVisibleTo(window) || w->isWindow())
+            continue;
+        if (!qobject_cast<QAbstractButton *>(w) && !qobject_cast<QLineEdit *>(w) &&
+            !qobject_cast<QLabel *>(w) && !qobject_cast<QComboBox *>(w) &&
+            !qobject_cast<QSlider *>(w))
+            continue;
+        const QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
+        if (!inner.contains(r))
+            QFAIL(qPrintable(QStringLiteral("%1 of %2 is cut off").arg(w->objectName(),
+                                                                     window->objectName())));
+        const QSize min = w->minimumSizeHint();
+        if (w->width() < min.width() || w->height() < min.height())
+            QFAIL(qPrintable(QStringLiteral("%1 of %2 is squeezed to %3 x %4 (needs %5 x %6)")
+                                 .arg(w->objectName(), window->objectName())
+                                 .arg(w->width()).arg(w->height())
+                                 .arg(min.width()).arg(min.height())));
+    }
+}
+
+void TestBody::fitsALaptopScreen()
+{
+    // 1366 x 768 less a title bar and a task bar.
+    const QSize screen(1366, 700);
+    Body b;
+    QVERIFY(b.minimumSizeHint().width() <= screen.width());
+    QVERIFY(b.minimumSizeHint().height() <= screen.height());
+    b.resize(screen);
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    checkUnclipped(&b);
+    // The display takes the spare room.
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+    const QSize large = disp->size();
+    QVERIFY(large.width() > 550);
+    QVERIFY(large.height() > 500);
+    b.resize(screen - QSize(200, 100));
+    QApplication::processEvents();
+    QCOMPARE(disp->width(), large.width() - 200);
+    QCOMPARE(disp->height(), large.height() - 100);
+
+#if BODY_SPECTRUM_WINDOW
+    XafsView *v = b.xafsView();
+    QVERIFY(v->minimumSizeHint().width() <= screen.width());
+    QVERIFY(v->minimumSizeHint().height() <= screen.height());
+    v->resize(v->minimumSizeHint().expandedTo(QSize(400, 300)));
+    QApplication::processEvents();
+    checkUnclipped(v);
+#endif
+}
+
+QTEST_MAIN(TestBody)
+#include "test_body.moc"
