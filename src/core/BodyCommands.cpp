@@ -7,10 +7,7 @@
 #include "batch/BatchCommands.h"
 #include "batch/BatchCtrl.h"
 #include "input/SelectDataFiles.h"
-#include "spectrum/XafsSpectrum.h"
-#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
-#endif
 #include "widgets/ImgDispA.h"
 
 #include "ui_Body.h"
@@ -19,7 +16,7 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <QDir>
-#include <QFileInfo>
+#include <QLineEdit>
 
 namespace {
 
@@ -39,22 +36,6 @@ QStringList filesOfPattern(const QString &dir, const QStringList &patterns)
         files << dir + name;
     return files;
 }
-
-#if !BODY_SPECTRUM_WINDOW
-// "a.dat" with the tag "T" gives "a-T.dat", in the folder of the name.
-QString taggedName(const QString &name, const QString &tag)
-{
-    const QFileInfo fi(name);
-    return fi.absoluteDir().absoluteFilePath(fi.completeBaseName() + QLatin1Char('-') + tag + QLatin1Char('.')
-                                             + fi.suffix());
-}
-
-// The name itself, or with ".ext" when it has no suffix.
-QString withDefaultExtension(const QString &name, const QString &ext)
-{
-    return QFileInfo(name).suffix().isEmpty() ? name + QLatin1Char('.') + ext : name;
-}
-#endif
 
 } // namespace
 
@@ -205,11 +186,13 @@ void Body::execCmdSlot(CmdLine cmd, bool inRem)
 
     // Display and position.
     case SetBandW:
-        ui->HWidth->setText(QString::number(cmd.intArg(0)));
+    case SetBandH: {
+        QLineEdit *field = id == SetBandW ? ui->HWidth : ui->VWidth;
+        field->setText(QString::number(cmd.intArg(0)));
+        // As when the user ends an edit: the spectrum follows the new size.
+        emit field->editingFinished();
         break;
-    case SetBandH:
-        ui->VWidth->setText(QString::number(cmd.intArg(0)));
-        break;
+    }
     case SelectDispImage:
         if (QAbstractButton *b = imageSelect->button(cmd.intArg(0)))
             b->setChecked(true);
@@ -231,7 +214,6 @@ void Body::execCmdSlot(CmdLine cmd, bool inRem)
     case ZoomIn:
         ui->dispA->setViewWAsSelectedArea();
         break;
-#if BODY_SPECTRUM_WINDOW
     case XafsViewNormalize:
         spectrumView->setNormalize(cmd.flagArg(0));
         break;
@@ -241,19 +223,6 @@ void Body::execCmdSlot(CmdLine cmd, bool inRem)
     case SaveSpectra:
         spectrumView->saveData(cmd.arg(0));
         break;
-#else
-    case SaveSpectra:
-        // Until the spectrum window is part of the program, the spectrum at
-        // the position is written as that window writes it; there is no
-        // standard yet, so its file holds the header only.
-        positionSpectrum.save(withDefaultExtension(taggedName(cmd.arg(0), QStringLiteral("T")),
-                                                   QStringLiteral("dat")),
-                              true);
-        XafsSpectrum().save(withDefaultExtension(taggedName(cmd.arg(0), QStringLiteral("std")),
-                                                 QStringLiteral("dat")),
-                            false);
-        break;
-#endif
 
     case Quit:
         // No completion: the windows close and the script ends with them.

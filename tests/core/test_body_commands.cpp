@@ -4,9 +4,7 @@
 #include "input/EOFSetup.h"
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
-#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
-#endif
 #include "widgets/ImgDispA.h"
 
 #include "../app/LogCapture.h"
@@ -253,14 +251,12 @@ void TestBodyCommands::displayCommands()
     QVERIFY(disp->hasSelection());
     QCOMPARE(disp->selectedArea(), QRectF(10, 20, -6, 10));
 
-#if BODY_SPECTRUM_WINDOW
     QCOMPARE(run(body, "xafs_view_normalize 1"), 1);
     QVERIFY(child<QCheckBox>(body.xafsView(), "Normalized")->isChecked());
     QCOMPARE(run(body, "xafs_view_normalize 0"), 1);
     QVERIFY(!child<QCheckBox>(body.xafsView(), "Normalized")->isChecked());
     QCOMPARE(run(body, "xafs_view_enerugy_correction 1"), 1);
     QVERIFY(child<QCheckBox>(body.xafsView(), "ECorrect")->isChecked());
-#endif
 }
 
 // A load holds the script until its loader has read the whole list.
@@ -338,6 +334,22 @@ void TestBodyCommands::movePositionReachesEveryPixel()
         const int v = 1000 + p.x() + 7 * p.y();
         QCOMPARE(child<QLabel>(&body, "Value")->text(), QString::number(v).insert(QString::number(v).size() - 3, ',') + ".00");
     }
+    // The band sizes set the window summed at the position.
+    QCOMPARE(run(body, "move_position 613 5"), 1);
+    double sum = 0;
+    for (int y = 0; y <= 15; ++y)
+        for (int x = 603; x <= 623; ++x)
+            sum += 1000 + x + 7 * y;
+    QCOMPARE(body.traceAtPosition().size(), 1);
+    QCOMPARE(body.traceAtPosition().y(0), sum);
+    QCOMPARE(run(body, "set_band_w 0"), 1);
+    QCOMPARE(run(body, "set_band_h 0"), 1);
+    QCOMPARE(run(body, "move_position 613 5"), 1);
+    QCOMPARE(body.traceAtPosition().y(0), 1000.0 + 613 + 35);
+    QCOMPARE(run(body, "set_band_w 2"), 1);
+    QCOMPARE(run(body, "move_position 613 5"), 1);
+    QCOMPARE(body.traceAtPosition().y(0), 5 * (1000.0 + 613 + 35));
+
     // Zoomed in, the same holds.
     QCOMPARE(run(body, "select_region 600 0 700 40"), 1);
     QCOMPARE(run(body, "zoom_in"), 1);
