@@ -3,6 +3,7 @@
 #include "widgets/DispA.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -356,6 +357,17 @@ void TestXafsView::saveData()
     v.saveData(dir.filePath("c"));
     QVERIFY(QFile::exists(dir.filePath("c-T.dat")));
     QVERIFY(QFile::exists(dir.filePath("c-std.dat")));
+    // The "Save" button opens the save dialog, whose choice writes the files.
+    QTest::mouseClick(v.findChild<QPushButton *>("Save"), Qt::LeftButton);
+    auto *dialog = v.findChild<QFileDialog *>();
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog->nameFilters(), QStringList({"Data File (*.dat)", "Any Files (* *.*)"}));
+    emit dialog->fileSelected(dir.filePath("e.dat"));
+    QVERIFY(QFile::exists(dir.filePath("e-T.dat")));
+    QVERIFY(QFile::exists(dir.filePath("e-std.dat")));
+    dialog->hide();
     // Another suffix is kept.
     v.saveData(dir.filePath("d.txt"));
     QVERIFY(QFile::exists(dir.filePath("d-T.txt")));
