@@ -91,6 +91,13 @@ void Body::buildWidgets()
         data.setFluorescence(f);
         showXafsSpectrum();
     });
+    // A new half size takes effect at once, not only at the next mouse move.
+    for (QLineEdit *e : {ui->HWidth, ui->VWidth}) {
+        connect(e, &QLineEdit::editingFinished, this, [this] {
+            showXafsSpectrum();
+            ui->dispA->update();
+        });
+    }
 }
 
 void Body::buildBatch()
@@ -172,6 +179,8 @@ void Body::buildWindows()
     spectrumView = new XafsView(this);
     spectrumView->setWindowFlag(Qt::Window);
     spectrumView->setWindowTitle(tr("Spectrum at the position"));
+    spectrumView->resize(640, 480);
+    connect(spectrumView->graph(), &DispA::drawImage2, this, &Body::drawSpectrumMarker);
     spectrumView->show();
     connect(ui->ShowXafsView, &QPushButton::clicked, spectrumView, [this] {
         spectrumView->show();

@@ -50,6 +50,10 @@ public:
     // The batch window; start-up hands it the script of "-b" and "-x".
     BatchCtrl *batchCtrl() const { return m_batchCtrl; }
 
+    // Energy of the current frame as marked in the spectrum window; -1
+    // without a current frame.
+    double spectrumMarkerEnergy() const { return markerEnergy; }
+
     // The spectrum of the window at the current position and its raw I1
     // trace, as last handed to the spectrum window.
     const XafsSpectrum &spectrumAtPosition() const { return positionSpectrum; }
@@ -99,6 +103,9 @@ public slots:
     void sliderMoved(int idx);
     void selectedDataI0(bool f);
     void draw(QPainter *p);
+    // Paints the marker of the current frame's energy over the spectrum
+    // window's plot.
+    void drawSpectrumMarker(QPainter *p);
 
     // Performs one statement of a batch script (BodyCommands.cpp).
     void execCmdSlot(CmdLine cmd, bool inRem);
@@ -146,6 +153,7 @@ private:
     LoadTiff *i0Loader = nullptr;
 
     XafsView *spectrumView = nullptr;
+    double markerEnergy = -1.0;
     XafsSpectrum positionSpectrum;
     SpectrumPoints positionTrace;
 

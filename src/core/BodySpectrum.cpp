@@ -53,9 +53,10 @@ TiffData *Body::currentFrame() const
 
 void Body::updateSpectrumMarker()
 {
-#if BODY_SPECTRUM_WINDOW
     const TiffData *f = currentFrame();
-    spectrumView->setMarkerEnergy(f ? f->energy : -1.0);
+    markerEnergy = f ? f->energy : -1.0;
+#if BODY_SPECTRUM_WINDOW
+    spectrumView->update();
 #endif
 }
 
@@ -146,6 +147,25 @@ void Body::sliderMoved(int idx)
         return;
     displayedPanel()->select(idx);
     updateSpectrumMarker();
+}
+
+void Body::drawSpectrumMarker(QPainter *p)
+{
+#if BODY_SPECTRUM_WINDOW
+    // The Fourier display has no energy axis.
+    if (markerEnergy < 0 || spectrumView->mode() == XafsView::FftMode)
+        return;
+    const ChCoord &c = spectrumView->graph()->coord();
+    const double x = c.r2sx(markerEnergy);
+    if (x < c.innerX0() || x > c.innerX1())
+        return;
+    p->save();
+    p->setPen(QPen(QColor(255, 128, 0), 1, Qt::DashLine));
+    p->drawLine(QPointF(x, c.innerY0()), QPointF(x, c.innerY1()));
+    p->restore();
+#else
+    Q_UNUSED(p);
+#endif
 }
 
 void Body::selectedDataI0(bool)

@@ -12,6 +12,7 @@
 #include "FrameMaker.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -531,13 +532,15 @@ void TestBody::loadAndScreenshots()
     QVERIFY(qGray(shown.pixel(screen(55, 75))) + 50 < qGray(shown.pixel(screen(140, 75))));
 }
 
-// Every control of a window lies inside it and has at least its minimum size.
+// Every control of a window lies inside it and is large enough to show its
+// text: buttons their text, check boxes, radio buttons and labels all of
+// themselves, the other controls at least their minimum size.
 static void checkUnclipped(QWidget *window)
 {
     const QRect inner(QPoint(0, 0), window->size());
     const QList<QWidget *> all = window->findChildren<QWidget *>();
     for (QWidget *w : all) {
-        if (!w->isVisibleTo(window) || w->isWindow())
+        if (w->window() != window || !w->isVisibleTo(window))
             continue;
         if (!qobject_cast<QAbstractButton *>(w) && !qobject_cast<QLineEdit *>(w) &&
             !qobject_cast<QLabel *>(w) && !qobject_cast<QComboBox *>(w) &&
@@ -547,12 +550,20 @@ static void checkUnclipped(QWidget *window)
         if (!inner.contains(r))
             QFAIL(qPrintable(QStringLiteral("%1 of %2 is cut off").arg(w->objectName(),
                                                                      window->objectName())));
-        const QSize min = w->minimumSizeHint();
-        if (w->width() < min.width() || w->height() < min.height())
+        QSize need = w->minimumSizeHint();
+        if (auto *b = qobject_cast<QPushButton *>(w))
+            need.setWidth(b->fontMetrics().horizontalAdvance(b->text()) + 6);
+        else if (qobject_cast<QAbstractButton *>(w))
+            need = w->sizeHint();
+        else if (qobject_cast<QLabel *>(w))
+            need = w->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored
+                       ? QSize(0, w->minimumSizeHint().height())
+                       : w->sizeHint();
+        if (w->width() < need.width() || w->height() < need.height())
             QFAIL(qPrintable(QStringLiteral("%1 of %2 is squeezed to %3 x %4 (needs %5 x %6)")
                                  .arg(w->objectName(), window->objectName())
                                  .arg(w->width()).arg(w->height())
-                                 .arg(min.width()).arg(min.height())));
+                                 .arg(need.width()).arg(need.height())));
     }
 }
 
