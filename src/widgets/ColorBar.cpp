@@ -9,7 +9,7 @@ ColorBar::ColorBar(QWidget *parent)
 {
     if (!programBar)
         programBar = this;
-    setMinimumWidth(BarWidth);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setWhatsThis(tr("Drag the handle nearer to the mouse to stretch the grey scale; "
                     "dragging one handle past the other inverts it."));
     connect(this, &DispA::drawImage1, this, &ColorBar::draw1);

@@ -30,6 +30,8 @@ public:
 
     explicit ColorBar(QWidget *parent = nullptr);
     ~ColorBar() override;
+    QSize sizeHint() const override { return QSize(30, 480); }
+    QSize minimumSizeHint() const override { return QSize(BarWidth, 120); }
 
     // The program-wide bar: the first one made (null before and after it).
     static ColorBar *instance();

@@ -11,13 +11,30 @@ CrossSView::CrossSView(QWidget *parent)
     setWheelEnabled(false);
     setDragEnabled(false);
     fillColor = QColor(24, 24, 24);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(this, &DispA::drawImage1, this, &CrossSView::drawCurve);
 }
 
 void CrossSView::setOrientation(Qt::Orientation o)
 {
     orient = o;
+    // Long along the positions, so it can line up with the display.
+    if (o == Qt::Horizontal)
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    else
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    updateGeometry();
     update();
+}
+
+QSize CrossSView::sizeHint() const
+{
+    return orient == Qt::Horizontal ? QSize(480, 64) : QSize(64, 480);
+}
+
+QSize CrossSView::minimumSizeHint() const
+{
+    return orient == Qt::Horizontal ? QSize(64, 32) : QSize(32, 64);
 }
 
 void CrossSView::setPositionRange(double lo, double hi)

@@ -20,6 +20,8 @@ class CrossSView : public DispA
     Q_OBJECT
 public:
     explicit CrossSView(QWidget *parent = nullptr);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     void setOrientation(Qt::Orientation o);
     Qt::Orientation orientation() const { return orient; }

@@ -41,6 +41,8 @@ class ImgDispA : public DispA
     Q_OBJECT
 public:
     explicit ImgDispA(QWidget *parent = nullptr);
+    QSize sizeHint() const override { return QSize(480, 480); }
+    QSize minimumSizeHint() const override { return QSize(64, 64); }
 
     // The frame shown (not owned; null shows nothing). Its picture is made
     // when it has none; it is read again at every paint, so re-rendering

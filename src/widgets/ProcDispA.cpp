@@ -5,6 +5,7 @@
 ProcDispA::ProcDispA(QWidget *parent)
     : DispA(parent)
 {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(this, &DispA::drawImage1, this, &ProcDispA::drawOnScreen);
     connect(this, &DispA::mousePressed0, this, &ProcDispA::onMousePressed);
     connect(this, &DispA::mouseReleased0, this, &ProcDispA::onMouseReleased);

@@ -15,6 +15,8 @@ class ProcDispA : public DispA
     Q_OBJECT
 public:
     explicit ProcDispA(QWidget *parent = nullptr);
+    QSize sizeHint() const override { return QSize(400, 400); }
+    QSize minimumSizeHint() const override { return QSize(64, 64); }
 
     void setPicture(const QImage &picture);
     const QImage &picture() const { return pic; }
