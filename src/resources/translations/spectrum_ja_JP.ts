@@ -1,0 +1,82 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>XafsView</name>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="20"/>
+        <source>Spectrum</source>
+        <translation>スペクトル</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="46"/>
+        <source>Normalized</source>
+        <translation>規格化</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="53"/>
+        <source>E. Correct</source>
+        <translation>E. 補正</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="60"/>
+        <source>Raw</source>
+        <translation>生データ</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="67"/>
+        <source>FFT</source>
+        <translation>FFT</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="93"/>
+        <source>Reset X Axis Scale</source>
+        <translation>X軸のスケールを戻す</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="96"/>
+        <source>S.R.</source>
+        <translation>S.R.</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="109"/>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="139"/>
+        <source>X:</source>
+        <translation>X:</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="168"/>
+        <source>Y:</source>
+        <translation>Y:</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="197"/>
+        <source>Point:</source>
+        <translation>点:</translation>
+    </message>
+    <message>
+        <location filename="../../forms/XafsView.ui" line="210"/>
+        <source>Point number under the mouse</source>
+        <translation>マウス位置の点番号</translation>
+    </message>
+    <message>
+        <location filename="../../spectrum/XafsView.cpp" line="242"/>
+        <source>Data File (*.dat)</source>
+        <translation>データファイル (*.dat)</translation>
+    </message>
+    <message>
+        <location filename="../../spectrum/XafsView.cpp" line="242"/>
+        <source>Any Files (* *.*)</source>
+        <translation>すべてのファイル (* *.*)</translation>
+    </message>
+    <message>
+        <location filename="../../spectrum/XafsView.cpp" line="243"/>
+        <source>Save Spectra</source>
+        <translation>スペクトルの保存</translation>
+    </message>
+</context>
+</TS>
