@@ -218,6 +218,7 @@ XafsView::XafsView(QWidget *parent)
     tracePen = QPen(QColor(255, 170, 60), 1);
     fftPen = QPen(QColor(255, 120, 200), 1);
     markPen = QPen(QColor(255, 80, 80), 1, Qt::DotLine);
+    framePen = QPen(QColor(90, 160, 255), 1);
     axisPen = QPen(QColor(210, 210, 210), 1);
     for (const QColor &col : {QColor(255, 220, 0), QColor(255, 100, 100), QColor(120, 255, 120),
                               QColor(160, 140, 255), QColor(255, 160, 0), QColor(0, 255, 200),
@@ -312,6 +313,15 @@ void XafsView::setEdgeMarks(const QVector<EdgeMark> &marks)
     emit updated();
 }
 
+void XafsView::setMarkerEnergy(double e)
+{
+    if (e == frameEnergy)
+        return;
+    frameEnergy = e;
+    update();
+    emit updated();
+}
+
 void XafsView::draw(QPainter *p)
 {
     DispA *g = ui->Graph;
@@ -355,6 +365,13 @@ void XafsView::draw(QPainter *p)
     p->setClipRect(QRect(c.innerX0(), c.innerY0(), c.innerX1() - c.innerX0(), c.innerY1() - c.innerY0()));
     p->setRenderHint(QPainter::Antialiasing, true);
     drawEdgeMarks(p, c);
+    if (frameEnergy >= 0.0) {
+        const double sx = c.r2sx(frameEnergy);
+        if (sx >= c.innerX0() && sx <= c.innerX1()) {
+            p->setPen(framePen);
+            p->drawLine(QPointF(sx, c.innerY0()), QPointF(sx, c.innerY1()));
+        }
+    }
 
     if (m == TraceMode) {
         p->setPen(tracePen);
