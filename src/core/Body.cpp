@@ -11,9 +11,7 @@
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
-#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
-#endif
 #include "widgets/ColorBar.h"
 #include "widgets/CrossSView.h"
 #include "widgets/ImgDispA.h"
@@ -175,7 +173,6 @@ void Body::connectDisplay()
 
 void Body::buildWindows()
 {
-#if BODY_SPECTRUM_WINDOW
     spectrumView = new XafsView(this);
     spectrumView->setWindowFlag(Qt::Window);
     spectrumView->setWindowTitle(tr("Spectrum at the position"));
@@ -186,9 +183,6 @@ void Body::buildWindows()
         spectrumView->show();
         spectrumView->raise();
     });
-#else
-    ui->ShowXafsView->hide();
-#endif
 }
 
 SelectDataFiles *Body::i1Panel() const

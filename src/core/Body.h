@@ -22,12 +22,6 @@ namespace Ui {
 class Body;
 }
 
-// The spectrum plot window is wired in once it is part of the program.
-#if __has_include("spectrum/XafsView.h")
-#define BODY_SPECTRUM_WINDOW 1
-#else
-#define BODY_SPECTRUM_WINDOW 0
-#endif
 
 // The main window. It owns the data of one measurement (the two image stacks
 // and the dark frame) and every other window, and wires them together: the

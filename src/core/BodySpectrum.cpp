@@ -6,9 +6,7 @@
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
-#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
-#endif
 #include "widgets/CrossSView.h"
 #include "widgets/ImgDispA.h"
 
@@ -55,9 +53,7 @@ void Body::updateSpectrumMarker()
 {
     const TiffData *f = currentFrame();
     markerEnergy = f ? f->energy : -1.0;
-#if BODY_SPECTRUM_WINDOW
     spectrumView->update();
-#endif
 }
 
 void Body::showXafsSpectrum(double x, double y)
@@ -75,17 +71,12 @@ void Body::showXafsSpectrum()
     const int hh = halfHeight();
     positionSpectrum = XafsSpectrum(data.absorption(posX, posY, hw, hh),
                                     targetBackgroundVictoreen(), shift);
-    double fromStd = 0.0;
-#if BODY_SPECTRUM_WINDOW
-    fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
-#endif
+    const double fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
     ui->Position->setText(QString::asprintf("(% 4d, % 4d)", posX, posY));
     ui->EShiftOnTbl->setText(QString::asprintf("%5.2f", shift));
     ui->EShiftFromStd->setText(QString::asprintf("%5.2f", fromStd));
     positionTrace = data.rawI1(posX, posY, hw, hh);
-#if BODY_SPECTRUM_WINDOW
     spectrumView->setTrace(positionTrace);
-#endif
 }
 
 void Body::onMouseMovedInDispA()
@@ -131,14 +122,18 @@ void Body::seekImage(int imgNo)
     showData(imgNo);
 }
 
+// The marker in the spectrum window follows the current entry at once, not
+// only at the next mouse move.
 void Body::prev()
 {
     displayedPanel()->prev();
+    updateSpectrumMarker();
 }
 
 void Body::next()
 {
     displayedPanel()->next();
+    updateSpectrumMarker();
 }
 
 void Body::sliderMoved(int idx)
@@ -151,7 +146,6 @@ void Body::sliderMoved(int idx)
 
 void Body::drawSpectrumMarker(QPainter *p)
 {
-#if BODY_SPECTRUM_WINDOW
     // The Fourier display has no energy axis.
     if (markerEnergy < 0 || spectrumView->mode() == XafsView::FftMode)
         return;
@@ -163,14 +157,12 @@ void Body::drawSpectrumMarker(QPainter *p)
     p->setPen(QPen(QColor(255, 128, 0), 1, Qt::DashLine));
     p->drawLine(QPointF(x, c.innerY0()), QPointF(x, c.innerY1()));
     p->restore();
-#else
-    Q_UNUSED(p);
-#endif
 }
 
 void Body::selectedDataI0(bool)
 {
     showData(displayedPanel()->currentIndex());
+    updateSpectrumMarker();
 }
 
 void Body::draw(QPainter *p)
