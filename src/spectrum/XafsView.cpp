@@ -120,6 +120,24 @@ QString tickLabel(double v, double step)
     return QString::number(v, 'f', std::min(decimals, 12));
 }
 
+// Room for the axes around the plot area: the left one as wide as the
+// longest y label of the range needs.
+void setPlotMargins(QPainter *p, ChCoord &c, double yLo, double yHi)
+{
+    const double w = std::max(c.screenX1() - c.screenX0(), 1);
+    const double h = std::max(c.screenY1() - c.screenY0(), 1);
+    double left = LeftRoom;
+    double step = 0.0, first = 0.0, last = 0.0;
+    if (ChCoord::roundedRange(yLo, yHi, &step, &first, &last)) {
+        const QFontMetrics fm = p->fontMetrics();
+        const int labels = std::max(fm.horizontalAdvance(tickLabel(first, step)),
+                                    fm.horizontalAdvance(tickLabel(last, step)));
+        left = std::max(40.0, labels + 14.0);
+    }
+    c.setMargins(std::min(0.35, left / w), std::min(0.2, RightRoom / w), std::min(0.2, TopRoom / h),
+                 std::min(0.3, BottomRoom / h));
+}
+
 // Tagged name (name, tag): the complete base name, "-", the tag, ".", the
 // suffix, in the folder of name.
 QString taggedName(const QString &name, const QString &tag)
@@ -329,8 +347,6 @@ void XafsView::draw(QPainter *p)
     const int h = g->height();
     ChCoord &c = g->coord();
     c.setScreenArea(0, 0, w, h);
-    c.setMargins(std::min(0.3, LeftRoom / std::max(w, 1)), std::min(0.2, RightRoom / std::max(w, 1)),
-                 std::min(0.2, TopRoom / std::max(h, 1)), std::min(0.3, BottomRoom / std::max(h, 1)));
     const Mode m = mode();
     if (m == FftMode) {
         drawFft(p, c);
@@ -358,6 +374,7 @@ void XafsView::draw(QPainter *p)
     yLow = y0;
     yHigh = y1;
     const double pad = (y1 - y0) * YPad;
+    setPlotMargins(p, c, y0 - pad, y1 + pad);
     c.setRealArea(x0, y1 + pad, x1, y0 - pad);
 
     drawPlotAxes(p, c, axisPen);
@@ -435,6 +452,7 @@ void XafsView::drawFft(QPainter *p, ChCoord &c)
     yLow = y0;
     yHigh = y1;
     const double pad = (y1 - y0) * YPad;
+    setPlotMargins(p, c, y0 - pad, y1 + pad);
     c.setRealArea(0.0, y1 + pad, std::max(n, 1), y0 - pad);
     drawPlotAxes(p, c, axisPen);
     if (!mags)

@@ -422,6 +422,21 @@ void TestXafsView::picture()
             colours.insert(abs.pixel(x, y));
     QVERIFY(colours.size() > 20);
     QVERIFY(abs != norm);
+
+    // The trace and its Fourier magnitudes.
+    SpectrumPoints trace;
+    for (int i = 0; i < 121; ++i)
+        trace.append(6800.0 + 5.0 * i, 40000.0 + 9000.0 * std::exp(-0.01 * i) * (1.0 + 0.2 * std::sin(i * 0.9)));
+    v.setTrace(trace);
+    v.findChild<QCheckBox *>("ShowRaw")->setChecked(true);
+    v.graph()->repaint();
+    const QImage raw = v.grab().toImage();
+    raw.save(QDir::current().filePath("xafsview-trace.png"));
+    QCOMPARE(v.yMin(), trace.minY());
+    v.findChild<QCheckBox *>("ShowFFT")->setChecked(true);
+    v.graph()->repaint();
+    v.grab().toImage().save(QDir::current().filePath("xafsview-fft.png"));
+    QVERIFY(v.grab().toImage() != raw);
 }
 
 QTEST_MAIN(TestXafsView)

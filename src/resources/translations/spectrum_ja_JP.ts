@@ -64,17 +64,17 @@
         <translation>マウス位置の点番号</translation>
     </message>
     <message>
-        <location filename="../../spectrum/XafsView.cpp" line="243"/>
+        <location filename="../../spectrum/XafsView.cpp" line="261"/>
         <source>Data File (*.dat)</source>
         <translation>データファイル (*.dat)</translation>
     </message>
     <message>
-        <location filename="../../spectrum/XafsView.cpp" line="243"/>
+        <location filename="../../spectrum/XafsView.cpp" line="261"/>
         <source>Any Files (* *.*)</source>
         <translation>すべてのファイル (* *.*)</translation>
     </message>
     <message>
-        <location filename="../../spectrum/XafsView.cpp" line="244"/>
+        <location filename="../../spectrum/XafsView.cpp" line="262"/>
         <source>Save Spectra</source>
         <translation>スペクトルの保存</translation>
     </message>
