@@ -71,7 +71,11 @@ void Body::showXafsSpectrum()
     const int hh = halfHeight();
     positionSpectrum = XafsSpectrum(data.absorption(posX, posY, hw, hh),
                                     targetBackgroundVictoreen(), shift);
-    const double fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
+    double fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
+    // Without a standard there is nothing to be shifted against; the
+    // window's difference would be the spectrum's own edge energy.
+    if (spectrumView->standard().raw().isEmpty())
+        fromStd = 0.0;
     ui->Position->setText(QString::asprintf("(% 4d, % 4d)", posX, posY));
     ui->EShiftOnTbl->setText(QString::asprintf("%5.2f", shift));
     ui->EShiftFromStd->setText(QString::asprintf("%5.2f", fromStd));

@@ -247,8 +247,19 @@ void TestBody::shiftFromTableWithoutMap()
     feedI1(b, 2, 8, 6, [](int, int, int) { return 100; });
     child<ImgDispA>(&b, "dispA")->setRealMousePos(4, 4);
     QCOMPARE(child<QLabel>(&b, "EShiftOnTbl")->text(), QStringLiteral(" 0.00"));
+    // No standard spectrum: no shift against it either.
+    QCOMPARE(child<QLabel>(&b, "EShiftFromStd")->text(), QStringLiteral(" 0.00"));
     child<ImgDispA>(&b, "dispA")->setRealMousePos(-3, 40);
     QCOMPARE(child<QLabel>(&b, "EShiftOnTbl")->text(), QStringLiteral(" 0.00"));
+
+    // With a standard whose half height lies at 7005 eV the flat spectrum
+    // here (its crossing is its first energy, 7000 eV) is 5 eV below it.
+    SpectrumPoints std;
+    std.append(7000, 0);
+    std.append(7010, 1);
+    b.xafsView()->setStandard(XafsSpectrum(std, false, 0));
+    child<ImgDispA>(&b, "dispA")->setRealMousePos(4, 4);
+    QCOMPARE(child<QLabel>(&b, "EShiftFromStd")->text(), QStringLiteral("-5.00"));
 }
 
 void TestBody::navigationOfTheDisplayedStack()
