@@ -11,9 +11,7 @@
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
-#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
-#endif
 #include "widgets/ColorBar.h"
 #include "widgets/CrossSView.h"
 #include "widgets/ImgDispA.h"
@@ -91,6 +89,13 @@ void Body::buildWidgets()
         data.setFluorescence(f);
         showXafsSpectrum();
     });
+    // A new half size takes effect at once, not only at the next mouse move.
+    for (QLineEdit *e : {ui->HWidth, ui->VWidth}) {
+        connect(e, &QLineEdit::editingFinished, this, [this] {
+            showXafsSpectrum();
+            ui->dispA->update();
+        });
+    }
 }
 
 void Body::buildBatch()
@@ -168,18 +173,16 @@ void Body::connectDisplay()
 
 void Body::buildWindows()
 {
-#if BODY_SPECTRUM_WINDOW
     spectrumView = new XafsView(this);
     spectrumView->setWindowFlag(Qt::Window);
     spectrumView->setWindowTitle(tr("Spectrum at the position"));
+    spectrumView->resize(640, 480);
+    connect(spectrumView->graph(), &DispA::drawImage2, this, &Body::drawSpectrumMarker);
     spectrumView->show();
     connect(ui->ShowXafsView, &QPushButton::clicked, spectrumView, [this] {
         spectrumView->show();
         spectrumView->raise();
     });
-#else
-    ui->ShowXafsView->hide();
-#endif
 }
 
 SelectDataFiles *Body::i1Panel() const

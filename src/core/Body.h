@@ -22,12 +22,6 @@ namespace Ui {
 class Body;
 }
 
-// The spectrum plot window is wired in once it is part of the program.
-#if __has_include("spectrum/XafsView.h")
-#define BODY_SPECTRUM_WINDOW 1
-#else
-#define BODY_SPECTRUM_WINDOW 0
-#endif
 
 // The main window. It owns the data of one measurement (the two image stacks
 // and the dark frame) and every other window, and wires them together: the
@@ -49,6 +43,10 @@ public:
     SelectDataFiles *i0Panel() const;
     // The batch window; start-up hands it the script of "-b" and "-x".
     BatchCtrl *batchCtrl() const { return m_batchCtrl; }
+
+    // Energy of the current frame as marked in the spectrum window; -1
+    // without a current frame.
+    double spectrumMarkerEnergy() const { return markerEnergy; }
 
     // The spectrum of the window at the current position and its raw I1
     // trace, as last handed to the spectrum window.
@@ -99,6 +97,9 @@ public slots:
     void sliderMoved(int idx);
     void selectedDataI0(bool f);
     void draw(QPainter *p);
+    // Paints the marker of the current frame's energy over the spectrum
+    // window's plot.
+    void drawSpectrumMarker(QPainter *p);
 
     // Performs one statement of a batch script (BodyCommands.cpp).
     void execCmdSlot(CmdLine cmd, bool inRem);
@@ -146,6 +147,7 @@ private:
     LoadTiff *i0Loader = nullptr;
 
     XafsView *spectrumView = nullptr;
+    double markerEnergy = -1.0;
     XafsSpectrum positionSpectrum;
     SpectrumPoints positionTrace;
 

@@ -6,9 +6,7 @@
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
-#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
-#endif
 #include "widgets/CrossSView.h"
 #include "widgets/ImgDispA.h"
 
@@ -53,10 +51,9 @@ TiffData *Body::currentFrame() const
 
 void Body::updateSpectrumMarker()
 {
-#if BODY_SPECTRUM_WINDOW
     const TiffData *f = currentFrame();
-    spectrumView->setMarkerEnergy(f ? f->energy : -1.0);
-#endif
+    markerEnergy = f ? f->energy : -1.0;
+    spectrumView->update();
 }
 
 void Body::showXafsSpectrum(double x, double y)
@@ -74,17 +71,16 @@ void Body::showXafsSpectrum()
     const int hh = halfHeight();
     positionSpectrum = XafsSpectrum(data.absorption(posX, posY, hw, hh),
                                     targetBackgroundVictoreen(), shift);
-    double fromStd = 0.0;
-#if BODY_SPECTRUM_WINDOW
-    fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
-#endif
+    double fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
+    // Without a standard there is nothing to be shifted against; the
+    // window's difference would be the spectrum's own edge energy.
+    if (spectrumView->standard().raw().isEmpty())
+        fromStd = 0.0;
     ui->Position->setText(QString::asprintf("(% 4d, % 4d)", posX, posY));
     ui->EShiftOnTbl->setText(QString::asprintf("%5.2f", shift));
     ui->EShiftFromStd->setText(QString::asprintf("%5.2f", fromStd));
     positionTrace = data.rawI1(posX, posY, hw, hh);
-#if BODY_SPECTRUM_WINDOW
     spectrumView->setTrace(positionTrace);
-#endif
 }
 
 void Body::onMouseMovedInDispA()
@@ -130,14 +126,18 @@ void Body::seekImage(int imgNo)
     showData(imgNo);
 }
 
+// The marker in the spectrum window follows the current entry at once, not
+// only at the next mouse move.
 void Body::prev()
 {
     displayedPanel()->prev();
+    updateSpectrumMarker();
 }
 
 void Body::next()
 {
     displayedPanel()->next();
+    updateSpectrumMarker();
 }
 
 void Body::sliderMoved(int idx)
@@ -148,9 +148,25 @@ void Body::sliderMoved(int idx)
     updateSpectrumMarker();
 }
 
+void Body::drawSpectrumMarker(QPainter *p)
+{
+    // The Fourier display has no energy axis.
+    if (markerEnergy < 0 || spectrumView->mode() == XafsView::FftMode)
+        return;
+    const ChCoord &c = spectrumView->graph()->coord();
+    const double x = c.r2sx(markerEnergy);
+    if (x < c.innerX0() || x > c.innerX1())
+        return;
+    p->save();
+    p->setPen(QPen(QColor(255, 128, 0), 1, Qt::DashLine));
+    p->drawLine(QPointF(x, c.innerY0()), QPointF(x, c.innerY1()));
+    p->restore();
+}
+
 void Body::selectedDataI0(bool)
 {
     showData(displayedPanel()->currentIndex());
+    updateSpectrumMarker();
 }
 
 void Body::draw(QPainter *p)

@@ -6,9 +6,7 @@
 #include "input/LoadTiff.h"
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
-#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
-#endif
 #include "widgets/ColorBar.h"
 #include "widgets/ImgDispA.h"
 
@@ -19,9 +17,7 @@ void Body::readI1Files(const QStringList &files, bool newFile)
     if (newFile) {
         clearI1Files();
         // The plot range follows the spectra of the new data set.
-#if BODY_SPECTRUM_WINDOW
         spectrumView->setAutoRange(true);
-#endif
     }
     const ImageStacks::LoadRequest r =
         ImageStacks::loadRequest(i1Panel()->skip(), i1Panel()->cutFirst(), i1Panel()->cutLast());
@@ -81,9 +77,7 @@ void Body::loadedI0(TiffData *frame, int fNo)
 
 void Body::finishedLoadI1Files()
 {
-#if BODY_SPECTRUM_WINDOW
     spectrumView->setAutoRange(false);
-#endif
     // Frames delivered while the loader was still busy skipped the display
     // steps; when the loader finished before the last of them was stored,
     // none ran them, so they run once now.

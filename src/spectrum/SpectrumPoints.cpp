@@ -52,6 +52,54 @@ void SpectrumPoints::finishFill()
     yMaxIndex = i1;
 }
 
+void SpectrumPoints::finishFill(double knownMinX, double knownMaxX)
+{
+    // Four running extremes instead of one keep the comparisons of
+    // neighbouring points independent; the index of an extreme is then the
+    // first point holding it, as appending would give. A value is taken only
+    // when it beats the start values, as in append.
+    const QPointF *p = pts.constData();
+    const int n = pts.size();
+    double lo[4] = {StartMin, StartMin, StartMin, StartMin};
+    double hi[4] = {StartMax, StartMax, StartMax, StartMax};
+    int i = 0;
+    for (; i + 4 <= n; i += 4)
+        for (int k = 0; k < 4; ++k) {
+            const double y = p[i + k].y();
+            lo[k] = y < lo[k] ? y : lo[k];
+            hi[k] = y > hi[k] ? y : hi[k];
+        }
+    for (; i < n; ++i) {
+        const double y = p[i].y();
+        lo[0] = y < lo[0] ? y : lo[0];
+        hi[0] = y > hi[0] ? y : hi[0];
+    }
+    double y0 = lo[0], y1 = hi[0];
+    for (int k = 1; k < 4; ++k) {
+        y0 = lo[k] < y0 ? lo[k] : y0;
+        y1 = hi[k] > y1 ? hi[k] : y1;
+    }
+    int i0 = NoMinYIndex, i1 = NoMaxYIndex;
+    if (y0 != StartMin)
+        for (int k = 0; k < n; ++k)
+            if (p[k].y() == y0) {
+                i0 = k;
+                break;
+            }
+    if (y1 != StartMax)
+        for (int k = 0; k < n; ++k)
+            if (p[k].y() == y1) {
+                i1 = k;
+                break;
+            }
+    xMin = n > 0 ? knownMinX : StartMin;
+    xMax = n > 0 ? knownMaxX : StartMax;
+    yMin = y0;
+    yMax = y1;
+    yMinIndex = i0;
+    yMaxIndex = i1;
+}
+
 double SpectrumPoints::valueAt(double arg) const
 {
     const int n = pts.size();

@@ -54,6 +54,9 @@ public:
     // sets the bounds exactly as appending the points one by one would.
     QPointF *fillBuffer(int n);
     void finishFill();
+    // The same when the x bounds are known (the points share the x values of
+    // another list): only the y bounds are looked for.
+    void finishFill(double knownMinX, double knownMaxX);
 
     int size() const { return pts.size(); }
     bool isEmpty() const { return pts.isEmpty(); }

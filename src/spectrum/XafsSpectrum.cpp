@@ -120,7 +120,8 @@ void fitBackground(EdgeBaseline &baseline, const SpectrumPoints &spectrum, doubl
             curve[i] = QPointF(x, c0 + c3 * x);
         }
     }
-    baseline.curve.finishFill();
+    const double s = spectrum.shiftEnabled() ? spectrum.shift() : 0.0;
+    baseline.curve.finishFill(spectrum.minX() - s, spectrum.maxX() - s);
 }
 
 XafsSpectrum::XafsSpectrum(const SpectrumPoints &points, bool isVictoreen, double energyShift)
@@ -192,10 +193,16 @@ void XafsSpectrum::normalize(bool isVictoreen)
         pb[i] = QPointF(x, overPost);
         dn[i] = QPointF(x, doubly);
     }
-    norm.finishFill();
-    doubleNormPreBase.finishFill();
-    postBaseNorm.finishFill();
-    doubleNorm.finishFill();
+    // Every curve has the spectrum's energies, so its x bounds are the
+    // spectrum's read through the shift (subtracting one shift keeps the
+    // order of the values).
+    const double s = rawPoints.shiftEnabled() ? rawPoints.shift() : 0.0;
+    const double xLo = rawPoints.minX() - s;
+    const double xHi = rawPoints.maxX() - s;
+    norm.finishFill(xLo, xHi);
+    doubleNormPreBase.finishFill(xLo, xHi);
+    postBaseNorm.finishFill(xLo, xHi);
+    doubleNorm.finishFill(xLo, xHi);
 }
 
 bool XafsSpectrum::load(const QString &fileName)

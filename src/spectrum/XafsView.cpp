@@ -120,6 +120,24 @@ QString tickLabel(double v, double step)
     return QString::number(v, 'f', std::min(decimals, 12));
 }
 
+// Room for the axes around the plot area: the left one as wide as the
+// longest y label of the range needs.
+void setPlotMargins(QPainter *p, ChCoord &c, double yLo, double yHi)
+{
+    const double w = std::max(c.screenX1() - c.screenX0(), 1);
+    const double h = std::max(c.screenY1() - c.screenY0(), 1);
+    double left = LeftRoom;
+    double step = 0.0, first = 0.0, last = 0.0;
+    if (ChCoord::roundedRange(yLo, yHi, &step, &first, &last)) {
+        const QFontMetrics fm = p->fontMetrics();
+        const int labels = std::max(fm.horizontalAdvance(tickLabel(first, step)),
+                                    fm.horizontalAdvance(tickLabel(last, step)));
+        left = std::max(40.0, labels + 14.0);
+    }
+    c.setMargins(std::min(0.35, left / w), std::min(0.2, RightRoom / w), std::min(0.2, TopRoom / h),
+                 std::min(0.3, BottomRoom / h));
+}
+
 // Tagged name (name, tag): the complete base name, "-", the tag, ".", the
 // suffix, in the folder of name.
 QString taggedName(const QString &name, const QString &tag)
@@ -218,6 +236,7 @@ XafsView::XafsView(QWidget *parent)
     tracePen = QPen(QColor(255, 170, 60), 1);
     fftPen = QPen(QColor(255, 120, 200), 1);
     markPen = QPen(QColor(255, 80, 80), 1, Qt::DotLine);
+    framePen = QPen(QColor(90, 160, 255), 1);
     axisPen = QPen(QColor(210, 210, 210), 1);
     for (const QColor &col : {QColor(255, 220, 0), QColor(255, 100, 100), QColor(120, 255, 120),
                               QColor(160, 140, 255), QColor(255, 160, 0), QColor(0, 255, 200),
@@ -312,6 +331,15 @@ void XafsView::setEdgeMarks(const QVector<EdgeMark> &marks)
     emit updated();
 }
 
+void XafsView::setMarkerEnergy(double e)
+{
+    if (e == frameEnergy)
+        return;
+    frameEnergy = e;
+    update();
+    emit updated();
+}
+
 void XafsView::draw(QPainter *p)
 {
     DispA *g = ui->Graph;
@@ -319,8 +347,6 @@ void XafsView::draw(QPainter *p)
     const int h = g->height();
     ChCoord &c = g->coord();
     c.setScreenArea(0, 0, w, h);
-    c.setMargins(std::min(0.3, LeftRoom / std::max(w, 1)), std::min(0.2, RightRoom / std::max(w, 1)),
-                 std::min(0.2, TopRoom / std::max(h, 1)), std::min(0.3, BottomRoom / std::max(h, 1)));
     const Mode m = mode();
     if (m == FftMode) {
         drawFft(p, c);
@@ -348,6 +374,7 @@ void XafsView::draw(QPainter *p)
     yLow = y0;
     yHigh = y1;
     const double pad = (y1 - y0) * YPad;
+    setPlotMargins(p, c, y0 - pad, y1 + pad);
     c.setRealArea(x0, y1 + pad, x1, y0 - pad);
 
     drawPlotAxes(p, c, axisPen);
@@ -355,6 +382,13 @@ void XafsView::draw(QPainter *p)
     p->setClipRect(QRect(c.innerX0(), c.innerY0(), c.innerX1() - c.innerX0(), c.innerY1() - c.innerY0()));
     p->setRenderHint(QPainter::Antialiasing, true);
     drawEdgeMarks(p, c);
+    if (frameEnergy >= 0.0) {
+        const double sx = c.r2sx(frameEnergy);
+        if (sx >= c.innerX0() && sx <= c.innerX1()) {
+            p->setPen(framePen);
+            p->drawLine(QPointF(sx, c.innerY0()), QPointF(sx, c.innerY1()));
+        }
+    }
 
     if (m == TraceMode) {
         p->setPen(tracePen);
@@ -418,6 +452,7 @@ void XafsView::drawFft(QPainter *p, ChCoord &c)
     yLow = y0;
     yHigh = y1;
     const double pad = (y1 - y0) * YPad;
+    setPlotMargins(p, c, y0 - pad, y1 + pad);
     c.setRealArea(0.0, y1 + pad, std::max(n, 1), y0 - pad);
     drawPlotAxes(p, c, axisPen);
     if (!mags)

@@ -51,6 +51,10 @@ public:
     // Further spectra to draw and save (not owned; null entries are skipped).
     void setOthers(const QVector<XafsSpectrum *> &spectra);
     void setEdgeMarks(const QVector<EdgeMark> &marks);
+    // A vertical line at the energy of the frame on show in the main window;
+    // a negative energy (no frame) draws none.
+    void setMarkerEnergy(double e);
+    double markerEnergy() const { return frameEnergy; }
     void setAutoRange(bool f) { autoRangeOn = f; }
     bool autoRange() const { return autoRangeOn; }
 
@@ -103,8 +107,9 @@ private:
     QVector<XafsSpectrum *> others;
     FourierBuffers fft;
     QVector<EdgeMark> edgeMarks;
+    double frameEnergy = -1.0;
     // Pens by curve kind, then one per further spectrum (by its index).
-    QPen targetPen, standardPen, backgroundPen, tracePen, fftPen, markPen, axisPen;
+    QPen targetPen, standardPen, backgroundPen, tracePen, fftPen, markPen, framePen, axisPen;
     QVector<QPen> pens;
 
     double yLow = 0.0;

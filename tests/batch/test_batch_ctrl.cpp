@@ -38,8 +38,10 @@ static QPlainTextEdit *editor(BatchCtrl &w, const char *name)
     return e;
 }
 
-// Runs `act` on the next file dialog once it is up.
-static void onDialog(std::function<void(QFileDialog *)> act, int tries = 200)
+// Runs `act` on the next file dialog once it is up. A busy machine can take
+// seconds to open a dialog, so it keeps looking for a minute: giving up early
+// would leave the modal dialog open and the test hanging.
+static void onDialog(std::function<void(QFileDialog *)> act, int tries = 6000)
 {
     QTimer::singleShot(10, [=] {
         if (auto *d = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))

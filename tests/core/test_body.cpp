@@ -2,9 +2,7 @@
 #include "core/Body.h"
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
-#if BODY_SPECTRUM_WINDOW
 #include "spectrum/XafsView.h"
-#endif
 #include "widgets/ColorBar.h"
 #include "widgets/CrossSView.h"
 #include "widgets/ImgDispA.h"
@@ -12,6 +10,7 @@
 #include "FrameMaker.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,20 +96,16 @@ void TestBody::construction()
     b.show();
     QVERIFY(QTest::qWaitForWindowExposed(&b));
     QCOMPARE(b.windowTitle(), QStringLiteral("Lumenograf"));
-#if BODY_SPECTRUM_WINDOW
     QVERIFY(b.xafsView());
     QCOMPARE(b.xafsView()->windowTitle(), QStringLiteral("Spectrum at the position"));
     QVERIFY(b.xafsView()->isVisible());
-#endif
     QVERIFY(b.batchCtrl());
     QVERIFY(!b.batchCtrl()->isVisible());
     QTest::mouseClick(child<QAbstractButton>(&b, "BatchCtrlB"), Qt::LeftButton);
     QVERIFY(b.batchCtrl()->isVisible());
-#if BODY_SPECTRUM_WINDOW
     b.xafsView()->hide();
     QTest::mouseClick(child<QAbstractButton>(&b, "ShowXafsView"), Qt::LeftButton);
     QVERIFY(b.xafsView()->isVisible());
-#endif
 
     QCOMPARE(child<QLineEdit>(&b, "HWidth")->text(), QStringLiteral("10"));
     QCOMPARE(child<QLineEdit>(&b, "VWidth")->text(), QStringLiteral("10"));
@@ -150,6 +145,10 @@ void TestBody::halfSizes()
     QCOMPARE(trace.y(0), 33.0);
     QCOMPARE(trace.x(2), 7020.0);
     QCOMPARE(b.spectrumAtPosition().raw().y(1), std::log(1000.0 / 33.0));
+    // The spectrum window shows the same spectrum and trace.
+    QCOMPARE(b.xafsView()->trace().y(0), 33.0);
+    QCOMPARE(b.xafsView()->target().raw().size(), 3);
+    QCOMPARE(b.xafsView()->target().raw().y(2), std::log(1000.0 / 33.0));
 
     // A 3 x 3 window: sum over x 2..4 and y 1..3 of 10 + x + 10 y.
     hw->setText("1");
@@ -248,8 +247,19 @@ void TestBody::shiftFromTableWithoutMap()
     feedI1(b, 2, 8, 6, [](int, int, int) { return 100; });
     child<ImgDispA>(&b, "dispA")->setRealMousePos(4, 4);
     QCOMPARE(child<QLabel>(&b, "EShiftOnTbl")->text(), QStringLiteral(" 0.00"));
+    // No standard spectrum: no shift against it either.
+    QCOMPARE(child<QLabel>(&b, "EShiftFromStd")->text(), QStringLiteral(" 0.00"));
     child<ImgDispA>(&b, "dispA")->setRealMousePos(-3, 40);
     QCOMPARE(child<QLabel>(&b, "EShiftOnTbl")->text(), QStringLiteral(" 0.00"));
+
+    // With a standard whose half height lies at 7005 eV the flat spectrum
+    // here (its crossing is its first energy, 7000 eV) is 5 eV below it.
+    SpectrumPoints std;
+    std.append(7000, 0);
+    std.append(7010, 1);
+    b.xafsView()->setStandard(XafsSpectrum(std, false, 0));
+    child<ImgDispA>(&b, "dispA")->setRealMousePos(4, 4);
+    QCOMPARE(child<QLabel>(&b, "EShiftFromStd")->text(), QStringLiteral("-5.00"));
 }
 
 void TestBody::navigationOfTheDisplayedStack()
@@ -270,22 +280,33 @@ void TestBody::navigationOfTheDisplayedStack()
     QCOMPARE(b.displayedStack(), ImageStacks::I0);
     QCOMPARE(disp->frame(), b.stacks().i0().at(0));
 
+    QCOMPARE(b.spectrumMarkerEnergy(), 0.0);   // the first I0 frame: fNo 0
+
     // next moves the I0 index, the picture stays.
     QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
     QCOMPARE(b.i0Panel()->currentIndex(), 1);
+    QCOMPARE(b.spectrumMarkerEnergy(), 1.0);
     QCOMPARE(b.i1Panel()->currentIndex(), 2);
     QCOMPARE(disp->frame(), b.stacks().i0().at(0));
     QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
     QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
     QCOMPARE(b.i0Panel()->currentIndex(), 2);
     // The seek bar selects I0 entries; outside the stack it does nothing.
+    b.sliderMoved(0);
+    QCOMPARE(b.i0Panel()->currentIndex(), 0);
+    QCOMPARE(b.spectrumMarkerEnergy(), 0.0);
     b.sliderMoved(1);
     QCOMPARE(b.i0Panel()->currentIndex(), 1);
+    QCOMPARE(b.spectrumMarkerEnergy(), 1.0);
     b.sliderMoved(3);
     QCOMPARE(b.i0Panel()->currentIndex(), 1);
     // Back to "Data": the current I1 entry is shown.
     QTest::mouseClick(child<QRadioButton>(&b, "ShowData"), Qt::LeftButton);
     QCOMPARE(disp->frame(), i1Shown);
+    b.sliderMoved(0);
+    QCOMPARE(b.spectrumMarkerEnergy(), 7000.0);
+    b.sliderMoved(2);
+    QCOMPARE(b.spectrumMarkerEnergy(), 7020.0);
 
     // With I1 on show and "Show Latest" checked the picture follows.
     QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
@@ -319,7 +340,10 @@ void TestBody::loadRequestsAndAppending()
     b.i1Panel()->setCutF(-2);
     b.i1Panel()->setCutL(-1);
     b.i1Panel()->setShowLatest(false);
+    b.xafsView()->setAutoRange(false);
     b.readI1Files(files.mid(0, 3), true);
+    // A new data set: the plot range follows its spectra until the load ends.
+    QVERIFY(b.xafsView()->autoRange());
     QCOMPARE(request.count(), 1);
     QCOMPARE(request.at(0).at(1).toInt(), 1);
     QCOMPARE(request.at(0).at(2).toInt(), 0);
@@ -332,6 +356,7 @@ void TestBody::loadRequestsAndAppending()
     QCOMPARE(b.i1Panel()->currentIndex(), 2);
     QCOMPARE(b.stacks().dataWidth(), 4);
     QCOMPARE(b.stacks().i1().at(2)->energy, 7020.0);
+    QVERIFY(!b.xafsView()->autoRange());
 
     // Appending: the new frames go behind, the seek bar grows.
     b.i1Panel()->setSkip(2);
@@ -481,9 +506,7 @@ void TestBody::loadAndScreenshots()
     Body b;
     b.resize(1280, 700);
     b.show();
-#if BODY_SPECTRUM_WINDOW
     b.xafsView()->resize(600, 450);
-#endif
     QVERIFY(QTest::qWaitForWindowExposed(&b));
     QSignalSpy done(&b, &Body::finishBatchExec);
     b.readI0Files(i0Files, true);
@@ -516,11 +539,9 @@ void TestBody::loadAndScreenshots()
     const QImage main = b.grab().toImage();
     QVERIFY(main.save(QDir(outputDir()).filePath("main_window.png")));
     QVERIFY(distinctColours(main) > 20);
-#if BODY_SPECTRUM_WINDOW
     const QImage spectrum = b.xafsView()->grab().toImage();
     QVERIFY(spectrum.save(QDir(outputDir()).filePath("spectrum_window.png")));
     QVERIFY(distinctColours(spectrum) > 3);
-#endif
     // The display shows the frame: the disc is darker than the beam beside
     // it (both points away from the position marker).
     const QImage shown = disp->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -531,13 +552,15 @@ void TestBody::loadAndScreenshots()
     QVERIFY(qGray(shown.pixel(screen(55, 75))) + 50 < qGray(shown.pixel(screen(140, 75))));
 }
 
-// Every control of a window lies inside it and has at least its minimum size.
+// Every control of a window lies inside it and is large enough to show its
+// text: buttons their text, check boxes, radio buttons and labels all of
+// themselves, the other controls at least their minimum size.
 static void checkUnclipped(QWidget *window)
 {
     const QRect inner(QPoint(0, 0), window->size());
     const QList<QWidget *> all = window->findChildren<QWidget *>();
     for (QWidget *w : all) {
-        if (!w->isVisibleTo(window) || w->isWindow())
+        if (w->window() != window || !w->isVisibleTo(window))
             continue;
         if (!qobject_cast<QAbstractButton *>(w) && !qobject_cast<QLineEdit *>(w) &&
             !qobject_cast<QLabel *>(w) && !qobject_cast<QComboBox *>(w) &&
@@ -547,12 +570,20 @@ static void checkUnclipped(QWidget *window)
         if (!inner.contains(r))
             QFAIL(qPrintable(QStringLiteral("%1 of %2 is cut off").arg(w->objectName(),
                                                                      window->objectName())));
-        const QSize min = w->minimumSizeHint();
-        if (w->width() < min.width() || w->height() < min.height())
+        QSize need = w->minimumSizeHint();
+        if (auto *b = qobject_cast<QPushButton *>(w))
+            need.setWidth(b->fontMetrics().horizontalAdvance(b->text()) + 6);
+        else if (qobject_cast<QAbstractButton *>(w))
+            need = w->sizeHint();
+        else if (qobject_cast<QLabel *>(w))
+            need = w->sizePolicy().horizontalPolicy() == QSizePolicy::Ignored
+                       ? QSize(0, w->minimumSizeHint().height())
+                       : w->sizeHint();
+        if (w->width() < need.width() || w->height() < need.height())
             QFAIL(qPrintable(QStringLiteral("%1 of %2 is squeezed to %3 x %4 (needs %5 x %6)")
                                  .arg(w->objectName(), window->objectName())
                                  .arg(w->width()).arg(w->height())
-                                 .arg(min.width()).arg(min.height())));
+                                 .arg(need.width()).arg(need.height())));
     }
 }
 
@@ -577,14 +608,12 @@ void TestBody::fitsALaptopScreen()
     QCOMPARE(disp->width(), large.width() - 200);
     QCOMPARE(disp->height(), large.height() - 100);
 
-#if BODY_SPECTRUM_WINDOW
     XafsView *v = b.xafsView();
     QVERIFY(v->minimumSizeHint().width() <= screen.width());
     QVERIFY(v->minimumSizeHint().height() <= screen.height());
     v->resize(v->minimumSizeHint().expandedTo(QSize(400, 300)));
     QApplication::processEvents();
     checkUnclipped(v);
-#endif
 }
 
 QTEST_MAIN(TestBody)

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 class TestSpectrumPoints : public QObject
 {
     Q_OBJECT
@@ -65,6 +67,37 @@ void TestSpectrumPoints::freshAndBounds()
     QCOMPARE(f.maxY(), 9.0);
     QCOMPARE(f.minYIndex(), 1);
     QCOMPARE(f.maxYIndex(), 2);
+    // With known x bounds only the y bounds are searched: ties keep the
+    // first index over more than four points too; values that never beat the
+    // start values leave the sentinels.
+    QPointF *g = f.fillBuffer(9);
+    const double gy[] = {4, 6, 1, 8, 1, 3, 8, 2, 0.5};
+    for (int i = 0; i < 9; ++i)
+        g[i] = QPointF(i, gy[i]);
+    f.finishFill(-1.0, 20.0);
+    QCOMPARE(f.minX(), -1.0);
+    QCOMPARE(f.maxX(), 20.0);
+    QCOMPARE(f.minY(), 0.5);
+    QCOMPARE(f.minYIndex(), 8);
+    QCOMPARE(f.maxY(), 8.0);
+    QCOMPARE(f.maxYIndex(), 3);
+    g = f.fillBuffer(6);
+    for (int i = 0; i < 6; ++i)
+        g[i] = QPointF(i, i == 4 ? 1.0 : 2.0);
+    f.finishFill(0.0, 5.0);
+    QCOMPARE(f.minYIndex(), 4);
+    QCOMPARE(f.maxYIndex(), 0);
+    g = f.fillBuffer(5);
+    for (int i = 0; i < 5; ++i)
+        g[i] = QPointF(i, std::nan(""));
+    f.finishFill(0.0, 4.0);
+    QCOMPARE(f.minYIndex(), -1879048193);
+    QCOMPARE(f.maxYIndex(), 1879048193);
+    QCOMPARE(f.minY(), 1e300);
+    g = f.fillBuffer(0);
+    f.finishFill(0.0, 4.0);
+    QCOMPARE(f.minX(), 1e300);
+
     f.fillBuffer(0);
     f.finishFill();
     QCOMPARE(f.minYIndex(), -1879048193);

@@ -3,6 +3,7 @@
 #include "widgets/DispA.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -356,6 +357,17 @@ void TestXafsView::saveData()
     v.saveData(dir.filePath("c"));
     QVERIFY(QFile::exists(dir.filePath("c-T.dat")));
     QVERIFY(QFile::exists(dir.filePath("c-std.dat")));
+    // The "Save" button opens the save dialog, whose choice writes the files.
+    QTest::mouseClick(v.findChild<QPushButton *>("Save"), Qt::LeftButton);
+    auto *dialog = v.findChild<QFileDialog *>();
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog->nameFilters(), QStringList({"Data File (*.dat)", "Any Files (* *.*)"}));
+    emit dialog->fileSelected(dir.filePath("e.dat"));
+    QVERIFY(QFile::exists(dir.filePath("e-T.dat")));
+    QVERIFY(QFile::exists(dir.filePath("e-std.dat")));
+    dialog->hide();
     // Another suffix is kept.
     v.saveData(dir.filePath("d.txt"));
     QVERIFY(QFile::exists(dir.filePath("d-T.txt")));
@@ -373,7 +385,30 @@ void TestXafsView::picture()
     v.setXafsSpectrum(target);
     v.setOthers({&other});
     v.setEdgeMarks({{26, 0}});
+    QSignalSpy spy(&v, &XafsView::updated);
+    v.setMarkerEnergy(7250.0);
+    QCOMPARE(v.markerEnergy(), 7250.0);
+    QCOMPARE(spy.count(), 1);
+    v.setMarkerEnergy(7250.0);
+    QCOMPARE(spy.count(), 1);
     showView(v);
+    // The frame marker is the only thing at its screen column in the plot's
+    // upper half, where no curve passes (the spectrum there is near 1.5 only
+    // at the top).
+    const ChCoord &c = v.graph()->coord();
+    const int mx = int(std::lround(c.r2sx(7250.0)));
+    const QImage withMark = v.graph()->grab().toImage();
+    v.setMarkerEnergy(-1.0);
+    v.graph()->repaint();
+    const QImage without = v.graph()->grab().toImage();
+    const int my = (c.innerY0() + c.innerY1()) / 2;
+    bool differs = false;
+    for (int x = mx - 1; x <= mx + 1; ++x)
+        differs = differs || withMark.pixel(x, my) != without.pixel(x, my);
+    QVERIFY(differs);
+    QCOMPARE(withMark.pixel(mx - 20, my), without.pixel(mx - 20, my));
+    v.setMarkerEnergy(7250.0);
+    v.graph()->repaint();
     const QImage abs = v.grab().toImage();
     v.setNormalize(true);
     v.graph()->repaint();
@@ -387,6 +422,21 @@ void TestXafsView::picture()
             colours.insert(abs.pixel(x, y));
     QVERIFY(colours.size() > 20);
     QVERIFY(abs != norm);
+
+    // The trace and its Fourier magnitudes.
+    SpectrumPoints trace;
+    for (int i = 0; i < 121; ++i)
+        trace.append(6800.0 + 5.0 * i, 40000.0 + 9000.0 * std::exp(-0.01 * i) * (1.0 + 0.2 * std::sin(i * 0.9)));
+    v.setTrace(trace);
+    v.findChild<QCheckBox *>("ShowRaw")->setChecked(true);
+    v.graph()->repaint();
+    const QImage raw = v.grab().toImage();
+    raw.save(QDir::current().filePath("xafsview-trace.png"));
+    QCOMPARE(v.yMin(), trace.minY());
+    v.findChild<QCheckBox *>("ShowFFT")->setChecked(true);
+    v.graph()->repaint();
+    v.grab().toImage().save(QDir::current().filePath("xafsview-fft.png"));
+    QVERIFY(v.grab().toImage() != raw);
 }
 
 QTEST_MAIN(TestXafsView)

@@ -1,4 +1,115 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
+<context>
+    <name>Body</name>
+    <message>
+        <source>Lumenograf</source>
+        <translation>Lumenograf</translation>
+    </message>
+    <message>
+        <source>Dark :</source>
+        <translation>ダーク :</translation>
+    </message>
+    <message>
+        <source>Dark Data</source>
+        <translation>ダークデータ</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>Fluo. Type</source>
+        <translation>蛍光法</translation>
+    </message>
+    <message>
+        <source>Img. Select :</source>
+        <translation>画像選択 :</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>データ</translation>
+    </message>
+    <message>
+        <source>I0</source>
+        <translation>I0</translation>
+    </message>
+    <message>
+        <source>xw</source>
+        <translation>xw</translation>
+    </message>
+    <message>
+        <source>yw</source>
+        <translation>yw</translation>
+    </message>
+    <message>
+        <source>Position:</source>
+        <translation>位置:</translation>
+    </message>
+    <message>
+        <source>Value :</source>
+        <translation>値 :</translation>
+    </message>
+    <message>
+        <source>from Tbl.:</source>
+        <translation>テーブルから:</translation>
+    </message>
+    <message>
+        <source>dE from Std.:</source>
+        <translation>標準とのdE:</translation>
+    </message>
+    <message>
+        <source>Img. No.</source>
+        <translation>画像番号</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Previous image</source>
+        <translation>前の画像</translation>
+    </message>
+    <message>
+        <source>Next image</source>
+        <translation>次の画像</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>拡大</translation>
+    </message>
+    <message>
+        <source>Reset Scale</source>
+        <translation>スケールをリセット</translation>
+    </message>
+    <message>
+        <source>Show Spectrum</source>
+        <translation>スペクトル表示</translation>
+    </message>
+    <message>
+        <source>Batch Ctrl.</source>
+        <translation>バッチ制御</translation>
+    </message>
+    <message>
+        <source>KVMX Files, IMG Files, Tiff Files (*.dat *.img *.tif *.tiff)</source>
+        <translation>KVMX ファイル, IMG ファイル, Tiff ファイル (*.dat *.img *.tif *.tiff)</translation>
+    </message>
+    <message>
+        <source>Any Files (* *.*)</source>
+        <translation>すべてのファイル (* *.*)</translation>
+    </message>
+    <message>
+        <source>I1 Data</source>
+        <translation>I1 データ</translation>
+    </message>
+    <message>
+        <source>I0 Data</source>
+        <translation>I0 データ</translation>
+    </message>
+    <message>
+        <source>Spectrum at the position</source>
+        <translation>位置のスペクトル</translation>
+    </message>
+</context>
 </TS>

@@ -29,52 +29,52 @@
         <translation>FFT</translation>
     </message>
     <message>
-        <location filename="../../forms/XafsView.ui" line="93"/>
+        <location filename="../../forms/XafsView.ui" line="87"/>
         <source>Reset X Axis Scale</source>
         <translation>X軸のスケールを戻す</translation>
     </message>
     <message>
-        <location filename="../../forms/XafsView.ui" line="96"/>
+        <location filename="../../forms/XafsView.ui" line="90"/>
         <source>S.R.</source>
         <translation>S.R.</translation>
     </message>
     <message>
-        <location filename="../../forms/XafsView.ui" line="109"/>
+        <location filename="../../forms/XafsView.ui" line="97"/>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../../forms/XafsView.ui" line="139"/>
+        <location filename="../../forms/XafsView.ui" line="127"/>
         <source>X:</source>
         <translation>X:</translation>
     </message>
     <message>
-        <location filename="../../forms/XafsView.ui" line="168"/>
+        <location filename="../../forms/XafsView.ui" line="150"/>
         <source>Y:</source>
         <translation>Y:</translation>
     </message>
     <message>
-        <location filename="../../forms/XafsView.ui" line="197"/>
+        <location filename="../../forms/XafsView.ui" line="173"/>
         <source>Point:</source>
         <translation>点:</translation>
     </message>
     <message>
-        <location filename="../../forms/XafsView.ui" line="210"/>
+        <location filename="../../forms/XafsView.ui" line="186"/>
         <source>Point number under the mouse</source>
         <translation>マウス位置の点番号</translation>
     </message>
     <message>
-        <location filename="../../spectrum/XafsView.cpp" line="242"/>
+        <location filename="../../spectrum/XafsView.cpp" line="261"/>
         <source>Data File (*.dat)</source>
         <translation>データファイル (*.dat)</translation>
     </message>
     <message>
-        <location filename="../../spectrum/XafsView.cpp" line="242"/>
+        <location filename="../../spectrum/XafsView.cpp" line="261"/>
         <source>Any Files (* *.*)</source>
         <translation>すべてのファイル (* *.*)</translation>
     </message>
     <message>
-        <location filename="../../spectrum/XafsView.cpp" line="243"/>
+        <location filename="../../spectrum/XafsView.cpp" line="262"/>
         <source>Save Spectra</source>
         <translation>スペクトルの保存</translation>
     </message>
