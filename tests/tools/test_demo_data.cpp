@@ -205,6 +205,7 @@ private slots:
     void referenceSpectra();
     void programsNormalization();
     void demoScripts();
+    void headlessDemoRun();
     void sameDataEveryRun();
     void badCommandLines();
 
@@ -506,6 +507,89 @@ void TestDemoData::demoScripts()
     }
     QCOMPARE(loads, 2);
     QVERIFY(positions >= 1);
+}
+
+// The README's first command without a display: the real program runs the
+// headless demo script offscreen in the folder that holds demo-data/, saves
+// the spectra the script asks for into demo-results/ and ends by itself.
+void TestDemoData::headlessDemoRun()
+{
+    QVERIFY(QDir(tmp.path()).mkpath("demo-results"));
+    QProcess p;
+    p.setWorkingDirectory(tmp.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(LUMENOGRAF_EXE, {"-e", "-b", DEMO_SCRIPT_DIR "/demo-headless.bat", "-x"});
+    QVERIFY(p.waitForStarted(10000));
+    const bool ended = p.waitForFinished(300000);
+    const QByteArray log = p.readAll();
+    if (!ended) {
+        p.kill();
+        p.waitForFinished(10000);
+    }
+    QVERIFY2(ended, log.right(2000).constData());
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+
+    // Where the script takes its spectra, read from the script itself.
+    struct Saved { int x, y; QString file; };
+    QVector<Saved> saved;
+    int bandW = 10, bandH = 10, x = -1, y = -1;
+    for (const QByteArray &raw : fileBytes(DEMO_SCRIPT_DIR "/demo-headless.bat").split('\n')) {
+        const QStringList items = QString::fromUtf8(raw).section('#', 0, 0).simplified().split(' ');
+        const QString word = items[0].toLower();
+        if (word == "set_band_w")
+            bandW = items.value(1).toInt();
+        else if (word == "set_band_h")
+            bandH = items.value(1).toInt();
+        else if (word == "move_position")
+            x = items.value(1).toInt(), y = items.value(2).toInt();
+        else if (word == "save_spectra")
+            saved << Saved{x, y, items.value(1)};
+    }
+    QVERIFY(saved.size() >= 1);
+
+    for (const Saved &s : saved) {
+        QVERIFY(s.file.endsWith(".dat"));
+        const QString base = tmp.path() + "/" + s.file.left(s.file.size() - 4);
+        // No standard spectrum is set: its file holds the two header lines only.
+        QCOMPARE(fileBytes(base + "-std.dat"),
+                 QByteArray("###Lumenograf::XafsSpectrum\n# x  double-normalized-pre-base y pre post\n"));
+        const QList<QByteArray> lines = fileBytes(base + "-T.dat").split('\n');
+        QVERIFY2(lines.size() == 2 + 120 + 1, qPrintable(base + "-T.dat"));
+        QCOMPARE(lines[0], QByteArray("###Lumenograf::XafsSpectrum"));
+        QCOMPARE(lines[1], QByteArray("# x  double-normalized-pre-base y pre post"));
+        QVERIFY(lines.last().isEmpty());
+        // The demo script loads no dark frame (there is no command for it), so
+        // the absorption is ln(I0 / I1) of the plain window sums; both stacks
+        // share their energies, so I0 needs no interpolation.
+        for (int n = 0; n < 120; ++n) {
+            double a = 0.0, b = 0.0;
+            for (int j = s.y - bandH; j <= s.y + bandH; ++j)
+                for (int i = s.x - bandW; i <= s.x + bandW; ++i) {
+                    a += i1Frames[n].at(i, j);
+                    b += i0Frames[n].at(i, j);
+                }
+            const double mu = std::log(b / a);
+            const QList<QByteArray> cols = lines[2 + n].split('\t');
+            QCOMPARE(cols.size(), 5);
+            double v[5];
+            for (int k = 0; k < 5; ++k) {
+                bool ok = false;
+                v[k] = cols[k].toDouble(&ok);
+                QVERIFY2(ok, lines[2 + n].constData());
+            }
+            // Six significant digits.
+            QVERIFY2(std::fabs(v[0] - energies[n]) <= 5e-6 * energies[n], lines[2 + n].constData());
+            QVERIFY2(std::fabs(v[2] - mu) <= 5e-6 * std::fabs(mu) + 1e-9,
+                     qPrintable(QString("%1: %2 against %3").arg(s.file).arg(v[2]).arg(mu)));
+            // Double-normalized pre-base: (mu - pre) / (post - pre).
+            QVERIFY2(std::fabs(v[1] - (v[2] - v[3]) / (v[4] - v[3])) < 1e-4 * (1.0 + std::fabs(v[1])),
+                     lines[2 + n].constData());
+        }
+    }
 }
 
 void TestDemoData::sameDataEveryRun()
