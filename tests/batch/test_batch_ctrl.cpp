@@ -3,6 +3,7 @@
 #include "batch/BatchCtrl.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -59,6 +60,10 @@ static void answerDialog(const QString &fileName, QString *openedIn, bool *savin
         *saving = d->acceptMode() == QFileDialog::AcceptSave;
         QCOMPARE(d->nameFilters(), QStringList({"Batch File (*.bat)", "Any Files (* *.*)"}));
         d->selectFile(fileName);
+        // selectFile leaves the name field alone while it has the focus, which
+        // it may already have when the dialog is up: type the name there.
+        if (auto *name = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(fileName);
         QMetaObject::invokeMethod(d, "accept");
     });
 }

@@ -422,6 +422,17 @@ void TestXafsSpectrum::twoColumnFile()
     QCOMPARE(s.dE(), 4.0);
     QVERIFY(s.dEEnabled());
 
+    // Binary garbage: no line holds two numbers, nothing is read.
+    QByteArray junk;
+    for (int i = 0; i < 5000; ++i)
+        junk.append(char((i * 7919 + 13) % 256));
+    writeFile(name, junk);
+    QVERIFY(!s.load(name));
+    QCOMPARE(s.raw().size(), 0);
+    writeFile(name, "9809" + junk);
+    QVERIFY(s.load(name));
+    QCOMPARE(s.isTwoColumn(), 0);
+
     // A file written by save reads back with the pre-base curve as mu.
     SpectrumPoints p;
     const double mu[] = {1, 1, 1, 2, 3, 3, 3};
