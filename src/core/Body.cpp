@@ -10,6 +10,7 @@
 #include "input/LoadTiff.h"
 #include "input/SelectDataFiles.h"
 #include "input/TiffData.h"
+#include "spectrum/EdgeTable.h"
 #include "spectrum/XafsSpectrum.h"
 #include "spectrum/XafsView.h"
 #include "widgets/ColorBar.h"
@@ -28,6 +29,8 @@ Body::Body(QWidget *parent)
     , ui(new Ui::Body)
 {
     setWindowTitle(tr("Lumenograf"));
+    // Edge energies are looked up by the spectrum window and every analysis.
+    loadVictoreenTable();
     buildDarkDialog();
     imageSelect = new QButtonGroup(this);
     registerQueuedTypes();

@@ -111,5 +111,9 @@
         <source>Spectrum at the position</source>
         <translation>位置のスペクトル</translation>
     </message>
+    <message>
+        <source>Dark Value :</source>
+        <translation>ダーク値 :</translation>
+    </message>
 </context>
 </TS>
