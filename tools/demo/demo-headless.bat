@@ -12,20 +12,20 @@ eng_by_name_i1
 set_i1_energy_pattern (\d|)\d\d\d\d_\d\d\d\d
 eng_by_name_factor_i1 1
 
-# Both stacks in ascending energy, one frame number (001 .. 120) at a time.
-# The dark frame demo-data/dark.tif has no command: load it by hand with
-# "Dark Data" in the main window.
-clear_I0_files
-clear_I1_files
-:for frames nnn 001 120
-load_I0_files_of_pattern ADD demo-data/I0/ I0_nnn_*.tif
-load_I1_files_of_pattern ADD demo-data/I1/ I1_nnn_*.tif
-:next frames
+# Both stacks, each as a new one: a pattern load takes the files in name
+# order, which is energy order here (frame numbers 001 .. 120 lead the names).
+# I0 first, so every spectrum shown while I1 arrives has its I0. The dark
+# frame demo-data/dark.tif has no command: load it by hand with "Dark Data"
+# in the main window.
+load_I0_files_of_pattern NEW demo-data/I0/ I0_*.tif
+load_I1_files_of_pattern NEW demo-data/I1/ I1_*.tif
 
 # Spectra of 11 x 11 pixel windows.
 set_band_w 5
 set_band_h 5
+# Show the I1 frame at 7150 eV, just above both edges.
 select_disp_image 0
+seek_image 86
 
 # Oxide block: Fe2O3-like, 0.8 thick.
 move_position 94 37

@@ -14,8 +14,8 @@
 // energy in eV with four decimals ("7189_2500" is 7189.25 eV), which the
 // default file-name pattern of the energy assignment reads. The frame number
 // comes first and has three digits only, so the pattern cannot mistake it for
-// part of an energy; it lets a script load the frames in energy order one by
-// one with a wildcard.
+// part of an energy; it makes name order energy order, so a wildcard load
+// takes each stack in the order the I0 interpolation and the spectra need.
 //
 // The physics: every frame holds detector counts. The incident beam has a
 // smooth profile, a small per-pixel gain pattern and a spectrum that falls
@@ -280,7 +280,7 @@ bool writeReference(const QString &path, const Species &s)
     return f.error() == QFile::NoError;
 }
 
-// Removes frames an earlier run left, so a wildcard load finds one file per number.
+// Removes frames an earlier run left, so a wildcard load finds only this run's.
 void removeOldFrames(const QString &dir, const QString &prefix)
 {
     QDir d(dir);
