@@ -52,15 +52,10 @@ void TestBatchInterpreter::parseStatements()
     QVERIFY(c.arguments.isEmpty());
 
     c.parse(QStringLiteral("cut_f_i0 007 abc 2.5e3 1 2"));
-    QCOMPARE(c.intArg(0), 7);
-    QCOMPARE(c.intArg(1), 0);
-    QCOMPARE(c.realArg(2), 2500.0);
-    QCOMPARE(c.realArg(1), 0.0);
-    QVERIFY(c.flagArg(3));
-    QVERIFY(!c.flagArg(4));
-    QVERIFY(!c.flagArg(9));
+    QCOMPARE(QVector<int>({c.intArg(0), c.intArg(1), c.intArg(9)}), QVector<int>({7, 0, 0}));
+    QCOMPARE(QVector<double>({c.realArg(2), c.realArg(1)}), QVector<double>({2500.0, 0.0}));
+    QCOMPARE(QVector<bool>({c.flagArg(3), c.flagArg(4), c.flagArg(9)}), QVector<bool>({true, false, false}));
     QCOMPARE(c.arg(9), QString());
-    QCOMPARE(c.intArg(9), 0);
 
     // The statement crosses threads by value.
     const QVariant v = QVariant::fromValue(c);
@@ -123,18 +118,14 @@ void TestBatchInterpreter::commandTable()
 
 void TestBatchInterpreter::keywords()
 {
-    QCOMPARE(batchKeyword(":for"), BatchKeyword::For);
-    QCOMPARE(batchKeyword(":FOR"), BatchKeyword::For);
-    QCOMPARE(batchKeyword(":Next"), BatchKeyword::Next);
-    QCOMPARE(batchKeyword(":echo"), BatchKeyword::Echo);
-    QCOMPARE(batchKeyword(":REM_START"), BatchKeyword::RemStart);
-    QCOMPARE(batchKeyword(":rem_End"), BatchKeyword::RemEnd);
-    QCOMPARE(batchKeyword(":END"), BatchKeyword::End);
-    QCOMPARE(batchKeyword("for"), BatchKeyword::None);
-    QCOMPARE(batchKeyword(":fore"), BatchKeyword::None);
-    QCOMPARE(batchKeyword(":"), BatchKeyword::None);
-    QCOMPARE(batchKeyword("quit"), BatchKeyword::None);
-    QCOMPARE(batchKeyword(QString()), BatchKeyword::None);
+    const QPair<QString, BatchKeyword> rows[] = {
+        {":for", BatchKeyword::For}, {":FOR", BatchKeyword::For}, {":Next", BatchKeyword::Next},
+        {":echo", BatchKeyword::Echo}, {":REM_START", BatchKeyword::RemStart}, {":rem_End", BatchKeyword::RemEnd},
+        {":END", BatchKeyword::End}, {"for", BatchKeyword::None}, {":fore", BatchKeyword::None},
+        {":", BatchKeyword::None}, {"quit", BatchKeyword::None}, {QString(), BatchKeyword::None},
+    };
+    for (const auto &r : rows)
+        QCOMPARE(batchKeyword(r.first), r.second);
 }
 
 void TestBatchInterpreter::continuedLines()
@@ -217,21 +208,15 @@ void TestBatchInterpreter::paddedCounters()
     QCOMPARE(loopValues(":for L v 08 12"), QStringList({"08", "09", "10", "11", "12"}));
     const QStringList v = loopValues(":for L v 001 120");
     QCOMPARE(v.size(), 120);
-    QCOMPARE(v.at(0), QStringLiteral("001"));
-    QCOMPARE(v.at(1), QStringLiteral("002"));
-    QCOMPARE(v.at(9), QStringLiteral("010"));
-    QCOMPARE(v.at(98), QStringLiteral("099"));
-    QCOMPARE(v.at(99), QStringLiteral("100"));
-    QCOMPARE(v.at(119), QStringLiteral("120"));
+    QCOMPARE(QStringList({v.at(0), v.at(1), v.at(9), v.at(98), v.at(99), v.at(119)}),
+             QStringList({"001", "002", "010", "099", "100", "120"}));
     // Counting down keeps the zeros, even past a start whose later digits are not zero.
     QCOMPARE(loopValues(":for L v 012 008"), QStringList({"012", "011", "010", "009", "008"}));
     QCOMPARE(loopValues(":for L v 98 101"), QStringList({"98", "99", "100", "101"}));
 
-    QCOMPARE(formatBatchCounter(5, "001"), QStringLiteral("005"));
-    QCOMPARE(formatBatchCounter(1234, "001"), QStringLiteral("1234"));
-    QCOMPARE(formatBatchCounter(7, "0"), QStringLiteral("7"));
-    QCOMPARE(formatBatchCounter(7, "10"), QStringLiteral("7"));
-    QCOMPARE(formatBatchCounter(-1, "005"), QStringLiteral("-01"));
+    QCOMPARE(QStringList({formatBatchCounter(5, "001"), formatBatchCounter(1234, "001"), formatBatchCounter(7, "0"),
+                          formatBatchCounter(7, "10"), formatBatchCounter(-1, "005")}),
+             QStringList({"005", "1234", "7", "7", "-01"}));
 }
 
 void TestBatchInterpreter::nestedAndRedeclaredLoops()

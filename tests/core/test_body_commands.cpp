@@ -9,6 +9,7 @@
 
 #include "../app/LogCapture.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -116,46 +117,57 @@ void TestBodyCommands::answersAndErrors()
     QCOMPARE(done.count(), 8);
 }
 
+// What a control shows: a field's text, "on" or "off" for a box or a radio
+// button, a list's current entry.
+QString shown(QObject *owner, const char *name)
+{
+    QWidget *w = child<QWidget>(owner, name);
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->text();
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return QString::fromLatin1(b->isChecked() ? "on" : "off");
+    if (auto *c = qobject_cast<QComboBox *>(w))
+        return c->currentText();
+    return QStringLiteral("<unknown control>");
+}
+
+struct Step
+{
+    QString statement;
+    QObject *owner;
+    const char *control;
+    QString expected;
+};
+
+// Runs each statement, which must answer once, and checks the control after it.
+void runSteps(Body &body, const QVector<Step> &steps)
+{
+    for (const Step &s : steps) {
+        QCOMPARE(run(body, s.statement), 1);
+        QVERIFY2(shown(s.owner, s.control) == s.expected,
+                 qPrintable(s.statement + ": " + s.control + " shows " + shown(s.owner, s.control)));
+    }
+}
+
 // What lands in a field is the number the argument reads as, written anew:
-// leading zeros go, a word counts as 0.
+// leading zeros go, a word counts as 0; a flag is on only for exactly 1; each
+// word reaches its own panel only.
 void TestBodyCommands::fieldsTakeNormalisedNumbers()
 {
     Body body;
     SelectDataFiles *i1 = body.i1Panel();
     SelectDataFiles *i0 = body.i0Panel();
-
-    QCOMPARE(run(body, "cut_f_i0 007"), 1);
-    QCOMPARE(child<QLineEdit>(i0, "CutFirst")->text(), QStringLiteral("7"));
-    QCOMPARE(child<QLineEdit>(i1, "CutFirst")->text(), QStringLiteral("0"));
-    QCOMPARE(run(body, "CUT_L_I1 12"), 1);
-    QCOMPARE(child<QLineEdit>(i1, "CutLast")->text(), QStringLiteral("12"));
-    QCOMPARE(child<QLineEdit>(i0, "CutLast")->text(), QStringLiteral("0"));
-    QCOMPARE(run(body, "skip_i1 three"), 1);
-    QCOMPARE(child<QLineEdit>(i1, "Skip")->text(), QStringLiteral("0"));
-    QCOMPARE(run(body, "skip_i0 2"), 1);
-    QCOMPARE(child<QLineEdit>(i0, "Skip")->text(), QStringLiteral("2"));
-
-    // A flag is on only for exactly 1.
-    QCOMPARE(run(body, "show_latest_i1 0"), 1);
-    QVERIFY(!child<QCheckBox>(i1, "ShowLatest")->isChecked());
-    QVERIFY(child<QCheckBox>(i0, "ShowLatest")->isChecked());
-    QCOMPARE(run(body, "show_latest_i1 1"), 1);
-    QVERIFY(child<QCheckBox>(i1, "ShowLatest")->isChecked());
-    QCOMPARE(run(body, "show_latest_i0 2"), 1);
-    QVERIFY(!child<QCheckBox>(i0, "ShowLatest")->isChecked());
-
-    QCOMPARE(run(body, "set_band_w 007"), 1);
-    QCOMPARE(child<QLineEdit>(&body, "HWidth")->text(), QStringLiteral("7"));
-    QCOMPARE(run(body, "set_band_h wide"), 1);
-    QCOMPARE(child<QLineEdit>(&body, "VWidth")->text(), QStringLiteral("0"));
-    QCOMPARE(run(body, "set_band_h -3"), 1);
-    QCOMPARE(child<QLineEdit>(&body, "VWidth")->text(), QStringLiteral("-3"));
-
-    QCOMPARE(run(body, "set_fluo_type 1"), 1);
-    QVERIFY(child<QCheckBox>(&body, "FluoType")->isChecked());
+    runSteps(body, {
+        {"cut_f_i0 007", i0, "CutFirst", "7"}, {"cut_f_i0 007", i1, "CutFirst", "0"},
+        {"CUT_L_I1 12", i1, "CutLast", "12"}, {"CUT_L_I1 12", i0, "CutLast", "0"},
+        {"skip_i1 three", i1, "Skip", "0"}, {"skip_i0 2", i0, "Skip", "2"},
+        {"show_latest_i1 0", i1, "ShowLatest", "off"}, {"show_latest_i1 0", i0, "ShowLatest", "on"},
+        {"show_latest_i1 1", i1, "ShowLatest", "on"}, {"show_latest_i0 2", i0, "ShowLatest", "off"},
+        {"set_band_w 007", &body, "HWidth", "7"}, {"set_band_h wide", &body, "VWidth", "0"},
+        {"set_band_h -3", &body, "VWidth", "-3"}, {"set_fluo_type 1", &body, "FluoType", "on"},
+    });
     QVERIFY(body.stacks().fluorescence());
-    QCOMPARE(run(body, "set_fluo_type yes"), 1);
-    QVERIFY(!child<QCheckBox>(&body, "FluoType")->isChecked());
+    runSteps(body, {{"set_fluo_type yes", &body, "FluoType", "off"}});
     QVERIFY(!body.stacks().fluorescence());
 }
 
@@ -166,49 +178,22 @@ void TestBodyCommands::energySetup()
     Body body;
     EOFSetup *s1 = body.i1Panel()->energySetup();
     EOFSetup *s0 = body.i0Panel()->energySetup();
-
-    QCOMPARE(run(body, "eng_calc_base_i1 8100"), 1);
-    QCOMPARE(child<QLineEdit>(s1, "Start")->text(), QStringLiteral("8100"));
-    QCOMPARE(child<QLineEdit>(s1, "End")->text(), QStringLiteral("9100"));
-    QCOMPARE(child<QLineEdit>(s0, "End")->text(), QStringLiteral("9000"));
-    QCOMPARE(run(body, "eng_calc_end_i1 9600"), 1);
-    QCOMPARE(child<QLineEdit>(s1, "Delta")->text(), QStringLiteral("1.5"));
-    QCOMPARE(run(body, "eng_calc_num_i1 500"), 1);
-    QCOMPARE(child<QLineEdit>(s1, "NumOfPoints")->text(), QStringLiteral("500"));
-    QCOMPARE(child<QLineEdit>(s1, "Delta")->text(), QStringLiteral("3"));
-    QCOMPARE(run(body, "eng_calc_delta_i1 0.25"), 1);
-    QCOMPARE(child<QLineEdit>(s1, "End")->text(), QStringLiteral("8225"));
-    QCOMPARE(run(body, "eng_calc_base_i0 8979.123456"), 1);
-    QCOMPARE(child<QLineEdit>(s0, "Start")->text(), QStringLiteral("8979.12"));
-
-    QCOMPARE(run(body, "eng_by_calc_i0 1"), 1);
-    QVERIFY(child<QRadioButton>(s0, "FromFileNum")->isChecked());
-    QVERIFY(child<QRadioButton>(s1, "FromFileName")->isChecked());
-    QCOMPARE(run(body, "eng_by_name_i0"), 1);
-    QVERIFY(child<QRadioButton>(s0, "FromFileName")->isChecked());
-    QCOMPARE(run(body, "eng_calc_even_in_eng_i1 1"), 1);
-    QVERIFY(child<QRadioButton>(s1, "EvenInEnergy")->isChecked());
-    QCOMPARE(run(body, "eng_calc_even_in_deg_i1 1"), 1);
-    QVERIFY(child<QRadioButton>(s1, "EvenInAngle")->isChecked());
-
-    // Units: an index outside the list, negative included, changes nothing.
-    QComboBox *unit = child<QComboBox>(s1, "DisplayUnit");
-    QCOMPARE(run(body, "eng_calc_disp_unit_i1 1"), 1);
-    QCOMPARE(unit->currentText(), QStringLiteral("keV"));
-    QCOMPARE(run(body, "eng_calc_disp_unit_i1 3"), 1);
-    QCOMPARE(unit->currentText(), QStringLiteral("keV"));
-    QCOMPARE(run(body, "eng_calc_disp_unit_i1 -1"), 1);
-    QCOMPARE(unit->currentText(), QStringLiteral("keV"));
-    QCOMPARE(child<QComboBox>(s0, "DisplayUnit")->currentText(), QStringLiteral("eV"));
-
-    // Both pattern words write the pattern field and leave the factor.
-    QCOMPARE(run(body, "set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV"), 1);
-    QCOMPARE(child<QLineEdit>(s0, "Pattern")->text(), QStringLiteral("\\d_\\d\\d\\d\\d\\d\\dKeV"));
-    QCOMPARE(child<QLineEdit>(s0, "Factor")->text(), QStringLiteral("1"));
-    QCOMPARE(run(body, "eng_by_name_reg_exp_i1 \"a b\""), 1);
-    QCOMPARE(child<QLineEdit>(s1, "Pattern")->text(), QStringLiteral("a b"));
-    QCOMPARE(run(body, "eng_by_name_factor_i1 1000.0000001"), 1);
-    QCOMPARE(child<QLineEdit>(s1, "Factor")->text(), QStringLiteral("1000"));
+    runSteps(body, {
+        {"eng_calc_base_i1 8100", s1, "Start", "8100"}, {"eng_calc_base_i1 8100", s1, "End", "9100"},
+        {"eng_calc_base_i1 8100", s0, "End", "9000"}, {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
+        {"eng_calc_num_i1 500", s1, "NumOfPoints", "500"}, {"eng_calc_num_i1 500", s1, "Delta", "3"},
+        {"eng_calc_delta_i1 0.25", s1, "End", "8225"}, {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
+        {"eng_by_calc_i0 1", s0, "FromFileNum", "on"}, {"eng_by_calc_i0 1", s1, "FromFileName", "on"},
+        {"eng_by_name_i0", s0, "FromFileName", "on"}, {"eng_calc_even_in_eng_i1 1", s1, "EvenInEnergy", "on"},
+        {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
+        // Units: an index outside the list, negative included, changes nothing.
+        {"eng_calc_disp_unit_i1 1", s1, "DisplayUnit", "keV"}, {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
+        {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"}, {"eng_calc_disp_unit_i1 -1", s0, "DisplayUnit", "eV"},
+        // Both pattern words write the pattern field and leave the factor.
+        {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern", "\\d_\\d\\d\\d\\d\\d\\dKeV"},
+        {"eng_by_name_reg_exp_i1 \"a b\"", s0, "Factor", "1"}, {"eng_by_name_reg_exp_i1 \"a b\"", s1, "Pattern", "a b"},
+        {"eng_by_name_factor_i1 1000.0000001", s1, "Factor", "1000"},
+    });
 
     // A reference file of angles: the choice follows the name.
     QTemporaryDir dir;
@@ -218,10 +203,8 @@ void TestBodyCommands::energySetup()
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
         f.write("angle\n14.0\n13.9\n");
     }
-    QCOMPARE(run(body, "eng_by_ref_i1 " + ref), 1);
-    QVERIFY(child<QRadioButton>(s1, "FromRefFile")->isChecked());
-    QCOMPARE(child<QLineEdit>(s1, "RefFilePath")->text(), ref);
-    QCOMPARE(run(body, "eng_by_calc_i1 1"), 1);
+    runSteps(body, {{"eng_by_ref_i1 " + ref, s1, "FromRefFile", "on"}, {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
+                    {"eng_by_calc_i1 1", s1, "FromFileNum", "on"}});
     const double e1 = 12398.424360387684 / (2 * 3.13553 * std::sin(13.9 * 3.1415926535 / 180));
     QCOMPARE(run(body, "eng_by_ref_i1 " + ref), 1);
     QCOMPARE(s1->energyOf(QStringLiteral("x.tif"), 1), e1);
@@ -230,33 +213,21 @@ void TestBodyCommands::energySetup()
 void TestBodyCommands::displayCommands()
 {
     Body body;
-    QCOMPARE(run(body, "select_disp_image 1"), 1);
-    QVERIFY(child<QRadioButton>(&body, "ShowI0")->isChecked());
-    QCOMPARE(run(body, "select_disp_image 9"), 1);
-    QVERIFY(child<QRadioButton>(&body, "ShowI0")->isChecked());
-    QCOMPARE(run(body, "select_disp_image -1"), 1);
-    QVERIFY(child<QRadioButton>(&body, "ShowI0")->isChecked());
-    QCOMPARE(run(body, "select_disp_image 0"), 1);
-    QVERIFY(child<QRadioButton>(&body, "ShowData")->isChecked());
-
-    // A word reads as frame 0.
-    QCOMPARE(run(body, "seek_image 4"), 1);
-    QCOMPARE(child<QLineEdit>(&body, "ImgNo")->text(), QStringLiteral("4"));
-    QCOMPARE(run(body, "seek_image last"), 1);
-    QCOMPARE(child<QLineEdit>(&body, "ImgNo")->text(), QStringLiteral("0"));
+    XafsView *v = body.xafsView();
+    // A display number outside 0 and 1 keeps the choice; a word reads as frame 0.
+    runSteps(body, {
+        {"select_disp_image 1", &body, "ShowI0", "on"}, {"select_disp_image 9", &body, "ShowI0", "on"},
+        {"select_disp_image -1", &body, "ShowI0", "on"}, {"select_disp_image 0", &body, "ShowData", "on"},
+        {"seek_image 4", &body, "ImgNo", "4"}, {"seek_image last", &body, "ImgNo", "0"},
+        {"xafs_view_normalize 1", v, "Normalized", "on"}, {"xafs_view_normalize 0", v, "Normalized", "off"},
+        {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
+    });
 
     // The area is stored as given, a negative width included.
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
     QCOMPARE(run(body, "select_region 10 20 4 30"), 1);
     QVERIFY(disp->hasSelection());
     QCOMPARE(disp->selectedArea(), QRectF(10, 20, -6, 10));
-
-    QCOMPARE(run(body, "xafs_view_normalize 1"), 1);
-    QVERIFY(child<QCheckBox>(body.xafsView(), "Normalized")->isChecked());
-    QCOMPARE(run(body, "xafs_view_normalize 0"), 1);
-    QVERIFY(!child<QCheckBox>(body.xafsView(), "Normalized")->isChecked());
-    QCOMPARE(run(body, "xafs_view_enerugy_correction 1"), 1);
-    QVERIFY(child<QCheckBox>(body.xafsView(), "ECorrect")->isChecked());
 }
 
 // A load holds the script until its loader has read the whole list.

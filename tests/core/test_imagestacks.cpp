@@ -25,6 +25,12 @@ private slots:
     void thousandsSeparators();
 };
 
+static bool writeBytes(const QString &name, const QByteArray &bytes)
+{
+    QFile f(name);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // Three I0 frames of 4 x 3 at 100, 200 and 300 eV holding 100, 300 and 400.
 static void addI0Ramp(ImageStacks &s)
 {
@@ -36,8 +42,6 @@ static void addI0Ramp(ImageStacks &s)
 void TestImageStacks::emptyStacks()
 {
     ImageStacks s;
-    QCOMPARE(s.dataWidth(), 0);
-    QCOMPARE(s.dataHeight(), 0);
     QCOMPARE(s.i0At(8000, 0, 0, 10, 10), 1.0);
     QVERIFY(s.absorption(0, 0, 0, 0).isEmpty());
     QVERIFY(s.rawI1(0, 0, 0, 0).isEmpty());
@@ -55,45 +59,35 @@ void TestImageStacks::emptyStacks()
 
 void TestImageStacks::i0AtEnergy()
 {
-    ImageStacks s;
-    // One frame: its window sum at every energy (a 3 x 3 window inside the
-    // frame sums nine samples of 80).
-    s.appendI0(constantFrame(4, 3, 100, 80));
-    QCOMPARE(s.i0At(50, 1, 1, 1, 1), 720.0);
-    QCOMPARE(s.i0At(5000, 1, 1, 1, 1), 720.0);
-    // In the corner only four of the nine positions lie inside.
-    QCOMPARE(s.i0At(100, 0, 0, 1, 1), 320.0);
-    // The sign of the half sizes does not count.
-    QCOMPARE(s.i0At(100, 0, 0, -1, -1), 320.0);
-    s.clearI0();
-
-    addI0Ramp(s);
-    // Below the range: the line through (100, 100) and (200, 300).
-    QCOMPARE(s.i0At(50, 0, 0, 0, 0), 0.0);
-    QCOMPARE(s.i0At(90, 0, 0, 0, 0), 80.0);
-    // Inside: bisection picks the neighbours.
-    QCOMPARE(s.i0At(150, 0, 0, 0, 0), 200.0);
-    QCOMPARE(s.i0At(200, 0, 0, 0, 0), 300.0);
-    QCOMPARE(s.i0At(250, 0, 0, 0, 0), 350.0);
-    // At and above the last energy: the line through the last two frames.
-    QCOMPARE(s.i0At(300, 0, 0, 0, 0), 400.0);
-    QCOMPARE(s.i0At(350, 0, 0, 0, 0), 450.0);
-    // The window scales every sum: two pixels of (hw 1 at column 0).
-    QCOMPARE(s.i0At(250, 0, 0, 1, 0), 700.0);
-    s.clearI0();
-
-    // Two neighbouring frames of the same energy give their mean.
-    s.appendI0(constantFrame(4, 3, 100, 100));
-    s.appendI0(constantFrame(4, 3, 200, 300));
-    s.appendI0(constantFrame(4, 3, 200, 500));
-    QCOMPARE(s.i0At(250, 0, 0, 0, 0), 400.0);
-    QCOMPARE(s.i0At(150, 0, 0, 0, 0), 200.0);
-    // Two frames, both at one energy: the mean below, inside and above.
-    s.clearI0();
-    s.appendI0(constantFrame(4, 3, 200, 300));
-    s.appendI0(constantFrame(4, 3, 200, 500));
-    QCOMPARE(s.i0At(100, 0, 0, 0, 0), 400.0);
-    QCOMPARE(s.i0At(300, 0, 0, 0, 0), 400.0);
+    // Each row: the I0 stack as (energy, sample) pairs, then energy, x, y,
+    // half width, half height and the expected window sum.
+    struct Row { QVector<QPair<int, int>> frames; double e; int x, y, hw, hh; double sum; };
+    const QVector<QPair<int, int>> one{{100, 80}}, ramp{{100, 100}, {200, 300}, {300, 400}},
+        pairAbove{{100, 100}, {200, 300}, {200, 500}}, pairOnly{{200, 300}, {200, 500}};
+    const Row rows[] = {
+        // One frame: its window sum at every energy; 3 x 3 inside sums nine samples.
+        {one, 50, 1, 1, 1, 1, 720}, {one, 5000, 1, 1, 1, 1, 720},
+        // In the corner only four of the nine lie inside; the sign of the half sizes does not count.
+        {one, 100, 0, 0, 1, 1, 320}, {one, 100, 0, 0, -1, -1, 320},
+        // Below the range: the line through (100, 100) and (200, 300).
+        {ramp, 50, 0, 0, 0, 0, 0}, {ramp, 90, 0, 0, 0, 0, 80},
+        // Inside: bisection picks the neighbours.
+        {ramp, 150, 0, 0, 0, 0, 200}, {ramp, 200, 0, 0, 0, 0, 300}, {ramp, 250, 0, 0, 0, 0, 350},
+        // At and above the last energy: the line through the last two frames.
+        {ramp, 300, 0, 0, 0, 0, 400}, {ramp, 350, 0, 0, 0, 0, 450},
+        // The window scales every sum: two pixels (hw 1 at column 0).
+        {ramp, 250, 0, 0, 1, 0, 700},
+        // Two neighbouring frames of the same energy give their mean.
+        {pairAbove, 250, 0, 0, 0, 0, 400}, {pairAbove, 150, 0, 0, 0, 0, 200},
+        // Two frames, both at one energy: the mean below and above.
+        {pairOnly, 100, 0, 0, 0, 0, 400}, {pairOnly, 300, 0, 0, 0, 0, 400},
+    };
+    for (const Row &r : rows) {
+        ImageStacks s;
+        for (const auto &f : r.frames)
+            s.appendI0(constantFrame(4, 3, f.first, f.second));
+        QCOMPARE(s.i0At(r.e, r.x, r.y, r.hw, r.hh), r.sum);
+    }
 }
 
 void TestImageStacks::absorptionRule()
@@ -104,14 +98,9 @@ void TestImageStacks::absorptionRule()
     s.appendI1(constantFrame(4, 3, 250, 100));
     s.appendI1(constantFrame(4, 3, 350, 90));
 
+    // I0 at 150, 250, 350 eV: 200, 350, 450 against I1 50, 100, 90.
     SpectrumPoints p = s.absorption(2, 1, 0, 0);
-    QCOMPARE(p.size(), 3);
-    QCOMPARE(p.x(0), 150.0);
-    QCOMPARE(p.x(1), 250.0);
-    QCOMPARE(p.x(2), 350.0);
-    QCOMPARE(p.y(0), std::log(4.0));  // 200 / 50
-    QCOMPARE(p.y(1), std::log(3.5));  // 350 / 100
-    QCOMPARE(p.y(2), std::log(5.0));  // 450 / 90
+    QCOMPARE(p.points(), QVector<QPointF>({{150, std::log(4.0)}, {250, std::log(3.5)}, {350, std::log(5.0)}}));
     // A 3 x 3 window in the corner: four samples of each frame.
     p = s.absorption(0, 0, 1, 1);
     QCOMPARE(p.y(0), std::log(800.0 / 200.0));
@@ -125,10 +114,8 @@ void TestImageStacks::absorptionRule()
     s.setFluorescence(false);
 
     // Outside the data: empty.
-    QVERIFY(s.absorption(-1, 0, 0, 0).isEmpty());
-    QVERIFY(s.absorption(0, -1, 0, 0).isEmpty());
-    QVERIFY(s.absorption(4, 0, 0, 0).isEmpty());
-    QVERIFY(s.absorption(0, 3, 0, 0).isEmpty());
+    for (QPoint out : {QPoint(-1, 0), QPoint(0, -1), QPoint(4, 0), QPoint(0, 3)})
+        QVERIFY(s.absorption(out.x(), out.y(), 0, 0).isEmpty());
     QCOMPARE(s.absorption(3, 2, 0, 0).size(), 3);
 
     // An I1 frame of zeros: a * b is 0, the point is 1.0.
@@ -210,11 +197,8 @@ void TestImageStacks::rawI1AndProfiles()
 
     // Column 0 of the first I1 frame, one pixel each: ln(I0(150) / s).
     SpectrumPoints col = s.columnProfile(ImageStacks::I1, 0, 0, 0, 0);
-    QCOMPARE(col.size(), 3);
-    QCOMPARE(col.x(2), 2.0);
-    QCOMPARE(col.y(0), std::log(200.0 / 10.0));
-    QCOMPARE(col.y(1), std::log(200.0 / 20.0));
-    QCOMPARE(col.y(2), std::log(200.0 / 30.0));
+    QCOMPARE(col.points(), QVector<QPointF>({{0, std::log(200.0 / 10.0)}, {1, std::log(200.0 / 20.0)},
+                                             {2, std::log(200.0 / 30.0)}}));
     // A window of half-height 1: row 0 sums rows 0 and 1 (30) against two
     // I0 samples (400); row 1 sums all three rows (60 against 600).
     col = s.columnProfile(ImageStacks::I1, 0, 3, 0, 1);
@@ -224,12 +208,7 @@ void TestImageStacks::rawI1AndProfiles()
     // Row 1 of I0 frame 1 (300 everywhere), window half-width 1: the window
     // sums of two, three, three and two samples.
     SpectrumPoints row = s.rowProfile(ImageStacks::I0, 1, 1, 1, 0);
-    QCOMPARE(row.size(), 4);
-    QCOMPARE(row.x(3), 3.0);
-    QCOMPARE(row.y(0), 600.0);
-    QCOMPARE(row.y(1), 900.0);
-    QCOMPARE(row.y(2), 900.0);
-    QCOMPARE(row.y(3), 600.0);
+    QCOMPARE(row.points(), QVector<QPointF>({{0, 600}, {1, 900}, {2, 900}, {3, 600}}));
     // Row of the second I1 frame (7 at 250 eV, I0 350).
     row = s.rowProfile(ImageStacks::I1, 1, 2, 0, 0);
     QCOMPARE(row.y(1), std::log(350.0 / 7.0));
@@ -257,8 +236,8 @@ void TestImageStacks::rawI1AndProfiles()
     QVERIFY(s.columnProfile(ImageStacks::I1, 2, 0, 0, 0).isEmpty());
     QVERIFY(s.columnProfile(ImageStacks::I0, -1, 0, 0, 0).isEmpty());
     QVERIFY(s.columnProfile(ImageStacks::I1, 0, 4, 0, 0).isEmpty());
-    QVERIFY(s.rowProfile(ImageStacks::I1, 0, 3, 0, 0).isEmpty());
-    QVERIFY(s.rowProfile(ImageStacks::I1, 0, -1, 0, 0).isEmpty());
+    for (int line : {3, -1})
+        QVERIFY(s.rowProfile(ImageStacks::I1, 0, line, 0, 0).isEmpty());
 
     // A frame of zeros: s * I0 is 0, the profile value is 1.0.
     s.appendI1(constantFrame(4, 3, 250, 0));
@@ -282,13 +261,10 @@ void TestImageStacks::storingAndClearing()
     QVERIFY(s.i1().isEmpty());
     QVERIFY(s.i0().isEmpty());
 
-    s.appendI1(constantFrame(5, 2, 100, 1));
-    QCOMPARE(s.dataWidth(), 5);
-    QCOMPARE(s.dataHeight(), 2);
     // Later frames do not change the size: the first frame sets it.
+    s.appendI1(constantFrame(5, 2, 100, 1));
     s.appendI1(constantFrame(7, 9, 200, 1));
-    QCOMPARE(s.dataWidth(), 5);
-    QCOMPARE(s.dataHeight(), 2);
+    QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(5, 2));
     QCOMPARE(s.i1().size(), 2);
     QCOMPARE(s.frame(ImageStacks::I1, 1)->width, 7);
     QVERIFY(!s.frame(ImageStacks::I1, 2));
@@ -301,8 +277,7 @@ void TestImageStacks::storingAndClearing()
     QVERIFY(s.absorption(0, 0, 0, 0).isEmpty());
     // A new stack of another size takes its size from its first frame.
     s.appendI1(constantFrame(3, 4, 100, 1));
-    QCOMPARE(s.dataWidth(), 3);
-    QCOMPARE(s.dataHeight(), 4);
+    QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(3, 4));
     s.clearI0();
     QVERIFY(s.i0().isEmpty());
 }
@@ -328,26 +303,17 @@ void TestImageStacks::darkFromEveryFormat()
         img.append(b, 2);
     }
     const QString imgName = dir.filePath(QStringLiteral("dark.img"));
-    {
-        QFile f(imgName);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(img);
-    }
+    QVERIFY(writeBytes(imgName, img));
     QVERIFY(s.loadDark(imgName));
     QCOMPARE(s.dark()->width, 2);
     QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 1), 4.0);
 
     // KVMX text: each value is stored times 500.
     const QString kvmx = dir.filePath(QStringLiteral("dark.dat"));
-    {
-        QFile f(kvmx);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
-        f.write("#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 2\n# RANGE_Y0 = 0\n# RANGE_Y1 = 1\n"
-                "0 0 0.01\n1 0 0.02\n");
-    }
+    QVERIFY(writeBytes(kvmx, "#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 2\n# RANGE_Y0 = 0\n# RANGE_Y1 = 1\n"
+                             "0 0 0.01\n1 0 0.02\n"));
     QVERIFY(s.loadDark(kvmx));
-    QCOMPARE(s.dark()->width, 2);
-    QCOMPARE(s.dark()->height, 1);
+    QCOMPARE(QSize(s.dark()->width, s.dark()->height), QSize(2, 1));
     QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 0), 10.0);
 
     // TIFF.
@@ -359,11 +325,7 @@ void TestImageStacks::darkFromEveryFormat()
 
     // An unreadable file drops the previous dark and leaves none.
     const QString junk = dir.filePath(QStringLiteral("junk.dat"));
-    {
-        QFile f(junk);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("this is no frame at all");
-    }
+    QVERIFY(writeBytes(junk, "this is no frame at all"));
     QVERIFY(!s.loadDark(junk));
     QVERIFY(!s.hasDark());
     QVERIFY(!s.loadDark(dir.filePath(QStringLiteral("missing.tif"))));
@@ -372,37 +334,27 @@ void TestImageStacks::darkFromEveryFormat()
 
 void TestImageStacks::loadRequestClamps()
 {
-    ImageStacks::LoadRequest r = ImageStacks::loadRequest("3", "1", "2");
-    QCOMPARE(r.skip, 3);
-    QCOMPARE(r.cutFirst, 1);
-    QCOMPARE(r.cutLast, 2);
-    r = ImageStacks::loadRequest("0", "-2", "-1");
-    QCOMPARE(r.skip, 1);
-    QCOMPARE(r.cutFirst, 0);
-    QCOMPARE(r.cutLast, 0);
-    r = ImageStacks::loadRequest("-5", "", "x");
-    QCOMPARE(r.skip, 1);
-    QCOMPARE(r.cutFirst, 0);
-    QCOMPARE(r.cutLast, 0);
-    // Base 10: a leading zero is no octal prefix; a fraction does not parse.
-    r = ImageStacks::loadRequest("010", "007", "2.5");
-    QCOMPARE(r.skip, 10);
-    QCOMPARE(r.cutFirst, 7);
-    QCOMPARE(r.cutLast, 0);
+    // Skip below 1 counts as 1, negative or unreadable cuts as 0; base 10:
+    // a leading zero is no octal prefix, a fraction does not parse.
+    const struct { const char *skip, *first, *last; int s, f, l; } rows[] = {
+        {"3", "1", "2", 3, 1, 2}, {"0", "-2", "-1", 1, 0, 0}, {"-5", "", "x", 1, 0, 0},
+        {"010", "007", "2.5", 10, 7, 0},
+    };
+    for (const auto &row : rows) {
+        const ImageStacks::LoadRequest r = ImageStacks::loadRequest(row.skip, row.first, row.last);
+        QCOMPARE(QVector<int>({r.skip, r.cutFirst, r.cutLast}), QVector<int>({row.s, row.f, row.l}));
+    }
 }
 
 void TestImageStacks::thousandsSeparators()
 {
-    QCOMPARE(withThousandsSeparators("1234567.89"), QStringLiteral("1,234,567.89"));
-    QCOMPARE(withThousandsSeparators("-123456.70"), QStringLiteral("-123,456.70"));
-    QCOMPARE(withThousandsSeparators("-123.50"), QStringLiteral("-123.50"));
-    QCOMPARE(withThousandsSeparators("123"), QStringLiteral("123"));
-    QCOMPARE(withThousandsSeparators("1234"), QStringLiteral("1,234"));
-    QCOMPARE(withThousandsSeparators("-1234"), QStringLiteral("-1,234"));
-    QCOMPARE(withThousandsSeparators("-100"), QStringLiteral("-100"));
-    QCOMPARE(withThousandsSeparators("999999.5"), QStringLiteral("999,999.5"));
-    QCOMPARE(withThousandsSeparators("0.00"), QStringLiteral("0.00"));
-    QCOMPARE(withThousandsSeparators(""), QString());
+    const char *const rows[][2] = {
+        {"1234567.89", "1,234,567.89"}, {"-123456.70", "-123,456.70"}, {"-123.50", "-123.50"}, {"123", "123"},
+        {"1234", "1,234"}, {"-1234", "-1,234"}, {"-100", "-100"}, {"999999.5", "999,999.5"},
+        {"0.00", "0.00"}, {"", ""},
+    };
+    for (const auto &r : rows)
+        QCOMPARE(withThousandsSeparators(QString::fromLatin1(r[0])), QString::fromLatin1(r[1]));
 }
 
 QTEST_GUILESS_MAIN(TestImageStacks)

@@ -15,19 +15,29 @@ private slots:
     void bakeShift();
 };
 
+// minX, maxX, minY, maxY, minYIndex, maxYIndex in one list.
+static QVector<double> bounds(const SpectrumPoints &p)
+{
+    return {p.minX(), p.maxX(), p.minY(), p.maxY(), double(p.minYIndex()), double(p.maxYIndex())};
+}
+
+// The bounds of a list without points: the search's start values.
+static const QVector<double> none{1e300, -1e300, 1e300, -1e300, -1879048193.0, 1879048193.0};
+
+static SpectrumPoints points(const QVector<QPointF> &xy)
+{
+    SpectrumPoints p;
+    for (const QPointF &q : xy)
+        p.append(q.x(), q.y());
+    return p;
+}
+
 void TestSpectrumPoints::freshAndBounds()
 {
     SpectrumPoints p;
     QVERIFY(p.inUse());
     QVERIFY(!p.shiftEnabled());
-    QCOMPARE(p.shift(), 0.0);
-    QCOMPARE(p.size(), 0);
-    QCOMPARE(p.minX(), 1e300);
-    QCOMPARE(p.minY(), 1e300);
-    QCOMPARE(p.maxX(), -1e300);
-    QCOMPARE(p.maxY(), -1e300);
-    QCOMPARE(p.minYIndex(), -1879048193);
-    QCOMPARE(p.maxYIndex(), 1879048193);
+    QCOMPARE(bounds(p), none);
 
     p.append(3.0, 5.0);
     QCOMPARE(p.minYIndex(), 0);
@@ -36,13 +46,7 @@ void TestSpectrumPoints::freshAndBounds()
     p.append(7.0, 9.0);
     p.append(4.0, 2.0); // ties the smallest y: the earlier index stays
     p.append(5.0, 9.0); // ties the largest y
-    QCOMPARE(p.size(), 5);
-    QCOMPARE(p.minX(), 1.0);
-    QCOMPARE(p.maxX(), 7.0);
-    QCOMPARE(p.minY(), 2.0);
-    QCOMPARE(p.maxY(), 9.0);
-    QCOMPARE(p.minYIndex(), 1);
-    QCOMPARE(p.maxYIndex(), 2);
+    QCOMPARE(bounds(p), QVector<double>({1, 7, 2, 9, 1, 2}));
 
     // Bounds stay over stored values when a shift is enabled.
     p.setShift(10.0);
@@ -55,53 +59,35 @@ void TestSpectrumPoints::freshAndBounds()
     // Bulk filling gives the bounds appending gives, ties included.
     SpectrumPoints f;
     f.append(99.0, 99.0);
-    QPointF *buf = f.fillBuffer(5);
-    const double fx[] = {3, 1, 7, 4, 5}, fy[] = {5, 2, 9, 2, 9};
-    for (int i = 0; i < 5; ++i)
-        buf[i] = QPointF(fx[i], fy[i]);
+    auto fill = [&f](const QVector<QPointF> &xy) {
+        QPointF *buf = f.fillBuffer(xy.size());
+        for (int i = 0; i < xy.size(); ++i)
+            buf[i] = xy[i];
+    };
+    fill({{3, 5}, {1, 2}, {7, 9}, {4, 2}, {5, 9}});
     f.finishFill();
     QCOMPARE(f.size(), 5);
-    QCOMPARE(f.minX(), 1.0);
-    QCOMPARE(f.maxX(), 7.0);
-    QCOMPARE(f.minY(), 2.0);
-    QCOMPARE(f.maxY(), 9.0);
-    QCOMPARE(f.minYIndex(), 1);
-    QCOMPARE(f.maxYIndex(), 2);
+    QCOMPARE(bounds(f), QVector<double>({1, 7, 2, 9, 1, 2}));
     // With known x bounds only the y bounds are searched: ties keep the
     // first index over more than four points too; values that never beat the
     // start values leave the sentinels.
-    QPointF *g = f.fillBuffer(9);
-    const double gy[] = {4, 6, 1, 8, 1, 3, 8, 2, 0.5};
-    for (int i = 0; i < 9; ++i)
-        g[i] = QPointF(i, gy[i]);
+    fill({{0, 4}, {1, 6}, {2, 1}, {3, 8}, {4, 1}, {5, 3}, {6, 8}, {7, 2}, {8, 0.5}});
     f.finishFill(-1.0, 20.0);
-    QCOMPARE(f.minX(), -1.0);
-    QCOMPARE(f.maxX(), 20.0);
-    QCOMPARE(f.minY(), 0.5);
-    QCOMPARE(f.minYIndex(), 8);
-    QCOMPARE(f.maxY(), 8.0);
-    QCOMPARE(f.maxYIndex(), 3);
-    g = f.fillBuffer(6);
-    for (int i = 0; i < 6; ++i)
-        g[i] = QPointF(i, i == 4 ? 1.0 : 2.0);
+    QCOMPARE(bounds(f), QVector<double>({-1, 20, 0.5, 8, 8, 3}));
+    fill({{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 1}, {5, 2}});
     f.finishFill(0.0, 5.0);
     QCOMPARE(f.minYIndex(), 4);
     QCOMPARE(f.maxYIndex(), 0);
-    g = f.fillBuffer(5);
-    for (int i = 0; i < 5; ++i)
-        g[i] = QPointF(i, std::nan(""));
+    const double nan = std::nan("");
+    fill({{0, nan}, {1, nan}, {2, nan}, {3, nan}, {4, nan}});
     f.finishFill(0.0, 4.0);
-    QCOMPARE(f.minYIndex(), -1879048193);
-    QCOMPARE(f.maxYIndex(), 1879048193);
-    QCOMPARE(f.minY(), 1e300);
-    g = f.fillBuffer(0);
+    QCOMPARE(bounds(f).mid(2), none.mid(2));
+    fill({});
     f.finishFill(0.0, 4.0);
     QCOMPARE(f.minX(), 1e300);
-
-    f.fillBuffer(0);
+    fill({});
     f.finishFill();
-    QCOMPARE(f.minYIndex(), -1879048193);
-    QCOMPARE(f.maxX(), -1e300);
+    QCOMPARE(bounds(f), none);
 
     QCOMPARE(interpolate(2.0, 1.0, 10.0, 3.0, 30.0), 20.0);
     QCOMPARE(interpolate(5.0, 1.0, 10.0, 3.0, 30.0), 50.0);
@@ -110,18 +96,13 @@ void TestSpectrumPoints::freshAndBounds()
 
 void TestSpectrumPoints::clearKeepsShift()
 {
-    SpectrumPoints p;
+    SpectrumPoints p = points({{1, 1}, {2, -1}});
     p.setShift(2.5);
     p.enableShift(true);
     p.setInUse(false);
-    p.append(1.0, 1.0);
-    p.append(2.0, -1.0);
     p.clear();
     QCOMPARE(p.size(), 0);
-    QCOMPARE(p.minX(), 1e300);
-    QCOMPARE(p.maxY(), -1e300);
-    QCOMPARE(p.minYIndex(), -1879048193);
-    QCOMPARE(p.maxYIndex(), 1879048193);
+    QCOMPARE(bounds(p), none);
     QVERIFY(p.shiftEnabled());
     QCOMPARE(p.shift(), 2.5);
     p.append(8.0, 4.0);
@@ -131,44 +112,29 @@ void TestSpectrumPoints::clearKeepsShift()
 
 void TestSpectrumPoints::valueAt()
 {
-    SpectrumPoints p;
-    QCOMPARE(p.valueAt(3.0), 0.0);
-    p.append(10.0, 4.0);
-    QCOMPARE(p.valueAt(-100.0), 4.0);
-    QCOMPARE(p.valueAt(100.0), 4.0);
+    QCOMPARE(SpectrumPoints().valueAt(3.0), 0.0);
+    const SpectrumPoints one = points({{10, 4}});
+    QCOMPARE(one.valueAt(-100.0), 4.0);
+    QCOMPARE(one.valueAt(100.0), 4.0);
 
     // y = 2x + 1 on 10, 20, then y = 41 + (x - 20) * (-1) up to 40 and flat
-    // after.
-    p.clear();
-    p.append(10.0, 21.0);
-    p.append(20.0, 41.0);
-    p.append(30.0, 31.0);
-    p.append(40.0, 21.0);
-    p.append(50.0, 21.0);
-    QCOMPARE(p.valueAt(10.0), 21.0);
-    QCOMPARE(p.valueAt(0.0), 1.0);    // the first line, extended
-    QCOMPARE(p.valueAt(15.0), 31.0);
-    QCOMPARE(p.valueAt(20.0), 41.0);
-    QCOMPARE(p.valueAt(25.0), 36.0);
-    QCOMPARE(p.valueAt(37.5), 23.5);
-    QCOMPARE(p.valueAt(45.0), 21.0);
-    QCOMPARE(p.valueAt(50.0), 21.0);
-    QCOMPARE(p.valueAt(90.0), 21.0);  // the last line is flat
+    // after; the first line is extended below, the last (flat) one above.
+    const SpectrumPoints p = points({{10, 21}, {20, 41}, {30, 31}, {40, 21}, {50, 21}});
+    const double at[][2] = {{10, 21}, {0, 1}, {15, 31}, {20, 41}, {25, 36}, {37.5, 23.5}, {45, 21}, {50, 21},
+                            {90, 21}};
+    for (const auto &a : at)
+        QCOMPARE(p.valueAt(a[0]), a[1]);
 
-    // Two points with a slope at the top end.
-    SpectrumPoints q;
-    q.append(0.0, 0.0);
-    q.append(1.0, 3.0);
-    q.append(2.0, 4.0);
+    // Two points with a slope at the top end; shift 5 reads the same curve
+    // at x - 5; a disabled shift is not applied.
+    SpectrumPoints q = points({{0, 0}, {1, 3}, {2, 4}});
     QCOMPARE(q.valueAt(4.0), 6.0);
     QCOMPARE(q.valueAt(-2.0), -6.0);
-    // Shift 5: the same curve read at x - 5.
     q.setShift(5.0);
     q.enableShift(true);
     QCOMPARE(q.valueAt(-4.5), 1.5);
     QCOMPARE(q.valueAt(-3.5), 3.5);
     QCOMPARE(q.valueAt(-1.0), 6.0);
-    // A disabled shift is not applied.
     q.enableShift(false);
     QCOMPARE(q.valueAt(0.5), 1.5);
 }
@@ -183,31 +149,24 @@ void TestSpectrumPoints::crossingX()
     p.enableShift(true);
     QCOMPARE(p.crossingX(0.5, SpectrumPoints::Rising), 6.0);
 
-    // 0, 0, 4, 2, 10, 2 over x = 0..5: y range 0..10, level 5 at fraction 0.5.
-    SpectrumPoints s;
-    const double ys[] = {0, 0, 4, 2, 10, 2};
-    for (int i = 0; i < 6; ++i)
-        s.append(i, ys[i]);
-    // Rising: segment 3-4 (2 -> 10) meets 5 at 3 + 3/8.
-    QCOMPARE(s.crossingX(0.5, SpectrumPoints::Rising), 3.375);
-    // Falling: segment 4-5 (10 -> 2) meets 5 at 4 + 5/8.
-    QCOMPARE(s.crossingX(0.5, SpectrumPoints::Falling), 4.625);
-    // Level 2 (fraction 0.2): rising, 1-2 (0 -> 4) at 1.5; falling, 2-3 ends on
-    // the level (4 -> 2) at 3; either finds 1-2 first.
-    QCOMPARE(s.crossingX(0.2, SpectrumPoints::Rising), 1.5);
-    QCOMPARE(s.crossingX(0.2, SpectrumPoints::Falling), 3.0);
-    QCOMPARE(s.crossingX(0.2, SpectrumPoints::Either), 1.5);
-    // Level 0: "either" accepts the flat first segment that touches it; the
-    // mean of its two x values comes back.
-    QCOMPARE(s.crossingX(0.0, SpectrumPoints::Either), 0.5);
-    // Rising needs y[i] < level, which level 0 never has: the first x.
-    QCOMPARE(s.crossingX(0.0, SpectrumPoints::Rising), 0.0);
+    // 0, 0, 4, 2, 10, 2 over x = 0..5: y range 0..10.
+    const SpectrumPoints s = points({{0, 0}, {1, 0}, {2, 4}, {3, 2}, {4, 10}, {5, 2}});
+    const struct { double fraction; SpectrumPoints::Crossing dir; double x; } rows[] = {
+        // Level 5: rising, segment 3-4 (2 -> 10) at 3 + 3/8; falling, 4-5 (10 -> 2) at 4 + 5/8.
+        {0.5, SpectrumPoints::Rising, 3.375}, {0.5, SpectrumPoints::Falling, 4.625},
+        // Level 2: rising, 1-2 (0 -> 4) at 1.5; falling, 2-3 ends on the level
+        // (4 -> 2) at 3; either finds 1-2 first.
+        {0.2, SpectrumPoints::Rising, 1.5}, {0.2, SpectrumPoints::Falling, 3.0},
+        {0.2, SpectrumPoints::Either, 1.5},
+        // Level 0: "either" accepts the flat first segment that touches it and
+        // gives the mean of its two x; rising needs y[i] < 0, never met: the first x.
+        {0.0, SpectrumPoints::Either, 0.5}, {0.0, SpectrumPoints::Rising, 0.0},
+    };
+    for (const auto &r : rows)
+        QCOMPARE(s.crossingX(r.fraction, r.dir), r.x);
 
     // A falling curve has no rising crossing.
-    SpectrumPoints d;
-    d.append(100.0, 5.0);
-    d.append(110.0, 3.0);
-    d.append(120.0, 1.0);
+    SpectrumPoints d = points({{100, 5}, {110, 3}, {120, 1}});
     QCOMPARE(d.crossingX(0.5, SpectrumPoints::Rising), 100.0);
     QCOMPARE(d.crossingX(0.5, SpectrumPoints::Falling), 110.0);
     d.setShift(-4.0);
@@ -218,10 +177,7 @@ void TestSpectrumPoints::crossingX()
 
 void TestSpectrumPoints::bakeShift()
 {
-    SpectrumPoints p;
-    p.append(100.0, 1.0);
-    p.append(200.0, 3.0);
-    p.append(150.0, 0.5);
+    SpectrumPoints p = points({{100, 1}, {200, 3}, {150, 0.5}});
     p.setShift(20.0);
     p.enableShift(true);
     p.setInUse(false);
@@ -229,15 +185,8 @@ void TestSpectrumPoints::bakeShift()
     QVERIFY(c.inUse());
     QVERIFY(!c.shiftEnabled());
     QCOMPARE(c.shift(), 20.0);
-    QCOMPARE(c.size(), 3);
-    QCOMPARE(c.storedX(0), 80.0);
-    QCOMPARE(c.x(1), 180.0);
-    QCOMPARE(c.minX(), 80.0);
-    QCOMPARE(c.maxX(), 180.0);
-    QCOMPARE(c.y(2), 0.5);
-    QCOMPARE(c.minY(), 0.5);
-    QCOMPARE(c.minYIndex(), 2);
-    QCOMPARE(c.maxYIndex(), 1);
+    QCOMPARE(c.points(), QVector<QPointF>({{80, 1}, {180, 3}, {130, 0.5}}));
+    QCOMPARE(bounds(c), QVector<double>({80, 180, 0.5, 3, 2, 1}));
 
     // A disabled shift is dropped.
     p.enableShift(false);
@@ -251,8 +200,7 @@ void TestSpectrumPoints::bakeShift()
     e.setShift(3.0);
     e.enableShift(true);
     const SpectrumPoints f = e.withShiftBakedIn();
-    QCOMPARE(f.minX(), 1e300);
-    QCOMPARE(f.maxX(), -1e300);
+    QCOMPARE(bounds(f), none);
     QCOMPARE(f.shift(), 3.0);
 }
 

@@ -21,15 +21,10 @@ void TestChCoord::conversions()
     ChCoord c;
     c.setScreenArea(0, 0, 400, 200);
     c.setRealArea(10.0, 5.0, 110.0, 105.0); // 4 screen px per real x, 2 per y
-    QCOMPARE(c.r2sx(10.0), 0.0);
-    QCOMPARE(c.r2sx(35.0), 100.0);
-    QCOMPARE(c.r2sy(55.0), 100.0);
-    QCOMPARE(c.s2rx(100.0), 35.0);
-    QCOMPARE(c.s2ry(50.0), 30.0);
-    QCOMPARE(c.r2sLx(2.5), 10.0);
-    QCOMPARE(c.r2sLy(2.5), 5.0);
-    QCOMPARE(c.s2rLx(10.0), 2.5);
-    QCOMPARE(c.s2rLy(5.0), 2.5);
+    QCOMPARE(QVector<double>({c.r2sx(10), c.r2sx(35), c.r2sy(55), c.s2rx(100), c.s2ry(50)}),
+             QVector<double>({0, 100, 100, 35, 30}));
+    QCOMPARE(QVector<double>({c.r2sLx(2.5), c.r2sLy(2.5), c.s2rLx(10), c.s2rLy(5)}),
+             QVector<double>({10, 5, 2.5, 2.5}));
     // Outside the screen the plain conversion extrapolates, the limited one stops.
     QCOMPARE(c.s2rx(-40.0), 0.0);
     QCOMPARE(c.s2rxLimit(-40.0), 10.0);
@@ -37,12 +32,8 @@ void TestChCoord::conversions()
 
     // A plot axis growing upwards: real y0 is the top value.
     c.setRealArea(0.0, 2.0, 1.0, -2.0);
-    QCOMPARE(c.r2sy(2.0), 0.0);
-    QCOMPARE(c.r2sy(-2.0), 200.0);
-    QCOMPARE(c.r2sy(1.0), 50.0);
-    QCOMPARE(c.s2ryLimit(-10.0), 2.0);
-    QCOMPARE(c.s2ryLimit(500.0), -2.0);
-    QCOMPARE(c.r2sLy(1.0), -50.0);
+    QCOMPARE(QVector<double>({c.r2sy(2), c.r2sy(-2), c.r2sy(1), c.s2ryLimit(-10), c.s2ryLimit(500), c.r2sLy(1)}),
+             QVector<double>({0, 200, 50, 2, -2, -50}));
 
     // Degenerate axes give edges, never a division by zero.
     c.setRealArea(3.0, 3.0, 3.0, 3.0);
@@ -59,16 +50,10 @@ void TestChCoord::margins()
     c.setScreenArea(0, 0, 333, 101);
     c.setMargins(0.1, 0.05, 0.2, 0.15);
     // 33.3 -> 33, 16.65 -> 16, 20.2 -> 20, 15.15 -> 15
-    QCOMPARE(c.innerX0(), 33);
-    QCOMPARE(c.innerX1(), 333 - 16);
-    QCOMPARE(c.innerY0(), 20);
-    QCOMPARE(c.innerY1(), 101 - 15);
-    QCOMPARE(c.screenX1(), 333);
+    QCOMPARE(QVector<int>({c.innerX0(), c.innerX1(), c.innerY0(), c.innerY1()}),
+             QVector<int>({33, 333 - 16, 20, 101 - 15}));
     c.setRealArea(0.0, 0.0, 284.0, 66.0); // one real unit per inner pixel
-    QCOMPARE(c.r2sx(0.0), 33.0);
-    QCOMPARE(c.r2sx(284.0), 317.0);
-    QCOMPARE(c.s2ry(20.0), 0.0);
-    QCOMPARE(c.s2ry(86.0), 66.0);
+    QCOMPARE(QVector<double>({c.r2sx(0), c.r2sx(284), c.s2ry(20), c.s2ry(86)}), QVector<double>({33, 317, 0, 66}));
     // Margins set before the screen area apply as well.
     ChCoord d;
     d.setMargins(0.5, 0.0, 0.0, 0.0);
@@ -114,34 +99,22 @@ void TestChCoord::tickSteps()
 
 void TestChCoord::roundedRanges()
 {
+    // lo, hi, then the step and the first and last label.
+    const double rows[][5] = {
+        {6950, 7950, 200, 7000, 7800}, // 1000 eV: leading digit 1, step 10^3 x 0.2
+        {-1.2, 2.5, 0.5, -1.0, 2.5},   // 3.7: leading digit 3
+        {0, 65, 10, 0, 60},            // digits 5 to 7 give 1 x decade,
+        {0, 0.09, 0.02, 0, 0.08},      // 8 and 9 give 2 x decade
+        {100, 500, 50, 100, 500},      // digit 4
+        {0.3, 0.6, 0.05, 0.3, 0.6},    // a bound on a multiple of an inexact step keeps its label
+    };
     double step = -1, first = -1, last = -1;
-    // 1000 eV: leading digit 1, step 10^3 x 0.2 = 200.
-    QVERIFY(ChCoord::roundedRange(6950.0, 7950.0, &step, &first, &last));
-    QCOMPARE(step, 200.0);
-    QCOMPARE(first, 7000.0);
-    QCOMPARE(last, 7800.0);
-    // 3.7: leading digit 3, step 0.5; labels -1.0 .. 2.5
-    QVERIFY(ChCoord::roundedRange(-1.2, 2.5, &step, &first, &last));
-    QCOMPARE(step, 0.5);
-    QCOMPARE(first, -1.0);
-    QCOMPARE(last, 2.5);
-    // Digits 5 to 7 give 1 x decade, 8 and 9 give 2 x decade.
-    QVERIFY(ChCoord::roundedRange(0.0, 65.0, &step, &first, &last));
-    QCOMPARE(step, 10.0);
-    QCOMPARE(last, 60.0);
-    QVERIFY(ChCoord::roundedRange(0.0, 0.09, &step, &first, &last));
-    QCOMPARE(step, 0.02);
-    QCOMPARE(first, 0.0);
-    QVERIFY(qAbs(last - 0.08) < 1e-15);
-    QVERIFY(ChCoord::roundedRange(100.0, 500.0, &step, &first, &last)); // digit 4
-    QCOMPARE(step, 50.0);
-    QCOMPARE(first, 100.0);
-    QCOMPARE(last, 500.0);
-    // A bound on a multiple of an inexact step keeps its label.
-    QVERIFY(ChCoord::roundedRange(0.3, 0.6, &step, &first, &last)); // range 0.3 -> 0.05
-    QVERIFY(qAbs(step - 0.05) < 1e-15);
-    QVERIFY(qAbs(first - 0.3) < 1e-12);
-    QVERIFY(qAbs(last - 0.6) < 1e-12);
+    for (const auto &r : rows) {
+        QVERIFY(ChCoord::roundedRange(r[0], r[1], &step, &first, &last));
+        QVERIFY(qAbs(step - r[2]) < 1e-15);
+        QVERIFY(qAbs(first - r[3]) < 1e-12);
+        QVERIFY(qAbs(last - r[4]) < 1e-12);
+    }
     // Nothing to label.
     step = first = last = 42.0;
     QVERIFY(!ChCoord::roundedRange(1.0, 1.0, &step, &first, &last));
