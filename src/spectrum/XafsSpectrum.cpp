@@ -157,9 +157,23 @@ void XafsSpectrum::normalize(bool isVictoreen)
             const double p = preBase.at(i);
             const double level = p + 0.5 * (postBase.at(i) - p);
             const double mu1 = rawPoints.y(i + 1);
+            const double x1 = rawPoints.x(i + 1);
             if ((mu - level) * (mu1 - level) <= 0.0) {
-                sum += x + (level - mu) / (mu1 - mu) * (rawPoints.x(i + 1) - x);
+                sum += x + (level - mu) / (mu1 - mu) * (x1 - x);
                 ++count;
+            } else {
+                // The middle line slopes, so mu can pass it between two points
+                // while both stay on one side of the line's value at the first
+                // of them. Without this the edge of such a spectrum is lost
+                // (e0 0 and a meaningless jump). The crossing is then where mu
+                // minus the middle line changes sign.
+                const double p1 = preBase.at(i + 1);
+                const double d0 = mu - level;
+                const double d1 = mu1 - (p1 + 0.5 * (postBase.at(i + 1) - p1));
+                if (d0 * d1 < 0.0) {
+                    sum += x + d0 / (d0 - d1) * (x1 - x);
+                    ++count;
+                }
             }
         }
         if (mu > maxMuValue) {

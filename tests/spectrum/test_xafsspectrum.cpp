@@ -18,6 +18,7 @@ private slots:
     void shiftedPoints();
     void smallAndOddSpectra();
     void preWindowWithOnePoint();
+    void edgeBetweenSlopingMiddle();
     void scanFile();
     void twoColumnFile();
     void saveFile();
@@ -321,6 +322,27 @@ void TestXafsSpectrum::preWindowWithOnePoint()
     // them, slope -0.1 / 400.
     QVERIFY(near(s.post().c3, -0.00025, 1e-9));
     QVERIFY(near(s.post().c0, 2.6 + 0.00025 * 6100.0, 1e-9));
+}
+
+void TestXafsSpectrum::edgeBetweenSlopingMiddle()
+{
+    // pre = 1 - 1e-4 (E - 6000), post = pre + 1, so the middle line
+    // 1.5 - 1e-4 (E - 6000) falls by 5e-4 from 7000 to 7005. The point at 7005
+    // sits 1e-4 above the middle there but below the middle at 7000: mu
+    // crosses the middle inside the segment 7000..7005 although both points
+    // lie below the middle's value at 7000.
+    auto pre = [](double e) { return 1.0 - 1e-4 * (e - 6000.0); };
+    SpectrumPoints p;
+    for (double e = 6000.0; e <= 7000.0; e += 10.0)
+        p.append(e, pre(e));
+    p.append(7005.0, pre(7005.0) + 0.5 + 1e-4);
+    for (double e = 7010.0; e <= 8100.0; e += 10.0)
+        p.append(e, pre(e) + 1.0);
+    XafsSpectrum s(p, false, 0.0);
+    // At 7000: mu - middle = -0.5; at 7005: +1e-4.
+    const double e0 = 7000.0 + 0.5 / (0.5 + 1e-4) * 5.0;
+    QVERIFY(near(s.e0(), e0, 1e-6));
+    QVERIFY(near(s.jump(), 1.0, 1e-9));
 }
 
 void TestXafsSpectrum::scanFile()
