@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the program, writes the demo data set into ./demo-data and starts the
+# Installs the packages that are missing, builds the program, writes the demo data set into ./demo-data and starts the
 # program on it. With a display the main window opens with both stacks loaded
 # and the position on the sample; without one the demo script runs offscreen,
 # saves its spectra into ./demo-results and the program ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target lumenograf make-demo-data
 
