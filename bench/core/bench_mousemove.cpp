@@ -2,9 +2,9 @@
 // of 1024 x 1024 and the default half sizes (10, 10): the spectrum, the raw
 // trace, the cross sections and the labels are updated by the move's slots;
 // the repaint that follows is measured apart.
-#include "core/Body.h"
+#include "core/gui/Body.h"
 #include "input/TiffData.h"
-#include "widgets/ImgDispA.h"
+#include "widgets/gui/ImgDispA.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "app/OptionTable.h"
 #include "app/Settings.h"
-#include "batch/BatchCtrl.h"
-#include "core/Body.h"
+#include "batch/gui/BatchCtrl.h"
+#include "core/gui/Body.h"
 
 #include <QApplication>
 #include <QStyleFactory>

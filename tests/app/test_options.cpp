@@ -83,7 +83,7 @@ void TestOptions::configFile()
     LogCapture log;
     OptionTable empty;
     QVERIFY(!readConfigFile(empty, dir.filePath("missing.cfg")));
-    QCOMPARE(log.lines, QStringList{"Can't open config file : " + dir.filePath("missing.cfg")});
+    QCOMPARE(log.lines(), QStringList{"Can't open config file : " + dir.filePath("missing.cfg")});
     QVERIFY(empty.allKeys.isEmpty());
 }
 

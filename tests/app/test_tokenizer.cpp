@@ -49,7 +49,7 @@ void TestTokenizer::items()
     QCOMPARE(rest, QString());
     // A quote inside an unquoted item is part of it.
     QCOMPARE(allItems(QStringLiteral("a\"b c")), QStringList({"a\"b", "c"}));
-    QVERIFY(log.lines.isEmpty());
+    QVERIFY(log.lines().isEmpty());
 }
 
 void TestTokenizer::unbalancedQuotes()
@@ -62,7 +62,7 @@ void TestTokenizer::unbalancedQuotes()
         QString rest2 = nextItem(rest, item);
         QCOMPARE(item, QStringLiteral("open end"));
         QCOMPARE(rest2, QString());
-        QCOMPARE(log.lines,
+        QCOMPARE(log.lines(),
                  QStringList{"In a line [ \"open end] item is started from quote but not ended by quote"});
     }
     {
@@ -75,7 +75,7 @@ void TestTokenizer::unbalancedQuotes()
         rest = nextItem(rest, item);
         QCOMPARE(item, QStringLiteral("abc\""));
         QCOMPARE(rest, QString());
-        QCOMPARE(log.lines,
+        QCOMPARE(log.lines(),
                  QStringList({"In a line [abc\" next] item is started from not quote but ended by quote",
                               "In a line [ abc\"] item is started from not quote but ended by quote"}));
     }

@@ -1,6 +1,6 @@
 #include "BatchHarness.h"
 #include "app/Settings.h"
-#include "batch/BatchCtrl.h"
+#include "batch/gui/BatchCtrl.h"
 
 #include <QFileDialog>
 #include <QLineEdit>

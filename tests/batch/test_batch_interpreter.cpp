@@ -1,5 +1,5 @@
 #include "BatchHarness.h"
-#include "../app/LogCapture.h"
+#include "LogCapture.h"
 #include "batch/BatchCommands.h"
 
 #include <QtTest>
@@ -330,7 +330,7 @@ void TestBatchInterpreter::echo()
                                               "echo value_2"
                                               "next L : n = 2\n"
                                               "echo "));
-    QCOMPARE(debugLog.lines, QStringList({"echo value_1", "echo value_2", "echo "}));
+    QCOMPARE(debugLog.lines(), QStringList({"echo value_1", "echo value_2", "echo "}));
     QCOMPARE(rig.sent().at(1), QStringLiteral(":echo|value_1|other"));
 }
 

@@ -1,11 +1,11 @@
-#include "batch/BatchCtrl.h"
-#include "core/Body.h"
-#include "input/SelectDataFiles.h"
+#include "batch/gui/BatchCtrl.h"
+#include "core/gui/Body.h"
+#include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
-#include "spectrum/XafsView.h"
-#include "widgets/ColorBar.h"
-#include "widgets/CrossSView.h"
-#include "widgets/ImgDispA.h"
+#include "spectrum/gui/XafsView.h"
+#include "widgets/gui/ColorBar.h"
+#include "widgets/gui/CrossSView.h"
+#include "widgets/gui/ImgDispA.h"
 
 #include "FrameMaker.h"
 

@@ -1,13 +1,13 @@
-#include "batch/BatchCtrl.h"
+#include "batch/gui/BatchCtrl.h"
 #include "batch/CmdLine.h"
-#include "core/Body.h"
-#include "input/EOFSetup.h"
-#include "input/SelectDataFiles.h"
+#include "core/gui/Body.h"
+#include "input/gui/EOFSetup.h"
+#include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
-#include "spectrum/XafsView.h"
-#include "widgets/ImgDispA.h"
+#include "spectrum/gui/XafsView.h"
+#include "widgets/gui/ImgDispA.h"
 
-#include "../app/LogCapture.h"
+#include "LogCapture.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -107,8 +107,8 @@ void TestBodyCommands::answersAndErrors()
         LogCapture log;
         body.execCmdSlot(CmdLine(QStringLiteral("calib_exec")), false);
         QCOMPARE(done.count(), 8);
-        QVERIFY2(log.lines.contains(QStringLiteral("Batch command calib_exec is not available yet")),
-                 qPrintable(log.lines.join('\n')));
+        QVERIFY2(log.lines().contains(QStringLiteral("Batch command calib_exec is not available yet")),
+                 qPrintable(log.lines().join('\n')));
     }
 
     // "quit" in any case ends the program and sends no answer.

@@ -1,6 +1,6 @@
 #include "input/EnergyRule.h"
 
-#include "../app/LogCapture.h"
+#include "LogCapture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -184,7 +184,7 @@ private slots:
         {
             LogCapture log;
             QVERIFY(r.readRefFile(simple));
-            QCOMPARE(log.lines, QStringList{"reading simple"});
+            QCOMPARE(log.lines(), QStringList{"reading simple"});
         }
         QCOMPARE(r.refEnergies.size(), 2);
         QVERIFY(near(r.refEnergies[0], braggEnergy(12.5 * M_PI / 180)));
@@ -193,7 +193,7 @@ private slots:
         LogCapture log;
         const QString missing = dir.filePath("none.dat");
         QVERIFY(!r.readRefFile(missing));
-        QCOMPARE(log.lines, QStringList{"Can't open ref file " + missing});
+        QCOMPARE(log.lines(), QStringList{"Can't open ref file " + missing});
         QCOMPARE(r.refEnergies.size(), 2);
     }
 };

@@ -1,6 +1,6 @@
 #include "input/LoadTiff.h"
 
-#include "../app/LogCapture.h"
+#include "LogCapture.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "input/EOFSetup.h"
-#include "input/SelectDataFiles.h"
+#include "input/gui/EOFSetup.h"
+#include "input/gui/SelectDataFiles.h"
 
-#include "../app/LogCapture.h"
+#include "LogCapture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -152,7 +152,7 @@ private slots:
         {
             LogCapture log;
             s.refFileSelected(p);
-            QVERIFY(log.lines.contains("reading simple"));
+            QVERIFY(log.lines().contains("reading simple"));
         }
         QCOMPARE(child<QLineEdit>(&s, "RefFilePath")->text(), p);
         // Still by name until the mode is chosen.
@@ -163,7 +163,7 @@ private slots:
         // A file that cannot be opened leaves path and list as they were.
         LogCapture log;
         s.refFileSelected(dir.filePath("gone.dat"));
-        QCOMPARE(log.lines, QStringList{"Can't open ref file " + dir.filePath("gone.dat")});
+        QCOMPARE(log.lines(), QStringList{"Can't open ref file " + dir.filePath("gone.dat")});
         QCOMPARE(child<QLineEdit>(&s, "RefFilePath")->text(), p);
         QVERIFY(std::fabs(s.energyOf("x", 0) - hc / (twoD * std::sin(14.0 * M_PI / 180))) < 1e-6);
     }

@@ -1,7 +1,7 @@
 #include "input/GreyScale.h"
 #include "input/TiffData.h"
 
-#include "../app/LogCapture.h"
+#include "LogCapture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -250,7 +250,7 @@ private slots:
             QVERIFY(d.rows.isEmpty());
             const QString expected = QStringLiteral("Unsupported TIFF (only 16-bit unsigned grey is read): %1 %2")
                                          .arg(path(c.name), QString::fromLatin1(c.what));
-            QVERIFY2(log.lines.contains(expected), qPrintable(log.lines.join('|')));
+            QVERIFY2(log.lines().contains(expected), qPrintable(log.lines().join('|')));
         }
     }
 
@@ -349,7 +349,7 @@ private slots:
         LogCapture log;
         TiffData d;
         QVERIFY(!d.read(path("wide.tif")));
-        QVERIFY2(log.lines.contains("Frame size out of range: 65535 70000 " + path("wide.tif")), qPrintable(log.lines.join('|')));
+        QVERIFY2(log.lines().contains("Frame size out of range: 65535 70000 " + path("wide.tif")), qPrintable(log.lines().join('|')));
         QVERIFY(d.rows.isEmpty());
     }
 
@@ -359,21 +359,21 @@ private slots:
             LogCapture log;
             TiffData d;
             QVERIFY(!d.read(path("missing.tif")));
-            QCOMPARE(log.lines, QStringList{"Can not open (1) " + path("missing.tif")});
+            QCOMPARE(log.lines(), QStringList{"Can not open (1) " + path("missing.tif")});
         }
         QVERIFY(writeBytes(path("short.tif"), "II*\0short"));
         {
             LogCapture log;
             TiffData d;
             QVERIFY(!d.read(path("short.tif")));
-            QCOMPARE(log.lines, QStringList{"Error on reading file (1) " + path("short.tif")});
+            QCOMPARE(log.lines(), QStringList{"Error on reading file (1) " + path("short.tif")});
         }
         QVERIFY(writeBytes(path("other.bin"), "PK\3\4 this is no frame at all"));
         {
             LogCapture log;
             TiffData d;
             QVERIFY(!d.read(path("other.bin")));
-            QVERIFY(log.lines.isEmpty());
+            QVERIFY(log.lines().isEmpty());
         }
         // "#KVMX-CTIm" is one character short of the magic.
         QVERIFY(writeBytes(path("almost.dat"), "#KVMX-CTIm\n# RANGE_X1 = 2\n"));
@@ -381,7 +381,7 @@ private slots:
             LogCapture log;
             TiffData d;
             QVERIFY(!d.read(path("almost.dat")));
-            QVERIFY(log.lines.isEmpty());
+            QVERIFY(log.lines().isEmpty());
         }
     }
 
@@ -458,13 +458,13 @@ private slots:
             LogCapture log;
             TiffData d;
             QCOMPARE(d.readImgHeader(path("tiny.img")), 0);
-            QCOMPARE(log.lines, QStringList{"Error on reading (4) " + path("tiny.img")});
+            QCOMPARE(log.lines(), QStringList{"Error on reading (4) " + path("tiny.img")});
         }
         {
             LogCapture log;
             TiffData d;
             QCOMPARE(d.readImgHeader(path("nothere.img")), 0);
-            QCOMPARE(log.lines, QStringList{"Can not open " + path("nothere.img") + " [5]"});
+            QCOMPARE(log.lines(), QStringList{"Can not open " + path("nothere.img") + " [5]"});
         }
         // Data short by one sample.
         QVERIFY(writeBytes(path("short16.img"), imgFile(3, 2, "", 2, ramp(5, 1))));
@@ -472,7 +472,7 @@ private slots:
             LogCapture log;
             TiffData d;
             QVERIFY(!d.read(path("short16.img")));
-            QCOMPARE(log.lines, (QStringList{"invalid file size. expected (h,w) = 2 3",
+            QCOMPARE(log.lines(), (QStringList{"invalid file size. expected (h,w) = 2 3",
                                              "Error on reading (3) " + path("short16.img")}));
             QVERIFY(d.rows.isEmpty());
         }
@@ -481,7 +481,7 @@ private slots:
             LogCapture log;
             TiffData d;
             QVERIFY(!d.read(path("short32.img")));
-            QCOMPARE(log.lines, (QStringList{"invalid file size. expected (h,w) = 2 2",
+            QCOMPARE(log.lines(), (QStringList{"invalid file size. expected (h,w) = 2 2",
                                              "Error on reading (2) " + path("short32.img")}));
         }
         // 65535 x 65535 declared in a 100-byte file: refused by the size
@@ -498,7 +498,7 @@ private slots:
             LogCapture log;
             TiffData d;
             QVERIFY(!d.read(path("huge2.img")));
-            QCOMPARE(log.lines.value(0), QStringLiteral("invalid file size. expected (h,w) = 30 60000"));
+            QCOMPARE(log.lines().value(0), QStringLiteral("invalid file size. expected (h,w) = 30 60000"));
         }
         // A comment length running past the end of the file.
         QByteArray b = imgFile(1, 1, "", 2, {1});
@@ -508,7 +508,7 @@ private slots:
             LogCapture log;
             TiffData d;
             QVERIFY(!d.read(path("longcomment.img")));
-            QCOMPARE(log.lines, QStringList{"IMG comment runs past the end of the file: 60000 " + path("longcomment.img")});
+            QCOMPARE(log.lines(), QStringList{"IMG comment runs past the end of the file: 60000 " + path("longcomment.img")});
         }
     }
 
@@ -527,9 +527,9 @@ private slots:
         LogCapture log;
         TiffData d;
         QCOMPARE(d.scanKvmxHeader(path("k.dat")), 5);
-        QVERIFY(log.lines.contains("ksv range_x0 = 10"));
-        QVERIFY(log.lines.contains("ksv RANGE_X1 : 13.9"));
-        QVERIFY(log.lines.contains("rrr 10 13 0 2 3 2"));
+        QVERIFY(log.lines().contains("ksv range_x0 = 10"));
+        QVERIFY(log.lines().contains("ksv RANGE_X1 : 13.9"));
+        QVERIFY(log.lines().contains("rrr 10 13 0 2 3 2"));
         QVERIFY(d.read(path("k.dat")));
         QCOMPARE(d.pixelType, 3);
         QCOMPARE(d.width, 3);
@@ -566,7 +566,7 @@ private slots:
             LogCapture l2;
             TiffData e;
             QCOMPARE(e.scanKvmxHeader(path("gone.dat")), -1);
-            QCOMPARE(l2.lines, QStringList{"Can not open " + path("gone.dat") + " [5]"});
+            QCOMPARE(l2.lines(), QStringList{"Can not open " + path("gone.dat") + " [5]"});
         }
     }
 

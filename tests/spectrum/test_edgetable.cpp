@@ -1,5 +1,5 @@
 #include "spectrum/EdgeTable.h"
-#include "../app/LogCapture.h"
+#include "LogCapture.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,7 +17,7 @@ void TestEdgeTable::resourceTable()
 {
     LogCapture log;
     loadVictoreenTable();
-    QVERIFY(log.lines.isEmpty());
+    QVERIFY(log.lines().isEmpty());
     const EdgeTable &t = edgeTable();
     // The title line and H .. U.
     QCOMPARE(t.count(), 93);
@@ -61,7 +61,7 @@ void TestEdgeTable::missingAndOddTables()
     {
         LogCapture log;
         QVERIFY(!t.load(":NoSuchTable.txt"));
-        QCOMPARE(log.lines, QStringList({"Cannot open [NoSuchTable.txt]"}));
+        QCOMPARE(log.lines(), QStringList({"Cannot open [NoSuchTable.txt]"}));
     }
     QCOMPARE(t.count(), 0);
     QCOMPARE(t.edgeEnergy(26, 0), 0.0);

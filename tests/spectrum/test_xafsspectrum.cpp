@@ -1,6 +1,6 @@
 #include "spectrum/LinearSolver.h"
 #include "spectrum/XafsSpectrum.h"
-#include "../app/LogCapture.h"
+#include "LogCapture.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -226,7 +226,7 @@ void TestXafsSpectrum::shiftedPoints()
     LogCapture log;
     const double v = s.doubleNormalizedPreBase(std::nan(""));
     QVERIFY(std::isnan(v));
-    QCOMPARE(log.lines, QStringList({"nan EeV in XafsSpectrum::doubleNormalizedPreBase"}));
+    QCOMPARE(log.lines(), QStringList({"nan EeV in XafsSpectrum::doubleNormalizedPreBase"}));
 }
 
 void TestXafsSpectrum::smallAndOddSpectra()

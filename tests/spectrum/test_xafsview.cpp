@@ -1,6 +1,6 @@
 #include "spectrum/EdgeTable.h"
-#include "spectrum/XafsView.h"
-#include "widgets/DispA.h"
+#include "spectrum/gui/XafsView.h"
+#include "widgets/gui/DispA.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -4,12 +4,12 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "input/TiffData.h"
-#include "widgets/ColorBar.h"
-#include "widgets/CrossSView.h"
-#include "widgets/ImgDispA.h"
-#include "widgets/ProcDispA.h"
-#include "widgets/VLabel.h"
-#include "widgets/VPushButton.h"
+#include "widgets/gui/ColorBar.h"
+#include "widgets/gui/CrossSView.h"
+#include "widgets/gui/ImgDispA.h"
+#include "widgets/gui/ProcDispA.h"
+#include "widgets/gui/VLabel.h"
+#include "widgets/gui/VPushButton.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
-#include "widgets/ImgDispA.h"
+#include "widgets/gui/ImgDispA.h"
 
 #include "input/TiffData.h"
-#include "widgets/ColorBar.h"
+#include "widgets/gui/ColorBar.h"
 
 #include <QPainter>
 

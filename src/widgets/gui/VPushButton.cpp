@@ -1,4 +1,4 @@
-#include "widgets/VPushButton.h"
+#include "widgets/gui/VPushButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

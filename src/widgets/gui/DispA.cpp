@@ -1,4 +1,4 @@
-#include "widgets/DispA.h"
+#include "widgets/gui/DispA.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "input/GreyScale.h"
-#include "widgets/DispA.h"
+#include "widgets/gui/DispA.h"
 
 #include <QImage>
 

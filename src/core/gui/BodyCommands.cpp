@@ -2,13 +2,13 @@
 // is performed here, mostly by writing into the same control a user would
 // use and triggering the same recalculation.
 
-#include "core/Body.h"
+#include "core/gui/Body.h"
 
 #include "batch/BatchCommands.h"
-#include "batch/BatchCtrl.h"
-#include "input/SelectDataFiles.h"
-#include "spectrum/XafsView.h"
-#include "widgets/ImgDispA.h"
+#include "batch/gui/BatchCtrl.h"
+#include "input/gui/SelectDataFiles.h"
+#include "spectrum/gui/XafsView.h"
+#include "widgets/gui/ImgDispA.h"
 
 #include "ui_Body.h"
 

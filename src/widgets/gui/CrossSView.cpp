@@ -1,4 +1,4 @@
-#include "widgets/CrossSView.h"
+#include "widgets/gui/CrossSView.h"
 
 #include <QPainter>
 #include <QPainterPath>

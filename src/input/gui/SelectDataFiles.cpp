@@ -1,7 +1,7 @@
-#include "input/SelectDataFiles.h"
+#include "input/gui/SelectDataFiles.h"
 
 #include "app/Settings.h"
-#include "input/EOFSetup.h"
+#include "input/gui/EOFSetup.h"
 
 #include "ui_SelectDataFiles.h"
 

@@ -1,14 +1,14 @@
 // The image stacks of the main window: load requests, storing the frames the
 // loaders deliver, clearing, the dark frame and re-rendering after a change
 // of the colour bar.
-#include "core/Body.h"
+#include "core/gui/Body.h"
 
 #include "input/LoadTiff.h"
-#include "input/SelectDataFiles.h"
+#include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
-#include "spectrum/XafsView.h"
-#include "widgets/ColorBar.h"
-#include "widgets/ImgDispA.h"
+#include "spectrum/gui/XafsView.h"
+#include "widgets/gui/ColorBar.h"
+#include "widgets/gui/ImgDispA.h"
 
 #include "ui_Body.h"
 

@@ -1,21 +1,21 @@
 // Construction and teardown of the main window: the windows it creates, the
 // worker threads and the objects that live in them, and the connections
 // between them.
-#include "core/Body.h"
+#include "core/gui/Body.h"
 
 #include "app/Settings.h"
-#include "batch/BatchCtrl.h"
+#include "batch/gui/BatchCtrl.h"
 #include "batch/BatchDispatcher.h"
 #include "batch/CmdLine.h"
 #include "input/LoadTiff.h"
-#include "input/SelectDataFiles.h"
+#include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/EdgeTable.h"
 #include "spectrum/XafsSpectrum.h"
-#include "spectrum/XafsView.h"
-#include "widgets/ColorBar.h"
-#include "widgets/CrossSView.h"
-#include "widgets/ImgDispA.h"
+#include "spectrum/gui/XafsView.h"
+#include "widgets/gui/ColorBar.h"
+#include "widgets/gui/CrossSView.h"
+#include "widgets/gui/ImgDispA.h"
 
 #include "ui_Body.h"
 

@@ -1,8 +1,8 @@
-#include "spectrum/XafsView.h"
+#include "spectrum/gui/XafsView.h"
 
 #include "app/Settings.h"
 #include "spectrum/EdgeTable.h"
-#include "widgets/DispA.h"
+#include "widgets/gui/DispA.h"
 
 #include "ui_XafsView.h"
 

@@ -1,14 +1,14 @@
 // The interactive loop of the main window: the spectrum of the window around
 // the position under the mouse, the pixel values and cross sections there,
 // and browsing through the frames of the displayed stack.
-#include "core/Body.h"
+#include "core/gui/Body.h"
 
-#include "input/SelectDataFiles.h"
+#include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
-#include "spectrum/XafsView.h"
-#include "widgets/CrossSView.h"
-#include "widgets/ImgDispA.h"
+#include "spectrum/gui/XafsView.h"
+#include "widgets/gui/CrossSView.h"
+#include "widgets/gui/ImgDispA.h"
 
 #include "ui_Body.h"
 

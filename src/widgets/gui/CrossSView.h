@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/DispA.h"
+#include "widgets/gui/DispA.h"
 
 #include <QPointF>
 #include <QVector>

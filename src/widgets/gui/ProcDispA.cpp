@@ -1,4 +1,4 @@
-#include "widgets/ProcDispA.h"
+#include "widgets/gui/ProcDispA.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "batch/BatchCtrl.h"
+#include "batch/gui/BatchCtrl.h"
 
 #include "app/Settings.h"
 #include "batch/BatchDispatcher.h"

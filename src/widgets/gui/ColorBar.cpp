@@ -1,4 +1,4 @@
-#include "widgets/ColorBar.h"
+#include "widgets/gui/ColorBar.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "widgets/VLabel.h"
+#include "widgets/gui/VLabel.h"
 
 #include <QPainter>
 

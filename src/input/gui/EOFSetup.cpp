@@ -1,4 +1,4 @@
-#include "input/EOFSetup.h"
+#include "input/gui/EOFSetup.h"
 
 #include "app/Settings.h"
 

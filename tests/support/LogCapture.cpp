@@ -1,0 +1,54 @@
+#include "LogCapture.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace {
+QMutex mutex;
+QStringList captured;
+bool active = false;
+
+void handler(QtMsgType, const QMessageLogContext &, const QString &msg)
+{
+    QMutexLocker lock(&mutex);
+    if (active)
+        captured << msg;
+}
+} // namespace
+
+LogCapture::LogCapture()
+{
+    QMutexLocker lock(&mutex);
+    captured.clear();
+    active = true;
+    previous = qInstallMessageHandler(&handler);
+}
+
+LogCapture::~LogCapture()
+{
+    qInstallMessageHandler(previous);
+    QMutexLocker lock(&mutex);
+    active = false;
+    captured.clear();
+}
+
+QStringList LogCapture::lines() const
+{
+    QMutexLocker lock(&mutex);
+    return captured;
+}
+
+bool LogCapture::contains(const QString &text) const
+{
+    const QStringList l = lines();
+    for (const QString &line : l)
+        if (line.contains(text))
+            return true;
+    return false;
+}
+
+void LogCapture::clear()
+{
+    QMutexLocker lock(&mutex);
+    captured.clear();
+}
