@@ -1,5 +1,6 @@
 #include "core/ImageStacks.h"
 
+#include "app/TextNumbers.h"
 #include "input/TiffData.h"
 
 #include <QScopedPointer>
@@ -256,17 +257,10 @@ double ImageStacks::sampleAt(const TiffData *frame, int x, int y)
     return frame->value(r, c);
 }
 
-static int fieldInt(const QString &text)
-{
-    bool ok = false;
-    const int v = text.trimmed().toInt(&ok, 10);
-    return ok ? v : 0;
-}
-
 ImageStacks::LoadRequest ImageStacks::loadRequest(const QString &skip, const QString &cutFirst,
                                                   const QString &cutLast)
 {
-    return loadRequest(fieldInt(skip), fieldInt(cutFirst), fieldInt(cutLast));
+    return loadRequest(intOfText(skip), intOfText(cutFirst), intOfText(cutLast));
 }
 
 ImageStacks::LoadRequest ImageStacks::loadRequest(int skip, int cutFirst, int cutLast)

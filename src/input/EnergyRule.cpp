@@ -1,5 +1,7 @@
 #include "input/EnergyRule.h"
 
+#include "spectrum/Constants.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QTextStream>
@@ -79,15 +81,15 @@ double EnergyRule::energyFromRef(int fNo) const
 
 double EnergyRule::energyOfAngle(double degrees)
 {
-    return hc / (2.0 * dSpacing * std::sin(degrees * pi / 180.0));
+    return Constants::hc / (2.0 * Constants::defaultDSpacing * std::sin(degrees * Constants::pi / 180.0));
 }
 
 double EnergyRule::angleOfEnergy(double eV)
 {
-    const double a = hc / eV / (2.0 * dSpacing);
+    const double a = Constants::hc / eV / (2.0 * Constants::defaultDSpacing);
     if (!(std::fabs(a) <= 1.0))
         return -1.0;
-    return std::asin(a) * 180.0 / pi;
+    return std::asin(a) * 180.0 / Constants::pi;
 }
 
 double EnergyRule::energyByCalc(int fNo) const

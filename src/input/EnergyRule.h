@@ -15,10 +15,6 @@ public:
     enum Mode { FromFileName, FromFileNum, FromRefFile };
     enum Unit { UnitEV = 0, UnitKeV = 1, UnitDeg = 2 };
 
-    static constexpr double hc = 12398.424360387684;   // eV * Angstrom
-    static constexpr double dSpacing = 3.13553;        // Angstrom, fixed crystal
-    static constexpr double pi = 3.1415926535;
-
     // The nine patterns offered to the user; the first is the default.
     static const QStringList &patterns();
 

@@ -1,5 +1,6 @@
 #include "input/TiffData.h"
 
+#include "app/TextNumbers.h"
 #include "app/Tokenizer.h"
 #include "input/GreyScale.h"
 
@@ -142,13 +143,6 @@ QByteArray imgCommentValue(const QByteArray &comment, const char *key, const cha
     if (zero >= 0)
         v.truncate(zero);
     return v;
-}
-
-int toIntOrZero(const QByteArray &text)
-{
-    bool ok = false;
-    const int v = text.trimmed().toInt(&ok, 10);
-    return ok ? v : 0;
 }
 
 // Third item of a KVMX data line as a double; 0 when missing or not a number.
@@ -471,9 +465,9 @@ int TiffData::readImgHeader(const QString &fName)
         qDebug().noquote() << "IMG comment runs past the end of the file:" << commentLength << fName;
         return 0;
     }
-    width = toIntOrZero(imgCommentValue(comment, "Prop_ImageWidth=", "0"));
-    height = toIntOrZero(imgCommentValue(comment, "Prop_ImageHeight=", "0"));
-    bytesPerPixel = qint16(toIntOrZero(imgCommentValue(comment, "BytesPerPixel=", "2")));
+    width = intOfText(imgCommentValue(comment, "Prop_ImageWidth=", "0"));
+    height = intOfText(imgCommentValue(comment, "Prop_ImageHeight=", "0"));
+    bytesPerPixel = qint16(intOfText(imgCommentValue(comment, "BytesPerPixel=", "2")));
     // The binary header decides the size.
     width = headerWidth;
     height = headerHeight;

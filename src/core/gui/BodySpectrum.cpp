@@ -3,6 +3,7 @@
 // and browsing through the frames of the displayed stack.
 #include "core/gui/Body.h"
 
+#include "app/TextNumbers.h"
 #include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
@@ -19,9 +20,7 @@
 // A field read as a base-10 integer; text that does not parse counts as 0.
 static int intField(const QLineEdit *e)
 {
-    bool ok = false;
-    const int v = e->text().trimmed().toInt(&ok, 10);
-    return ok ? v : 0;
+    return intOfText(e->text());
 }
 
 int Body::halfWidth() const

@@ -1,5 +1,6 @@
 #include "input/gui/EOFSetup.h"
 
+#include "app/TextNumbers.h"
 #include "app/Settings.h"
 
 #include "ui_EOFSetup.h"
@@ -10,16 +11,12 @@ namespace {
 
 double fieldDouble(const QLineEdit *e)
 {
-    bool ok = false;
-    const double v = e->text().trimmed().toDouble(&ok);
-    return ok ? v : 0.0;
+    return realOfText(e->text());
 }
 
 int fieldInt(const QLineEdit *e)
 {
-    bool ok = false;
-    const int v = e->text().trimmed().toInt(&ok, 10);
-    return ok ? v : 0;
+    return intOfText(e->text());
 }
 
 QString sixDigits(double v)

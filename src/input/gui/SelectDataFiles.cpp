@@ -1,5 +1,6 @@
 #include "input/gui/SelectDataFiles.h"
 
+#include "app/TextNumbers.h"
 #include "app/Settings.h"
 #include "input/gui/EOFSetup.h"
 
@@ -11,9 +12,7 @@ namespace {
 
 int fieldInt(const QLineEdit *e)
 {
-    bool ok = false;
-    const int v = e->text().trimmed().toInt(&ok, 10);
-    return ok ? v : 0;
+    return intOfText(e->text());
 }
 
 } // namespace
