@@ -16,13 +16,13 @@
 #endif
 
 #include <algorithm>
+#include <new>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <mutex>
-#include <new>
 #include <vector>
 
 namespace {
@@ -267,6 +267,52 @@ void TiffData::release()
     shiftX = 0;
     shiftY = 0;
     pixelType = NoPixels;
+}
+
+namespace {
+template <typename T>
+TiffData *frameOfSamples(int width, int height, const T *samples, int pixelType,
+                         const QString &fileName)
+{
+    if (width < 1 || height < 1 || !frameSizeAcceptable(width, height, fileName) || !samples)
+        return nullptr;
+    auto *f = new TiffData;
+    f->width = width;
+    f->height = height;
+    f->fileName = fileName;
+    f->pixelType = pixelType;
+    f->bytesPerPixel = qint16(sizeof(T));
+    for (int r = 0; r < height; ++r) {
+        auto *row = new (std::nothrow) T[size_t(width)];
+        if (!row) {
+            outOfMemory(width, height, fileName);
+            delete f;
+            return nullptr;
+        }
+        std::copy(samples + qint64(r) * width, samples + qint64(r + 1) * width, row);
+        rowRange(row, width, f->minimum, f->maximum);
+        f->rows.append(row);
+    }
+    return f;
+}
+} // namespace
+
+TiffData *TiffData::fromSamples(int width, int height, const quint16 *samples,
+                                const QString &fileName)
+{
+    return frameOfSamples(width, height, samples, UShortRows, fileName);
+}
+
+TiffData *TiffData::fromSamples(int width, int height, const quint32 *samples,
+                                const QString &fileName)
+{
+    return frameOfSamples(width, height, samples, UIntRows, fileName);
+}
+
+TiffData *TiffData::fromSamples(int width, int height, const float *samples,
+                                const QString &fileName)
+{
+    return frameOfSamples(width, height, samples, FloatRows, fileName);
 }
 
 void TiffData::resetRange()

@@ -28,6 +28,17 @@ public:
     // Frees the rows and the picture; the record is fresh again.
     void release();
 
+    // The one way to make a frame in memory (tests, benchmarks, computed
+    // frames): width x height samples in row-major order, copied; the value
+    // range is taken over them. Null when the size is out of range or the
+    // memory cannot be had. The caller owns the frame.
+    static TiffData *fromSamples(int width, int height, const quint16 *samples,
+                                 const QString &fileName = QString());
+    static TiffData *fromSamples(int width, int height, const quint32 *samples,
+                                 const QString &fileName = QString());
+    static TiffData *fromSamples(int width, int height, const float *samples,
+                                 const QString &fileName = QString());
+
     bool read(const QString &fileName);       // by the file's first bytes
     bool readTiff(const QString &fileName);
     int readImgHeader(const QString &fileName); // data offset, 0 on failure
