@@ -88,15 +88,15 @@ double threadedLoad(const QStringList &files)
     std::vector<std::unique_ptr<TiffData>> stack;
     int got = 0;
     bool done = false;
-    QObject::connect(loader, &LoadTiff::loaded, &ctx, [&](TiffData *d, int) {
-        stack.emplace_back(d);
+    QObject::connect(loader, &LoadTiff::loaded, &ctx, [&](const FrameHandle &d, int, quint64) {
+        stack.emplace_back(d.take());
         ++got;
     });
     QObject::connect(loader, &LoadTiff::finishLoadFiles, &ctx, [&] { done = true; });
     QElapsedTimer t;
     t.start();
     QMetaObject::invokeMethod(loader, "loadTiffs", Qt::QueuedConnection, Q_ARG(QStringList, files),
-                              Q_ARG(int, 1), Q_ARG(int, 0), Q_ARG(int, 0));
+                              Q_ARG(int, 1), Q_ARG(int, 0), Q_ARG(int, 0), Q_ARG(quint64, 1));
     while (!done)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double s = t.nsecsElapsed() / 1e9;

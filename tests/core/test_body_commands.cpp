@@ -33,6 +33,9 @@ private slots:
     void energySetup();
     void displayCommands();
     void loadsCompleteWhenTheLoaderEnds();
+    void newLoadReplacesTheOneInFlight();
+    void handStartedLoadLeavesTheScriptWaiting();
+    void destroyedDuringALoad();
     void movePositionReachesEveryPixel();
 };
 
@@ -68,6 +71,25 @@ void writeFrame(const QString &path, int w, int h, int base)
         for (int x = 0; x < w; ++x)
             px[size_t(y) * w + size_t(x)] = quint16(base + x + 7 * y);
     QVERIFY(writeTiff16(path, w, h, px.data()));
+}
+
+// n small frame files named after `tag`, in list order.
+QStringList writeFrames(const QTemporaryDir &dir, const QString &tag, int n)
+{
+    QStringList files;
+    for (int k = 0; k < n; ++k) {
+        files << dir.filePath(QStringLiteral("%1_%2_0000.tif").arg(tag).arg(7000 + k));
+        writeFrame(files.last(), 4, 3, k);
+    }
+    return files;
+}
+
+QStringList namesOf(const QVector<TiffData *> &stack)
+{
+    QStringList names;
+    for (const TiffData *f : stack)
+        names << f->fileName;
+    return names;
 }
 
 } // namespace
@@ -330,6 +352,63 @@ void TestBodyCommands::movePositionReachesEveryPixel()
     QCOMPARE(body.positionY(), 33);
     QCOMPARE(run(body, "scale_reset"), 1);
     QCOMPARE(disp->viewWindow(), QRectF(0, 0, w, h));
+}
+
+// A "New" load gives up the one in flight: the stack holds exactly the new
+// list, and the statement that waited for the old load is answered.
+void TestBodyCommands::newLoadReplacesTheOneInFlight()
+{
+    QTemporaryDir dir;
+    const QStringList a = writeFrames(dir, "a", 40);
+    const QStringList b = writeFrames(dir, "b", 40);
+    Body body;
+    QSignalSpy loaded(&body, &Body::stackLoaded);
+    body.readI1Files(a, true);
+    body.readI1Files(b, true);
+    QVERIFY(loaded.wait(20000));
+    QCOMPARE(namesOf(body.stacks().i1()), b);
+    QCOMPARE(body.i1Panel()->count(), 40);
+
+    QSignalSpy done(&body, &Body::finishBatchExec);
+    body.execCmdSlot(CmdLine("load_I1_files NEW " + a.join(' ')), false);
+    body.readI1Files(b, true);
+    QVERIFY(loaded.wait(20000));
+    QCOMPARE(done.count(), 1);
+    QCOMPARE(namesOf(body.stacks().i1()), b);
+    QCOMPARE(loaded.count(), 2);
+}
+
+// Only the end of the load a statement started answers it.
+void TestBodyCommands::handStartedLoadLeavesTheScriptWaiting()
+{
+    QTemporaryDir dir;
+    const QStringList a = writeFrames(dir, "a", 40);
+    Body body;
+    QStringList events;
+    connect(&body, &Body::stackLoaded, this, [&](int s) { events << QString::number(s); });
+    connect(&body, &Body::finishBatchExec, this, [&] { events << "answer"; });
+    body.execCmdSlot(CmdLine("load_I0_files NEW " + a.join(' ')), false);
+    body.readI1Files(a.mid(0, 1), true);
+    QTRY_COMPARE_WITH_TIMEOUT(events.size(), 3, 20000);
+    QTest::qWait(50);
+    // I1 = 0, I0 = 1: the hand-started I1 load ends whenever it ends, the
+    // answer follows the I0 load.
+    QCOMPARE(events.count("answer"), 1);
+    QCOMPARE(events.indexOf("answer"), events.indexOf("1") + 1);
+}
+
+// Destroying the main window while a loader reads stops the loader after its
+// file and frees every frame, also those sent and not yet delivered (the
+// sanitizer build checks for leaks).
+void TestBodyCommands::destroyedDuringALoad()
+{
+    QTemporaryDir dir;
+    const QStringList a = writeFrames(dir, "a", 300);
+    auto *body = new Body;
+    body->readI1Files(a, true);
+    body->readI0Files(a, true);
+    QTRY_VERIFY_WITH_TIMEOUT(!body->stacks().i1().isEmpty(), 20000);
+    delete body;
 }
 
 QTEST_MAIN(TestBodyCommands)

@@ -36,6 +36,7 @@ class Receiver : public QObject
     Q_OBJECT
 public:
     struct Got {
+        quint64 request;
         int fNo;
         QString file;
         double first;
@@ -43,18 +44,21 @@ public:
     };
     std::vector<Got> got;
     int finished = 0;
+    std::vector<quint64> ended;
     bool busyAtFinish = true;
     LoadTiff *loader = nullptr;
 
 public slots:
-    void take(TiffData *d, int fNo)
+    void take(const FrameHandle &h, int fNo, quint64 request)
     {
-        std::unique_ptr<TiffData> owned(d);
-        got.push_back({fNo, d->fileName, d->value(0, 0), QThread::currentThread() == thread()});
+        std::unique_ptr<TiffData> d(h.take());
+        got.push_back({request, fNo, d->fileName, d->value(0, 0),
+                       QThread::currentThread() == thread()});
     }
-    void done()
+    void done(quint64 request)
     {
         ++finished;
+        ended.push_back(request);
         busyAtFinish = loader->isBusy();
     }
 };
@@ -71,16 +75,19 @@ class TestLoadTiff : public QObject
     Receiver rx;
     std::atomic<int> busySeenInLoader{0};
 
+    quint64 lastRequest = 0;
+
 signals:
-    void request(const QStringList &files, int skip, int cutFirst, int cutLast);
+    void request(const QStringList &files, int skip, int cutFirst, int cutLast, quint64 id);
 
 private:
     void run(const QStringList &list, int skip, int cutFirst, int cutLast, int requests = 1)
     {
         rx.got.clear();
+        rx.ended.clear();
         rx.finished = 0;
         for (int i = 0; i < requests; ++i)
-            emit request(list, skip, cutFirst, cutLast);
+            emit request(list, skip, cutFirst, cutLast, ++lastRequest);
         QTRY_COMPARE_WITH_TIMEOUT(rx.finished, requests, 20000);
     }
 
@@ -188,9 +195,38 @@ private slots:
         // A loader without a receiver frees its frames itself.
         LoadTiff lonely;
         QSignalSpy end(&lonely, &LoadTiff::finishLoadFiles);
-        lonely.loadTiffs(files.mid(0, 3), 1, 0, 0);
+        lonely.loadTiffs(files.mid(0, 3), 1, 0, 0, 1);
         QCOMPARE(end.count(), 1);
         QVERIFY(!lonely.isBusy());
+    }
+
+    void droppedRequestsStopBetweenFrames()
+    {
+        // Dropped from the loader's own thread as the first frame goes out:
+        // the request reads no further file, and the next one runs in full.
+        const quint64 first = lastRequest + 1;
+        auto once = std::make_shared<bool>(false);
+        auto c = connect(loader, &LoadTiff::loaded, loader, [this, first, once] {
+            if (!*once) {
+                *once = true;
+                loader->cancelBelow(first + 1);
+            }
+        }, Qt::DirectConnection);
+        run(files, 1, 0, 0, 2);
+        disconnect(c);
+        QCOMPARE(int(rx.got.size()), 1 + 9);
+        QCOMPARE(rx.got[0].request, first);
+        QCOMPARE(rx.got[1].request, first + 1);
+        QCOMPARE(rx.ended, std::vector<quint64>({first, first + 1}));
+
+        // Requests dropped before they start read nothing and still end.
+        loader->cancelBelow(lastRequest + 3);
+        run(files, 1, 0, 0, 2);
+        QVERIFY(rx.got.empty());
+        QCOMPARE(rx.ended, std::vector<quint64>({first + 2, first + 3}));
+        // Frames nobody takes free themselves with their handle.
+        FrameHandle h(new TiffData);
+        QVERIFY(FrameHandle(h).get());
     }
 };
 

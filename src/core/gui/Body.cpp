@@ -48,16 +48,22 @@ Body::~Body()
 {
     // The display must not keep pointers to frames that die with the stacks.
     ui->dispA->clear();
-    // The threads end before their objects go, so nothing is in flight
-    // while the window is torn down.
-    for (QThread *t : {i1LoaderThread, i0LoaderThread, m_batchThread}) {
+    // A load in flight stops before its next file, so this returns within
+    // one file's read time. The threads end before their objects go, so
+    // nothing is in flight while the window is torn down; frames sent and
+    // not yet delivered are freed with their queued signals.
+    for (StackLoader &l : loaders) {
+        if (l.loader)
+            l.loader->cancelAll();
+    }
+    for (QThread *t : {loaders[0].thread, loaders[1].thread, m_batchThread}) {
         if (t) {
             t->quit();
             t->wait();
         }
     }
-    delete i1Loader;
-    delete i0Loader;
+    for (StackLoader &l : loaders)
+        delete l.loader;
     delete m_batchDispatcher;
     delete ui;
 }
@@ -75,7 +81,7 @@ void Body::registerQueuedTypes()
     qRegisterMetaType<XafsSpectrum>("XafsSpectrum");
     qRegisterMetaType<XafsSpectrum *>("XafsSpectrum*");
     registerCmdLineType();
-    qRegisterMetaType<TiffData *>("TiffData*");
+    qRegisterMetaType<FrameHandle>("FrameHandle");
 }
 
 void Body::buildWidgets()
@@ -118,6 +124,9 @@ void Body::buildBatch()
     });
     connect(m_batchDispatcher, &BatchDispatcher::execCmdSig, this, &Body::execCmdSlot);
     connect(this, &Body::finishBatchExec, m_batchDispatcher, &BatchDispatcher::finishBatchExec);
+    commands.setFinisher([this] { emit finishBatchExec(); });
+    commands.setErrorLog([this](const QString &line) { m_batchCtrl->Log(line); });
+    registerMainWindowCommands();
 }
 
 void Body::buildLoaders()
@@ -131,23 +140,23 @@ void Body::buildLoaders()
         panel->selected()->setMinimumContentsLength(24);
     }
 
-    i1LoaderThread = new QThread(this);
-    i0LoaderThread = new QThread(this);
-    i1Loader = new LoadTiff;
-    i0Loader = new LoadTiff;
-    i1Loader->moveToThread(i1LoaderThread);
-    i0Loader->moveToThread(i0LoaderThread);
-    i1LoaderThread->start(QThread::InheritPriority);
-    i0LoaderThread->start(QThread::InheritPriority);
-
-    connect(this, &Body::loadI1Files, i1Loader, &LoadTiff::loadTiffs);
-    connect(i1Loader, &LoadTiff::loaded, this, &Body::loadedI1);
-    connect(i1Loader, &LoadTiff::finishLoadFiles, this, &Body::finishBatchExec);
-    connect(i1Loader, &LoadTiff::finishLoadFiles, this, &Body::finishedLoadI1Files);
-    connect(this, &Body::loadI0Files, i0Loader, &LoadTiff::loadTiffs);
-    connect(i0Loader, &LoadTiff::loaded, this, &Body::loadedI0);
-    connect(i0Loader, &LoadTiff::finishLoadFiles, this, &Body::finishBatchExec);
-    connect(i0Loader, &LoadTiff::finishLoadFiles, this, &Body::finishedLoadI0Files);
+    for (const ImageStacks::Stack s : {ImageStacks::I1, ImageStacks::I0}) {
+        StackLoader &l = loaders[s];
+        l.thread = new QThread(this);
+        l.loader = new LoadTiff;
+        l.loader->moveToThread(l.thread);
+        l.thread->start(QThread::InheritPriority);
+        // Frames and ends come back queued; `this` as context keeps them in
+        // the GUI thread.
+        connect(l.loader, &LoadTiff::loaded, this,
+                [this, s](const FrameHandle &f, int fNo, quint64 request) {
+                    frameArrived(s, f, fNo, request);
+                });
+        connect(l.loader, &LoadTiff::finishLoadFiles, this,
+                [this, s](quint64 request) { loadEnded(s, request); });
+    }
+    connect(this, &Body::loadI1Files, loaders[ImageStacks::I1].loader, &LoadTiff::loadTiffs);
+    connect(this, &Body::loadI0Files, loaders[ImageStacks::I0].loader, &LoadTiff::loadTiffs);
 
     connect(i1Panel(), &SelectDataFiles::filesSelected, this, &Body::readI1Files);
     connect(i0Panel(), &SelectDataFiles::filesSelected, this, &Body::readI0Files);
@@ -198,6 +207,11 @@ SelectDataFiles *Body::i0Panel() const
     return ui->SelectI0Files;
 }
 
+SelectDataFiles *Body::panel(ImageStacks::Stack s) const
+{
+    return s == ImageStacks::I1 ? i1Panel() : i0Panel();
+}
+
 ImageStacks::Stack Body::displayedStack() const
 {
     return ui->ShowData->isChecked() ? ImageStacks::I1 : ImageStacks::I0;
@@ -205,5 +219,5 @@ ImageStacks::Stack Body::displayedStack() const
 
 SelectDataFiles *Body::displayedPanel() const
 {
-    return displayedStack() == ImageStacks::I1 ? i1Panel() : i0Panel();
+    return panel(displayedStack());
 }

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "batch/CmdLine.h"
+#include "batch/CommandRegistry.h"
 #include "core/ImageStacks.h"
 #include "spectrum/XafsSpectrum.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QStringList>
 
 class BatchCtrl;
 class BatchDispatcher;
+class FrameHandle;
 class LoadTiff;
 class QButtonGroup;
 class QFileDialog;
@@ -65,16 +68,25 @@ public:
 signals:
     // Asks the application to close every window (the batch command "quit").
     void finishing();
-    void loadI1Files(const QStringList &files, int skip, int cutFirst, int cutLast);
-    void loadI0Files(const QStringList &files, int skip, int cutFirst, int cutLast);
-    // The batch statement in progress is complete (for a load: either loader
-    // reached the end of its list); the script goes on.
+    // Load requests to the loaders; `request` tells the frames of one
+    // request from those of another.
+    void loadI1Files(const QStringList &files, int skip, int cutFirst, int cutLast,
+                     quint64 request);
+    void loadI0Files(const QStringList &files, int skip, int cutFirst, int cutLast,
+                     quint64 request);
+    // The batch statement in progress is complete (for a load: the loader
+    // ended the request that statement started); the script goes on.
     void finishBatchExec();
+    // A load of stack `s` (an ImageStacks::Stack) has ended and its frames
+    // are stored; not sent for a request that a "New" load replaced.
+    void stackLoaded(int s);
 
 public slots:
-    // Stacks and the dark frame.
+    // Stacks and the dark frame. A load started here completes no batch
+    // statement. newFile replaces the stack and drops the load in flight.
     void readI1Files(const QStringList &files, bool newFile);
     void readI0Files(const QStringList &files, bool newFile);
+    // Stores a frame as the loader delivers it; the stack takes `frame`.
     void loadedI1(TiffData *frame, int fNo);
     void loadedI0(TiffData *frame, int fNo);
     void finishedLoadI1Files();
@@ -101,10 +113,38 @@ public slots:
     // window's plot.
     void drawSpectrumMarker(QPainter *p);
 
-    // Performs one statement of a batch script (BodyCommands.cpp).
+    // Performs one statement of a batch script through the command
+    // registry.
     void execCmdSlot(CmdLine cmd, bool inRem);
 
 private:
+    // What the main window keeps for each stack's loader.
+    struct StackLoader {
+        QThread *thread = nullptr;
+        LoadTiff *loader = nullptr;
+        quint64 nextRequest = 1;
+        // Requests below this one were replaced by a "New" load; their
+        // frames are dropped on arrival.
+        quint64 liveFrom = 1;
+        // Requests sent and not ended yet, with the token of the batch
+        // statement waiting for each (0 for a load started by hand).
+        QHash<quint64, CompletionToken> inFlight;
+        // A frame was stored without the display steps (see loadedI1).
+        bool displayPending = false;
+    };
+
+    // The commands of the main window's own group (BodyCommands.cpp).
+    void registerMainWindowCommands();
+    // Starts a load of stack `s`; `token` is completed when it ends.
+    void readFiles(ImageStacks::Stack s, const QStringList &files, bool newFile,
+                   CompletionToken token);
+    void frameArrived(ImageStacks::Stack s, const FrameHandle &frame, int fNo, quint64 request);
+    void loadEnded(ImageStacks::Stack s, quint64 request);
+    // True while a load of stack `s` that was not replaced is in flight.
+    bool loading(ImageStacks::Stack s) const;
+    void clearFiles(ImageStacks::Stack s);
+    SelectDataFiles *panel(ImageStacks::Stack s) const;
+
     void buildDarkDialog();
     void registerQueuedTypes();
     void buildWidgets();
@@ -141,10 +181,8 @@ private:
     BatchDispatcher *m_batchDispatcher = nullptr;
     BatchCtrl *m_batchCtrl = nullptr;
 
-    QThread *i1LoaderThread = nullptr;
-    QThread *i0LoaderThread = nullptr;
-    LoadTiff *i1Loader = nullptr;
-    LoadTiff *i0Loader = nullptr;
+    CommandRegistry commands;
+    StackLoader loaders[2];
 
     XafsView *spectrumView = nullptr;
     double markerEnergy = -1.0;
@@ -153,7 +191,4 @@ private:
 
     int posX = 0;
     int posY = 0;
-    // A frame was stored without the display steps (see loadedI1).
-    bool i1DisplayPending = false;
-    bool i0DisplayPending = false;
 };

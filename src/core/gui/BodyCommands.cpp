@@ -1,10 +1,12 @@
-// The batch commands of the main window: each statement a script hands over
-// is performed here, mostly by writing into the same control a user would
-// use and triggering the same recalculation.
+// The batch commands of the main window's own group: each statement a
+// script hands over is performed here, mostly by writing into the same
+// control a user would use and triggering the same recalculation. Other
+// windows register their groups in their own files.
 
 #include "core/gui/Body.h"
 
 #include "batch/BatchCommands.h"
+#include "batch/CommandRegistry.h"
 #include "batch/gui/BatchCtrl.h"
 #include "input/gui/SelectDataFiles.h"
 #include "spectrum/gui/XafsView.h"
@@ -41,202 +43,120 @@ QStringList filesOfPattern(const QString &dir, const QStringList &patterns)
 
 void Body::execCmdSlot(CmdLine cmd, bool inRem)
 {
-    // Remark lines, blank lines and pure comments only need an answer.
-    if (inRem) {
-        emit finishBatchExec();
-        return;
-    }
+    commands.dispatch(cmd, inRem);
+}
 
+void Body::registerMainWindowCommands()
+{
     using namespace BatchCmd;
-    SelectDataFiles *const i1 = i1Panel();
-    SelectDataFiles *const i0 = i0Panel();
-    const int id = batchCommandId(cmd.command);
-    switch (id) {
+    // Most commands write a control and are complete at once.
+    const auto act = [this](Id id, std::function<void(const CmdLine &)> f) {
+        commands.add(id, [f](const CmdLine &cmd) {
+            f(cmd);
+            return CmdOutcome::done();
+        });
+    };
+    // A pair of words, one for each stack's panel.
+    const auto panels = [this, &act](Id forI0, Id forI1, auto apply) {
+        act(forI0, [this, apply](const CmdLine &cmd) { apply(i0Panel(), cmd); });
+        act(forI1, [this, apply](const CmdLine &cmd) { apply(i1Panel(), cmd); });
+    };
+    // A load holds the script until the loader has ended the request it
+    // starts, so the next statement sees the whole stack.
+    const auto load = [this](Id id, ImageStacks::Stack s, bool ofPattern) {
+        commands.add(id, [this, s, ofPattern](const CmdLine &cmd) {
+            if (!ofPattern && cmd.arguments.size() < 2) {
+                qDebug().noquote() << "Batch command" << cmd.command
+                                   << "loads nothing: it needs a mode and at least one file";
+                return CmdOutcome::done();
+            }
+            const bool newFile = cmd.arg(0).toUpper() == QLatin1String("NEW");
+            const QStringList files = ofPattern
+                                          ? filesOfPattern(cmd.arg(1), cmd.arguments.mid(2))
+                                          : cmd.arguments.mid(1);
+            const CompletionToken token = commands.issue();
+            readFiles(s, files, newFile, token);
+            return CmdOutcome::waitFor(token);
+        });
+    };
+
     // File lists.
-    case ClearI1Files:
-        clearI1Files();
-        break;
-    case ClearI0Files:
-        clearI0Files();
-        break;
-    case LoadI1Files:
-    case LoadI0Files:
-    case LoadI1FilesOfPattern:
-    case LoadI0FilesOfPattern: {
-        const bool newFile = cmd.arg(0).toUpper() == QLatin1String("NEW");
-        QStringList files;
-        if (id == LoadI1Files || id == LoadI0Files) {
-            if (cmd.arguments.size() < 2)
-                break;
-            files = cmd.arguments.mid(1);
-        } else {
-            files = filesOfPattern(cmd.arg(1), cmd.arguments.mid(2));
-        }
-        // The loader's end signal completes the statement, so the next one
-        // sees the whole stack.
-        if (id == LoadI1Files || id == LoadI1FilesOfPattern)
-            readI1Files(files, newFile);
-        else
-            readI0Files(files, newFile);
-        return;
-    }
-    case CutFI0:
-        i0->setCutF(cmd.intArg(0));
-        break;
-    case CutFI1:
-        i1->setCutF(cmd.intArg(0));
-        break;
-    case CutLI0:
-        i0->setCutL(cmd.intArg(0));
-        break;
-    case CutLI1:
-        i1->setCutL(cmd.intArg(0));
-        break;
-    case SkipI0:
-        i0->setSkip(cmd.intArg(0));
-        break;
-    case SkipI1:
-        i1->setSkip(cmd.intArg(0));
-        break;
-    case ShowLatestI0:
-        i0->setShowLatest(cmd.flagArg(0));
-        break;
-    case ShowLatestI1:
-        i1->setShowLatest(cmd.flagArg(0));
-        break;
+    act(ClearI1Files, [this](const CmdLine &) { clearI1Files(); });
+    act(ClearI0Files, [this](const CmdLine &) { clearI0Files(); });
+    load(LoadI1Files, ImageStacks::I1, false);
+    load(LoadI0Files, ImageStacks::I0, false);
+    load(LoadI1FilesOfPattern, ImageStacks::I1, true);
+    load(LoadI0FilesOfPattern, ImageStacks::I0, true);
+    panels(CutFI0, CutFI1, [](SelectDataFiles *p, const CmdLine &c) { p->setCutF(c.intArg(0)); });
+    panels(CutLI0, CutLI1, [](SelectDataFiles *p, const CmdLine &c) { p->setCutL(c.intArg(0)); });
+    panels(SkipI0, SkipI1, [](SelectDataFiles *p, const CmdLine &c) { p->setSkip(c.intArg(0)); });
+    panels(ShowLatestI0, ShowLatestI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setShowLatest(c.flagArg(0)); });
 
     // Energy assignment of the two panels.
-    case SetI1EnergyPattern:
-    case EngByNameRegExpI1:
-        i1->setEngByNameRegExp(cmd.arg(0));
-        break;
-    case SetI0EnergyPattern:
-    case EngByNameRegExpI0:
-        i0->setEngByNameRegExp(cmd.arg(0));
-        break;
-    case EngByNameI0:
-        i0->setEngByName(true);
-        break;
-    case EngByNameI1:
-        i1->setEngByName(true);
-        break;
-    case EngByNameFactorI0:
-        i0->setEngByNameFactor(cmd.realArg(0));
-        break;
-    case EngByNameFactorI1:
-        i1->setEngByNameFactor(cmd.realArg(0));
-        break;
-    case EngByCalcI0:
-        i0->setEngByCalc(cmd.flagArg(0));
-        break;
-    case EngByCalcI1:
-        i1->setEngByCalc(cmd.flagArg(0));
-        break;
-    case EngCalcBaseI0:
-        i0->setEngCalcStart(cmd.realArg(0));
-        break;
-    case EngCalcBaseI1:
-        i1->setEngCalcStart(cmd.realArg(0));
-        break;
-    case EngCalcDeltaI0:
-        i0->setEngCalcDelta(cmd.realArg(0));
-        break;
-    case EngCalcDeltaI1:
-        i1->setEngCalcDelta(cmd.realArg(0));
-        break;
-    case EngCalcEndI0:
-        i0->setEngCalcEnd(cmd.realArg(0));
-        break;
-    case EngCalcEndI1:
-        i1->setEngCalcEnd(cmd.realArg(0));
-        break;
-    case EngCalcNumI0:
-        i0->setEngCalcNum(cmd.intArg(0));
-        break;
-    case EngCalcNumI1:
-        i1->setEngCalcNum(cmd.intArg(0));
-        break;
-    case EngCalcEvenInEngI0:
-        i0->setEvenInEng(cmd.flagArg(0));
-        break;
-    case EngCalcEvenInEngI1:
-        i1->setEvenInEng(cmd.flagArg(0));
-        break;
-    case EngCalcEvenInDegI0:
-        i0->setEvenInDeg(cmd.flagArg(0));
-        break;
-    case EngCalcEvenInDegI1:
-        i1->setEvenInDeg(cmd.flagArg(0));
-        break;
-    case EngCalcDispUnitI0:
-    case EngCalcDispUnitI1:
+    const auto pattern = [](SelectDataFiles *p, const CmdLine &c) {
+        p->setEngByNameRegExp(c.arg(0));
+    };
+    panels(SetI0EnergyPattern, SetI1EnergyPattern, pattern);
+    panels(EngByNameRegExpI0, EngByNameRegExpI1, pattern);
+    panels(EngByNameI0, EngByNameI1,
+           [](SelectDataFiles *p, const CmdLine &) { p->setEngByName(true); });
+    panels(EngByNameFactorI0, EngByNameFactorI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEngByNameFactor(c.realArg(0)); });
+    panels(EngByCalcI0, EngByCalcI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEngByCalc(c.flagArg(0)); });
+    panels(EngCalcBaseI0, EngCalcBaseI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEngCalcStart(c.realArg(0)); });
+    panels(EngCalcDeltaI0, EngCalcDeltaI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEngCalcDelta(c.realArg(0)); });
+    panels(EngCalcEndI0, EngCalcEndI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEngCalcEnd(c.realArg(0)); });
+    panels(EngCalcNumI0, EngCalcNumI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEngCalcNum(c.intArg(0)); });
+    panels(EngCalcEvenInEngI0, EngCalcEvenInEngI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEvenInEng(c.flagArg(0)); });
+    panels(EngCalcEvenInDegI0, EngCalcEvenInDegI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEvenInDeg(c.flagArg(0)); });
+    panels(EngCalcDispUnitI0, EngCalcDispUnitI1, [](SelectDataFiles *p, const CmdLine &c) {
         // A negative index would leave the unit box with no unit at all.
-        if (cmd.intArg(0) >= 0)
-            (id == EngCalcDispUnitI0 ? i0 : i1)->setDispUnit(cmd.intArg(0));
-        break;
-    case EngByRefI0:
-        i0->setEngByRef(cmd.arg(0));
-        break;
-    case EngByRefI1:
-        i1->setEngByRef(cmd.arg(0));
-        break;
-    case SetFluoType:
-        ui->FluoType->setChecked(cmd.flagArg(0));
-        break;
+        if (c.intArg(0) >= 0)
+            p->setDispUnit(c.intArg(0));
+    });
+    panels(EngByRefI0, EngByRefI1,
+           [](SelectDataFiles *p, const CmdLine &c) { p->setEngByRef(c.arg(0)); });
+    act(SetFluoType, [this](const CmdLine &c) { ui->FluoType->setChecked(c.flagArg(0)); });
 
     // Display and position.
-    case SetBandW:
-    case SetBandH: {
-        QLineEdit *field = id == SetBandW ? ui->HWidth : ui->VWidth;
-        field->setText(QString::number(cmd.intArg(0)));
-        // As when the user ends an edit: the spectrum follows the new size.
-        emit field->editingFinished();
-        break;
+    for (const Id id : {SetBandW, SetBandH}) {
+        act(id, [this, id](const CmdLine &c) {
+            QLineEdit *field = id == SetBandW ? ui->HWidth : ui->VWidth;
+            field->setText(QString::number(c.intArg(0)));
+            // As when the user ends an edit: the spectrum follows the new size.
+            emit field->editingFinished();
+        });
     }
-    case SelectDispImage:
-        if (QAbstractButton *b = imageSelect->button(cmd.intArg(0)))
+    act(SelectDispImage, [this](const CmdLine &c) {
+        if (QAbstractButton *b = imageSelect->button(c.intArg(0)))
             b->setChecked(true);
-        break;
-    case SeekImage:
-        seekImage(cmd.intArg(0));
-        break;
-    case MovePosition:
-        // The display keeps the position as given and reports it unrounded,
-        // so the spectrum is that of exactly this pixel at any zoom.
-        ui->dispA->setRealMousePos(cmd.intArg(0), cmd.intArg(1));
-        break;
-    case SelectRegion:
-        ui->dispA->setSelectedArea(cmd.intArg(0), cmd.intArg(1), cmd.intArg(2), cmd.intArg(3));
-        break;
-    case ScaleReset:
-        ui->dispA->resetImageViewWindow();
-        break;
-    case ZoomIn:
-        ui->dispA->setViewWAsSelectedArea();
-        break;
-    case XafsViewNormalize:
-        spectrumView->setNormalize(cmd.flagArg(0));
-        break;
-    case XafsViewEnerugyCorrection:
-        spectrumView->setEnergyCorrection(cmd.flagArg(0));
-        break;
-    case SaveSpectra:
-        spectrumView->saveData(cmd.arg(0));
-        break;
+    });
+    act(SeekImage, [this](const CmdLine &c) { seekImage(c.intArg(0)); });
+    // The display keeps the position as given and reports it unrounded, so
+    // the spectrum is that of exactly this pixel at any zoom.
+    act(MovePosition,
+        [this](const CmdLine &c) { ui->dispA->setRealMousePos(c.intArg(0), c.intArg(1)); });
+    act(SelectRegion, [this](const CmdLine &c) {
+        ui->dispA->setSelectedArea(c.intArg(0), c.intArg(1), c.intArg(2), c.intArg(3));
+    });
+    act(ScaleReset, [this](const CmdLine &) { ui->dispA->resetImageViewWindow(); });
+    act(ZoomIn, [this](const CmdLine &) { ui->dispA->setViewWAsSelectedArea(); });
+    act(XafsViewNormalize, [this](const CmdLine &c) { spectrumView->setNormalize(c.flagArg(0)); });
+    act(XafsViewEnerugyCorrection,
+        [this](const CmdLine &c) { spectrumView->setEnergyCorrection(c.flagArg(0)); });
+    act(SaveSpectra, [this](const CmdLine &c) { spectrumView->saveData(c.arg(0)); });
 
-    case Quit:
-        // No completion: the windows close and the script ends with them.
+    // No completion: the windows close and the script ends with them.
+    commands.add(Quit, [this](const CmdLine &) {
         emit finishing();
-        return;
-
-    case NotFound:
-        if (batchKeyword(cmd.command) == BatchKeyword::None)
-            m_batchCtrl->Log(QStringLiteral("Err: %1\n").arg(cmd.line));
-        break;
-
-    default:
-        qDebug().noquote() << "Batch command" << batchCommandWord(id) << "is not available yet";
-        break;
-    }
-    emit finishBatchExec();
+        return CmdOutcome::noAnswer();
+    });
 }

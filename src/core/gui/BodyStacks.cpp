@@ -14,23 +14,75 @@
 
 void Body::readI1Files(const QStringList &files, bool newFile)
 {
-    if (newFile) {
-        clearI1Files();
-        // The plot range follows the spectra of the new data set.
-        spectrumView->setAutoRange(true);
-    }
-    const ImageStacks::LoadRequest r =
-        ImageStacks::loadRequest(i1Panel()->skip(), i1Panel()->cutFirst(), i1Panel()->cutLast());
-    emit loadI1Files(files, r.skip, r.cutFirst, r.cutLast);
+    readFiles(ImageStacks::I1, files, newFile, 0);
 }
 
 void Body::readI0Files(const QStringList &files, bool newFile)
 {
-    if (newFile)
-        clearI0Files();
+    readFiles(ImageStacks::I0, files, newFile, 0);
+}
+
+void Body::readFiles(ImageStacks::Stack s, const QStringList &files, bool newFile,
+                     CompletionToken token)
+{
+    StackLoader &l = loaders[s];
+    if (newFile) {
+        // A new list replaces the stack, so the load in flight and those
+        // queued behind it are given up: they stop, and what they still
+        // deliver is dropped.
+        l.liveFrom = l.nextRequest;
+        l.loader->cancelBelow(l.liveFrom);
+        clearFiles(s);
+        // The plot range follows the spectra of the new data set.
+        if (s == ImageStacks::I1)
+            spectrumView->setAutoRange(true);
+    }
+    const quint64 request = l.nextRequest++;
+    l.inFlight.insert(request, token);
     const ImageStacks::LoadRequest r =
-        ImageStacks::loadRequest(i0Panel()->skip(), i0Panel()->cutFirst(), i0Panel()->cutLast());
-    emit loadI0Files(files, r.skip, r.cutFirst, r.cutLast);
+        ImageStacks::loadRequest(panel(s)->skip(), panel(s)->cutFirst(), panel(s)->cutLast());
+    if (s == ImageStacks::I1)
+        emit loadI1Files(files, r.skip, r.cutFirst, r.cutLast, request);
+    else
+        emit loadI0Files(files, r.skip, r.cutFirst, r.cutLast, request);
+}
+
+void Body::frameArrived(ImageStacks::Stack s, const FrameHandle &frame, int fNo, quint64 request)
+{
+    // The frame of a replaced request is freed with its handle.
+    if (request < loaders[s].liveFrom || !loaders[s].inFlight.contains(request))
+        return;
+    if (s == ImageStacks::I1)
+        loadedI1(frame.take(), fNo);
+    else
+        loadedI0(frame.take(), fNo);
+}
+
+void Body::loadEnded(ImageStacks::Stack s, quint64 request)
+{
+    StackLoader &l = loaders[s];
+    if (!l.inFlight.contains(request))
+        return;
+    const CompletionToken token = l.inFlight.take(request);
+    if (request >= l.liveFrom) {
+        if (s == ImageStacks::I1)
+            finishedLoadI1Files();
+        else
+            finishedLoadI0Files();
+        emit stackLoaded(s);
+    }
+    // Also for a replaced request: the statement that started it is over.
+    commands.complete(token);
+}
+
+bool Body::loading(ImageStacks::Stack s) const
+{
+    const StackLoader &l = loaders[s];
+    for (auto it = l.inFlight.cbegin(); it != l.inFlight.cend(); ++it) {
+        if (it.key() >= l.liveFrom)
+            return true;
+    }
+    return false;
 }
 
 void Body::loadedI1(TiffData *frame, int fNo)
@@ -42,8 +94,8 @@ void Body::loadedI1(TiffData *frame, int fNo)
     data.appendI1(frame);
     // While a load runs without "Show Latest" only the stack and the list
     // grow; the display catches up when the load ends.
-    if (i1Loader->isBusy() && !i1Panel()->showLatest()) {
-        i1DisplayPending = true;
+    if (loading(ImageStacks::I1) && !i1Panel()->showLatest()) {
+        loaders[ImageStacks::I1].displayPending = true;
         return;
     }
     showStoredI1();
@@ -51,7 +103,7 @@ void Body::loadedI1(TiffData *frame, int fNo)
 
 void Body::showStoredI1()
 {
-    i1DisplayPending = false;
+    loaders[ImageStacks::I1].displayPending = false;
     showXafsSpectrum();
     const int count = data.i1().size();
     ui->SeekBar->setMaximum(qMax(count - 1, 0));
@@ -67,11 +119,11 @@ void Body::loadedI0(TiffData *frame, int fNo)
     frame->colorBar = ui->CBar->greyScale();
     frame->energy = i0Panel()->addFile(frame->fileName, fNo);
     data.appendI0(frame);
-    if (i0Loader->isBusy() && !i0Panel()->showLatest()) {
-        i0DisplayPending = true;
+    if (loading(ImageStacks::I0) && !i0Panel()->showLatest()) {
+        loaders[ImageStacks::I0].displayPending = true;
         return;
     }
-    i0DisplayPending = false;
+    loaders[ImageStacks::I0].displayPending = false;
     showXafsSpectrum();
 }
 
@@ -81,33 +133,39 @@ void Body::finishedLoadI1Files()
     // Frames delivered while the loader was still busy skipped the display
     // steps; when the loader finished before the last of them was stored,
     // none ran them, so they run once now.
-    if (i1DisplayPending)
+    if (loaders[ImageStacks::I1].displayPending)
         showStoredI1();
 }
 
 void Body::finishedLoadI0Files()
 {
-    if (i0DisplayPending) {
-        i0DisplayPending = false;
+    if (loaders[ImageStacks::I0].displayPending) {
+        loaders[ImageStacks::I0].displayPending = false;
         showXafsSpectrum();
     }
 }
 
 void Body::clearI1Files()
 {
-    ui->dispA->clear();
-    i1Panel()->clearFiles();
-    data.clearI1();
-    i1DisplayPending = false;
-    ui->SeekBar->setMaximum(0);
+    clearFiles(ImageStacks::I1);
 }
 
 void Body::clearI0Files()
 {
+    clearFiles(ImageStacks::I0);
+}
+
+void Body::clearFiles(ImageStacks::Stack s)
+{
     ui->dispA->clear();
-    i0Panel()->clearFiles();
-    data.clearI0();
-    i0DisplayPending = false;
+    panel(s)->clearFiles();
+    if (s == ImageStacks::I1) {
+        data.clearI1();
+        ui->SeekBar->setMaximum(0);
+    } else {
+        data.clearI0();
+    }
+    loaders[s].displayPending = false;
 }
 
 void Body::selectedDark(const QString &fname)
