@@ -437,12 +437,10 @@ bool TiffData::readTiff(const QString &fName)
         release();
         return false;
     }
-    // Uncompressed samples must all be in the file; compressed ones cannot
-    // grow beyond what any of libtiff's codecs makes of the file's bytes.
-    const qint64 need = qint64(w) * h * 2;
-    const qint64 have = QFileInfo(fName).size();
-    const qint64 most = compression == COMPRESSION_NONE ? have : have * 4096;
-    if (need > most) {
+    // Uncompressed samples must all be in the file. (Compressed ones have
+    // no such bound: a flat field may shrink to almost nothing. Their
+    // memory is only touched as rows decode, and a bad row ends the read.)
+    if (compression == COMPRESSION_NONE && qint64(w) * h * 2 > QFileInfo(fName).size()) {
         qDebug().noquote() << "TIFF frame larger than its file:" << w << h << fName;
         TIFFClose(tif);
         release();
