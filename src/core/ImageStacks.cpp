@@ -20,8 +20,8 @@ void ImageStacks::appendI1(TiffData *frame)
     if (!frame)
         return;
     i1Frames.append(frame);
-    width = i1Frames.first()->width;
-    height = i1Frames.first()->height;
+    width = i1Frames.first()->width();
+    height = i1Frames.first()->height();
 }
 
 void ImageStacks::appendI0(TiffData *frame)
@@ -252,7 +252,7 @@ double ImageStacks::sampleAt(const TiffData *frame, int x, int y)
         return 0.0;
     const int c = x - frame->shiftX;
     const int r = y - frame->shiftY;
-    if (c < 0 || r < 0 || c >= frame->width || r >= frame->height || r >= frame->rows.size())
+    if (c < 0 || r < 0 || c >= frame->width() || r >= frame->height())
         return 0.0;
     return frame->value(r, c);
 }

@@ -16,5 +16,9 @@ struct GreyScale
 {
     double lower = 0.0;
     double upper = 1.0;
+    // Counts the moves of the handles: a picture built under another count
+    // is stale. Whoever moves a handle counts it (bump).
+    quint64 generation = 0;
+    void bump() { ++generation; }
     quint8 grey(double t) const { return greyLevel(t, lower, upper); }
 };

@@ -6,7 +6,7 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QTextStream>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <tiffio.h>
@@ -73,28 +73,23 @@ void rowRange(const T *row, int n, double &lo, double &hi)
         hi = double(mx);
 }
 
-void freeRow(void *row, int pixelType)
-{
-    switch (pixelType) {
-    case TiffData::TiffRows: _TIFFfree(row); break;
-    case TiffData::UShortRows: delete[] static_cast<quint16 *>(row); break;
-    case TiffData::UIntRows: delete[] static_cast<quint32 *>(row); break;
-    case TiffData::FloatRows: delete[] static_cast<float *>(row); break;
-    default: break;
-    }
-}
-
-void freeRows(QVector<void *> &rows, int pixelType)
-{
-    for (void *r : rows)
-        freeRow(r, pixelType);
-    rows.clear();
-}
-
 bool frameSizeAcceptable(qint64 w, qint64 h, const QString &fileName)
 {
-    if (w < 0 || h < 0 || w * h > TiffData::maxFrameSamples) {
+    // Each side is bounded as well as the total: a frame one sample wide
+    // and hundreds of millions long passes the total alone.
+    if (w < 0 || h < 0 || w > TiffData::maxFrameSide || h > TiffData::maxFrameSide
+        || w * h > TiffData::maxFrameSamples) {
         qDebug().noquote() << "Frame size out of range:" << w << h << fileName;
+        return false;
+    }
+    return true;
+}
+
+bool regularFile(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile()) {
+        qDebug().noquote() << "Not a regular file:" << fileName;
         return false;
     }
     return true;
@@ -172,6 +167,50 @@ bool kvmxRangeValue(const QString &text, qint64 &out)
     return true;
 }
 
+// Pixels a KVMX frame may declare per byte of its file.
+const qint64 kvmxPixelsPerByte = 16;
+
+// The lines of a text file, each at most maxLine bytes. A longer line (a
+// file with no line breaks at all) ends the reading with a log line rather
+// than being gathered in memory whole.
+class BoundedLines
+{
+public:
+    static constexpr int maxLine = 65536;
+    explicit BoundedLines(QFile &f)
+        : file(f), buf(maxLine + 2, '\0')
+    {
+    }
+    // The next line without its line end; false at the end of the file and
+    // at a line over the bound.
+    bool next(QString &line)
+    {
+        if (overlong)
+            return false;
+        const qint64 n = file.readLine(buf.data(), buf.size());
+        if (n <= 0)
+            return false;
+        qint64 len = n;
+        if (buf[int(len - 1)] == '\n') {
+            --len;
+            if (len > 0 && buf[int(len - 1)] == '\r')
+                --len;
+        } else if (!file.atEnd()) {
+            overlong = true;
+            qDebug().noquote() << "Line longer than" << maxLine << "bytes in" << file.fileName();
+            return false;
+        }
+        line = QString::fromUtf8(buf.constData(), int(len));
+        return true;
+    }
+    bool tooLong() const { return overlong; }
+
+private:
+    QFile &file;
+    QByteArray buf;
+    bool overlong = false;
+};
+
 } // namespace
 
 void installTiffLogHandlers()
@@ -190,23 +229,10 @@ TiffData::~TiffData()
     release();
 }
 
-void TiffData::freePicture()
+bool TiffData::allocSamples(qint64 rowBytes)
 {
-    delete picture;
-    picture = nullptr;
-    if (!pictureInBlock)
-        std::free(pictureBuffer);
-    pictureBuffer = nullptr;
-    pictureInBlock = false;
-    pictureCapacity = 0;
-}
-
-bool TiffData::allocFrame(qint64 rowBytes)
-{
-    const qint64 bpl = (qint64(width) + 3) / 4 * 4;
-    const qint64 sampleBytes = rowBytes * height;
-    const qint64 total = sampleBytes + bpl * height;
-    if (rowBytes < 1 || height < 1 || total > (qint64(1) << 40))
+    const qint64 total = rowBytes * lines;
+    if (rowBytes < 1 || lines < 1 || total > (qint64(1) << 40))
         return false;
     // A frame is a few megabytes of fresh memory. Faulting it in page by page
     // costs more than reading the file, so large frames ask for huge pages.
@@ -234,68 +260,67 @@ bool TiffData::allocFrame(qint64 rowBytes)
     }
     if (!p)
         return false;
+    std::free(block);
     block = p;
-    auto *bytes = static_cast<uchar *>(p);
-    rows.resize(height);
-    for (int r = 0; r < height; ++r)
-        rows[r] = bytes + rowBytes * r;
-    freePicture();
-    pictureBuffer = bytes + sampleBytes;
-    pictureInBlock = true;
-    pictureCapacity = bpl * height;
     return true;
 }
 
 void TiffData::release()
 {
-    freePicture();
-    if (block) {
-        std::free(block);
-        block = nullptr;
-        rows.clear();
-    } else {
-        freeRows(rows, pixelType);
-    }
-    pictureFormat = QImage::Format_Grayscale8;
+    pic = QImage();
+    hasPicture = false;
+    staleMark = false;
+    picBar = nullptr;
+    std::free(block);
+    block = nullptr;
     fileName.clear();
-    bytesPerPixel = 2;
-    width = 0;
-    height = 0;
-    scanlineBytes = 0;
+    sampleBytes = 2;
+    cols = 0;
+    lines = 0;
     resetRange();
     energy = 0.0;
     shiftX = 0;
     shiftY = 0;
-    pixelType = NoPixels;
+    type = NoPixels;
 }
 
-namespace {
+qint64 TiffData::sampleMemory() const
+{
+    return block ? qint64(cols) * lines * sampleBytes : 0;
+}
+
 template <typename T>
-TiffData *frameOfSamples(int width, int height, const T *samples, int pixelType,
-                         const QString &fileName)
+void TiffData::takeRange()
+{
+    for (int r = 0; r < lines; ++r)
+        rowRange(static_cast<const T *>(rowAt(r)), cols, lo, hi);
+}
+
+template <typename T>
+TiffData *TiffData::frameOfSamples(int width, int height, const T *samples, PixelType type,
+                                   const QString &fileName)
 {
     if (width < 1 || height < 1 || !frameSizeAcceptable(width, height, fileName) || !samples)
         return nullptr;
-    auto *f = new TiffData;
-    f->width = width;
-    f->height = height;
-    f->fileName = fileName;
-    f->pixelType = pixelType;
-    f->bytesPerPixel = qint16(sizeof(T));
-    for (int r = 0; r < height; ++r) {
-        auto *row = new (std::nothrow) T[size_t(width)];
-        if (!row) {
-            outOfMemory(width, height, fileName);
-            delete f;
-            return nullptr;
-        }
-        std::copy(samples + qint64(r) * width, samples + qint64(r + 1) * width, row);
-        rowRange(row, width, f->minimum, f->maximum);
-        f->rows.append(row);
+    auto *f = new (std::nothrow) TiffData;
+    if (!f) {
+        outOfMemory(width, height, fileName);
+        return nullptr;
     }
+    f->cols = width;
+    f->lines = height;
+    f->sampleBytes = int(sizeof(T));
+    if (!f->allocSamples(qint64(width) * qint64(sizeof(T)))) {
+        outOfMemory(width, height, fileName);
+        delete f;
+        return nullptr;
+    }
+    std::memcpy(f->block, samples, size_t(width) * size_t(height) * sizeof(T));
+    f->fileName = fileName;
+    f->type = type;
+    f->takeRange<T>();
     return f;
 }
-} // namespace
 
 TiffData *TiffData::fromSamples(int width, int height, const quint16 *samples,
                                 const QString &fileName)
@@ -317,23 +342,21 @@ TiffData *TiffData::fromSamples(int width, int height, const float *samples,
 
 void TiffData::resetRange()
 {
-    minimum = rangeMinStart;
-    maximum = rangeMaxStart;
+    lo = rangeMinStart;
+    hi = rangeMaxStart;
 }
 
 bool TiffData::hasPixels() const
 {
-    return pixelType >= TiffRows && pixelType <= FloatRows && height > 0 && width > 0
-        && rows.size() == height;
+    return block && type >= UShortRows && type <= FloatRows && lines > 0 && cols > 0;
 }
 
 double TiffData::value(int row, int col) const
 {
-    if (!hasPixels() || row < 0 || row >= height || col < 0 || col >= width)
+    if (!hasPixels() || row < 0 || row >= lines || col < 0 || col >= cols)
         return 0.0;
-    const void *r = rows[row];
-    switch (pixelType) {
-    case TiffRows:
+    const void *r = rowAt(row);
+    switch (type) {
     case UShortRows: return static_cast<const quint16 *>(r)[col];
     case UIntRows: return static_cast<const quint32 *>(r)[col];
     case FloatRows: return static_cast<const float *>(r)[col];
@@ -343,6 +366,10 @@ double TiffData::value(int row, int col) const
 
 bool TiffData::read(const QString &fName)
 {
+    // A device or a pipe has no length to check a header against (and
+    // /dev/zero never ends): frames come from regular files only.
+    if (!regularFile(fName))
+        return false;
     QFile f(fName);
     if (!f.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "Can not open (1)" << fName;
@@ -368,7 +395,9 @@ bool TiffData::readTiff(const QString &fName)
 {
     installTiffLogHandlers();
     release();
-    TIFF *tif = TIFFOpen(nativeName(fName).constData(), "r");
+    // "m": no memory map, so uncompressed strips go from the file straight
+    // into the samples; "c": no chopping of one big strip into small reads.
+    TIFF *tif = TIFFOpen(nativeName(fName).constData(), "rmc");
     if (!tif)
         return false;
     fileName = fName;
@@ -378,14 +407,16 @@ bool TiffData::readTiff(const QString &fName)
     TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &w);
     TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &h);
     uint16_t bits = 1, spp = 1, format = SAMPLEFORMAT_UINT, photometric = PHOTOMETRIC_MINISBLACK;
+    uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &spp);
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &format);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
     TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
 
     // Only one layout is read: one 16-bit unsigned grey sample per pixel.
     // Anything else would be misread as 16-bit samples (and run past the
-    // scanline buffer), so it is turned away here.
+    // samples), so it is turned away here.
     if (bits != 16 || spp != 1 || format != SAMPLEFORMAT_UINT
         || (photometric != PHOTOMETRIC_MINISBLACK && photometric != PHOTOMETRIC_MINISWHITE)) {
         qDebug().noquote() << "Unsupported TIFF (only 16-bit unsigned grey is read):" << fName
@@ -393,44 +424,72 @@ bool TiffData::readTiff(const QString &fName)
         TIFFClose(tif);
         return false;
     }
-    if (!frameSizeAcceptable(w, h, fName) || w > uint32_t(std::numeric_limits<int>::max())) {
+    if (!frameSizeAcceptable(w, h, fName)) {
         TIFFClose(tif);
         return false;
     }
-    width = int(w);
-    height = int(h);
+    cols = int(w);
+    lines = int(h);
     const tmsize_t line = h > 0 ? TIFFScanlineSize(tif) : 0;
-    if (h > 0 && (line < tmsize_t(w) * 2 || line > std::numeric_limits<int>::max())) {
+    if (h > 0 && line != tmsize_t(w) * 2) {
         qDebug().noquote() << "Unsupported TIFF (scanline size does not fit the width):" << fName;
-        TIFFClose(tif);
-        return false;
-    }
-    scanlineBytes = int(line);
-
-    pixelType = TiffRows;
-    if (height > 0 && !allocFrame(line)) {
-        outOfMemory(width, height, fName);
-        TIFFClose(tif);
-        return false;
-    }
-    const bool ok = TIFFIsTiled(tif) ? readTiles(tif) : readScanlines(tif);
-    if (!ok) {
         TIFFClose(tif);
         release();
         return false;
     }
-    for (int r = 0; r < height; ++r)
-        rowRange(static_cast<const quint16 *>(rows[r]), width, minimum, maximum);
+    // Uncompressed samples must all be in the file. (Compressed ones have
+    // no such bound: a flat field may shrink to almost nothing. Their
+    // memory is only touched as rows decode, and a bad row ends the read.)
+    if (compression == COMPRESSION_NONE && qint64(w) * h * 2 > QFileInfo(fName).size()) {
+        qDebug().noquote() << "TIFF frame larger than its file:" << w << h << fName;
+        TIFFClose(tif);
+        release();
+        return false;
+    }
+
+    type = UShortRows;
+    if (lines > 0 && !allocSamples(line)) {
+        outOfMemory(cols, lines, fName);
+        TIFFClose(tif);
+        release();
+        return false;
+    }
+    const bool ok = TIFFIsTiled(tif)                 ? readTiles(tif)
+        : compression == COMPRESSION_NONE ? readStrips(tif)
+                                          : readScanlines(tif);
     TIFFClose(tif);
-    buildPicture(true);
+    if (!ok) {
+        release();
+        return false;
+    }
+    takeRange<quint16>();
+    return true;
+}
+
+bool TiffData::readStrips(void *handle)
+{
+    TIFF *tif = static_cast<TIFF *>(handle);
+    uint32_t perStrip = 0;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &perStrip);
+    if (perStrip < 1 || perStrip > uint32_t(lines))
+        perStrip = uint32_t(lines);
+    const tmsize_t line = tmsize_t(cols) * 2;
+    for (qint64 first = 0; first < lines; first += perStrip) {
+        const qint64 n = std::min<qint64>(perStrip, lines - first);
+        const uint32_t strip = TIFFComputeStrip(tif, uint32_t(first), 0);
+        if (TIFFReadEncodedStrip(tif, strip, rowAt(int(first)), tmsize_t(n) * line) != tmsize_t(n) * line) {
+            qDebug().noquote() << "Error on reading TIFF scanline" << first << fileName;
+            return false;
+        }
+    }
     return true;
 }
 
 bool TiffData::readScanlines(void *handle)
 {
     TIFF *tif = static_cast<TIFF *>(handle);
-    for (int r = 0; r < height; ++r) {
-        if (TIFFReadScanline(tif, rows[r], uint32_t(r), 0) < 0) {
+    for (int r = 0; r < lines; ++r) {
+        if (TIFFReadScanline(tif, rowAt(r), uint32_t(r), 0) < 0) {
             qDebug().noquote() << "Error on reading TIFF scanline" << r << fileName;
             return false;
         }
@@ -454,20 +513,20 @@ bool TiffData::readTiles(void *handle)
     }
     auto *tile = static_cast<uchar *>(_TIFFmalloc(tileBytes));
     if (!tile) {
-        outOfMemory(width, height, fileName);
+        outOfMemory(cols, lines, fileName);
         return false;
     }
-    for (qint64 y = 0; y < height; y += tl) {
-        for (qint64 x = 0; x < width; x += tw) {
+    for (qint64 y = 0; y < lines; y += tl) {
+        for (qint64 x = 0; x < cols; x += tw) {
             if (TIFFReadTile(tif, tile, uint32_t(x), uint32_t(y), 0, 0) < 0) {
                 qDebug().noquote() << "Error on reading TIFF tile" << x << y << fileName;
                 _TIFFfree(tile);
                 return false;
             }
-            const qint64 rowsIn = std::min<qint64>(tl, height - y);
-            const size_t bytes = size_t(std::min<qint64>(tw, width - x)) * 2;
+            const qint64 rowsIn = std::min<qint64>(tl, lines - y);
+            const size_t bytes = size_t(std::min<qint64>(tw, cols - x)) * 2;
             for (qint64 r = 0; r < rowsIn; ++r)
-                std::memcpy(static_cast<uchar *>(rows[int(y + r)]) + x * 2, tile + r * tileRowBytes, bytes);
+                std::memcpy(static_cast<uchar *>(rowAt(int(y + r))) + x * 2, tile + r * tileRowBytes, bytes);
         }
     }
     _TIFFfree(tile);
@@ -477,8 +536,6 @@ bool TiffData::readTiles(void *handle)
 int TiffData::readImgHeader(const QString &fName)
 {
     release();
-    width = 0;
-    height = 0;
     QFile f(fName);
     if (!f.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "Can not open" << fName << QStringLiteral("[%1]").arg(int(f.error()));
@@ -511,12 +568,10 @@ int TiffData::readImgHeader(const QString &fName)
         qDebug().noquote() << "IMG comment runs past the end of the file:" << commentLength << fName;
         return 0;
     }
-    width = intOfText(imgCommentValue(comment, "Prop_ImageWidth=", "0"));
-    height = intOfText(imgCommentValue(comment, "Prop_ImageHeight=", "0"));
-    bytesPerPixel = qint16(intOfText(imgCommentValue(comment, "BytesPerPixel=", "2")));
-    // The binary header decides the size.
-    width = headerWidth;
-    height = headerHeight;
+    sampleBytes = qint16(intOfText(imgCommentValue(comment, "BytesPerPixel=", "2")));
+    // The binary header decides the size (the comment's sizes are not used).
+    cols = headerWidth;
+    lines = headerHeight;
     f.close();
     return 64 + commentLength;
 }
@@ -533,68 +588,69 @@ bool TiffData::readImg(const QString &fName)
         qDebug().noquote() << "Can not open (2)" << fName;
         return false;
     }
-    const bool wide = bytesPerPixel == 4;
-    const int sampleBytes = wide ? 4 : 2;
+    const bool wide = sampleBytes == 4;
     const char *errorText = wide ? "Error on reading (2)" : "Error on reading (3)";
     auto shortFile = [&] {
-        qDebug().noquote() << "invalid file size. expected (h,w) =" << height << width;
+        qDebug().noquote() << "invalid file size. expected (h,w) =" << lines << cols;
         qDebug().noquote() << errorText << fName;
     };
-    if (!frameSizeAcceptable(width, height, fName))
+    if (!frameSizeAcceptable(cols, lines, fName))
         return false;
-    // The size is checked against the file before any row is allocated.
-    if (f.size() - offset < qint64(width) * height * sampleBytes || !f.seek(offset)) {
+    sampleBytes = wide ? 4 : 2;
+    // The size is checked against the file before any sample is allocated.
+    if (f.size() - offset < qint64(cols) * lines * sampleBytes || !f.seek(offset)) {
         shortFile();
         return false;
     }
-    pixelType = wide ? UIntRows : UShortRows;
-    const qint64 rowBytes = qint64(width) * sampleBytes;
-    if (height > 0 && !allocFrame(rowBytes)) {
-        outOfMemory(width, height, fName);
+    type = wide ? UIntRows : UShortRows;
+    const qint64 bytes = qint64(cols) * lines * sampleBytes;
+    if (lines > 0 && !allocSamples(qint64(cols) * sampleBytes)) {
+        outOfMemory(cols, lines, fName);
+        release();
         return false;
     }
-    for (int r = 0; r < height; ++r) {
-        void *buf = rows[r];
-        if (f.read(static_cast<char *>(buf), rowBytes) < rowBytes) {
-            shortFile();
-            release();
-            return false;
-        }
-        if (wide) {
-            auto *p = static_cast<quint32 *>(buf);
-#if Q_BYTE_ORDER == Q_BIG_ENDIAN
-            for (int c = 0; c < width; ++c)
-                p[c] = qFromLittleEndian(p[c]);
-#endif
-            rowRange(p, width, minimum, maximum);
-        } else {
-            auto *p = static_cast<quint16 *>(buf);
-#if Q_BYTE_ORDER == Q_BIG_ENDIAN
-            for (int c = 0; c < width; ++c)
-                p[c] = qFromLittleEndian(p[c]);
-#endif
-            rowRange(p, width, minimum, maximum);
-        }
+    // The samples are stored as they lie in memory: one read fills them all.
+    if (bytes > 0 && f.read(static_cast<char *>(block), bytes) < bytes) {
+        shortFile();
+        release();
+        return false;
     }
     f.close();
-    buildPicture(true);
+#if Q_BYTE_ORDER == Q_BIG_ENDIAN
+    const qint64 n = qint64(cols) * lines;
+    if (wide) {
+        auto *p = static_cast<quint32 *>(block);
+        for (qint64 i = 0; i < n; ++i)
+            p[i] = qFromLittleEndian(p[i]);
+    } else {
+        auto *p = static_cast<quint16 *>(block);
+        for (qint64 i = 0; i < n; ++i)
+            p[i] = qFromLittleEndian(p[i]);
+    }
+#endif
+    if (wide)
+        takeRange<quint32>();
+    else
+        takeRange<quint16>();
     return true;
 }
 
 int TiffData::scanKvmxHeader(const QString &fName)
 {
     release();
+    if (!regularFile(fName))
+        return -1;
     QFile f(fName);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!f.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "Can not open" << fName << QStringLiteral("[%1]").arg(int(f.error()));
         return -1;
     }
-    QTextStream in(&f);
+    BoundedLines in(f);
     qint64 x0 = 0, x1 = 0, y0 = 0, y1 = 0;
     bool sane = true;
-    int lines = 0;
+    int headerLines = 0;
     QString line;
-    while (in.readLineInto(&line)) {
+    while (in.next(line)) {
         QString items[5];
         QString rest = line;
         int n = 0;
@@ -606,7 +662,7 @@ int TiffData::scanKvmxHeader(const QString &fName)
         }
         if (n == 0 || !items[0].startsWith(QLatin1Char('#')))
             break;
-        ++lines;
+        ++headerLines;
         QStringList shown;
         for (int i = 1; i < n && i < 4; ++i)
             shown << items[i];
@@ -625,7 +681,10 @@ int TiffData::scanKvmxHeader(const QString &fName)
         if (target && !kvmxRangeValue(items[3], *target))
             sane = false;
     }
+    const qint64 fileBytes = f.size();
     f.close();
+    if (in.tooLong())
+        return -1;
     const qint64 w = x1 - x0;
     const qint64 h = y1 - y0;
     qDebug().noquote() << "rrr" << x0 << x1 << y0 << y1 << w << h;
@@ -635,10 +694,21 @@ int TiffData::scanKvmxHeader(const QString &fName)
     // reads as 0), so the ranges alone decide the size: bound them.
     if (!frameSizeAcceptable(w, h, fName))
         return -1;
-    width = int(w);
-    height = int(h);
-    pixelType = FloatRows;
-    return lines;
+    // Yet a few bytes cannot stand for a frame of millions of pixels: a
+    // data line takes at least 6 bytes ("0 0 0" and its line end), and a
+    // frame may declare at most 16 pixels per byte of its file, so a file
+    // holding about 1 % of its pixels still loads while its memory stays
+    // within 64 times the file's length.
+    if (w * h > kvmxPixelsPerByte * fileBytes) {
+        qDebug().noquote() << "KVMX ranges out of proportion to the file:" << w << h << fileBytes
+                           << "bytes" << fName;
+        return -1;
+    }
+    cols = int(w);
+    lines = int(h);
+    type = FloatRows;
+    sampleBytes = int(sizeof(float));
+    return headerLines;
 }
 
 bool TiffData::readKvmxText(const QString &fName)
@@ -649,24 +719,26 @@ bool TiffData::readKvmxText(const QString &fName)
     fileName = fName;
     resetRange();
     QFile f(fName);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!f.open(QIODevice::ReadOnly)) {
         qDebug().noquote() << "Can not open (2)" << fName;
+        release();
         return false;
     }
-    QTextStream in(&f);
+    BoundedLines in(f);
     QString line;
     for (int i = 0; i < headerLines; ++i)
-        in.readLineInto(&line);
-    if (!allocFrame(qint64(width) * qint64(sizeof(float)))) {
-        outOfMemory(width, height, fName);
+        in.next(line);
+    if (!allocSamples(qint64(cols) * qint64(sizeof(float)))) {
+        outOfMemory(cols, lines, fName);
+        release();
         return false;
     }
     bool ended = false;
-    for (int r = 0; r < height; ++r) {
-        float *row = static_cast<float *>(rows[r]);
+    for (int r = 0; r < lines; ++r) {
+        float *row = static_cast<float *>(rowAt(r));
         int c = 0;
-        for (; c < width && !ended; ++c) {
-            if (!in.readLineInto(&line)) {
+        for (; c < cols && !ended; ++c) {
+            if (!in.next(line)) {
                 ended = true;
                 break;
             }
@@ -674,27 +746,29 @@ bool TiffData::readKvmxText(const QString &fName)
             row[c] = v < 0 ? 0.0f : float(v);
         }
         // Past the end of the file every pixel reads as an empty line: 0.
-        if (c < width)
-            std::fill(row + c, row + width, 0.0f);
-        rowRange(row, width, minimum, maximum);
+        if (c < cols)
+            std::fill(row + c, row + cols, 0.0f);
+        rowRange(row, cols, lo, hi);
     }
     f.close();
-    pixelType = FloatRows;
-    buildPicture(true);
+    if (in.tooLong()) {
+        release();
+        return false;
+    }
     return true;
 }
 
 namespace {
 
-// Sum of a clipped block of typed rows; integer samples are summed exactly
-// in 64 bits, which is also what the double sum would give.
+// Sum of a clipped block of typed samples; integer samples are summed
+// exactly in 64 bits, which is also what the double sum would give.
 template <typename T, typename Acc>
-double blockSum(const QVector<void *> &rows, int r0, int r1, int c0, int c1)
+double blockSum(const void *block, int width, int r0, int r1, int c0, int c1)
 {
     Acc total = 0;
+    const int n = c1 - c0 + 1;
     for (int r = r0; r <= r1; ++r) {
-        const T *p = static_cast<const T *>(rows[r]) + c0;
-        const int n = c1 - c0 + 1;
+        const T *p = static_cast<const T *>(block) + qint64(r) * width + c0;
         Acc s = 0;
         for (int i = 0; i < n; ++i)
             s += p[i];
@@ -703,27 +777,38 @@ double blockSum(const QVector<void *> &rows, int r0, int r1, int c0, int c1)
     return double(total);
 }
 
+// A half size as far as it can matter: |half| limited to the frame's extent
+// plus the distance of the centre from it. Any larger half size covers the
+// same samples, and nothing beyond this bound enters the arithmetic below.
+qint64 clampHalf(int half, qint64 centre, int extent)
+{
+    const qint64 reach = qint64(extent) + (centre < 0 ? -centre : centre);
+    const qint64 a = half < 0 ? -qint64(half) : qint64(half);
+    return a < reach ? a : reach;
+}
+
 } // namespace
 
 double TiffData::windowSum(int x, int y, int hw, int hh) const
 {
     if (!hasPixels())
         return 0.0;
-    const qint64 aw = std::abs(qint64(hw));
-    const qint64 ah = std::abs(qint64(hh));
-    // Window in the frame's own columns and rows, clipped to the frame, so the
-    // inner loop runs without bound checks.
-    const qint64 c0 = std::max<qint64>(qint64(x) - aw - shiftX, 0);
-    const qint64 c1 = std::min<qint64>(qint64(x) + aw - shiftX, width - 1);
-    const qint64 r0 = std::max<qint64>(qint64(y) - ah - shiftY, 0);
-    const qint64 r1 = std::min<qint64>(qint64(y) + ah - shiftY, height - 1);
+    // The centre in the frame's own columns and rows, and the window clipped
+    // to the frame, so the inner loop runs without bound checks.
+    const qint64 cx = qint64(x) - shiftX;
+    const qint64 cy = qint64(y) - shiftY;
+    const qint64 aw = clampHalf(hw, cx, cols);
+    const qint64 ah = clampHalf(hh, cy, lines);
+    const qint64 c0 = std::max<qint64>(cx - aw, 0);
+    const qint64 c1 = std::min<qint64>(cx + aw, cols - 1);
+    const qint64 r0 = std::max<qint64>(cy - ah, 0);
+    const qint64 r1 = std::min<qint64>(cy + ah, lines - 1);
     if (c0 > c1 || r0 > r1)
         return 0.0;
-    switch (pixelType) {
-    case TiffRows:
-    case UShortRows: return blockSum<quint16, quint64>(rows, int(r0), int(r1), int(c0), int(c1));
-    case UIntRows: return blockSum<quint32, quint64>(rows, int(r0), int(r1), int(c0), int(c1));
-    case FloatRows: return blockSum<float, double>(rows, int(r0), int(r1), int(c0), int(c1));
+    switch (type) {
+    case UShortRows: return blockSum<quint16, quint64>(block, cols, int(r0), int(r1), int(c0), int(c1));
+    case UIntRows: return blockSum<quint32, quint64>(block, cols, int(r0), int(r1), int(c0), int(c1));
+    case FloatRows: return blockSum<float, double>(block, cols, int(r0), int(r1), int(c0), int(c1));
     default: return 0.0;
     }
 }
@@ -782,110 +867,104 @@ void lutRow(uchar *__restrict out, const quint16 *__restrict src, int n, const q
 
 } // namespace
 
-void TiffData::makeImage()
+bool TiffData::pictureIsStale() const
 {
-    buildPicture(false);
+    if (!hasPicture || staleMark || picBar != colorBar || picShiftX != shiftX
+        || picShiftY != shiftY)
+        return true;
+    return colorBar && colorBar->generation != picGeneration;
 }
 
-void TiffData::buildPicture(bool rangeCoversSamples)
+const QImage &TiffData::picture()
 {
-    delete picture;
-    picture = nullptr;
+    if (pictureIsStale())
+        buildPicture();
+    return pic;
+}
 
-    const int w = std::max(width, 0);
-    const int h = std::max(height, 0);
-    const qint64 bpl = (qint64(w) + 3) / 4 * 4;
-    if (w == 0 || h == 0 || bpl * h > std::numeric_limits<int>::max()) {
-        freePicture();
-        picture = new QImage;
+void TiffData::buildPicture()
+{
+    hasPicture = true;
+    staleMark = false;
+    picBar = colorBar;
+    picGeneration = colorBar ? colorBar->generation : 0;
+    picShiftX = shiftX;
+    picShiftY = shiftY;
+
+    const int w = cols;
+    const int h = lines;
+    if (!hasPixels()) {
+        pic = QImage();
         return;
     }
-    // The buffer of the frame's own block (or of an earlier picture of the
-    // same size) is written over; every byte is set below.
-    if (pictureCapacity < bpl * h) {
-        freePicture();
-        pictureBuffer = static_cast<uchar *>(std::malloc(size_t(bpl) * size_t(h)));
-        if (!pictureBuffer) {
+    // The picture of the same size is written over; every byte is set below.
+    if (pic.size() != QSize(w, h) || pic.format() != QImage::Format_Grayscale8) {
+        pic = QImage();
+        pic = QImage(w, h, QImage::Format_Grayscale8);
+        if (pic.isNull()) {
             outOfMemory(w, h, fileName);
-            picture = new QImage;
             return;
         }
-        pictureCapacity = bpl * h;
     }
+    const qint64 bpl = pic.bytesPerLine();
+    uchar *bits = pic.bits();
     if (bpl > w)
         for (int r = 0; r < h; ++r)
-            std::memset(pictureBuffer + bpl * r + w, 0, size_t(bpl - w));
+            std::memset(bits + bpl * r + w, 0, size_t(bpl - w));
 
     const GreyMap map{colorBar};
-    const bool pixels = hasPixels();
     // A frame of one value has no range to scale by: every pixel takes the
     // grey of t = 0 instead of a division by zero.
-    const bool flat = !(maximum > minimum);
-    const double span = maximum - minimum;
-    auto tOf = [&](double v) { return flat ? 0.0 : (v - minimum) / span; };
+    const bool flat = !(hi > lo);
+    const double span = hi - lo;
+    auto tOf = [&](double v) { return flat ? 0.0 : (v - lo) / span; };
     const quint8 outside = map(tOf(0.0));
 
-    if (!pixels || flat) {
-        const quint8 g = pixels ? map(0.0) : outside;
+    if (flat) {
+        const quint8 g = map(0.0);
         auto grey = [g](quint8) { return g; };
         const std::vector<quint8> same(size_t(w), 0);
         for (int r = 0; r < h; ++r) {
             const qint64 sr = qint64(r) - shiftY;
-            const quint8 *src = pixels && sr >= 0 && sr < h ? same.data() : nullptr;
-            pictureRow(pictureBuffer + bpl * r, w, src, shiftX, outside, grey);
+            const quint8 *src = sr >= 0 && sr < h ? same.data() : nullptr;
+            pictureRow(bits + bpl * r, w, src, shiftX, outside, grey);
         }
-    } else if (pixelType == TiffRows || pixelType == UShortRows) {
-        // Every 16-bit sample lies in [minimum, maximum]: one table entry per
-        // value there, worked out by the same formula, spares the per-pixel
-        // division.
-        const int lo = int(minimum);
-        const int hi = int(maximum);
-        std::vector<quint8> table(size_t(hi - lo + 1));
-        for (int v = lo; v <= hi; ++v)
-            table[size_t(v - lo)] = map(tOf(v));
+    } else if (type == UShortRows) {
+        // Every 16-bit sample lies in [lo, hi] (the samples never change
+        // after the range is taken): one table entry per value there,
+        // worked out by the same formula, spares the per-pixel division.
+        const int first = int(lo);
+        const int last = int(hi);
+        std::vector<quint8> table(size_t(last - first + 1));
+        for (int v = first; v <= last; ++v)
+            table[size_t(v - first)] = map(tOf(v));
         const quint8 *lut = table.data();
-        auto slowGrey = [&](quint16 v) { return map(tOf(v)); };
+        const int c0 = int(std::clamp<qint64>(shiftX, 0, w));
+        const int c1 = int(std::clamp<qint64>(qint64(w) + shiftX, 0, w));
         for (int r = 0; r < h; ++r) {
             const qint64 sr = qint64(r) - shiftY;
-            uchar *out = pictureBuffer + bpl * r;
-            if (sr < 0 || sr >= h) {
-                std::memset(out, outside, size_t(w));
-                continue;
-            }
-            const auto *src = static_cast<const quint16 *>(rows[sr]);
-            const int c0 = int(std::clamp<qint64>(shiftX, 0, w));
-            const int c1 = int(std::clamp<qint64>(qint64(w) + shiftX, 0, w));
-            const quint16 *s = src + (c0 - shiftX);
-            const int n = c1 - c0;
-            // Samples outside the range (rows changed after reading) are
-            // worked out directly rather than read past the table. Right
-            // after reading, the range is known to cover every sample.
-            double rlo = lo, rhi = hi;
-            if (!rangeCoversSamples)
-                rowRange(s, n, rlo, rhi);
-            if (n > 0 && (rlo < lo || rhi > hi)) {
-                pictureRow(out, w, src, shiftX, outside, slowGrey);
-                continue;
-            }
+            uchar *out = bits + bpl * r;
             std::memset(out, outside, size_t(w));
-            lutRow(out + c0, s, n, lut, lo);
+            if (sr < 0 || sr >= h || c0 >= c1)
+                continue;
+            const auto *src = static_cast<const quint16 *>(rowAt(int(sr)));
+            lutRow(out + c0, src + (c0 - shiftX), c1 - c0, lut, first);
         }
-    } else if (pixelType == UIntRows) {
+    } else if (type == UIntRows) {
         auto grey = [&](quint32 v) { return map(tOf(v)); };
         for (int r = 0; r < h; ++r) {
             const qint64 sr = qint64(r) - shiftY;
-            const quint32 *src = sr >= 0 && sr < h ? static_cast<const quint32 *>(rows[sr]) : nullptr;
-            pictureRow(pictureBuffer + bpl * r, w, src, shiftX, outside, grey);
+            const quint32 *src = sr >= 0 && sr < h ? static_cast<const quint32 *>(rowAt(int(sr))) : nullptr;
+            pictureRow(bits + bpl * r, w, src, shiftX, outside, grey);
         }
     } else {
         auto grey = [&](float v) { return map(tOf(v)); };
         for (int r = 0; r < h; ++r) {
             const qint64 sr = qint64(r) - shiftY;
-            const float *src = sr >= 0 && sr < h ? static_cast<const float *>(rows[sr]) : nullptr;
-            pictureRow(pictureBuffer + bpl * r, w, src, shiftX, outside, grey);
+            const float *src = sr >= 0 && sr < h ? static_cast<const float *>(rowAt(int(sr))) : nullptr;
+            pictureRow(bits + bpl * r, w, src, shiftX, outside, grey);
         }
     }
-    picture = new QImage(pictureBuffer, w, h, int(bpl), QImage::Format_Grayscale8);
 }
 
 namespace {

@@ -74,20 +74,7 @@ static void feedI0(Body &b, int n, int w, int h, int v)
 
 static TiffData *floatFrame(int w, int h, const QVector<float> &values)
 {
-    auto *f = new TiffData;
-    f->width = w;
-    f->height = h;
-    f->pixelType = TiffData::FloatRows;
-    for (int y = 0; y < h; ++y) {
-        auto *row = new float[w];
-        for (int x = 0; x < w; ++x)
-            row[x] = values[y * w + x];
-        f->rows.append(row);
-    }
-    f->minimum = -1e6;
-    f->maximum = 1e7;
-    f->fileName = QStringLiteral("/data/float_7000_0000.tif");
-    return f;
+    return TiffData::fromSamples(w, h, values.constData(), QStringLiteral("/data/float_7000_0000.tif"));
 }
 
 void TestBody::construction()
@@ -405,34 +392,46 @@ void TestBody::darkFrame()
     QCOMPARE(label->text(), QString());
 }
 
-// Grey level of column x in the first row of a frame's picture.
+// Grey level of column x in the first row of a frame's picture as last built.
 static int grey(const TiffData *f, int x)
 {
-    return f->picture->constScanLine(0)[x];
+    return f->builtPicture()->constScanLine(0)[x];
 }
 
 void TestBody::colourBarRerenders()
 {
     Body b;
-    // Two frames with samples 0..3 along x.
+    // Two frames with samples 0..3 along x; the second is shown.
     feedI1(b, 2, 4, 1, [](int, int x, int) { return x; });
     ColorBar *bar = child<ColorBar>(&b, "CBar");
-    for (TiffData *f : b.stacks().i1()) {
-        QVERIFY(f->picture);
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+    TiffData *shown = b.stacks().i1().at(1);
+    TiffData *other = b.stacks().i1().at(0);
+    QCOMPARE(disp->frame(), shown);
+    disp->currentPicture(); // what a paint does
+    for (TiffData *f : b.stacks().i1())
         QCOMPARE(f->colorBar, bar->greyScale());
-        QCOMPARE(grey(f, 2), 170);   // 2/3 * 256
-    }
+    // Only a frame that has been shown has a picture.
+    QVERIFY(!other->builtPicture());
+    QCOMPARE(grey(shown, 2), 170);   // 2/3 * 256
     // Raise the lower handle to 2/3: everything below is black, the top
-    // white; dragging re-renders the current frame, the release all.
+    // white. Dragging and the release rebuild only what is painted.
     bar->setHandles(2.0 / 3.0, 1.0);
     emit bar->cBarUpdating();
-    QCOMPARE(grey(b.stacks().i1().at(1), 2), 0);
-    QCOMPARE(grey(b.stacks().i1().at(0), 2), 170);
+    QVERIFY(shown->pictureIsStale());
+    disp->currentPicture();
+    QCOMPARE(grey(shown, 2), 0);
     emit bar->cBarUpdated();
-    QCOMPARE(grey(b.stacks().i1().at(0), 2), 0);
-    QCOMPARE(grey(b.stacks().i1().at(0), 3), 255);
+    QVERIFY(!other->builtPicture());
+    b.showData(0);
+    disp->currentPicture();
+    QCOMPARE(grey(other, 2), 0);
+    QCOMPARE(grey(other, 3), 255);
+    // A picture built under other handles is stale without being told.
     bar->setHandles(0.0, 1.0);
-    emit bar->cBarUpdated();
+    QVERIFY(other->pictureIsStale());
+    disp->currentPicture();
+    QCOMPARE(grey(other, 2), 170);
 }
 
 // The folder beside the test where it leaves its pictures.

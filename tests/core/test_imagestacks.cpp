@@ -266,7 +266,7 @@ void TestImageStacks::storingAndClearing()
     s.appendI1(constantFrame(7, 9, 200, 1));
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(5, 2));
     QCOMPARE(s.i1().size(), 2);
-    QCOMPARE(s.frame(ImageStacks::I1, 1)->width, 7);
+    QCOMPARE(s.frame(ImageStacks::I1, 1)->width(), 7);
     QVERIFY(!s.frame(ImageStacks::I1, 2));
 
     s.appendI0(constantFrame(5, 2, 100, 1));
@@ -305,7 +305,7 @@ void TestImageStacks::darkFromEveryFormat()
     const QString imgName = dir.filePath(QStringLiteral("dark.img"));
     QVERIFY(writeBytes(imgName, img));
     QVERIFY(s.loadDark(imgName));
-    QCOMPARE(s.dark()->width, 2);
+    QCOMPARE(s.dark()->width(), 2);
     QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 1), 4.0);
 
     // KVMX text: each value is stored times 500.
@@ -313,7 +313,7 @@ void TestImageStacks::darkFromEveryFormat()
     QVERIFY(writeBytes(kvmx, "#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 2\n# RANGE_Y0 = 0\n# RANGE_Y1 = 1\n"
                              "0 0 0.01\n1 0 0.02\n"));
     QVERIFY(s.loadDark(kvmx));
-    QCOMPARE(QSize(s.dark()->width, s.dark()->height), QSize(2, 1));
+    QCOMPARE(QSize(s.dark()->width(), s.dark()->height()), QSize(2, 1));
     QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 0), 10.0);
 
     // TIFF.

@@ -17,7 +17,6 @@ inline TiffData *makeFrame(int w, int h, double energy,
             samples[y * w + x] = quint16(value(x, y));
     TiffData *f = TiffData::fromSamples(w, h, samples.constData(), name);
     f->energy = energy;
-    f->makeImage();
     return f;
 }
 

@@ -330,8 +330,8 @@ void TestDemoData::frames()
         const Frame &f = n < 120 ? i0Frames[n] : i1Frames[n - 120];
         TiffData t;
         QVERIFY2(t.read(path), qPrintable(path));
-        QCOMPARE(t.width, Size);
-        QCOMPARE(t.height, Size);
+        QCOMPARE(t.width(), Size);
+        QCOMPARE(t.height(), Size);
         for (int y = 0; y < Size; ++y)
             for (int x = 0; x < Size; ++x)
                 if (t.value(y, x) != f.at(x, y))

@@ -385,22 +385,22 @@ void TestDisplays::frames()
     QVERIFY(fa.read(dir.filePath("a.tif")));
     QVERIFY(fb.read(dir.filePath("b.tif")));
     fa.colorBar = bar->greyScale();
-    delete fa.picture; // shown frames make their picture when they have none
-    fa.picture = nullptr;
+    // A frame has no picture until it is shown.
+    QVERIFY(!fa.builtPicture());
 
     disp->clear();
     disp->setShowOverlayer(false);
     disp->setFrame(&fa);
-    QVERIFY(fa.picture);
     QCOMPARE(disp->frame(), &fa);
     QCOMPARE(disp->viewWindow(), QRectF(0, 0, 40, 20));
     QImage shot = disp->grab().toImage();
+    QVERIFY(fa.builtPicture());
+    QVERIFY(!fb.builtPicture());
     QCOMPARE(qGray(shot.pixel(10, 50)), 0);
     QCOMPARE(qGray(shot.pixel(150, 50)), 255);
 
-    // Handles swapped: the ramp runs the other way.
+    // Handles swapped: the ramp runs the other way at the next paint.
     bar->setHandles(1.0, 0.0);
-    fa.makeImage();
     shot = disp->grab().toImage();
     QCOMPARE(qGray(shot.pixel(10, 50)), 255);
     QCOMPARE(qGray(shot.pixel(150, 50)), 0);

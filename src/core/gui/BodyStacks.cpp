@@ -185,12 +185,14 @@ void Body::rerenderDisplayed(bool all)
 {
     const ImageStacks::Stack s = displayedStack();
     const int index = displayedPanel()->currentIndex();
+    // Pictures are only marked here: the shown one is rebuilt by the repaint
+    // below, the others when they are next shown.
     if (index >= 0 && index < data.stack(s).size()) {
         if (all) {
             for (TiffData *f : data.stack(s))
-                f->makeImage();
+                f->markPictureStale();
         } else {
-            data.stack(s)[index]->makeImage();
+            data.stack(s)[index]->markPictureStale();
         }
     }
     ui->dispA->update();

@@ -34,6 +34,7 @@ void ColorBar::setHandles(double lower, double upper)
 {
     scale.lower = lower;
     scale.upper = upper;
+    scale.bump();
     paintCBar();
     update();
 }
@@ -141,6 +142,7 @@ void ColorBar::onMouseMoved()
         scale.upper = p;
     else
         scale.lower = p;
+    scale.bump();
     paintCBar();
     update();
     emit cBarUpdating();

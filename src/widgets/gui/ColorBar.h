@@ -14,7 +14,8 @@
 // midway between them drags nothing). Dragging one handle past the other
 // inverts the ramp between them. While a handle moves, cBarUpdating is
 // emitted on every mouse move (re-render what is on show); when the drag
-// ends, cBarUpdated (re-render everything that uses the bar).
+// ends, cBarUpdated. Every move counts in greyScale()'s generation, so the
+// pictures built under the old handles know they are stale.
 //
 // The bar's picture (20 x 600 pixels) carries the handle lines and the
 // labels of the value range (setRange): the upper value at the top, the

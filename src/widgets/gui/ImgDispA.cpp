@@ -28,12 +28,10 @@ void ImgDispA::setColorBar(ColorBar *bar)
 void ImgDispA::setFrame(TiffData *frame)
 {
     shownFrame = frame;
-    if (frame && !frame->picture)
-        frame->makeImage();
     if (frame && vw == 0.0) {
         vx = vy = 0.0;
-        vw = frame->width;
-        vh = frame->height;
+        vw = frame->width();
+        vh = frame->height();
     }
     updateConverter();
     update();
@@ -72,8 +70,10 @@ const QImage *ImgDispA::shownPicture() const
 {
     if (overlayOn)
         return overlay.isNull() ? nullptr : &overlay;
-    if (shownFrame && shownFrame->picture && !shownFrame->picture->isNull())
-        return shownFrame->picture;
+    // The frame's picture is made on first show, and again when the colour
+    // bar or the shift has moved since; otherwise this costs nothing.
+    if (shownFrame && !shownFrame->picture().isNull())
+        return &shownFrame->picture();
     return nullptr;
 }
 
@@ -108,8 +108,6 @@ void ImgDispA::resizeEvent(QResizeEvent *e)
 
 void ImgDispA::drawImage(QPainter *p)
 {
-    if (shownFrame && !shownFrame->picture && !overlayOn)
-        shownFrame->makeImage();
     if (overlayOn) {
         ColorBar *bar = cBar ? cBar.data() : ColorBar::instance();
         if (bar)
@@ -224,7 +222,7 @@ void ImgDispA::onWheelMoved()
 void ImgDispA::resetImageViewWindow()
 {
     if (shownFrame)
-        setViewWindow(QRectF(0, 0, shownFrame->width, shownFrame->height));
+        setViewWindow(QRectF(0, 0, shownFrame->width(), shownFrame->height()));
     else if (!overlay.isNull())
         setViewWindow(QRectF(0, 0, overlay.width(), overlay.height()));
     else

@@ -45,9 +45,10 @@ public:
     QSize minimumSizeHint() const override { return QSize(64, 64); }
 
     // The frame shown (not owned; null shows nothing). Its picture is made
-    // when it has none; it is read again at every paint, so re-rendering
-    // the frame's picture needs only a repaint. The first frame sets the
-    // view window to the whole frame; later frames keep it.
+    // at the first paint that shows it and made again at a paint after it
+    // went stale (colour bar moved), so re-rendering needs only a repaint.
+    // The first frame sets the view window to the whole frame; later
+    // frames keep it.
     void setFrame(TiffData *frame);
     TiffData *frame() const { return shownFrame; }
     // Forgets the frame and the overlay picture (before frames are freed).
