@@ -11,25 +11,22 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
 
 static TiffData *benchFrame(int size, double energy, quint16 level)
 {
-    auto *f = new TiffData;
-    f->width = size;
-    f->height = size;
-    f->energy = energy;
-    f->pixelType = TiffData::UShortRows;
     QRandomGenerator rng{quint32(energy)};
-    for (int y = 0; y < size; ++y) {
-        auto *row = new quint16[size];
-        for (int x = 0; x < size; ++x)
-            row[x] = quint16(level + rng.bounded(64));
-        f->rows.append(row);
+    std::vector<quint16> samples(size_t(size) * size);
+    for (quint16 &v : samples)
+        v = quint16(level + rng.bounded(64));
+    TiffData *f = TiffData::fromSamples(size, size, samples.data());
+    if (!f) {
+        std::fprintf(stderr, "no memory for a %d x %d frame\n", size, size);
+        std::exit(1);
     }
-    f->minimum = level;
-    f->maximum = level + 63;
+    f->energy = energy;
     return f;
 }
 
