@@ -1,7 +1,8 @@
-// The absorption spectrum at a position with a 21 x 21 window over 100 I1 and
-// 100 I0 frames of 1024 x 1024, as the mouse and every per-bin analysis ask
-// for it.
+// The absorption spectrum and raw I1 trace at a position with a 21 x 21
+// window over 100 I1 and 100 I0 frames of 1024 x 1024, as the mouse and every
+// per-bin analysis ask for them.
 #include "core/ImageStacks.h"
+#include "core/SpectrumSource.h"
 #include "input/TiffData.h"
 
 #include <QElapsedTimer>
@@ -11,16 +12,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
 
 static TiffData *benchFrame(int size, double energy, quint16 level)
 {
     QRandomGenerator rng{quint32(energy)};
-    std::vector<quint16> samples(size_t(size) * size_t(size));
+    std::vector<quint16> samples(size_t(size) * size);
     for (quint16 &v : samples)
         v = quint16(level + rng.bounded(64));
     TiffData *f = TiffData::fromSamples(size, size, samples.data());
+    if (!f) {
+        std::fprintf(stderr, "no memory for a %d x %d frame\n", size, size);
+        std::exit(1);
+    }
     f->energy = energy;
     return f;
 }
@@ -37,8 +43,10 @@ static double threadCpuUs()
     return t.tv_sec * 1e6 + t.tv_nsec / 1e3;
 }
 
+// The spectrum as every per-bin analysis takes it: one snapshot of the
+// stacks, then the absorption points and the raw trace of each window.
 template <typename Pos>
-static Figures measure(const ImageStacks &stacks, int runs, Pos pos)
+static Figures measure(const SpectrumSource &source, int runs, Pos pos)
 {
     std::vector<double> wall, cpu;
     double sink = 0;
@@ -47,7 +55,7 @@ static Figures measure(const ImageStacks &stacks, int runs, Pos pos)
         QElapsedTimer t;
         const double c0 = threadCpuUs();
         t.start();
-        const SpectrumPoints s = stacks.absorption(p.x(), p.y(), 10, 10);
+        const SpectrumPoints s = source.points(p.x(), p.y(), 10, 10).absorption;
         wall.push_back(t.nsecsElapsed() / 1000.0);
         cpu.push_back(threadCpuUs() - c0);
         sink += s.y(s.size() - 1);
@@ -92,14 +100,16 @@ int main()
     // Random positions (every spectrum reads memory no other one touched)
     // and a mouse path (neighbouring pixels, as a moving mouse asks).
     QRandomGenerator rng(7);
-    const Figures cold = measure(stacks, 2000, [&](int) {
+    const SpectrumSource source = stacks.source();
+    const Figures cold = measure(source, 2000, [&](int) {
         return QPoint(rng.bounded(size), rng.bounded(size));
     });
-    const Figures path = measure(stacks, 2000, [&](int i) {
+    const Figures path = measure(source, 2000, [&](int i) {
         return QPoint(100 + i % 800, 300 + i / 800);
     });
-    std::printf("absorption spectrum, 21 x 21 window, %d I1 + %d I0 frames of %d x %d\n", frames,
-                frames, size, size);
+    std::printf("absorption spectrum and raw I1 trace, 21 x 21 window, %d I1 + %d I0 frames "
+                "of %d x %d\n",
+                frames, frames, size, size);
     print("random positions", cold);
     print("mouse path", path);
     return 0;

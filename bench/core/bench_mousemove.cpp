@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
 
@@ -21,17 +22,23 @@ static TiffData *benchFrame(int size, int k, bool i1)
     // A disc of sample with an absorption edge at frame 50.
     const double mu = 0.3 + (k >= 50 ? 1.0 : 0.0) + 0.002 * k;
     const double t = std::exp(-mu);
-    std::vector<quint16> samples(size_t(size) * size_t(size));
+    std::vector<quint16> samples(size_t(size) * size);
     for (int y = 0; y < size; ++y) {
-        quint16 *row = samples.data() + size_t(y) * size_t(size);
+        quint16 *row = samples.data() + size_t(y) * size;
         for (int x = 0; x < size; ++x) {
             const int beam = 20000 + ((x * 7 + y * 13 + k) & 255);
             const bool disc = (x - 512) * (x - 512) + (y - 512) * (y - 512) < 300 * 300;
             row[x] = quint16(i1 ? (disc ? beam * t : beam * 0.95) : beam);
         }
     }
-    return TiffData::fromSamples(size, size, samples.data(),
-                                 QStringLiteral("/bench/%1_%2_0000.tif").arg(i1 ? "i1" : "i0").arg(7000 + 5 * k));
+    const QString name =
+        QStringLiteral("/bench/%1_%2_0000.tif").arg(i1 ? "i1" : "i0").arg(7000 + 5 * k);
+    TiffData *f = TiffData::fromSamples(size, size, samples.data(), name);
+    if (!f) {
+        std::fprintf(stderr, "no memory for a %d x %d frame\n", size, size);
+        std::exit(1);
+    }
+    return f;
 }
 
 static double threadCpuUs()

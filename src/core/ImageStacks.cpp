@@ -5,6 +5,7 @@
 
 #include <QScopedPointer>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -66,101 +67,24 @@ TiffData *ImageStacks::frame(Stack s, int index) const
     return index >= 0 && index < v.size() ? v[index] : nullptr;
 }
 
-// The straight line through (ea, sa) and (eb, sb) at e; the mean of the two
-// sums when both frames have the same energy.
-static double lineAt(double e, double ea, double sa, double eb, double sb)
+SpectrumSource ImageStacks::source() const
 {
-    if (eb == ea)
-        return (sa + sb) / 2;
-    return sa + (sb - sa) / (eb - ea) * (e - ea);
-}
-
-bool ImageStacks::i0Bracket(double e, int &a, int &b) const
-{
-    const int n = i0Frames.size();
-    if (n == 0)
-        return false;
-    auto energy = [&](int k) { return i0Frames[k]->energy; };
-    if (n == 1) {
-        a = b = 0;
-    } else if (e < energy(0)) {
-        a = 0;
-        b = 1;
-    } else if (e >= energy(n - 1)) {
-        a = n - 2;
-        b = n - 1;
-    } else {
-        int lo = 0;
-        int hi = n - 1;
-        while (lo + 1 < hi) {
-            const int mid = (lo + hi) / 2;
-            if (e >= energy(mid))
-                lo = mid;
-            else
-                hi = mid;
-        }
-        a = lo;
-        b = hi;
-    }
-    return true;
-}
-
-double ImageStacks::i0FromSums(double e, QVector<double> &sums, int x, int y, int hw,
-                               int hh) const
-{
-    int a = 0;
-    int b = 0;
-    if (!i0Bracket(e, a, b))
-        return 1.0;
-    auto sum = [&](int k) {
-        double &s = sums[k];
-        if (std::isnan(s))
-            s = i0Frames[k]->windowSum(x, y, hw, hh);
-        return s;
-    };
-    // With a single frame a == b and the line gives that frame's sum.
-    return lineAt(e, i0Frames[a]->energy, sum(a), i0Frames[b]->energy, sum(b));
+    return SpectrumSource(i1Frames, i0Frames, darkFrame, width, height, fluo);
 }
 
 double ImageStacks::i0At(double e, int x, int y, int hw, int hh) const
 {
-    QVector<double> sums(i0Frames.size(), std::numeric_limits<double>::quiet_NaN());
-    return i0FromSums(e, sums, x, y, hw, hh);
+    return source().i0At(e, x, y, hw, hh);
 }
 
 SpectrumPoints ImageStacks::absorption(int x, int y, int hw, int hh) const
 {
-    SpectrumPoints points;
-    if (!contains(x, y))
-        return points;
-    const double d = darkFrame ? darkFrame->windowSum(x, y, hw, hh) : 0.0;
-    points.reserve(i1Frames.size());
-    QVector<double> sums(i0Frames.size(), std::numeric_limits<double>::quiet_NaN());
-    for (const TiffData *f : i1Frames) {
-        const double a = f->windowSum(x, y, hw, hh) - d;
-        const double b = i0FromSums(f->energy, sums, x, y, hw, hh) - d;
-        double value;
-        if (fluo)
-            // A window without incident intensity has no defined ratio; it
-            // gets the same neutral 1.0 as an unusable transmission point
-            // rather than an infinity that would wreck the spectrum's bounds.
-            value = b != 0.0 ? a / b : 1.0;
-        else
-            value = a * b > 0 ? std::log(b / a) : 1.0;
-        points.append(f->energy, value);
-    }
-    return points;
+    return source().points(x, y, hw, hh).absorption;
 }
 
 SpectrumPoints ImageStacks::rawI1(int x, int y, int hw, int hh) const
 {
-    SpectrumPoints points;
-    if (!contains(x, y))
-        return points;
-    points.reserve(i1Frames.size());
-    for (const TiffData *f : i1Frames)
-        points.append(f->energy, f->windowSum(x, y, hw, hh));
-    return points;
+    return source().rawI1(x, y, hw, hh);
 }
 
 // Running sums of a frame along a profile line. The window of a point is
@@ -175,21 +99,39 @@ public:
     // rowLine: the line is image row `line`, positions are columns;
     // otherwise it is column `line` and positions are rows.
     LineSums(const TiffData *f, bool rowLine, int line, int n, int along, int across)
-        : a(std::abs(along))
+        : a(std::abs(qint64(along)))
     {
-        sums.resize(n + 2 * a + 1);
+        // A strip holds samples only where the shifted frame lies, so only
+        // those strips are summed: a window larger than the frame costs no
+        // more than the frame, and the running sums are the same as over the
+        // whole window range (the strips left out are exact zeros).
+        const qint64 shift = rowLine ? f->shiftX : f->shiftY;
+        const qint64 size = rowLine ? f->width() : f->height();
+        first = std::max({-a, shift, qint64(std::numeric_limits<int>::min())});
+        last = std::min({n - 1 + a, shift + size - 1, qint64(std::numeric_limits<int>::max())});
+        sums.resize(last >= first ? int(last - first) + 2 : 1);
         sums[0] = 0.0;
-        for (int i = -a; i < n + a; ++i) {
-            const double strip = rowLine ? f->windowSum(i, line, 0, across)
-                                         : f->windowSum(line, i, across, 0);
-            sums[i + a + 1] = sums[i + a] + strip;
+        for (qint64 i = first; i <= last; ++i) {
+            const double strip = rowLine ? f->windowSum(int(i), line, 0, across)
+                                         : f->windowSum(line, int(i), across, 0);
+            sums[int(i - first) + 1] = sums[int(i - first)] + strip;
         }
     }
     // The window sum at position i (0 <= i < n).
-    double at(int i) const { return sums[i + 2 * a + 1] - sums[i]; }
+    double at(int i) const { return upTo(i + a) - upTo(i - a - 1); }
 
 private:
-    int a;
+    // The sum of the strips up to position i.
+    double upTo(qint64 i) const
+    {
+        if (i < first)
+            return 0.0;
+        return sums[int(std::min(i, last) - first) + 1];
+    }
+
+    qint64 a;
+    qint64 first = 0;
+    qint64 last = -1;
     QVector<double> sums;
 };
 
@@ -214,9 +156,13 @@ SpectrumPoints ImageStacks::profile(Stack s, int index, bool rowLine, int line, 
             points.append(i, sums.at(i));
         return points;
     }
+    QVector<double> i0Energies;
+    i0Energies.reserve(i0Frames.size());
+    for (const TiffData *g : i0Frames)
+        i0Energies.append(g->energy);
     int a = 0;
     int b = 0;
-    const bool haveI0 = i0Bracket(f->energy, a, b);
+    const bool haveI0 = SpectrumSource::i0Bracket(i0Energies, f->energy, a, b);
     QScopedPointer<LineSums> sumsA, sumsB;
     if (haveI0) {
         sumsA.reset(new LineSums(i0Frames[a], rowLine, line, n, along, across));
@@ -229,7 +175,8 @@ SpectrumPoints ImageStacks::profile(Stack s, int index, bool rowLine, int line, 
         if (haveI0) {
             const double sa = sumsA->at(i);
             const double sb = sumsB ? sumsB->at(i) : sa;
-            i0 = lineAt(f->energy, i0Frames[a]->energy, sa, i0Frames[b]->energy, sb);
+            i0 = SpectrumSource::i0Line(f->energy, i0Frames[a]->energy, sa,
+                                        i0Frames[b]->energy, sb);
         }
         points.append(i, sum * i0 > 0 ? std::log(i0 / sum) : 1.0);
     }
@@ -250,11 +197,16 @@ double ImageStacks::sampleAt(const TiffData *frame, int x, int y)
 {
     if (!frame)
         return 0.0;
-    const int c = x - frame->shiftX;
-    const int r = y - frame->shiftY;
+    const qint64 c = qint64(x) - frame->shiftX;
+    const qint64 r = qint64(y) - frame->shiftY;
     if (c < 0 || r < 0 || c >= frame->width() || r >= frame->height())
         return 0.0;
-    return frame->value(r, c);
+    return frame->value(int(r), int(c));
+}
+
+int ImageStacks::boundedHalfSize(int half, int size)
+{
+    return int(std::min(std::abs(qint64(half)), qint64(std::max(size, 0))));
 }
 
 ImageStacks::LoadRequest ImageStacks::loadRequest(const QString &skip, const QString &cutFirst,

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/SpectrumSource.h"
 #include "spectrum/SpectrumPoints.h"
 
 #include <QString>
 #include <QVector>
+
+#include <limits>
 
 class TiffData;
 
@@ -64,28 +67,35 @@ public:
     bool fluorescence() const { return fluo; }
     void setFluorescence(bool f) { fluo = f; }
 
-    // I0 at energy e for the window (x, y, hw, hh), interpolated in energy
-    // between the window sums of the I0 frames (taken to be in ascending
-    // energy) and extrapolated beyond both ends; 1.0 without I0 frames.
-    double i0At(double e, int x, int y, int hw, int hh) const;
+    // The spectrum source over the stacks as they are now: the absorption
+    // rule, the raw I1 trace and I0 at an energy for any window (see
+    // SpectrumSource). It keeps pointers to the frames, so it is valid until
+    // a stack or the dark frame changes.
+    SpectrumSource source() const;
 
-    // One point per I1 frame: (energy, absorption) of the window, the dark
-    // window sum subtracted from I1 and I0 alike. Empty outside the data.
+    // Shorthands for one window through source().
+    double i0At(double e, int x, int y, int hw, int hh) const;
     SpectrumPoints absorption(int x, int y, int hw, int hh) const;
-    // One point per I1 frame: (energy, I1 window sum), no dark, no I0.
     SpectrumPoints rawI1(int x, int y, int hw, int hh) const;
 
     // Profiles of frame `index` of a stack: the column profile runs down
     // column x (one point (row, value) per row), the row profile along row y
     // (one point (column, value) per column). Each value comes from the
     // window (hw, hh) around the point: for I1 the absorption ln(I0 / I1)
-    // without dark and fluorescence, for I0 the window sum itself.
+    // without dark and fluorescence, for I0 the window sum itself. Any half
+    // size is taken; the work is bounded by the frame, not by the window.
     SpectrumPoints columnProfile(Stack s, int index, int x, int hw, int hh) const;
     SpectrumPoints rowProfile(Stack s, int index, int y, int hw, int hh) const;
 
     // The sample of a frame at image position (x, y), read through the
     // frame's shift; 0 outside the frame or without a frame.
     static double sampleAt(const TiffData *frame, int x, int y);
+
+    // A typed half size as the extent of a window over `size` pixels: its
+    // absolute value, at most size (a window of that half size around any
+    // pixel of the data already covers all of it). Safe for every int, the
+    // most negative one included.
+    static int boundedHalfSize(int half, int size = std::numeric_limits<int>::max());
 
     // Reads the panel's Skip, Cut F. and Cut L. texts as base-10 integers
     // (text that does not parse is 0) and clamps them: skip at least 1, cuts
@@ -95,13 +105,6 @@ public:
     static LoadRequest loadRequest(int skip, int cutFirst, int cutLast);
 
 private:
-    // I0 at energy e from the window sums of the I0 frames; sums[k] is
-    // computed on first use (NaN marks one not yet computed), so a spectrum
-    // reads each I0 frame at most once.
-    double i0FromSums(double e, QVector<double> &sums, int x, int y, int hw, int hh) const;
-    // The I0 frames a and b whose line gives I0 at energy e (a == b for a
-    // single frame); false without I0 frames.
-    bool i0Bracket(double e, int &a, int &b) const;
     SpectrumPoints profile(Stack s, int index, bool rowLine, int line, int hw, int hh) const;
 
     QVector<TiffData *> i1Frames;

@@ -15,7 +15,7 @@
 
 #include <QPainter>
 
-#include <cstdlib>
+#include <utility>
 
 // A field read as a base-10 integer; text that does not parse counts as 0.
 static int intField(const QLineEdit *e)
@@ -66,10 +66,9 @@ void Body::showXafsSpectrum()
 {
     updateSpectrumMarker();
     const double shift = energyShiftAt(posX, posY);
-    const int hw = halfWidth();
-    const int hh = halfHeight();
-    positionSpectrum = XafsSpectrum(data.absorption(posX, posY, hw, hh),
-                                    targetBackgroundVictoreen(), shift);
+    SpectrumSource::Spectrum at = data.source().spectrum(posX, posY, halfWidth(), halfHeight(),
+                                                         shift, targetBackgroundVictoreen());
+    positionSpectrum = std::move(at.spectrum);
     double fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
     // Without a standard there is nothing to be shifted against; the
     // window's difference would be the spectrum's own edge energy.
@@ -78,7 +77,7 @@ void Body::showXafsSpectrum()
     ui->Position->setText(QString::asprintf("(% 4d, % 4d)", posX, posY));
     ui->EShiftOnTbl->setText(QString::asprintf("%5.2f", shift));
     ui->EShiftFromStd->setText(QString::asprintf("%5.2f", fromStd));
-    positionTrace = data.rawI1(posX, posY, hw, hh);
+    positionTrace = std::move(at.rawI1);
     spectrumView->setTrace(positionTrace);
 }
 
@@ -93,10 +92,12 @@ void Body::onMouseMovedInDispA()
     // profile one as wide as it, each three pixels along the profile.
     const QRectF view = ui->dispA->viewWindow();
     ui->HCross->setPositionRange(view.left(), view.right());
-    ui->HCross->setProfile(data.rowProfile(s, index, y, 1, std::abs(halfHeight())).points());
+    const int hh = ImageStacks::boundedHalfSize(halfHeight());
+    const int hw = ImageStacks::boundedHalfSize(halfWidth());
+    ui->HCross->setProfile(data.rowProfile(s, index, y, 1, hh).points());
     ui->HCross->setMarker(x);
     ui->VCross->setPositionRange(view.top(), view.bottom());
-    ui->VCross->setProfile(data.columnProfile(s, index, x, std::abs(halfWidth()), 1).points());
+    ui->VCross->setProfile(data.columnProfile(s, index, x, hw, 1).points());
     ui->VCross->setMarker(y);
 
     if (const TiffData *f = data.frame(s, index)) {
@@ -171,14 +172,30 @@ void Body::selectedDataI0(bool)
 void Body::draw(QPainter *p)
 {
     const ChCoord &c = ui->dispA->coord();
-    const int hw = std::abs(halfWidth());
-    const int hh = std::abs(halfHeight());
+    const int w = data.dataWidth();
+    const int h = data.dataHeight();
+    const bool haveData = w > 0 && h > 0;
+    const int hw = haveData ? ImageStacks::boundedHalfSize(halfWidth(), w)
+                            : ImageStacks::boundedHalfSize(halfWidth());
+    const int hh = haveData ? ImageStacks::boundedHalfSize(halfHeight(), h)
+                            : ImageStacks::boundedHalfSize(halfHeight());
 
+    // The window of the spectrum. Along a direction in which it spans the
+    // whole data it is drawn as the data, since nothing outside is summed.
     p->setPen(QPen(QColor(255, 0, 0), 2));
-    const double left = posX - hw;
-    const double top = posY - hh;
-    p->drawRect(QRectF(QPointF(c.r2sx(left), c.r2sy(top)),
-                       QPointF(c.r2sx(left + 2 * hw + 1), c.r2sy(top + 2 * hh + 1))));
+    double left = double(posX) - hw;
+    double top = double(posY) - hh;
+    double right = double(posX) + hw + 1;
+    double bottom = double(posY) + hh + 1;
+    if (haveData && left <= 0 && right >= w) {
+        left = 0;
+        right = w;
+    }
+    if (haveData && top <= 0 && bottom >= h) {
+        top = 0;
+        bottom = h;
+    }
+    p->drawRect(QRectF(QPointF(c.r2sx(left), c.r2sy(top)), QPointF(c.r2sx(right), c.r2sy(bottom))));
 
     p->setPen(QPen(QColor(192, 192, 0), 1));
     p->drawLine(QPointF(c.r2sx(posX), c.r2sy(data.dataHeight())),

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "spectrum/SpectrumPoints.h"
+#include "spectrum/XafsSpectrum.h"
+
+#include <QVector>
+
+class TiffData;
+
+// The spectrum of a window of pixels, as the mouse, the 2D runs, the
+// calibration and the exports take it: for every I1 frame, in stack order,
+// the point (energy, absorption) and the raw I1 window sum, from one pass over
+// the I1 frames.
+//
+// A source is a snapshot of the stacks: the frame lists, the dark frame, the
+// data size and the fluorescence mode at the time it was made, with the I0
+// frames that bracket each I1 energy looked up once. It reads no window and
+// no setting afterwards, so it is cheap to call for every bin and may be used
+// from a worker thread. The frames are not owned: they must outlive the source
+// and keep their samples, energies and shifts while it is in use.
+class SpectrumSource
+{
+public:
+    // The absorption points and the raw I1 trace of one window.
+    struct Points
+    {
+        SpectrumPoints absorption;
+        SpectrumPoints rawI1;
+    };
+    // The spectrum built from the absorption points (normalized, with its
+    // energy shift) and the raw I1 trace of the same window.
+    struct Spectrum
+    {
+        XafsSpectrum spectrum;
+        SpectrumPoints rawI1;
+    };
+
+    // No frames: every spectrum is empty.
+    SpectrumSource() = default;
+    SpectrumSource(const QVector<TiffData *> &i1, const QVector<TiffData *> &i0,
+                   const TiffData *dark, int dataWidth, int dataHeight, bool fluorescence);
+
+    bool contains(int x, int y) const
+    {
+        return x >= 0 && y >= 0 && x < width && y < height;
+    }
+
+    // One point per I1 frame for the window (x, y, hw, hh): absorption
+    // (energy, ln(b / a)) or, in fluorescence mode, (energy, a / b), where a
+    // is the I1 window sum and b the I0 interpolated at the frame's energy,
+    // each less the dark window sum; and the raw trace (energy, I1 window
+    // sum) without dark and I0. Both empty outside the data.
+    Points points(int x, int y, int hw, int hh) const;
+    // The same window as an XafsSpectrum with the given energy shift and
+    // background form (Victoreen or a line), normalized, and its raw trace.
+    Spectrum spectrum(int x, int y, int hw, int hh, double energyShift, bool isVictoreen) const;
+    // Only the raw trace, for callers that need no I0.
+    SpectrumPoints rawI1(int x, int y, int hw, int hh) const;
+
+    // I0 at energy e for the window (x, y, hw, hh), interpolated in energy
+    // between the window sums of the I0 frames (taken to be in ascending
+    // energy) and extrapolated beyond both ends; 1.0 without I0 frames.
+    double i0At(double e, int x, int y, int hw, int hh) const;
+
+    // The I0 frames a and b (indices into energies, taken to be ascending)
+    // whose line gives I0 at energy e: a == b for a single frame, the two
+    // outermost frames beyond either end, else the pair around e found by
+    // bisection. False without I0 frames.
+    static bool i0Bracket(const QVector<double> &energies, double e, int &a, int &b);
+    // The straight line through (ea, sa) and (eb, sb) at e; the mean of the
+    // two sums when both frames have the same energy.
+    static double i0Line(double e, double ea, double sa, double eb, double sb);
+
+private:
+    // An I1 frame with the two I0 frames whose line gives I0 at its energy
+    // (a == b for a single I0 frame, a < 0 without I0 frames).
+    struct I1Frame
+    {
+        const TiffData *frame;
+        double energy;
+        int a;
+        int b;
+    };
+    QVector<I1Frame> i1Frames;
+    QVector<const TiffData *> i0Frames;
+    QVector<double> i0Energies;
+    // Indices of the I0 frames some I1 frame reads, in ascending order.
+    QVector<int> i0Used;
+    const TiffData *darkFrame = nullptr;
+    int width = 0;
+    int height = 0;
+    bool fluo = false;
+};
