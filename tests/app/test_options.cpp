@@ -85,6 +85,17 @@ void TestOptions::configFile()
     QVERIFY(!readConfigFile(empty, dir.filePath("missing.cfg")));
     QCOMPARE(log.lines(), QStringList{"Can't open config file : " + dir.filePath("missing.cfg")});
     QVERIFY(empty.allKeys.isEmpty());
+
+    // An endless device or an endless line does not hold up the start: the
+    // lines before a line too long still count.
+    log.clear();
+    QVERIFY(!readConfigFile(empty, QStringLiteral("/dev/zero")));
+    const QString endless =
+        writeFile("endless.cfg", "DataRoot /d\n" + QByteArray(1024 * 1024 + 1, 'k'));
+    QVERIFY(!readConfigFile(empty, endless));
+    QCOMPARE(log.lines(),
+             QStringList({"Not a regular file /dev/zero", "Line too long in " + endless}));
+    QCOMPARE(empty.allKeys, QStringList{"DataRoot"});
 }
 
 void TestOptions::settle()

@@ -196,6 +196,45 @@ private slots:
         QCOMPARE(log.lines(), QStringList{"Can't open ref file " + missing});
         QCOMPARE(r.refEnergies.size(), 2);
     }
+
+    void hostileReferenceFiles_data()
+    {
+        QTest::addColumn<QByteArray>("text"); // "/dev/zero" reads that device
+        QTest::addColumn<int>("energies");    // -1: refused, the list stays
+        QTest::addColumn<QString>("logged");  // %1 stands for the file
+        // Only 13 gives an energy; the others would be infinite, not a number
+        // or negative.
+        QTest::newRow("odd angles")
+            << QByteArray("angles\n0\nnan\ninf\n-inf\n1e-320\n-13\n13\n") << 1 << "reading simple";
+        QTest::newRow("endless device") << QByteArray("/dev/zero") << -1 << "Not a regular file %1";
+        QTest::newRow("line too long") << "angles\n13\n" + QByteArray(1024 * 1024 + 1, '1') << -1
+                                       << "reading simple|Line too long in %1";
+        QTest::newRow("first line too long") << QByteArray(1024 * 1024 + 1, '1') << -1
+                                             << "Line too long in %1";
+    }
+
+    void hostileReferenceFiles()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, energies);
+        QFETCH(QString, logged);
+        QString path = QStringLiteral("/dev/zero");
+        if (text != path.toLatin1()) {
+            path = dir.filePath("hostile.dat");
+            QVERIFY(writeText(path, text));
+        }
+        EnergyRule r;
+        r.refEnergies = {7000.0, 7001.0};
+        LogCapture log;
+        QCOMPARE(r.readRefFile(path), energies >= 0);
+        QCOMPARE(log.lines(), QString(logged).replace("%1", path).split('|'));
+        if (energies < 0) {
+            QCOMPARE(r.refEnergies, QVector<double>({7000.0, 7001.0}));
+        } else {
+            QCOMPARE(r.refEnergies.size(), energies);
+            QVERIFY(near(r.refEnergies[0], braggEnergy(13.0 * M_PI / 180)));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEnergyRule)
