@@ -22,6 +22,9 @@ private slots:
     void scanFile();
     void twoColumnFile();
     void saveFile();
+    void hostileFiles_data();
+    void hostileFiles();
+    void describedEdgeKept();
 };
 
 static const double hc = 12398.424360387684;
@@ -384,9 +387,10 @@ void TestXafsSpectrum::scanFile()
     QCOMPARE(s.raw().x(0), hc / (2.0 * 3.13553 * std::sin(10.0 * rad)));
     QCOMPARE(s.raw().y(0), std::log(10.0));
 
-    // No "Offset": all lines are header lines, no points, still a success.
+    // No "Offset": all lines are header lines; a file without points does
+    // not load.
     writeFile(name, "9809\n1 10.0 0 100 10\n");
-    QVERIFY(s.load(name));
+    QVERIFY(!s.load(name));
     QCOMPARE(s.raw().size(), 0);
     QCOMPARE(s.isTwoColumn(), 0);
 
@@ -438,7 +442,7 @@ void TestXafsSpectrum::twoColumnFile()
     QVERIFY(!s.load(name));
     QCOMPARE(s.raw().size(), 0);
     writeFile(name, "9809" + junk);
-    QVERIFY(s.load(name));
+    QVERIFY(!s.load(name));
     QCOMPARE(s.isTwoColumn(), 0);
 
     // A file written by save reads back with the pre-base curve as mu.
@@ -516,8 +520,78 @@ void TestXafsSpectrum::saveFile()
     none.save(emptyName, false);
     QCOMPARE(readFile(emptyName), QByteArray("###Lumenograf::XafsSpectrum\n"
                                              "# x  double-normalized-pre-base y pre post\n"));
-    s.save(dir.filePath("no/such/dir/x.dat"), false);
-    QVERIFY(!QFile::exists(dir.filePath("no/such/dir/x.dat")));
+    QVERIFY(s.save(plain, false));
+    LogCapture log;
+    const QString nowhere = dir.filePath("no/such/dir/x.dat");
+    QVERIFY(!s.save(nowhere, false));
+    QVERIFY(!QFile::exists(nowhere));
+    QCOMPARE(log.lines(), QStringList{"Can not write spectrum file " + nowhere
+                                      + " : No such file or directory"});
+}
+
+void TestXafsSpectrum::hostileFiles_data()
+{
+    QTest::addColumn<QByteArray>("text"); // "/dev/zero" reads that device
+    QTest::addColumn<int>("points");      // -1: the load fails
+    QTest::addColumn<QString>("logged");  // %1 stands for the file
+    const QByteArray scan = "9809\nOffset\n";
+    QTest::newRow("scan, garbage angle") << scan + "1 abc 0 100 10\n" << -1
+                                         << "No data in spectrum file %1";
+    QTest::newRow("scan, garbage angle among points")
+        << scan + "1 10 0 100 10\n2 1O.5 0 100 10\n3 11 0 100 10\n" << 2 << "";
+    QTest::newRow("scan, angle 0") << scan + "1 10 0 100 10\n2 0 0 100 10\n" << -1
+                                   << "Energy not finite at point 1 of spectrum file %1";
+    QTest::newRow("scan, angle nan") << scan + "1 nan 0 100 10\n" << -1
+                                     << "Energy not finite at point 0 of spectrum file %1";
+    QTest::newRow("two columns, inf") << QByteArray("7000 1\ninf 2\n") << -1
+                                      << "Energy not finite at point 1 of spectrum file %1";
+    QTest::newRow("two columns, line too long")
+        << "7000 1\n" + QByteArray(2 * 1024 * 1024, '7') + " 1\n" << -1 << "Line too long in %1";
+    QTest::newRow("endless device") << QByteArray("/dev/zero") << -1 << "Not a regular file %1";
+}
+
+void TestXafsSpectrum::hostileFiles()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, points);
+    QFETCH(QString, logged);
+    QTemporaryDir dir;
+    QString name = QStringLiteral("/dev/zero");
+    if (text != name.toLatin1()) {
+        name = dir.filePath("hostile.dat");
+        writeFile(name, text);
+    }
+    XafsSpectrum s;
+    s.raw().append(1.0, 1.0);
+    LogCapture log;
+    QCOMPARE(s.load(name), points >= 0);
+    QCOMPARE(s.raw().size(), qMax(points, 0));
+    QCOMPARE(log.lines(), logged.isEmpty() ? QStringList() : QStringList{logged.arg(name)});
+    for (int i = 0; i < s.raw().size(); ++i)
+        QVERIFY(std::isfinite(s.raw().x(i)));
+}
+
+void TestXafsSpectrum::describedEdgeKept()
+{
+    // The sloping middle of edgeBetweenSlopingMiddle, with a dip to the pre-edge
+    // at 7010. Crossings of the middle at the first point of a segment:
+    // 7005..7010 (1e-4 above the middle at 7005, 0.5 below at 7010) and
+    // 7010..7020 (0.5 below, 0.5 above). Both count; the hidden crossing in
+    // 7000..7005, which only a change of sign of mu minus the middle shows,
+    // does not, since the edge is not lost.
+    auto pre = [](double e) { return 1.0 - 1e-4 * (e - 6000.0); };
+    SpectrumPoints p;
+    for (double e = 6000.0; e <= 7000.0; e += 10.0)
+        p.append(e, pre(e));
+    p.append(7005.0, pre(7005.0) + 0.5 + 1e-4);
+    p.append(7010.0, pre(7010.0));
+    for (double e = 7020.0; e <= 8100.0; e += 10.0)
+        p.append(e, pre(e) + 1.0);
+    XafsSpectrum s(p, false, 0.0);
+    const double a = 7005.0 + 1e-4 / (1e-4 + 0.5 + 5e-4) * 5.0;
+    const double b = 7010.0 + 0.5 / (0.5 + 0.5 - 1e-3) * 10.0;
+    QVERIFY(near(s.e0(), (a + b) / 2.0, 1e-9));
+    QVERIFY(near(s.jump(), 1.0, 1e-9));
 }
 
 QTEST_GUILESS_MAIN(TestXafsSpectrum)
