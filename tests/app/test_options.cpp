@@ -86,8 +86,7 @@ void TestOptions::configFile()
     QCOMPARE(log.lines(), QStringList{"Can't open config file : " + dir.filePath("missing.cfg")});
     QVERIFY(empty.allKeys.isEmpty());
 
-    // An endless device or an endless line does not hold up the start: the
-    // lines before a line too long still count.
+    // Neither an endless device nor an endless line holds up the start.
     log.clear();
     QVERIFY(!readConfigFile(empty, QStringLiteral("/dev/zero")));
     const QString endless =

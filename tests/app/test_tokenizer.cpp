@@ -1,7 +1,6 @@
 #include "app/Tokenizer.h"
 #include "LogCapture.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestTokenizer : public QObject
@@ -12,9 +11,6 @@ private slots:
     void unbalancedQuotes();
     void comments();
     void continuation();
-    void longLineIsLinear();
-    void lineReader_data();
-    void lineReader();
 };
 
 static QStringList allItems(QString line)
@@ -109,78 +105,6 @@ void TestTokenizer::continuation()
     QCOMPARE(line, QString());
     line = QStringLiteral("   ");
     QVERIFY(!cutContinuation(line));
-}
-
-void TestTokenizer::longLineIsLinear()
-{
-    // 80,000 items once took minutes: the rest of the line was copied at
-    // every item. The index walk gives the same items as nextItem.
-    QString line;
-    for (int i = 0; i < 80000; ++i)
-        line += QStringLiteral(" i%1").arg(i);
-    line += QStringLiteral(" \"last one\"");
-    QString item;
-    int pos = 0;
-    int count = 0;
-    while (pos < line.size()) {
-        pos = nextItemAt(line, pos, item);
-        if (count < 80000)
-            QCOMPARE(item, QStringLiteral("i%1").arg(count));
-        ++count;
-    }
-    QCOMPARE(count, 80001);
-    QCOMPARE(item, QStringLiteral("last one"));
-}
-
-void TestTokenizer::lineReader_data()
-{
-    const int max = TextLineReader::MaxLineLength;
-    QTest::addColumn<QString>("path"); // "" for a file written from `text`
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("opened");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("logged"); // %1 stands for the path
-    const int notRegular = TextLineReader::NotRegular;
-    QTest::newRow("endless device") << "/dev/zero" << QByteArray() << notRegular << QStringList()
-                                    << "Not a regular file %1";
-    QTest::newRow("folder") << "." << QByteArray() << notRegular << QStringList()
-                            << "Not a regular file %1";
-    QTest::newRow("missing") << "/no/such/file" << QByteArray() << int(TextLineReader::CannotOpen)
-                             << QStringList() << "";
-    QTest::newRow("too large") << "" << QByteArray(3 * max + 1, '\n')
-                               << int(TextLineReader::TooLarge) << QStringList() << "";
-    QTest::newRow("line too long") << "" << "a\n" + QByteArray(max + 1, 'x') + "\nb\n"
-                                   << int(TextLineReader::Opened) << QStringList{"a"}
-                                   << "Line too long in %1";
-    QTest::newRow("longest line") << "" << QByteArray(max, 'x') + "\r\nb"
-                                  << int(TextLineReader::Opened)
-                                  << QStringList{QString(max, 'x'), "b"} << "";
-}
-
-void TestTokenizer::lineReader()
-{
-    QFETCH(QString, path);
-    QFETCH(QByteArray, text);
-    QFETCH(int, opened);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, logged);
-    QTemporaryDir dir;
-    if (path.isEmpty()) {
-        path = dir.filePath("f.txt");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-    LogCapture log;
-    TextLineReader in;
-    QCOMPARE(int(in.open(path, 3 * TextLineReader::MaxLineLength)), opened);
-    QStringList read;
-    QString line;
-    while (in.readLine(line))
-        read << line;
-    QCOMPARE(read, lines);
-    QCOMPARE(in.failed(), !logged.isEmpty() && opened == TextLineReader::Opened);
-    QCOMPARE(log.lines(), logged.isEmpty() ? QStringList() : QStringList{logged.arg(path)});
 }
 
 QTEST_APPLESS_MAIN(TestTokenizer)

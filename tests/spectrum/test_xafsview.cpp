@@ -347,15 +347,10 @@ void TestXafsView::saveData()
     QVERIFY(!QFile::exists(dir.filePath("b.x-other1.dat")));
     QCOMPARE(readFile(dir.filePath("b.x-other2.dat")), header + "200\t0\t2\t0\t0\n");
 
-    // A folder that does not exist: every file is tried and fails, each
-    // with its log line.
-    {
-        LogCapture log;
-        QVERIFY(!v.saveData(dir.filePath("none/f.dat")));
-        QCOMPARE(log.lines().size(), 4);
-        const QString last = dir.filePath("none/f-other2.dat");
-        QVERIFY(log.lines().at(3).startsWith("Can not write spectrum file " + last));
-    }
+    // A folder that does not exist: every file is tried, each failure logged.
+    LogCapture log;
+    QVERIFY(!v.saveData(dir.filePath("none/f.dat")));
+    QCOMPARE(log.lines().size(), 4);
     // A name without a suffix gets ".dat".
     v.saveData(dir.filePath("c"));
     QVERIFY(QFile::exists(dir.filePath("c-T.dat")));
