@@ -186,9 +186,9 @@ void BatchDispatcher::refuseExpanded(const CmdLine &cmd)
 {
     qDebug().noquote() << "Statement longer than" << MaxExpandedLength
                        << "characters with its loop values :" << cmd.line;
+    // One arg() call, so a "%2" in the statement stays as it is.
     emit Log(QStringLiteral("Err: %1 (longer than %2 characters with its loop values)\n")
-                 .arg(cmd.line)
-                 .arg(MaxExpandedLength));
+                 .arg(cmd.line, QString::number(MaxExpandedLength)));
     // Nothing goes to the main window, so nothing will answer: the script
     // goes on from here.
     ++m_currentLine;
