@@ -65,14 +65,21 @@ void readCommandLine(OptionTable &table, const QStringList &args)
 
 bool readConfigFile(OptionTable &table, const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // A configuration file is a few lines; a device, an endless line or a
+    // huge file is refused before it can hold up the start.
+    TextLineReader in;
+    const TextLineReader::OpenResult r = in.open(fileName, 4 * 1024 * 1024);
+    if (r == TextLineReader::CannotOpen) {
         qDebug().noquote() << "Can't open config file :" << fileName;
         return false;
     }
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = stripComment(in.readLine());
+    if (r == TextLineReader::TooLarge)
+        qDebug().noquote() << "Config file too large :" << fileName;
+    if (r != TextLineReader::Opened)
+        return false;
+    QString raw;
+    while (in.readLine(raw)) {
+        const QString line = stripComment(raw);
         if (line.simplified().isEmpty())
             continue;
         QString key, value;
@@ -80,5 +87,5 @@ bool readConfigFile(OptionTable &table, const QString &fileName)
         nextItem(rest, value);
         table.add(key, value, rest);
     }
-    return true;
+    return !in.failed();
 }

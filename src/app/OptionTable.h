@@ -32,5 +32,6 @@ OptionTable &options();
 void readCommandLine(OptionTable &table, const QStringList &args);
 
 // Reads a configuration file into the table; false (and a log line) when it
-// cannot be opened.
+// cannot be opened or is no sane text file (not a regular file, too large, a
+// line too long).
 bool readConfigFile(OptionTable &table, const QString &fileName);

@@ -1,20 +1,18 @@
 #include "app/Tokenizer.h"
 
 #include <QDebug>
-#include <QRegularExpression>
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
-const QRegularExpression &nonSpace()
+// White space as the items are split: blank, tab, line feed, vertical tab,
+// form feed and carriage return; no other character separates items.
+bool isItemSpace(QChar c)
 {
-    static const QRegularExpression re(QStringLiteral("\\S"));
-    return re;
-}
-
-const QRegularExpression &space()
-{
-    static const QRegularExpression re(QStringLiteral("\\s"));
-    return re;
+    const ushort u = c.unicode();
+    return u == ' ' || (u >= '\t' && u <= '\r');
 }
 
 void warnUnbalanced(const QString &line, bool openedByQuote)
@@ -27,35 +25,45 @@ void warnUnbalanced(const QString &line, bool openedByQuote)
 
 } // namespace
 
-QString nextItem(const QString &line, QString &item)
+int nextItemAt(const QString &line, int from, QString &item)
 {
-    const int s = line.indexOf(nonSpace());
-    if (s < 0) {
+    const int n = line.size();
+    int s = qMax(from, 0);
+    while (s < n && isItemSpace(line.at(s)))
+        ++s;
+    if (s >= n) {
         item.clear();
-        return QString();
+        return n;
     }
     const QChar quote(QLatin1Char('"'));
     if (line.at(s) == quote) {
         const int e = line.indexOf(quote, s + 1);
         if (e >= 0) {
             item = line.mid(s + 1, e - s - 1);
-            return line.mid(e + 1);
+            return e + 1;
         }
-        warnUnbalanced(line, true);
+        warnUnbalanced(line.mid(from), true);
         item = line.mid(s + 1);
-        return QString();
+        return n;
     }
-    const int e = line.indexOf(space(), s);
-    if (e >= 0) {
+    int e = s;
+    while (e < n && !isItemSpace(line.at(e)))
+        ++e;
+    if (e < n) {
         if (line.at(e - 1) == quote)
-            warnUnbalanced(line, false);
+            warnUnbalanced(line.mid(from), false);
         item = line.mid(s, e - s);
-        return line.mid(e);
+        return e;
     }
     if (line.endsWith(quote))
-        warnUnbalanced(line, false);
+        warnUnbalanced(line.mid(from), false);
     item = line.mid(s);
-    return QString();
+    return n;
+}
+
+QString nextItem(const QString &line, QString &item)
+{
+    return line.mid(nextItemAt(line, 0, item));
 }
 
 QString stripComment(const QString &line)
@@ -77,5 +85,48 @@ bool cutContinuation(QString &line)
     if (last < 0 || line.at(last) != QLatin1Char('\\'))
         return false;
     line.truncate(last);
+    return true;
+}
+
+TextLineReader::OpenResult TextLineReader::open(const QString &fileName, qint64 maxBytes)
+{
+    tooLong = false;
+    file.setFileName(fileName);
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile()) {
+        qDebug().noquote() << "Not a regular file" << fileName;
+        return NotRegular;
+    }
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return CannotOpen;
+    // Checked again on the open file: the name may have been replaced by a
+    // device in between.
+    if (file.isSequential()) {
+        file.close();
+        qDebug().noquote() << "Not a regular file" << fileName;
+        return NotRegular;
+    }
+    if (file.size() > maxBytes) {
+        file.close();
+        return TooLarge;
+    }
+    in.setDevice(&file);
+    return Opened;
+}
+
+bool TextLineReader::readLine(QString &line)
+{
+    if (tooLong || !in.device())
+        return false;
+    // One character more than allowed tells a line that is too long from
+    // one that just fits.
+    if (!in.readLineInto(&line, MaxLineLength + 1))
+        return false;
+    if (line.size() > MaxLineLength) {
+        qDebug().noquote() << "Line too long in" << file.fileName();
+        tooLong = true;
+        line.clear();
+        return false;
+    }
     return true;
 }

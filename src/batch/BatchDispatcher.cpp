@@ -11,6 +11,21 @@ qint64 loopValue(const QString &text)
     return text.toInt(nullptr, 10);
 }
 
+// No statement needs more; a loop value that holds its own variable doubles
+// the text on every loop it passes, and such a statement is refused long
+// before it takes the memory and time of a runaway.
+constexpr qint64 MaxExpandedLength = 1024 * 1024;
+
+// Occurrences of `what` in `text` as replace() finds them: each search
+// resumes after the previous match.
+qint64 occurrences(const QString &text, const QString &what)
+{
+    qint64 n = 0;
+    for (int i = text.indexOf(what); i >= 0; i = text.indexOf(what, i + what.size()))
+        ++n;
+    return n;
+}
+
 } // namespace
 
 BatchDispatcher::BatchDispatcher(QObject *parent)
@@ -75,7 +90,10 @@ void BatchDispatcher::execNextLineSlot()
                 nextOfLoop(cmd);
                 break;
             case BatchKeyword::Echo: {
-                substitute(cmd);
+                if (!substitute(cmd)) {
+                    refuseExpanded(cmd);
+                    return;
+                }
                 const QString text = QStringLiteral("echo %1").arg(cmd.arg(0));
                 qDebug().noquote() << text;
                 emit Log(text);
@@ -83,7 +101,10 @@ void BatchDispatcher::execNextLineSlot()
             }
             default:
                 if (batchCommandId(cmd.command) != BatchCmd::NotFound) {
-                    substitute(cmd);
+                    if (!substitute(cmd)) {
+                        refuseExpanded(cmd);
+                        return;
+                    }
                     emit Log(QStringLiteral("%1 : %2\n").arg(cmd.command, cmd.arguments.join(QLatin1Char(' '))));
                 }
                 break;
@@ -134,14 +155,44 @@ void BatchDispatcher::nextOfLoop(const CmdLine &cmd)
     emit Log(QStringLiteral("next %1 : %2 = %3\n").arg(QString(), QString(), QString()));
 }
 
-void BatchDispatcher::substitute(CmdLine &cmd) const
+bool BatchDispatcher::substitute(CmdLine &cmd) const
 {
+    qint64 length = cmd.command.size();
+    for (const QString &a : cmd.arguments)
+        length += a.size();
+    const qint64 bound = qMax(length, MaxExpandedLength);
     for (QString &a : cmd.arguments) {
         for (const BatchLoop &loop : m_loops) {
-            if (!loop.variable.isEmpty())
+            if (loop.variable.isEmpty())
+                continue;
+            // The growth is worked out before the text is built.
+            const qint64 growth = qint64(loop.current.size()) - loop.variable.size();
+            if (growth > 0) {
+                length += occurrences(a, loop.variable) * growth;
+                if (length > bound)
+                    return false;
                 a.replace(loop.variable, loop.current);
+            } else {
+                const int before = a.size();
+                a.replace(loop.variable, loop.current);
+                length += a.size() - before;
+            }
         }
     }
+    return true;
+}
+
+void BatchDispatcher::refuseExpanded(const CmdLine &cmd)
+{
+    qDebug().noquote() << "Statement longer than" << MaxExpandedLength
+                       << "characters with its loop values :" << cmd.line;
+    // One arg() call, so a "%2" in the statement stays as it is.
+    emit Log(QStringLiteral("Err: %1 (longer than %2 characters with its loop values)\n")
+                 .arg(cmd.line, QString::number(MaxExpandedLength)));
+    // Nothing goes to the main window, so nothing will answer: the script
+    // goes on from here.
+    ++m_currentLine;
+    emit execNextLineSig();
 }
 
 bool advanceBatchLoop(BatchLoop &loop)

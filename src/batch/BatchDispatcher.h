@@ -50,7 +50,12 @@ public slots:
 private:
     void declareLoop(const CmdLine &cmd);
     void nextOfLoop(const CmdLine &cmd);
-    void substitute(CmdLine &cmd) const;
+    // Puts the loops' values into the arguments; false, leaving them half
+    // done, when that would make the statement too long.
+    bool substitute(CmdLine &cmd) const;
+    // Logs the refusal of a statement too long with its loop values and
+    // goes on with the next line.
+    void refuseExpanded(const CmdLine &cmd);
 
     bool m_running = false;
     bool m_inRemark = false;

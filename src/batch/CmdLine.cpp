@@ -12,10 +12,12 @@ void CmdLine::parse(const QString &statement)
     if (line.isEmpty())
         return;
 
-    QString rest = nextItem(line, command);
-    while (!rest.isEmpty()) {
-        QString item;
-        rest = nextItem(rest, item);
+    // Walked by index: copying the rest of the line at every item would make
+    // a line of many items take quadratic time.
+    int pos = nextItemAt(line, 0, command);
+    QString item;
+    while (pos < line.size()) {
+        pos = nextItemAt(line, pos, item);
         if (!item.isEmpty())
             arguments << item;
     }

@@ -1,12 +1,19 @@
 #include "input/EnergyRule.h"
 
+#include "app/Tokenizer.h"
 #include "spectrum/Constants.h"
 
 #include <QDebug>
-#include <QFile>
-#include <QTextStream>
 
 #include <cmath>
+
+namespace {
+
+// A reference holds one angle per frame, a few thousand lines; anything far
+// larger is no reference file.
+constexpr qint64 MaxRefFileBytes = 16ll * 1024 * 1024;
+
+} // namespace
 
 const QStringList &EnergyRule::patterns()
 {
@@ -109,37 +116,52 @@ double EnergyRule::energyByCalc(int fNo) const
 
 bool EnergyRule::readRefFile(const QString &fileName)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    TextLineReader in;
+    switch (in.open(fileName, MaxRefFileBytes)) {
+    case TextLineReader::Opened:
+        break;
+    case TextLineReader::CannotOpen:
         qDebug().noquote() << "Can't open ref file" << fileName;
         return false;
+    case TextLineReader::TooLarge:
+        qDebug().noquote() << "Ref file too large" << fileName;
+        return false;
+    case TextLineReader::NotRegular:
+        return false;
     }
-    QTextStream in(&f);
     QString line;
-    in.readLineInto(&line);
+    in.readLine(line);
     const QString firstWord = line.simplified().section(QLatin1Char(' '), 0, 0);
     int column = 0;
-    refEnergies.clear();
+    QVector<double> energies;
     if (firstWord == QLatin1String("9809")) {
         // The angles follow the line that starts with "Offset".
-        while (in.readLineInto(&line))
+        while (in.readLine(line))
             if (line.simplified().startsWith(QLatin1String("Offset")))
                 break;
         column = 1;
-    } else {
+    } else if (!in.failed()) {
         qDebug().noquote() << "reading simple";
     }
-    while (in.readLineInto(&line)) {
+    while (in.readLine(line)) {
         const QStringList items = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (items.isEmpty() || items.first().startsWith(QLatin1Char('#')) || items.size() <= column)
             continue;
         bool ok = false;
         const double angle = items.at(column).toDouble(&ok);
-        // A word where the angle belongs is no angle; an angle of 0 would
-        // give an infinite energy.
-        if (!ok || angle == 0.0)
+        if (!ok)
             continue;
-        refEnergies.append(energyOfAngle(angle));
+        // A word where the angle belongs is no angle, and an angle of 0,
+        // "nan", "inf" or one too small for its sine gives no energy: every
+        // energy must be finite and positive.
+        const double energy = energyOfAngle(angle);
+        if (!(std::isfinite(energy) && energy > 0.0))
+            continue;
+        energies.append(energy);
     }
+    // A file cut short by a line too long is no reference: the list stays.
+    if (in.failed())
+        return false;
+    refEnergies = energies;
     return true;
 }

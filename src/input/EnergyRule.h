@@ -32,8 +32,10 @@ public:
     double energyFromRef(int fNo) const;
     double energyByCalc(int fNo) const;
 
-    // Reads the angles of a reference file into refEnergies; false (and
-    // the list unchanged) when the file cannot be opened.
+    // Reads the angles of a reference file into refEnergies, skipping every
+    // line that gives no finite positive energy; false (and a log line, the
+    // list unchanged) when the file cannot be opened, is not a regular file,
+    // is too large or has a line too long.
     bool readRefFile(const QString &fileName);
 
     // Energy of a monochromator angle in degrees.

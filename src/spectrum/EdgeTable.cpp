@@ -82,15 +82,22 @@ double EdgeTable::edgeEnergy(int element, int edge) const
     return records[element].slot[edge + 1] * Constants::keVToEV;
 }
 
-EdgeTable &edgeTable()
+const EdgeTable &edgeTable()
 {
-    static EdgeTable table;
+    // Filled on first use, whichever thread comes first (the initialization
+    // of a local static runs once), and never written again: every reader,
+    // with or without a main window, sees the whole table.
+    static const EdgeTable table = [] {
+        EdgeTable t;
+        t.load();
+        return t;
+    }();
     return table;
 }
 
 void loadVictoreenTable()
 {
-    edgeTable().load();
+    edgeTable();
 }
 
 double edgeEnergy(int element, int edge)

@@ -15,8 +15,8 @@ struct EdgeRecord
 
 // The absorption-edge table read from the embedded ":Victoreen1.txt". Record
 // i belongs to atomic number i: the title line fills record 0 and each element
-// line the record of its atomic number. Filled once at start-up, read-only
-// afterwards (the analysis threads read it).
+// line the record of its atomic number. The program's table is filled once on
+// first use and read-only afterwards (the analysis threads read it).
 class EdgeTable
 {
 public:
@@ -39,9 +39,10 @@ private:
     EdgeRecord records[Records];
 };
 
-// The program's table.
-EdgeTable &edgeTable();
-// Fills the program's table from the resource (once at start-up).
+// The program's table, read from the resource on first use.
+const EdgeTable &edgeTable();
+// Makes sure the program's table is read; it is read once however often
+// this is called, and edgeTable() reads it by itself when nobody has.
 void loadVictoreenTable();
 // The program's table's edge energy in eV (see EdgeTable::edgeEnergy).
 double edgeEnergy(int element, int edge);

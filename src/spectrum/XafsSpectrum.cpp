@@ -1,5 +1,6 @@
 #include "spectrum/XafsSpectrum.h"
 
+#include "app/Tokenizer.h"
 #include "spectrum/Constants.h"
 #include "spectrum/LinearSolver.h"
 
@@ -16,23 +17,35 @@ namespace {
 // not a spectrum and is refused before it is read.
 constexpr qint64 MaxSpectrumFileBytes = 64ll * 1024 * 1024;
 
-bool openSpectrumFile(QFile &file)
+bool openSpectrumFile(TextLineReader &in, const QString &fileName)
 {
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qDebug().noquote() << "Can not open spectrum file" << file.fileName();
+    switch (in.open(fileName, MaxSpectrumFileBytes)) {
+    case TextLineReader::Opened:
+        return true;
+    case TextLineReader::CannotOpen:
+        qDebug().noquote() << "Can not open spectrum file" << fileName;
         return false;
-    }
-    if (file.size() > MaxSpectrumFileBytes) {
-        qDebug().noquote() << "Spectrum file too large" << file.fileName();
-        file.close();
+    case TextLineReader::TooLarge:
+        qDebug().noquote() << "Spectrum file too large" << fileName;
         return false;
+    case TextLineReader::NotRegular:
+        break;
     }
-    return true;
+    return false;
 }
 
-QStringList lineItems(QTextStream &in)
+// Every energy of a loaded spectrum must be a finite number: one infinite
+// energy leaves the normalization with e0 0 and a jump that is no number.
+bool energiesFinite(const SpectrumPoints &points, const QString &fileName)
 {
-    return in.readLine().simplified().split(QLatin1Char(' '));
+    for (int i = 0; i < points.size(); ++i) {
+        if (!std::isfinite(points.storedX(i))) {
+            qDebug().noquote() << "Energy not finite at point" << i << "of spectrum file"
+                               << fileName;
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -157,29 +170,36 @@ void XafsSpectrum::normalize(bool isVictoreen)
             const double p = preBase.at(i);
             const double level = p + 0.5 * (postBase.at(i) - p);
             const double mu1 = rawPoints.y(i + 1);
-            const double x1 = rawPoints.x(i + 1);
             if ((mu - level) * (mu1 - level) <= 0.0) {
-                sum += x + (level - mu) / (mu1 - mu) * (x1 - x);
+                sum += x + (level - mu) / (mu1 - mu) * (rawPoints.x(i + 1) - x);
                 ++count;
-            } else {
-                // The middle line slopes, so mu can pass it between two points
-                // while both stay on one side of the line's value at the first
-                // of them. Without this the edge of such a spectrum is lost
-                // (e0 0 and a meaningless jump). The crossing is then where mu
-                // minus the middle line changes sign.
-                const double p1 = preBase.at(i + 1);
-                const double d0 = mu - level;
-                const double d1 = mu1 - (p1 + 0.5 * (postBase.at(i + 1) - p1));
-                if (d0 * d1 < 0.0) {
-                    sum += x + d0 / (d0 - d1) * (x1 - x);
-                    ++count;
-                }
             }
         }
         if (mu > maxMuValue) {
             maxEnergy = x;
             maxMuValue = mu;
             maxMuPost = mu - postBase.at(i);
+        }
+    }
+    if (count == 0) {
+        // The middle line slopes, so mu can pass it between two points while
+        // both stay on one side of the line's value at the first of them.
+        // When that hides every crossing the edge would be lost (e0 0 and a
+        // meaningless jump); only then is the crossing taken where mu minus
+        // the middle line changes sign. Any crossing found above keeps its
+        // result untouched.
+        for (int i = 0; i + 1 < n; ++i) {
+            const double x = rawPoints.x(i);
+            if (!(lo < x && x < hi))
+                continue;
+            const double p0 = preBase.at(i);
+            const double p1 = preBase.at(i + 1);
+            const double d0 = rawPoints.y(i) - (p0 + 0.5 * (postBase.at(i) - p0));
+            const double d1 = rawPoints.y(i + 1) - (p1 + 0.5 * (postBase.at(i + 1) - p1));
+            if (d0 * d1 < 0.0) {
+                sum += x + d0 / (d0 - d1) * (rawPoints.x(i + 1) - x);
+                ++count;
+            }
         }
     }
     edgeE = count > 0 ? sum / count : 0.0;
@@ -223,27 +243,38 @@ bool XafsSpectrum::load(const QString &fileName)
 {
     bool scanFile = false;
     {
-        QFile file(fileName);
-        if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            QTextStream in(&file);
-            scanFile = in.readLine(256).simplified().left(4) == QLatin1String("9809");
+        // Only the start of the first line decides; a device or a file of
+        // one endless line gives nothing more than that here.
+        TextLineReader in;
+        QString first;
+        const TextLineReader::OpenResult r = in.open(fileName, MaxSpectrumFileBytes);
+        if (r == TextLineReader::NotRegular) {
+            rawPoints.clear();
+            return false;
         }
+        if (r == TextLineReader::Opened && in.readLine(first))
+            scanFile = first.simplified().left(4) == QLatin1String("9809");
     }
     twoColumn = scanFile ? 0 : 1;
-    return scanFile ? readScanFile(fileName) : readTwoColumnFile(fileName);
+    const bool ok = scanFile ? readScanFile(fileName) : readTwoColumnFile(fileName);
+    if (ok && !energiesFinite(rawPoints, fileName)) {
+        rawPoints.clear();
+        return false;
+    }
+    return ok;
 }
 
 bool XafsSpectrum::readScanFile(const QString &fileName)
 {
     rawPoints.clear();
-    QFile file(fileName);
-    if (!openSpectrumFile(file))
+    TextLineReader in;
+    if (!openSpectrumFile(in, fileName))
         return false;
-    QTextStream in(&file);
     double d = Constants::defaultDSpacing;
     bool data = false;
-    while (!in.atEnd()) {
-        const QStringList items = lineItems(in);
+    QString line;
+    while (in.readLine(line)) {
+        const QStringList items = line.simplified().split(QLatin1Char(' '));
         if (!data) {
             if (items.size() >= 2) {
                 for (int i = 0; i + 1 < items.size(); ++i) {
@@ -263,12 +294,25 @@ bool XafsSpectrum::readScanFile(const QString &fileName)
         }
         if (items.size() <= 4)
             continue;
-        const double angle = items[1].toDouble();
+        // An angle that is no number is no point (read as 0 it would give
+        // an infinite energy).
+        bool okAngle = false;
+        const double angle = items[1].toDouble(&okAngle);
+        if (!okAngle)
+            continue;
         const double i0 = items[3].toDouble();
         const double i1 = items[4].toDouble();
         const double energy = Constants::hc / (2.0 * d * std::sin(angle * Constants::pi / 180.0));
         const double mu = i0 * i1 > 0.0 ? std::log(i0 / i1) : 1.0;
         rawPoints.append(energy, mu);
+    }
+    if (in.failed()) {
+        rawPoints.clear();
+        return false;
+    }
+    if (rawPoints.isEmpty()) {
+        qDebug().noquote() << "No data in spectrum file" << fileName;
+        return false;
     }
     return true;
 }
@@ -276,12 +320,12 @@ bool XafsSpectrum::readScanFile(const QString &fileName)
 bool XafsSpectrum::readTwoColumnFile(const QString &fileName)
 {
     rawPoints.clear();
-    QFile file(fileName);
-    if (!openSpectrumFile(file))
+    TextLineReader in;
+    if (!openSpectrumFile(in, fileName))
         return false;
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QStringList items = lineItems(in);
+    QString line;
+    while (in.readLine(line)) {
+        const QStringList items = line.simplified().split(QLatin1Char(' '));
         if (items.size() < 2 || items[0].startsWith(QLatin1Char('#')))
             continue;
         // A line whose first two items are no numbers (a caption line) is not
@@ -294,6 +338,10 @@ bool XafsSpectrum::readTwoColumnFile(const QString &fileName)
             continue;
         rawPoints.append(x, y);
     }
+    if (in.failed()) {
+        rawPoints.clear();
+        return false;
+    }
     if (rawPoints.isEmpty()) {
         qDebug().noquote() << "No data in spectrum file" << fileName;
         return false;
@@ -301,11 +349,14 @@ bool XafsSpectrum::readTwoColumnFile(const QString &fileName)
     return true;
 }
 
-void XafsSpectrum::save(const QString &fileName, bool subtractEnergyShift) const
+bool XafsSpectrum::save(const QString &fileName, bool subtractEnergyShift) const
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qDebug().noquote() << "Can not write spectrum file" << fileName << ":"
+                           << file.errorString();
+        return false;
+    }
     QTextStream out(&file);
     out << "###Lumenograf::XafsSpectrum\n";
     out << "# x  double-normalized-pre-base y pre post\n";
@@ -317,6 +368,14 @@ void XafsSpectrum::save(const QString &fileName, bool subtractEnergyShift) const
         out << x << '\t' << dn << '\t' << rawPoints.y(i) << '\t' << preBase.at(i) << '\t'
             << postBase.at(i) << '\n';
     }
+    out.flush();
+    // A full disk or a lost device shows only when the text reaches the file.
+    if (out.status() != QTextStream::Ok || !file.flush()) {
+        qDebug().noquote() << "Can not write spectrum file" << fileName << ":"
+                           << file.errorString();
+        return false;
+    }
+    return true;
 }
 
 double XafsSpectrum::doubleNormalizedPreBase(double E) const

@@ -44,11 +44,13 @@ public:
     void normalize(bool isVictoreen);
 
     // Reads a "9809" scan file or a two-column file into the raw points; does
-    // not normalize.
+    // not normalize. False, with the raw points empty, when the file cannot
+    // be read, holds no point or holds an energy that is not finite.
     bool load(const QString &fileName);
     // Writes the five-column text form (x, double-normalized pre-base, mu,
-    // pre, post) with its two header lines.
-    void save(const QString &fileName, bool subtractEnergyShift) const;
+    // pre, post) with its two header lines; false (and a log line) when the
+    // file could not be written.
+    bool save(const QString &fileName, bool subtractEnergyShift) const;
 
     // The double-normalized pre-base curve at energy E (dE added when the
     // raw shift is on).

@@ -85,6 +85,16 @@ void TestOptions::configFile()
     QVERIFY(!readConfigFile(empty, dir.filePath("missing.cfg")));
     QCOMPARE(log.lines(), QStringList{"Can't open config file : " + dir.filePath("missing.cfg")});
     QVERIFY(empty.allKeys.isEmpty());
+
+    // Neither an endless device nor an endless line holds up the start.
+    log.clear();
+    QVERIFY(!readConfigFile(empty, QStringLiteral("/dev/zero")));
+    const QString endless =
+        writeFile("endless.cfg", "DataRoot /d\n" + QByteArray(1024 * 1024 + 1, 'k'));
+    QVERIFY(!readConfigFile(empty, endless));
+    QCOMPARE(log.lines(),
+             QStringList({"Not a regular file /dev/zero", "Line too long in " + endless}));
+    QCOMPARE(empty.allKeys, QStringList{"DataRoot"});
 }
 
 void TestOptions::settle()

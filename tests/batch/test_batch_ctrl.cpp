@@ -1,4 +1,5 @@
 #include "BatchHarness.h"
+#include "LogCapture.h"
 #include "app/Settings.h"
 #include "batch/gui/BatchCtrl.h"
 
@@ -176,20 +177,36 @@ void TestBatchCtrl::loadFailures()
     BatchCtrl w;
     QPlainTextEdit *cmds = editor(w, "BatchCmds");
     cmds->setPlainText(QStringLiteral("keep me"));
-    w.load(dir.filePath("missing.bat"));
-    w.setBatchFile(dir.filePath("missing.bat"));
+    LogCapture log;
+    const QString missing = dir.filePath("missing.bat");
+    QVERIFY(!w.load(missing));
+    QVERIFY(!w.setBatchFile(missing));
     QCOMPARE(cmds->toPlainText(), QStringLiteral("keep me"));
-    // A failed save is silent and writes nothing.
-    w.save(dir.filePath("no/such/folder/x.bat"));
-    QVERIFY(!QFile::exists(dir.filePath("no/such/folder/x.bat")));
+    // A failed save says so and writes nothing.
+    const QString nowhere = dir.filePath("no/such/folder/x.bat");
+    QVERIFY(!w.save(nowhere));
+    QVERIFY(!QFile::exists(nowhere));
 
-    // A file too large to be a script leaves the editor alone.
+    // A file too large to be a script, an endless device and a line longer
+    // than any statement leave the editor alone.
     QFile big(dir.filePath("big.bat"));
     QVERIFY(big.open(QIODevice::WriteOnly));
     QVERIFY(big.resize(17 * 1024 * 1024));
     big.close();
-    w.load(big.fileName());
+    QVERIFY(!w.load(big.fileName()));
+    QVERIFY(!w.load(QStringLiteral("/dev/zero")));
+    QFile longLine(dir.filePath("long.bat"));
+    QVERIFY(longLine.open(QIODevice::WriteOnly));
+    longLine.write("save_image a\n" + QByteArray(2 * 1024 * 1024, 'x'));
+    longLine.close();
+    QVERIFY(!w.load(longLine.fileName()));
     QCOMPARE(cmds->toPlainText(), QStringLiteral("keep me"));
+    QCOMPARE(log.lines(),
+             QStringList({"Can't open batch file : " + missing,
+                          "Can't open batch file : " + missing,
+                          "Can't write batch file : " + nowhere + " : No such file or directory",
+                          "Batch file too large : " + big.fileName(),
+                          "Not a regular file /dev/zero", "Line too long in " + longLine.fileName()}));
 
     // Cancelling the dialog changes nothing.
     onDialog([](QFileDialog *d) { d->reject(); });

@@ -23,6 +23,8 @@ private slots:
     void nextWithoutLoop();
     void echo();
     void stopDuringLongCommand();
+    void manyItems();
+    void runawayExpansion();
 };
 
 void TestBatchInterpreter::parseStatements()
@@ -358,6 +360,40 @@ void TestBatchInterpreter::stopDuringLongCommand()
     QCOMPARE(rig.sent().mid(3), QStringList({"save_image|a", ":for|L|i|1|3", "analyzer_exec_LCF", ":next|L",
                                              "analyzer_exec_LCF", ":next|L", "analyzer_exec_LCF", ":next|L",
                                              "save_image|b"}));
+}
+
+void TestBatchInterpreter::manyItems()
+{
+    // 80,000 items once took more than a minute to split.
+    QString line = QStringLiteral("save_image");
+    for (int i = 0; i < 80000; ++i)
+        line += QStringLiteral(" a%1").arg(i);
+    const CmdLine c(line);
+    QCOMPARE(c.arguments.size(), 80000);
+    QCOMPARE(c.arguments.last(), QStringLiteral("a79999"));
+}
+
+void TestBatchInterpreter::runawayExpansion()
+{
+    // Each loop doubles the argument "x": 2^19 characters pass; 2^24 once
+    // took half a minute and all memory and are refused (from 2^20 on).
+    for (const int loops : {19, 24}) {
+        QStringList script;
+        for (int i = 1; i <= loops; ++i)
+            script << QStringLiteral(":for L%1 x xx xx").arg(i);
+        script << "save_image x" << ":echo x";
+        for (int i = loops; i >= 1; --i)
+            script << QStringLiteral(":next L%1").arg(i);
+        BatchRig rig;
+        rig.run(script << "save_image done");
+        // A refused statement is not sent: the script goes on by itself.
+        QTRY_VERIFY_WITH_TIMEOUT(rig.sent().last() == "save_image|done", 60000);
+        const QString err = "Err: %1 (longer than 1048576 characters with its loop values)\n";
+        const bool refused = loops > 20;
+        QCOMPARE(rig.firstArgsOf("save_image").size(), refused ? 1 : 2);
+        QCOMPARE(rig.executor.log.contains(err.arg("save_image x")), refused);
+        QCOMPARE(rig.executor.log.contains(err.arg(":echo x")), refused);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBatchInterpreter)

@@ -196,6 +196,27 @@ private slots:
         QCOMPARE(log.lines(), QStringList{"Can't open ref file " + missing});
         QCOMPARE(r.refEnergies.size(), 2);
     }
+
+    void hostileReferenceFiles()
+    {
+        // Only 13 gives an energy; the others would be infinite, not a number
+        // or negative.
+        const QString odd = dir.filePath("odd.dat");
+        QVERIFY(writeText(odd, "angles\n0\nnan\ninf\n-inf\n1e-320\n-13\n13\n"));
+        EnergyRule r;
+        QVERIFY(r.readRefFile(odd));
+        QCOMPARE(r.refEnergies.size(), 1);
+        QVERIFY(near(r.refEnergies[0], braggEnergy(13.0 * M_PI / 180)));
+        // An endless device and a line too long are refused; the list stays.
+        const QString longLine = dir.filePath("long.dat");
+        QVERIFY(writeText(longLine, "angles\n13\n" + QByteArray(1024 * 1024 + 1, '1')));
+        LogCapture log;
+        QVERIFY(!r.readRefFile("/dev/zero"));
+        QVERIFY(!r.readRefFile(longLine));
+        QCOMPARE(r.refEnergies.size(), 1);
+        QCOMPARE(log.lines(), QStringList({"Not a regular file /dev/zero", "reading simple",
+                                           "Line too long in " + longLine}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEnergyRule)

@@ -22,6 +22,8 @@ private slots:
     void scanFile();
     void twoColumnFile();
     void saveFile();
+    void hostileFiles();
+    void describedEdgeKept();
 };
 
 static const double hc = 12398.424360387684;
@@ -384,9 +386,10 @@ void TestXafsSpectrum::scanFile()
     QCOMPARE(s.raw().x(0), hc / (2.0 * 3.13553 * std::sin(10.0 * rad)));
     QCOMPARE(s.raw().y(0), std::log(10.0));
 
-    // No "Offset": all lines are header lines, no points, still a success.
+    // No "Offset": all lines are header lines; a file without points does
+    // not load.
     writeFile(name, "9809\n1 10.0 0 100 10\n");
-    QVERIFY(s.load(name));
+    QVERIFY(!s.load(name));
     QCOMPARE(s.raw().size(), 0);
     QCOMPARE(s.isTwoColumn(), 0);
 
@@ -438,7 +441,7 @@ void TestXafsSpectrum::twoColumnFile()
     QVERIFY(!s.load(name));
     QCOMPARE(s.raw().size(), 0);
     writeFile(name, "9809" + junk);
-    QVERIFY(s.load(name));
+    QVERIFY(!s.load(name));
     QCOMPARE(s.isTwoColumn(), 0);
 
     // A file written by save reads back with the pre-base curve as mu.
@@ -516,8 +519,60 @@ void TestXafsSpectrum::saveFile()
     none.save(emptyName, false);
     QCOMPARE(readFile(emptyName), QByteArray("###Lumenograf::XafsSpectrum\n"
                                              "# x  double-normalized-pre-base y pre post\n"));
-    s.save(dir.filePath("no/such/dir/x.dat"), false);
-    QVERIFY(!QFile::exists(dir.filePath("no/such/dir/x.dat")));
+    QVERIFY(s.save(plain, false));
+    LogCapture log;
+    const QString nowhere = dir.filePath("no/such/dir/x.dat");
+    QVERIFY(!s.save(nowhere, false));
+    QVERIFY(!QFile::exists(nowhere));
+    QCOMPARE(log.lines(), QStringList{"Can not write spectrum file " + nowhere
+                                      + " : No such file or directory"});
+}
+
+void TestXafsSpectrum::hostileFiles()
+{
+    // A "9809" line whose angle is no number is no point; a file left without
+    // points, one with an angle of 0 or an energy "inf", and a device that
+    // never ends do not load (-1).
+    QTemporaryDir dir;
+    const QString name = dir.filePath("hostile.dat");
+    const struct { QByteArray text; int points; } cases[] = {
+        {"9809\nOffset\n1 abc 0 100 10\n", -1},
+        {"9809\nOffset\n1 10 0 100 10\n2 1O.5 0 100 10\n3 11 0 100 10\n", 2},
+        {"9809\nOffset\n1 10 0 100 10\n2 0 0 100 10\n", -1},
+        {"7000 1\ninf 2\n", -1},
+    };
+    LogCapture log;
+    for (const auto &c : cases) {
+        writeFile(name, c.text);
+        XafsSpectrum s;
+        QCOMPARE(s.load(name), c.points > 0);
+        QCOMPARE(s.raw().size(), qMax(c.points, 0));
+    }
+    XafsSpectrum s;
+    QVERIFY(!s.load("/dev/zero"));
+    const QString infinite = "Energy not finite at point 1 of spectrum file " + name;
+    QCOMPARE(log.lines(), QStringList({"No data in spectrum file " + name, infinite, infinite,
+                                       "Not a regular file /dev/zero"}));
+}
+
+void TestXafsSpectrum::describedEdgeKept()
+{
+    // edgeBetweenSlopingMiddle with a dip to the pre-edge at 7010: the middle
+    // is crossed in 7005..7010 (1e-4 above, 0.5 below) and 7010..7020 (0.5
+    // below, 0.5 above); the hidden crossing in 7000..7005 no longer counts.
+    auto pre = [](double e) { return 1.0 - 1e-4 * (e - 6000.0); };
+    SpectrumPoints p;
+    for (double e = 6000.0; e <= 7000.0; e += 10.0)
+        p.append(e, pre(e));
+    p.append(7005.0, pre(7005.0) + 0.5 + 1e-4);
+    p.append(7010.0, pre(7010.0));
+    for (double e = 7020.0; e <= 8100.0; e += 10.0)
+        p.append(e, pre(e) + 1.0);
+    XafsSpectrum s(p, false, 0.0);
+    const double a = 7005.0 + 1e-4 / (1e-4 + 0.5 + 5e-4) * 5.0;
+    const double b = 7010.0 + 0.5 / (0.5 + 0.5 - 1e-3) * 10.0;
+    QVERIFY(near(s.e0(), (a + b) / 2.0, 1e-9));
+    QVERIFY(near(s.jump(), 1.0, 1e-9));
 }
 
 QTEST_GUILESS_MAIN(TestXafsSpectrum)

@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "spectrum/EdgeTable.h"
 #include "spectrum/gui/XafsView.h"
 #include "widgets/gui/DispA.h"
@@ -339,13 +340,17 @@ void TestXafsView::saveData()
     s.raw().append(300.0, 3.0);
     s.setEnergyShift(7.0);
     v.setStandard(s);
-    v.saveData(dir.filePath("b.x.dat"));
+    QVERIFY(v.saveData(dir.filePath("b.x.dat")));
     QCOMPARE(readFile(dir.filePath("b.x-T.dat")), header + "6998.5\t0\t0.25\t0\t0\n");
     QCOMPARE(readFile(dir.filePath("b.x-std.dat")), header + "300\t0\t3\t0\t0\n");
     QCOMPARE(readFile(dir.filePath("b.x-other0.dat")), header + "100\t0\t1\t0\t0\n");
     QVERIFY(!QFile::exists(dir.filePath("b.x-other1.dat")));
     QCOMPARE(readFile(dir.filePath("b.x-other2.dat")), header + "200\t0\t2\t0\t0\n");
 
+    // A folder that does not exist: every file is tried, each failure logged.
+    LogCapture log;
+    QVERIFY(!v.saveData(dir.filePath("none/f.dat")));
+    QCOMPARE(log.lines().size(), 4);
     // A name without a suffix gets ".dat".
     v.saveData(dir.filePath("c"));
     QVERIFY(QFile::exists(dir.filePath("c-T.dat")));

@@ -1,6 +1,7 @@
 #include "batch/gui/BatchCtrl.h"
 
 #include "app/Settings.h"
+#include "app/Tokenizer.h"
 #include "batch/BatchDispatcher.h"
 
 #include "ui_BatchCtrl.h"
@@ -73,37 +74,57 @@ void BatchCtrl::Log(QString LogMsg)
     ui->ProgressLog->moveCursor(QTextCursor::End);
 }
 
-void BatchCtrl::save(QString fname)
+bool BatchCtrl::save(QString fname)
 {
     QFile f(fname);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        return;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        qDebug().noquote() << "Can't write batch file :" << fname << ":" << f.errorString();
+        return false;
+    }
     QTextStream out(&f);
     out.setCodec("UTF-8");
     out << ui->BatchCmds->toPlainText();
+    out.flush();
+    // A full disk shows only here, when the text reaches the file.
+    if (out.status() != QTextStream::Ok || !f.flush()) {
+        qDebug().noquote() << "Can't write batch file :" << fname << ":" << f.errorString();
+        return false;
+    }
+    return true;
 }
 
-void BatchCtrl::load(QString fname)
+bool BatchCtrl::load(QString fname)
 {
-    QFile f(fname);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    if (f.size() > maxScriptBytes) {
+    TextLineReader in;
+    switch (in.open(fname, maxScriptBytes)) {
+    case TextLineReader::Opened:
+        break;
+    case TextLineReader::CannotOpen:
+        qDebug().noquote() << "Can't open batch file :" << fname;
+        return false;
+    case TextLineReader::TooLarge:
         qDebug().noquote() << "Batch file too large :" << fname;
-        return;
+        return false;
+    case TextLineReader::NotRegular:
+        return false;
     }
-    QTextStream in(&f);
     in.setCodec("UTF-8");
     QString text;
-    while (!in.atEnd())
-        text += in.readLine() + QLatin1Char('\n');
+    QString line;
+    while (in.readLine(line))
+        text += line + QLatin1Char('\n');
+    // A script cut short by a line too long is not loaded: the editor keeps
+    // what it held.
+    if (in.failed())
+        return false;
     ui->BatchCmds->clear();
     ui->BatchCmds->insertPlainText(text);
+    return true;
 }
 
-void BatchCtrl::setBatchFile(QString fname)
+bool BatchCtrl::setBatchFile(QString fname)
 {
-    load(fname);
+    return load(fname);
 }
 
 void BatchCtrl::showCmdErr(CmdLine)

@@ -31,12 +31,16 @@ public slots:
     void execCmdsSlot();
     void clear();
     void clearLog();
-    void save(QString fname);
-    void load(QString fname);
+    // Writes the editor's text; false (and a log line) when it could not.
+    bool save(QString fname);
+    // Replaces the editor's text by the script in fname; false (and a log
+    // line), leaving the editor as it is, when the file is no readable
+    // script (missing, not a regular file, too large, a line too long).
+    bool load(QString fname);
     // Adds text to the log as it is; the caller supplies any line feed.
     void Log(QString LogMsg);
     // Loads a script into the editor (the file named at start-up).
-    void setBatchFile(QString fname);
+    bool setBatchFile(QString fname);
     // Starts the script in the editor, as Exec. does.
     void execBatchSlot();
     void showCmdErr(CmdLine cmd);

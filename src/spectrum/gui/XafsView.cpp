@@ -6,6 +6,7 @@
 
 #include "ui_XafsView.h"
 
+#include <QDebug>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -578,20 +579,26 @@ void XafsView::update()
     ui->Graph->update();
 }
 
-void XafsView::saveData(QString fname)
+bool XafsView::saveData(QString fname)
 {
-    if (fname.isEmpty())
-        return;
+    if (fname.isEmpty()) {
+        qDebug().noquote() << "No file name to save spectra";
+        return false;
+    }
     // A name without a suffix takes ".dat" before it is tagged, so "a" gives
     // "a-T.dat" rather than a name with two dots.
     const QString base = defaultExtensionName(fname, QStringLiteral("dat"));
     const QString dat = QStringLiteral("dat");
-    targetSpectrum.save(defaultExtensionName(taggedName(base, QStringLiteral("T")), dat), true);
-    standardSpectrum.save(defaultExtensionName(taggedName(base, QStringLiteral("std")), dat), false);
+    // Every file is tried even when one fails; each failure logs its own line.
+    auto nameOf = [&](const QString &tag) {
+        return defaultExtensionName(taggedName(base, tag), dat);
+    };
+    bool ok = targetSpectrum.save(nameOf(QStringLiteral("T")), true);
+    ok = standardSpectrum.save(nameOf(QStringLiteral("std")), false) && ok;
     for (int i = 0; i < others.size(); ++i)
         if (others[i])
-            others[i]->save(defaultExtensionName(taggedName(base, QStringLiteral("other%1").arg(i)), dat),
-                            false);
+            ok = others[i]->save(nameOf(QStringLiteral("other%1").arg(i)), false) && ok;
+    return ok;
 }
 
 void XafsView::setNormalize(bool f)

@@ -80,7 +80,9 @@ public slots:
     void onWheelMoved();
     void resetXScale();
     void update();
-    void saveData(QString fname);
+    // Writes the spectrum on show, the standard and the other spectra to
+    // tagged names of fname; false when any of them could not be written.
+    bool saveData(QString fname);
     void setNormalize(bool f);
     void setEnergyCorrection(bool f);
 
