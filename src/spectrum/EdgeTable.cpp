@@ -95,11 +95,6 @@ const EdgeTable &edgeTable()
     return table;
 }
 
-void loadVictoreenTable()
-{
-    edgeTable();
-}
-
 double edgeEnergy(int element, int edge)
 {
     return edgeTable().edgeEnergy(element, edge);

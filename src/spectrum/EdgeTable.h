@@ -41,9 +41,6 @@ private:
 
 // The program's table, read from the resource on first use.
 const EdgeTable &edgeTable();
-// Makes sure the program's table is read; it is read once however often
-// this is called, and edgeTable() reads it by itself when nobody has.
-void loadVictoreenTable();
 // The program's table's edge energy in eV (see EdgeTable::edgeEnergy).
 double edgeEnergy(int element, int edge);
 // Edge number of a name, any case: K 0; L1/LI 1; L2/LII 2; L3/LIII 3; else 0.

@@ -24,7 +24,6 @@ void TestEdgeTable::resourceTable()
     std::thread first([&feK] { feK = edgeEnergy(26, 0); });
     first.join();
     QCOMPARE(feK, 7112.0);
-    loadVictoreenTable();
     QVERIFY(log.lines().isEmpty());
     const EdgeTable &t = edgeTable();
     // The title line and H .. U.

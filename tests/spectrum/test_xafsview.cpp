@@ -19,7 +19,6 @@ class TestXafsView : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void spectrumAndRanges();
     void wheelKeepsPointUnderMouse();
     void panMovesBothEnds();
@@ -61,11 +60,6 @@ static void sendWheel(QWidget *w, QPoint pos, int delta)
 static double dataX(const ChCoord &c, double lo, double hi, double sx)
 {
     return lo + (hi - lo) * (sx - c.innerX0()) / (c.innerX1() - c.innerX0());
-}
-
-void TestXafsView::initTestCase()
-{
-    loadVictoreenTable();
 }
 
 void TestXafsView::showView(XafsView &v)

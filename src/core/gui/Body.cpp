@@ -29,8 +29,6 @@ Body::Body(QWidget *parent)
     , ui(new Ui::Body)
 {
     setWindowTitle(tr("Lumenograf"));
-    // Edge energies are looked up by the spectrum window and every analysis.
-    loadVictoreenTable();
     buildDarkDialog();
     imageSelect = new QButtonGroup(this);
     registerQueuedTypes();
