@@ -40,19 +40,19 @@ BatchDispatcher::BatchDispatcher(QObject *parent)
 
 void BatchDispatcher::doDispatchCmds(QStringList cmdList)
 {
-    m_running = true;
-    m_lines = cmdList;
-    m_currentLine = 0;
-    m_loops.clear();
+    running = true;
+    lines = cmdList;
+    currentLine = 0;
+    loops.clear();
     // A run that ended by ":end" inside a remark block must not leave the
     // next script taken for a remark from its first line on.
-    m_inRemark = false;
+    inRemark = false;
     emit execNextLineSig();
 }
 
 void BatchDispatcher::batchStopSlot()
 {
-    m_running = false;
+    running = false;
 }
 
 void BatchDispatcher::finishBatchExec()
@@ -62,13 +62,13 @@ void BatchDispatcher::finishBatchExec()
 
 void BatchDispatcher::execNextLineSlot()
 {
-    if (!m_running || m_currentLine < 0 || m_currentLine >= m_lines.size())
+    if (!running || currentLine < 0 || currentLine >= lines.size())
         return;
 
-    QString statement = m_lines.at(m_currentLine);
-    while (cutContinuation(statement) && m_currentLine + 1 < m_lines.size()) {
-        ++m_currentLine;
-        statement += m_lines.at(m_currentLine);
+    QString statement = lines.at(currentLine);
+    while (cutContinuation(statement) && currentLine + 1 < lines.size()) {
+        ++currentLine;
+        statement += lines.at(currentLine);
     }
 
     CmdLine cmd(statement);
@@ -78,10 +78,10 @@ void BatchDispatcher::execNextLineSlot()
         if (keyword == BatchKeyword::End)
             return;
         if (keyword == BatchKeyword::RemEnd)
-            m_inRemark = false;
+            inRemark = false;
         if (keyword == BatchKeyword::RemStart) {
-            m_inRemark = true;
-        } else if (!m_inRemark) {
+            inRemark = true;
+        } else if (!inRemark) {
             switch (keyword) {
             case BatchKeyword::For:
                 declareLoop(cmd);
@@ -112,8 +112,8 @@ void BatchDispatcher::execNextLineSlot()
         }
     }
 
-    const bool onlyAnswer = m_inRemark || cmd.line.isEmpty();
-    ++m_currentLine;
+    const bool onlyAnswer = inRemark || cmd.line.isEmpty();
+    ++currentLine;
     emit execCmdSig(cmd, onlyAnswer);
 }
 
@@ -127,28 +127,28 @@ void BatchDispatcher::declareLoop(const CmdLine &cmd)
     rest = nextItem(rest, loop.end);
     nextItem(rest, loop.step);
     loop.current = loop.start;
-    loop.forLine = m_currentLine;
+    loop.forLine = currentLine;
 
     // A loop declared again (an inner loop on each pass of an outer one)
     // starts afresh and substitutes after all others.
-    for (int i = 0; i < m_loops.size(); ++i) {
-        if (m_loops.at(i).label == loop.label) {
-            m_loops.remove(i);
+    for (int i = 0; i < loops.size(); ++i) {
+        if (loops.at(i).label == loop.label) {
+            loops.remove(i);
             break;
         }
     }
-    m_loops.append(loop);
+    loops.append(loop);
     emit Log(QStringLiteral("for %1 : %2 = %3\n").arg(loop.label, loop.variable, loop.current));
 }
 
 void BatchDispatcher::nextOfLoop(const CmdLine &cmd)
 {
     const QString label = cmd.arg(0);
-    for (BatchLoop &loop : m_loops) {
+    for (BatchLoop &loop : loops) {
         if (loop.label != label)
             continue;
         if (advanceBatchLoop(loop))
-            m_currentLine = loop.forLine;
+            currentLine = loop.forLine;
         emit Log(QStringLiteral("next %1 : %2 = %3\n").arg(loop.label, loop.variable, loop.current));
         return;
     }
@@ -162,7 +162,7 @@ bool BatchDispatcher::substitute(CmdLine &cmd) const
         length += a.size();
     const qint64 bound = qMax(length, MaxExpandedLength);
     for (QString &a : cmd.arguments) {
-        for (const BatchLoop &loop : m_loops) {
+        for (const BatchLoop &loop : loops) {
             if (loop.variable.isEmpty())
                 continue;
             // The growth is worked out before the text is built.
@@ -191,7 +191,7 @@ void BatchDispatcher::refuseExpanded(const CmdLine &cmd)
                  .arg(cmd.line, QString::number(MaxExpandedLength)));
     // Nothing goes to the main window, so nothing will answer: the script
     // goes on from here.
-    ++m_currentLine;
+    ++currentLine;
     emit execNextLineSig();
 }
 

@@ -57,11 +57,11 @@ private:
     // goes on with the next line.
     void refuseExpanded(const CmdLine &cmd);
 
-    bool m_running = false;
-    bool m_inRemark = false;
-    QStringList m_lines;
-    int m_currentLine = 0;
-    QVector<BatchLoop> m_loops;
+    bool running = false;
+    bool inRemark = false;
+    QStringList lines;
+    int currentLine = 0;
+    QVector<BatchLoop> loops;
 };
 
 // Moves `loop` to its next value. Returns false, leaving the loop as it is,

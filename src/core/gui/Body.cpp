@@ -54,7 +54,7 @@ Body::~Body()
         if (l.loader)
             l.loader->cancelAll();
     }
-    for (QThread *t : {loaders[0].thread, loaders[1].thread, m_batchThread}) {
+    for (QThread *t : {loaders[0].thread, loaders[1].thread, batchThread}) {
         if (t) {
             t->quit();
             t->wait();
@@ -62,7 +62,7 @@ Body::~Body()
     }
     for (StackLoader &l : loaders)
         delete l.loader;
-    delete m_batchDispatcher;
+    delete batchDispatcher;
     delete ui;
 }
 
@@ -109,21 +109,21 @@ void Body::buildBatch()
 {
     // The script interpreter runs in a thread of its own; statements come to
     // execCmdSlot and completions go back, both queued across the threads.
-    m_batchThread = new QThread(this);
-    m_batchDispatcher = new BatchDispatcher;
-    m_batchDispatcher->moveToThread(m_batchThread);
-    m_batchThread->start(QThread::InheritPriority);
-    m_batchCtrl = new BatchCtrl(this);
-    m_batchCtrl->setWindowFlag(Qt::Window);
-    m_batchCtrl->setDispatcher(m_batchDispatcher);
-    connect(ui->BatchCtrlB, &QPushButton::clicked, m_batchCtrl, [this] {
-        m_batchCtrl->show();
-        m_batchCtrl->raise();
+    batchThread = new QThread(this);
+    batchDispatcher = new BatchDispatcher;
+    batchDispatcher->moveToThread(batchThread);
+    batchThread->start(QThread::InheritPriority);
+    batchWindow = new BatchCtrl(this);
+    batchWindow->setWindowFlag(Qt::Window);
+    batchWindow->setDispatcher(batchDispatcher);
+    connect(ui->BatchCtrlB, &QPushButton::clicked, batchWindow, [this] {
+        batchWindow->show();
+        batchWindow->raise();
     });
-    connect(m_batchDispatcher, &BatchDispatcher::execCmdSig, this, &Body::execCmdSlot);
-    connect(this, &Body::finishBatchExec, m_batchDispatcher, &BatchDispatcher::finishBatchExec);
+    connect(batchDispatcher, &BatchDispatcher::execCmdSig, this, &Body::execCmdSlot);
+    connect(this, &Body::finishBatchExec, batchDispatcher, &BatchDispatcher::finishBatchExec);
     commands.setFinisher([this] { emit finishBatchExec(); });
-    commands.setErrorLog([this](const QString &line) { m_batchCtrl->Log(line); });
+    commands.setErrorLog([this](const QString &line) { batchWindow->Log(line); });
     registerMainWindowCommands();
 }
 

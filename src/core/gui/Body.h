@@ -45,7 +45,7 @@ public:
     SelectDataFiles *i1Panel() const;
     SelectDataFiles *i0Panel() const;
     // The batch window; start-up hands it the script of "-b" and "-x".
-    BatchCtrl *batchCtrl() const { return m_batchCtrl; }
+    BatchCtrl *batchCtrl() const { return batchWindow; }
 
     // Energy of the current frame as marked in the spectrum window; -1
     // without a current frame.
@@ -177,9 +177,9 @@ private:
     QFileDialog *darkDialog = nullptr;
     QButtonGroup *imageSelect = nullptr;
 
-    QThread *m_batchThread = nullptr;
-    BatchDispatcher *m_batchDispatcher = nullptr;
-    BatchCtrl *m_batchCtrl = nullptr;
+    QThread *batchThread = nullptr;
+    BatchDispatcher *batchDispatcher = nullptr;
+    BatchCtrl *batchWindow = nullptr;
 
     CommandRegistry commands;
     StackLoader loaders[2];

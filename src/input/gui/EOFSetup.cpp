@@ -66,31 +66,31 @@ QString EOFSetup::chooseRefFile()
 void EOFSetup::readFields()
 {
     if (ui->FromFileName->isChecked())
-        m_rule.mode = EnergyRule::FromFileName;
+        energyRule.mode = EnergyRule::FromFileName;
     else if (ui->FromRefFile->isChecked() && !ui->FromFileNum->isChecked())
-        m_rule.mode = EnergyRule::FromRefFile;
+        energyRule.mode = EnergyRule::FromRefFile;
     else
-        m_rule.mode = EnergyRule::FromFileNum;
-    m_rule.pattern = ui->Pattern->text();
-    m_rule.factor = fieldDouble(ui->Factor);
-    m_rule.unit = ui->DisplayUnit->currentIndex();
-    m_rule.evenInAngle = !ui->EvenInEnergy->isChecked();
-    m_rule.start = fieldDouble(ui->Start);
-    m_rule.end = fieldDouble(ui->End);
-    m_rule.delta = fieldDouble(ui->Delta);
-    m_rule.numOfPoints = fieldInt(ui->NumOfPoints);
+        energyRule.mode = EnergyRule::FromFileNum;
+    energyRule.pattern = ui->Pattern->text();
+    energyRule.factor = fieldDouble(ui->Factor);
+    energyRule.unit = ui->DisplayUnit->currentIndex();
+    energyRule.evenInAngle = !ui->EvenInEnergy->isChecked();
+    energyRule.start = fieldDouble(ui->Start);
+    energyRule.end = fieldDouble(ui->End);
+    energyRule.delta = fieldDouble(ui->Delta);
+    energyRule.numOfPoints = fieldInt(ui->NumOfPoints);
 }
 
 const EnergyRule &EOFSetup::rule()
 {
     readFields();
-    return m_rule;
+    return energyRule;
 }
 
 double EOFSetup::energyOf(const QString &path, int fNo)
 {
     readFields();
-    return m_rule.energyOf(path, fNo);
+    return energyRule.energyOf(path, fNo);
 }
 
 void EOFSetup::recomputeEnd()
@@ -127,7 +127,7 @@ void EOFSetup::refFileSelected(const QString &fname)
 {
     // The path is shown only for a file that could be opened; otherwise the
     // list and the field stay as they were.
-    if (m_rule.readRefFile(fname))
+    if (energyRule.readRefFile(fname))
         ui->RefFilePath->setText(fname);
 }
 

@@ -60,5 +60,5 @@ private:
     void recomputeDelta();
 
     Ui::EOFSetup *ui;
-    EnergyRule m_rule;
+    EnergyRule energyRule;
 };

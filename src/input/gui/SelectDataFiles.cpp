@@ -18,17 +18,17 @@ int fieldInt(const QLineEdit *e)
 } // namespace
 
 SelectDataFiles::SelectDataFiles(QWidget *parent)
-    : QFrame(parent), ui(new Ui::SelectDataFiles), m_setup(new EOFSetup(this))
+    : QFrame(parent), ui(new Ui::SelectDataFiles), setupWindow(new EOFSetup(this))
 {
     ui->setupUi(this);
     // A window of its own, destroyed with the panel.
-    m_setup->setWindowFlags(Qt::Window);
+    setupWindow->setWindowFlags(Qt::Window);
 
     connect(ui->Select, &QPushButton::clicked, this, &SelectDataFiles::selectFiles);
     connect(ui->Clear, &QPushButton::clicked, this, &SelectDataFiles::clear);
     connect(ui->EngOfFilesSetup, &QPushButton::clicked, this, [this] {
-        m_setup->show();
-        m_setup->raise();
+        setupWindow->show();
+        setupWindow->raise();
     });
     connect(ui->Selected, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SelectDataFiles::newImageSelected);
@@ -46,7 +46,7 @@ SelectDataFiles::~SelectDataFiles()
 void SelectDataFiles::setDataName(const QString &name)
 {
     ui->Select->setText(name);
-    m_setup->setWindowTitle(name);
+    setupWindow->setWindowTitle(name);
 }
 
 QStringList SelectDataFiles::chooseFiles()
@@ -66,7 +66,7 @@ void SelectDataFiles::selectFiles()
 
 double SelectDataFiles::addFile(const QString &path, int fNo)
 {
-    const double e = m_setup->energyOf(path, fNo);
+    const double e = setupWindow->energyOf(path, fNo);
     ui->Selected->addItem(path, e);
     ui->Count->setText(QString::number(ui->Selected->count()));
     return e;
@@ -119,15 +119,15 @@ void SelectDataFiles::setSkip(int n) { ui->Skip->setText(QString::number(n)); }
 void SelectDataFiles::setCutF(int n) { ui->CutFirst->setText(QString::number(n)); }
 void SelectDataFiles::setCutL(int n) { ui->CutLast->setText(QString::number(n)); }
 void SelectDataFiles::setShowLatest(bool on) { ui->ShowLatest->setChecked(on); }
-void SelectDataFiles::setEngByName(bool on) { m_setup->setByName(on); }
-void SelectDataFiles::setEngByCalc(bool on) { m_setup->setByCalc(on); }
-void SelectDataFiles::setEngCalcStart(double v) { m_setup->setStart(v); }
-void SelectDataFiles::setEngCalcDelta(double v) { m_setup->setDelta(v); }
-void SelectDataFiles::setEngCalcEnd(double v) { m_setup->setEnd(v); }
-void SelectDataFiles::setEngCalcNum(int n) { m_setup->setNum(n); }
-void SelectDataFiles::setEvenInEng(bool on) { m_setup->setEvenInEnergy(on); }
-void SelectDataFiles::setEvenInDeg(bool on) { m_setup->setEvenInAngle(on); }
-void SelectDataFiles::setDispUnit(int idx) { m_setup->setDisplayUnit(idx); }
-void SelectDataFiles::setEngByNameRegExp(const QString &pattern) { m_setup->setPattern(pattern); }
-void SelectDataFiles::setEngByNameFactor(double factor) { m_setup->setFactor(factor); }
-void SelectDataFiles::setEngByRef(const QString &fname) { m_setup->setRefFile(fname); }
+void SelectDataFiles::setEngByName(bool on) { setupWindow->setByName(on); }
+void SelectDataFiles::setEngByCalc(bool on) { setupWindow->setByCalc(on); }
+void SelectDataFiles::setEngCalcStart(double v) { setupWindow->setStart(v); }
+void SelectDataFiles::setEngCalcDelta(double v) { setupWindow->setDelta(v); }
+void SelectDataFiles::setEngCalcEnd(double v) { setupWindow->setEnd(v); }
+void SelectDataFiles::setEngCalcNum(int n) { setupWindow->setNum(n); }
+void SelectDataFiles::setEvenInEng(bool on) { setupWindow->setEvenInEnergy(on); }
+void SelectDataFiles::setEvenInDeg(bool on) { setupWindow->setEvenInAngle(on); }
+void SelectDataFiles::setDispUnit(int idx) { setupWindow->setDisplayUnit(idx); }
+void SelectDataFiles::setEngByNameRegExp(const QString &pattern) { setupWindow->setPattern(pattern); }
+void SelectDataFiles::setEngByNameFactor(double factor) { setupWindow->setFactor(factor); }
+void SelectDataFiles::setEngByRef(const QString &fname) { setupWindow->setRefFile(fname); }

@@ -41,7 +41,7 @@ public:
     QString fileAt(int i) const;
     double energyAt(int i) const;
     QComboBox *selected() const;
-    EOFSetup *energySetup() const { return m_setup; }
+    EOFSetup *energySetup() const { return setupWindow; }
     Ui::SelectDataFiles *form() const { return ui; }
 
 signals:
@@ -80,5 +80,5 @@ private:
     void selectFiles();
 
     Ui::SelectDataFiles *ui;
-    EOFSetup *m_setup;
+    EOFSetup *setupWindow;
 };
