@@ -119,8 +119,8 @@ void putLe16(QByteArray &b, int at, int v)
 
 QByteArray imgFile(int width, int height, int bytesPerPixel, bool withBytesKey)
 {
-    QByteArray comment = "Prop_ImageWidth=" + QByteArray::number(width) + ",Prop_ImageHeight="
-                         + QByteArray::number(height) + ",Exposure=1.0";
+    QByteArray comment = "Prop_ImageWidth=" + QByteArray::number(width)
+                         + ",Prop_ImageHeight=" + QByteArray::number(height) + ",Exposure=1.0";
     if (withBytesKey)
         comment += ",BytesPerPixel=" + QByteArray::number(bytesPerPixel);
     QByteArray b(64, '\0');

@@ -62,9 +62,15 @@ for t in "${targets[@]}"; do
   fi
 
   # A short run from the grown corpus and the seeds; new inputs are kept in
-  # the corpus folder (the first one given).
+  # the corpus folder (the first one given). The target's dictionary (or
+  # that of its family, fuzz_spectrum.dict for both spectrum targets) gives
+  # the words and numbers of its format.
+  dict=()
+  for d in "fuzz/$t.dict" "fuzz/${t%_*}.dict"; do
+    if [ -f "$d" ]; then dict=(-dict="$d"); break; fi
+  done
   log=$logs/$t.log
-  if ! "$bin" "${limits[@]}" -max_total_time="$per" -print_final_stats=1 \
+  if ! "$bin" "${limits[@]}" "${dict[@]}" -max_total_time="$per" -print_final_stats=1 \
        -artifact_prefix="build-fuzz/fuzz-artifacts/$t/" \
        "build-fuzz/fuzz-corpus/$t" "$seeds/$t" >"$log" 2>&1 || reported "$log"; then
     echo "FAIL $t: fuzzing found a fault (log: $log, input in build-fuzz/fuzz-artifacts/$t/)"
