@@ -8,9 +8,12 @@
 // remarks) saves the fuzzer from finding the layout byte by byte.
 // The files are the same on every run.
 
+#include "input/EnergyRule.h"
 #include "input/TiffData.h"
+#include "spectrum/XafsSpectrum.h"
 
 #include <QByteArray>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -251,6 +254,49 @@ void batchSeeds()
               "quit\n");
 }
 
+// A seed the program's own reader refuses would only teach the fuzzer the
+// reader's first check: every frame, spectrum and reference file written
+// above is read back and must be accepted whole.
+void checkSeeds()
+{
+    const auto filesOf = [](const char *target) {
+        QDir dir(outDir + QLatin1Char('/') + QLatin1String(target));
+        QStringList paths;
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+            paths << dir.filePath(name);
+        return paths;
+    };
+    const auto refuse = [](const QString &path) {
+        std::fprintf(stderr, "make-fuzz-seeds: the reader refuses %s\n", qPrintable(path));
+        ok = false;
+    };
+    for (const char *target : {"fuzz_tiff", "fuzz_img", "fuzz_kvmx"}) {
+        for (const QString &path : filesOf(target)) {
+            TiffData frame;
+            if (!frame.read(path) || frame.width < 1 || frame.height < 1)
+                refuse(path);
+        }
+    }
+    for (const char *target : {"fuzz_spectrum_twocolumn", "fuzz_spectrum_9809"}) {
+        const bool twoColumn = QLatin1String(target) == QLatin1String("fuzz_spectrum_twocolumn");
+        for (const QString &path : filesOf(target)) {
+            XafsSpectrum spectrum;
+            if (!spectrum.load(path) || spectrum.raw().size() < 2
+                || bool(spectrum.isTwoColumn()) != twoColumn)
+                refuse(path);
+        }
+    }
+    for (const QString &path : filesOf("fuzz_refangles")) {
+        EnergyRule rule;
+        if (!rule.readRefFile(path) || rule.refEnergies.size() < 2)
+            refuse(path);
+    }
+}
+
+void quiet(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -270,5 +316,8 @@ int main(int argc, char **argv)
     spectrumSeeds();
     refAngleSeeds();
     batchSeeds();
+    // The readers log what they read; only a refusal matters here.
+    qInstallMessageHandler(quiet);
+    checkSeeds();
     return ok ? 0 : 1;
 }
