@@ -40,12 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     BatchDispatcher dispatcher;
     int statements = 0;
     volatile qint64 sink = 0;
+    volatile double realSink = 0.0;
     QObject::connect(&dispatcher, &BatchDispatcher::execCmdSig, [&](CmdLine cmd, bool inRem) {
         ++statements;
         if (!inRem) {
             // What the main window reads of a statement before it acts.
-            sink = sink + batchCommandId(cmd.command) + cmd.intArg(0) + qint64(cmd.realArg(1))
-                   + cmd.flagArg(2) + cmd.arg(3).size();
+            sink = sink + batchCommandId(cmd.command) + cmd.intArg(0) + cmd.flagArg(2)
+                   + cmd.arg(3).size();
+            realSink = realSink + cmd.realArg(1);
         }
         if (statements >= MaxStatements)
             dispatcher.batchStopSlot();
