@@ -18,7 +18,7 @@ namespace {
 // A script may loop as long as it likes (":for i 1 2000000000" is a valid
 // script, only a slow one); the fuzzer looks for faults, not for long loops,
 // so a run is stopped after this many statements.
-const int MaxStatements = 20000;
+const int MaxStatements = 4000;
 
 } // namespace
 
