@@ -78,7 +78,7 @@ for t in "${targets[@]}"; do
     failed+=("$t")
   else
     runs=$(grep -m 1 -o -E 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -o -E '[0-9]+$' || echo "?")
-    echo "ok   $t: $runs inputs in ${per} s, ${#regressions[@]} reproducers replayed"
+    echo "ok   $t: fuzzed $runs inputs in ${per} s without a finding (${#regressions[@]} reproducers replayed above)"
   fi
 done
 
