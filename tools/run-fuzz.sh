@@ -28,6 +28,13 @@ rm -rf "$seeds"
 build-fuzz/tools/make-fuzz-seeds "$seeds"
 
 export ASAN_OPTIONS=detect_leaks=1
+# The targets write each input to a file of their own in $TMPDIR; an input
+# that crashes leaves its file behind, so they get a folder that goes at the end.
+base=/dev/shm
+[ -d "$base" ] && [ -w "$base" ] || base=${TMPDIR:-/tmp}
+TMPDIR=$(mktemp -d "$base/lumenograf-fuzz.XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 limits=(-timeout=10 -rss_limit_mb=2048)
 per=$(( total / ${#targets[@]} ))
