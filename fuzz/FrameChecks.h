@@ -11,11 +11,11 @@ namespace fuzz {
 
 inline void useFrame(TiffData &frame)
 {
-    if (frame.width < 0 || frame.height < 0
-        || qint64(frame.width) * frame.height > TiffData::maxFrameSamples)
+    if (frame.width() < 0 || frame.height() < 0
+        || qint64(frame.width()) * frame.height() > TiffData::maxFrameSamples)
         broken("an accepted frame is larger than any reader may accept");
-    const int w = frame.width;
-    const int h = frame.height;
+    const int w = frame.width();
+    const int h = frame.height();
     const int xs[] = {0, w / 2, w - 1, w, -1};
     const int ys[] = {0, h / 2, h - 1, h, -1};
     volatile double sink = 0.0;
@@ -28,7 +28,7 @@ inline void useFrame(TiffData &frame)
     frame.shiftX = 1;
     frame.shiftY = -1;
     sink = sink + frame.windowSum(w / 2, h / 2, 3, 3);
-    frame.makeImage();
+    frame.picture();
     (void)sink;
 }
 

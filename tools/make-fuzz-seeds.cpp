@@ -273,7 +273,7 @@ void checkSeeds()
     for (const char *target : {"fuzz_tiff", "fuzz_img", "fuzz_kvmx"}) {
         for (const QString &path : filesOf(target)) {
             TiffData frame;
-            if (!frame.read(path) || frame.width < 1 || frame.height < 1)
+            if (!frame.read(path) || frame.width() < 1 || frame.height() < 1)
                 refuse(path);
         }
     }
