@@ -10,6 +10,7 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 #include <vector>
@@ -165,6 +166,8 @@ QByteArray spoiled(QByteArray b)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(std::vector<quint32>)
 
 class TestTiffData : public QObject
 {
@@ -399,69 +402,52 @@ private slots:
         QCOMPARE(d.pixelType(), TiffData::NoPixels);
     }
 
-    void img16And32()
+    // IMG frames: the binary header gives the size (a comment saying 5 x 5
+    // does not count), "BytesPerPixel=4" in the comment 32 bits, anything
+    // else 16; a value is cut at the next "," and at a zero byte; CR LF in
+    // the comment is counted byte by byte; height 0 is an empty frame.
+    void imgFrames_data()
     {
-        const QByteArray c16("Prop_ImageWidth=3,Prop_ImageHeight=2,BytesPerPixel=2");
-        QVERIFY(writeBytes(path("a16.img"), imgFile(3, 2, c16, 2, {7, 65535, 0, 1, 2, 300})));
-        TiffData d;
-        QCOMPARE(d.readImgHeader(path("a16.img")), 64 + c16.size());
-        QVERIFY(d.read(path("a16.img")));
-        QCOMPARE(d.pixelType(), 1);
-        QCOMPARE(d.width(), 3);
-        QCOMPARE(d.height(), 2);
-        const double want16[] = {7, 65535, 0, 1, 2, 300};
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(d.value(i / 3, i % 3), want16[i]);
-        QCOMPARE(d.minimum(), 0.0);
-        QCOMPARE(d.maximum(), 65535.0);
-
-        const QByteArray c32("x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2");
-        QVERIFY(writeBytes(path("a32.img"), imgFile(2, 2, c32, 4, {5, 4000000000u, 70000, 9})));
-        TiffData e;
-        QVERIFY(e.read(path("a32.img")));
-        QCOMPARE(e.pixelType(), 2);
-        QCOMPARE(e.bytesPerPixel(), 4);
-        QCOMPARE(e.value(0, 1), 4000000000.0);
-        QCOMPARE(e.value(1, 0), 70000.0);
-        QCOMPARE(e.minimum(), 5.0);
-        QCOMPARE(e.maximum(), 4000000000.0);
+        QTest::addColumn<QByteArray>("comment");
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<std::vector<quint32>>("samples");
+        QTest::newRow("16-bit") << QByteArray("Prop_ImageWidth=3,Prop_ImageHeight=2,BytesPerPixel=2") << 3 << 2 << 2
+                                << std::vector<quint32>{7, 65535, 0, 1, 2, 300};
+        QTest::newRow("32-bit") << QByteArray("x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2") << 2 << 2
+                                << 4 << std::vector<quint32>{5, 4000000000u, 70000, 9};
+        QTest::newRow("header wins") << QByteArray("Prop_ImageWidth=5,Prop_ImageHeight=5") << 2 << 1 << 2
+                                     << std::vector<quint32>{11, 12};
+        QTest::newRow("zero byte") << QByteArray("BytesPerPixel=4\0junk,more", 25) << 1 << 1 << 4
+                                   << std::vector<quint32>{123456};
+        QTest::newRow("CR LF") << QByteArray("Memo=a\r\nb\r\n,BytesPerPixel=4\r\n") << 1 << 1 << 4
+                               << std::vector<quint32>{77};
+        QTest::newRow("height 0") << QByteArray() << 4 << 0 << 2 << std::vector<quint32>{};
     }
 
-    void imgHeaderRules()
+    void imgFrames()
     {
-        // The comment says 5 x 5, the binary header 2 x 1: the header wins.
-        const QByteArray c("Prop_ImageWidth=5,Prop_ImageHeight=5");
-        QVERIFY(writeBytes(path("disagree.img"), imgFile(2, 1, c, 2, {11, 12})));
+        QFETCH(QByteArray, comment);
+        QFETCH(int, w);
+        QFETCH(int, h);
+        QFETCH(int, bytes);
+        QFETCH(std::vector<quint32>, samples);
+        QVERIFY(writeBytes(path("f.img"), imgFile(w, h, comment, bytes, samples)));
         TiffData d;
-        QVERIFY(d.read(path("disagree.img")));
-        QCOMPARE(d.width(), 2);
-        QCOMPARE(d.height(), 1);
-        QCOMPARE(d.value(0, 1), 12.0);
-        // No "BytesPerPixel=": 16-bit.
-        QCOMPARE(d.pixelType(), 1);
-        QCOMPARE(d.bytesPerPixel(), 2);
-
-        // A value is cut at the next "," and at a zero byte.
-        const QByteArray z("BytesPerPixel=4\0junk,more", 25);
-        QVERIFY(writeBytes(path("zero.img"), imgFile(1, 1, z, 4, {123456})));
-        TiffData e;
-        QVERIFY(e.read(path("zero.img")));
-        QCOMPARE(e.value(0, 0), 123456.0);
-
-        // A comment with CR LF line ends is counted byte by byte.
-        const QByteArray crlf("Memo=a\r\nb\r\n,BytesPerPixel=4\r\n");
-        QVERIFY(writeBytes(path("crlf.img"), imgFile(1, 1, crlf, 4, {77})));
-        TiffData g;
-        QCOMPARE(g.readImgHeader(path("crlf.img")), 64 + crlf.size());
-        QVERIFY(g.read(path("crlf.img")));
-        QCOMPARE(g.pixelType(), 2);
-        QCOMPARE(g.value(0, 0), 77.0);
-
-        // Height 0: an empty frame, accepted.
-        QVERIFY(writeBytes(path("empty.img"), imgFile(4, 0, "", 2, {})));
-        TiffData f;
-        QVERIFY(f.read(path("empty.img")));
-        QVERIFY(f.sampleMemory() == 0);
+        QCOMPARE(d.readImgHeader(path("f.img")), 64 + comment.size());
+        QVERIFY(d.read(path("f.img")));
+        QCOMPARE(d.pixelType(), bytes == 4 ? TiffData::UIntRows : TiffData::UShortRows);
+        QCOMPARE(d.bytesPerPixel(), bytes);
+        QCOMPARE(d.width(), w);
+        QCOMPARE(d.height(), h);
+        QCOMPARE(d.sampleMemory(), qint64(w * h * bytes));
+        for (int i = 0; i < w * h; ++i)
+            QCOMPARE(d.value(i / w, i % w), double(samples[size_t(i)]));
+        if (!samples.empty()) {
+            QCOMPARE(d.minimum(), double(*std::min_element(samples.begin(), samples.end())));
+            QCOMPARE(d.maximum(), double(*std::max_element(samples.begin(), samples.end())));
+        }
     }
 
     void imgHeaderHostile()
