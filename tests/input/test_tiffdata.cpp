@@ -191,80 +191,63 @@ private slots:
         QCOMPARE(d.windowSum(0, 0, 3, 3), 0.0);
     }
 
-    void tiffByteOrdersAndCompression()
+    // 16-bit grey TIFFs in either byte order, plain or compressed, in strips
+    // or in 16 x 16 tiles, and the first page of several: sample 10 r + c.
+    void tiffFrames_data()
     {
-        const struct {
-            const char *name;
-            const char *mode;
-            int compression;
-        } cases[] = {
-            {"le.tif", "wl", COMPRESSION_NONE},
-            {"be.tif", "wb", COMPRESSION_NONE},
-            {"lzw.tif", "wb", COMPRESSION_LZW},
-            {"deflate.tif", "wl", COMPRESSION_ADOBE_DEFLATE},
-            {"packbits.tif", "wl", COMPRESSION_PACKBITS},
-        };
-        for (const auto &c : cases) {
-            TiffSpec s;
-            s.width = 5;
-            s.height = 3;
-            s.mode = c.mode;
-            s.compression = c.compression;
-            QVERIFY(makeTiff(path(c.name), s));
-            TiffData d;
-            QVERIFY2(d.read(path(c.name)), c.name);
-            QCOMPARE(d.pixelType(), TiffData::UShortRows);
-            QCOMPARE(d.width(), 5);
-            QCOMPARE(d.height(), 3);
-            QCOMPARE(d.fileName, path(c.name));
-            QCOMPARE(d.sampleMemory(), qint64(30));
-            for (int r = 0; r < 3; ++r)
-                for (int col = 0; col < 5; ++col)
-                    QCOMPARE(d.value(r, col), double(10 * r + col));
-            QCOMPARE(d.minimum(), 0.0);
-            QCOMPARE(d.maximum(), 24.0);
-            // The picture waits until the frame is shown.
-            QVERIFY(!d.builtPicture());
-            QVERIFY(d.picture().width() == 5 && d.picture().height() == 3);
-            QCOMPARE(d.picture().format(), QImage::Format_Grayscale8);
-        }
-        // Big-endian files really are big-endian on disk.
-        QFile be(path("be.tif"));
-        QVERIFY(be.open(QIODevice::ReadOnly));
-        QCOMPARE(be.read(2), QByteArray("MM"));
+        QTest::addColumn<QByteArray>("mode");
+        QTest::addColumn<int>("compression");
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<bool>("tiled");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("little-endian") << QByteArray("wl") << COMPRESSION_NONE << 5 << 3 << false << 1;
+        QTest::newRow("big-endian") << QByteArray("wb") << COMPRESSION_NONE << 5 << 3 << false << 1;
+        QTest::newRow("LZW") << QByteArray("wb") << COMPRESSION_LZW << 5 << 3 << false << 1;
+        QTest::newRow("deflate") << QByteArray("wl") << COMPRESSION_ADOBE_DEFLATE << 5 << 3 << false << 1;
+        QTest::newRow("packbits") << QByteArray("wl") << COMPRESSION_PACKBITS << 5 << 3 << false << 1;
+        QTest::newRow("tiled") << QByteArray("wb") << COMPRESSION_NONE << 20 << 20 << true << 1;
+        QTest::newRow("tiled deflate") << QByteArray("wl") << COMPRESSION_ADOBE_DEFLATE << 20 << 20 << true << 1;
+        QTest::newRow("three pages") << QByteArray("wl") << COMPRESSION_NONE << 4 << 3 << false << 3;
     }
 
-    void tiffFirstPageOfMany()
+    void tiffFrames()
     {
+        QFETCH(QByteArray, mode);
+        QFETCH(int, compression);
+        QFETCH(int, w);
+        QFETCH(int, h);
+        QFETCH(bool, tiled);
+        QFETCH(int, pages);
         TiffSpec s;
-        s.pages = 3;
-        QVERIFY(makeTiff(path("pages.tif"), s));
+        s.width = w;
+        s.height = h;
+        s.mode = mode.constData();
+        s.compression = compression;
+        s.tiled = tiled;
+        s.pages = pages;
+        const QString name = path("frame.tif");
+        QVERIFY(makeTiff(name, s));
         TiffData d;
-        QVERIFY(d.read(path("pages.tif")));
-        QCOMPARE(d.value(2, 3), 23.0);
-        QCOMPARE(d.maximum(), 23.0);
-    }
-
-    void tiffTiled()
-    {
-        // 20 x 20 in 16 x 16 tiles, plain and compressed: read tile by tile.
-        for (int compression : {COMPRESSION_NONE, COMPRESSION_ADOBE_DEFLATE}) {
-            TiffSpec s;
-            s.width = 20;
-            s.height = 20;
-            s.tiled = true;
-            s.compression = compression;
-            s.mode = compression == COMPRESSION_NONE ? "wb" : "wl";
-            QVERIFY(makeTiff(path("tiled.tif"), s));
-            TiffData d;
-            QVERIFY(d.read(path("tiled.tif")));
-            QCOMPARE(d.width(), 20);
-            QCOMPARE(d.height(), 20);
-            for (int r = 0; r < 20; ++r)
-                for (int c = 0; c < 20; ++c)
-                    QCOMPARE(d.value(r, c), double(10 * r + c));
-            QCOMPARE(d.maximum(), 209.0);
-        }
+        QVERIFY(d.read(name));
+        QCOMPARE(d.pixelType(), TiffData::UShortRows);
+        QCOMPARE(d.width(), w);
+        QCOMPARE(d.height(), h);
+        QCOMPARE(d.fileName, name);
+        QCOMPARE(d.sampleMemory(), qint64(2 * w * h));
+        for (int r = 0; r < h; ++r)
+            for (int c = 0; c < w; ++c)
+                QCOMPARE(d.value(r, c), double(10 * r + c));
+        QCOMPARE(d.minimum(), 0.0);
+        QCOMPARE(d.maximum(), double(10 * (h - 1) + w - 1));
+        // The picture waits until the frame is shown.
+        QVERIFY(!d.builtPicture());
+        QVERIFY(d.picture().width() == w && d.picture().height() == h);
+        QCOMPARE(d.picture().format(), QImage::Format_Grayscale8);
+        // The byte order really is the one asked for on disk.
+        QFile f(name);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.read(2), QByteArray(mode == "wb" ? "MM" : "II"));
     }
 
     // Files that are no frame, damaged frames and the files found by fuzzing:
