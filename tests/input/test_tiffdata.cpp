@@ -178,7 +178,8 @@ private:
     QByteArray tiffBytes(const TiffSpec &s) const
     {
         QFile f(path("made.tif"));
-        return makeTiff(f.fileName(), s) && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        const bool made = makeTiff(f.fileName(), s) && f.open(QIODevice::ReadOnly);
+        return made ? f.readAll() : QByteArray();
     }
 
 private slots:
@@ -201,14 +202,16 @@ private slots:
         QTest::addColumn<int>("h");
         QTest::addColumn<bool>("tiled");
         QTest::addColumn<int>("pages");
-        QTest::newRow("little-endian") << QByteArray("wl") << COMPRESSION_NONE << 5 << 3 << false << 1;
-        QTest::newRow("big-endian") << QByteArray("wb") << COMPRESSION_NONE << 5 << 3 << false << 1;
-        QTest::newRow("LZW") << QByteArray("wb") << COMPRESSION_LZW << 5 << 3 << false << 1;
-        QTest::newRow("deflate") << QByteArray("wl") << COMPRESSION_ADOBE_DEFLATE << 5 << 3 << false << 1;
-        QTest::newRow("packbits") << QByteArray("wl") << COMPRESSION_PACKBITS << 5 << 3 << false << 1;
-        QTest::newRow("tiled") << QByteArray("wb") << COMPRESSION_NONE << 20 << 20 << true << 1;
-        QTest::newRow("tiled deflate") << QByteArray("wl") << COMPRESSION_ADOBE_DEFLATE << 20 << 20 << true << 1;
-        QTest::newRow("three pages") << QByteArray("wl") << COMPRESSION_NONE << 4 << 3 << false << 3;
+        const QByteArray le("wl"), be("wb");
+        const int none = COMPRESSION_NONE, deflate = COMPRESSION_ADOBE_DEFLATE;
+        QTest::newRow("little-endian") << le << none << 5 << 3 << false << 1;
+        QTest::newRow("big-endian") << be << none << 5 << 3 << false << 1;
+        QTest::newRow("LZW") << be << COMPRESSION_LZW << 5 << 3 << false << 1;
+        QTest::newRow("deflate") << le << deflate << 5 << 3 << false << 1;
+        QTest::newRow("packbits") << le << COMPRESSION_PACKBITS << 5 << 3 << false << 1;
+        QTest::newRow("tiled") << be << none << 20 << 20 << true << 1;
+        QTest::newRow("tiled deflate") << le << deflate << 20 << 20 << true << 1;
+        QTest::newRow("three pages") << le << none << 4 << 3 << false << 3;
     }
 
     void tiffFrames()
@@ -219,13 +222,8 @@ private slots:
         QFETCH(int, h);
         QFETCH(bool, tiled);
         QFETCH(int, pages);
-        TiffSpec s;
-        s.width = w;
-        s.height = h;
-        s.mode = mode.constData();
-        s.compression = compression;
-        s.tiled = tiled;
-        s.pages = pages;
+        const TiffSpec s{w, h, 16, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, compression,
+                         mode.constData(), tiled, pages};
         const QString name = path("frame.tif");
         QVERIFY(makeTiff(name, s));
         TiffData d;
@@ -260,107 +258,103 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<bool>("exact");
-        QTest::newRow("missing") << QByteArray() << "missing.tif" << QStringList{"Can not open (1) %1"} << true;
+        using L = QStringList;
+        QTest::newRow("missing") << QByteArray() << "missing.tif" << L{"Can not open (1) %1"}
+                                 << true;
         QTest::newRow("short") << QByteArray("II*\0short", 9) << "short.tif"
-                               << QStringList{"Error on reading file (1) %1"} << true;
-        QTest::newRow("other") << QByteArray("PK\3\4 this is no frame at all") << "other.bin" << QStringList() << true;
+                               << L{"Error on reading file (1) %1"} << true;
+        QTest::newRow("other") << QByteArray("PK\3\4 this is no frame at all") << "other.bin" << L()
+                               << true;
         // One character short of the magic.
-        QTest::newRow("almost KVMX") << QByteArray("#KVMX-CTIm\n# RANGE_X1 = 2\n") << "almost.dat" << QStringList()
-                                     << true;
-        QTest::newRow("no regular file") << QByteArray() << "/dev/zero" << QStringList{"Not a regular file: %1"}
-                                         << true;
+        QTest::newRow("almost KVMX") << QByteArray("#KVMX-CTIm\n# RANGE_X1 = 2\n") << "almost.dat"
+                                     << L() << true;
+        QTest::newRow("no regular file") << QByteArray() << "/dev/zero"
+                                         << L{"Not a regular file: %1"} << true;
         // Layouts other than 16-bit unsigned grey.
+        const int uint = SAMPLEFORMAT_UINT, grey = PHOTOMETRIC_MINISBLACK;
         const struct {
             const char *name;
             int bits, samples, format, photometric;
             const char *what;
         } layouts[] = {
-            {"u8.tif", 8, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, "8-bit unsigned grey, 1"},
-            {"u32.tif", 32, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, "32-bit unsigned grey, 1"},
-            {"f32.tif", 32, 1, SAMPLEFORMAT_IEEEFP, PHOTOMETRIC_MINISBLACK, "32-bit float grey, 1"},
-            {"rgb.tif", 16, 3, SAMPLEFORMAT_UINT, PHOTOMETRIC_RGB, "16-bit unsigned RGB, 3"},
-            {"pal.tif", 8, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_PALETTE, "8-bit unsigned palette, 1"},
-            {"s16.tif", 16, 1, SAMPLEFORMAT_INT, PHOTOMETRIC_MINISBLACK, "16-bit signed grey, 1"},
+            {"u8.tif", 8, 1, uint, grey, "8-bit unsigned grey, 1"},
+            {"u32.tif", 32, 1, uint, grey, "32-bit unsigned grey, 1"},
+            {"f32.tif", 32, 1, SAMPLEFORMAT_IEEEFP, grey, "32-bit float grey, 1"},
+            {"rgb.tif", 16, 3, uint, PHOTOMETRIC_RGB, "16-bit unsigned RGB, 3"},
+            {"pal.tif", 8, 1, uint, PHOTOMETRIC_PALETTE, "8-bit unsigned palette, 1"},
+            {"s16.tif", 16, 1, SAMPLEFORMAT_INT, grey, "16-bit signed grey, 1"},
         };
+        const QString unsupported = "Unsupported TIFF (only 16-bit unsigned grey is read): "
+                                    "%1 is %2 sample(s) per pixel";
         for (const auto &l : layouts)
-            QTest::newRow(l.name) << tiffBytes(TiffSpec{4, 3, l.bits, l.samples, l.format, l.photometric}) << l.name
-                                  << QStringList{QStringLiteral("Unsupported TIFF (only 16-bit unsigned grey is read): "
-                                                                "%1 is %2 sample(s) per pixel").arg("%1", l.what)}
-                                  << true;
+            QTest::newRow(l.name) << tiffBytes({4, 3, l.bits, l.samples, l.format, l.photometric})
+                                  << l.name << L{unsupported.arg("%1", l.what)} << true;
         // Garbage behind a TIFF magic: libtiff complains in the debug log.
-        QTest::newRow("TIFF garbage") << QByteArray("II*\0\xff\xff\xff\x7f garbage garbage", 24) << "garbage.tif"
-                                      << QStringList{"TIFF error:"} << false;
+        QTest::newRow("TIFF garbage") << QByteArray("II*\0\xff\xff\xff\x7f garbage garbage", 24)
+                                      << "garbage.tif" << L{"TIFF error:"} << false;
         // Pixel data that does not decode fails the read instead of keeping
         // whatever the buffers held.
-        TiffSpec s;
-        s.width = 64;
-        s.height = 64;
-        s.compression = COMPRESSION_ADOBE_DEFLATE;
-        QTest::newRow("bad deflate strip") << spoiled(tiffBytes(s)) << "bad.tif"
-                                           << QStringList{"Error on reading TIFF scanline 0 %1"} << false;
-        s.width = 20;
-        s.height = 20;
-        s.tiled = true;
-        QTest::newRow("bad deflate tile") << spoiled(tiffBytes(s)) << "tiled.tif"
-                                          << QStringList{"Error on reading TIFF tile 0 0 %1"} << false;
+        const int deflate = COMPRESSION_ADOBE_DEFLATE;
+        QTest::newRow("bad deflate strip")
+            << spoiled(tiffBytes({64, 64, 16, 1, uint, grey, deflate})) << "bad.tif"
+            << L{"Error on reading TIFF scanline 0 %1"} << false;
+        QTest::newRow("bad deflate tile")
+            << spoiled(tiffBytes({20, 20, 16, 1, uint, grey, deflate, "w", true})) << "tiled.tif"
+            << L{"Error on reading TIFF tile 0 0 %1"} << false;
         // 65535 x 70000 samples is refused before any row is allocated.
-        TiffSpec big;
-        big.width = 1;
-        big.height = 70000;
-        QByteArray wide = tiffBytes(big);
+        QByteArray wide = tiffBytes({1, 70000});
         QVERIFY(patchTag(wide, TIFFTAG_IMAGEWIDTH, 65535));
         QTest::newRow("TIFF 65535 x 70000") << wide << "wide.tif"
-                                            << QStringList{"Frame size out of range: 65535 70000 %1"} << true;
+                                            << L{"Frame size out of range: 65535 70000 %1"} << true;
         // A few hundred bytes of TIFF declaring 1 x 268,435,456 samples (in
         // one strip, so that libtiff itself has nothing to object to).
-        TiffSpec one;
-        one.width = 1;
-        one.height = 64;
-        const QByteArray tiff = tiffBytes(one);
+        const QByteArray tiff = tiffBytes({1, 64});
         QByteArray tall = tiff;
-        QVERIFY(patchTag(tall, TIFFTAG_IMAGELENGTH, 268435456) && patchTag(tall, TIFFTAG_ROWSPERSTRIP, 268435456));
-        QTest::newRow("TIFF 1 x 268435456") << tall << "tall.tif"
-                                            << QStringList{"Frame size out of range: 1 268435456 %1"} << false;
+        QVERIFY(patchTag(tall, TIFFTAG_IMAGELENGTH, 268435456)
+                && patchTag(tall, TIFFTAG_ROWSPERSTRIP, 268435456));
+        QTest::newRow("TIFF 1 x 268435456")
+            << tall << "tall.tif" << L{"Frame size out of range: 1 268435456 %1"} << false;
         // 16384 x 16384 uncompressed samples cannot be in a small file.
         QByteArray square = tiff;
-        QVERIFY(patchTag(square, TIFFTAG_IMAGEWIDTH, 16384) && patchTag(square, TIFFTAG_IMAGELENGTH, 16384)
-                && patchTag(square, TIFFTAG_ROWSPERSTRIP, 16384));
-        QTest::newRow("TIFF 16384 x 16384") << square << "square.tif"
-                                            << QStringList{"TIFF frame larger than its file: 16384 16384 %1"} << false;
-        // IMG data short by one sample, 16 and 32 bits.
+        for (const quint16 tag : {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_ROWSPERSTRIP})
+            QVERIFY(patchTag(square, tag, 16384));
+        QTest::newRow("TIFF 16384 x 16384")
+            << square << "big.tif" << L{"TIFF frame larger than its file: 16384 16384 %1"} << false;
+        // IMG data short by one sample, 16 and 32 bits; sizes far beyond a
+        // 100-byte file; a comment running past the end.
+        const QString invalid = "invalid file size. expected (h,w) = %1";
         QTest::newRow("IMG short 16") << imgFile(3, 2, "", 2, ramp(5, 1)) << "short16.img"
-                                      << QStringList{"invalid file size. expected (h,w) = 2 3",
-                                                     "Error on reading (3) %1"} << true;
-        QTest::newRow("IMG short 32") << imgFile(2, 2, "BytesPerPixel=4", 4, ramp(3, 1)) << "short32.img"
-                                      << QStringList{"invalid file size. expected (h,w) = 2 2",
-                                                     "Error on reading (2) %1"} << true;
-        // Declared sizes far beyond a 100-byte file.
-        QTest::newRow("IMG 65535 x 65535") << imgFile(65535, 65535, "", 2, ramp(18, 0)) << "huge.img"
-                                           << QStringList{"Frame size out of range: 65535 65535 %1"} << true;
+                                      << L{invalid.arg("2 3"), "Error on reading (3) %1"} << true;
+        QTest::newRow("IMG short 32") << imgFile(2, 2, "BytesPerPixel=4", 4, ramp(3, 1)) << "s.img"
+                                      << L{invalid.arg("2 2"), "Error on reading (2) %1"} << true;
+        QTest::newRow("IMG 65535 x 65535") << imgFile(65535, 65535, "", 2, ramp(18, 0)) << "big.img"
+                                           << L{"Frame size out of range: 65535 65535 %1"} << true;
         QTest::newRow("IMG 16000 x 30") << imgFile(16000, 30, "", 2, ramp(18, 0)) << "huge2.img"
-                                        << QStringList{"invalid file size. expected (h,w) = 30 16000",
-                                                       "Error on reading (3) %1"} << true;
+                                        << L{invalid.arg("30 16000"), "Error on reading (3) %1"}
+                                        << true;
         QTest::newRow("IMG 60000 x 30") << imgFile(60000, 30, "", 2, ramp(18, 0)) << "wide.img"
-                                        << QStringList{"Frame size out of range: 60000 30 %1"} << true;
+                                        << L{"Frame size out of range: 60000 30 %1"} << true;
         QByteArray comment = imgFile(1, 1, "", 2, {1});
         qToLittleEndian<quint16>(60000, comment.data() + 2);
         QTest::newRow("IMG comment past the end")
-            << comment << "longcomment.img" << QStringList{"IMG comment runs past the end of the file: 60000 %1"}
+            << comment << "comment.img" << L{"IMG comment runs past the end of the file: 60000 %1"}
             << true;
-        QTest::newRow("KVMX 1 x 268435456") << QByteArray("#KVMX-CTImg\n# RANGE_X1 = 1\n# RANGE_Y1 = 268435456\n")
-                                            << "tall.dat" << QStringList{"Frame size out of range: 1 268435456 %1"}
-                                            << false;
+        QTest::newRow("KVMX 1 x 268435456")
+            << QByteArray("#KVMX-CTImg\n# RANGE_X1 = 1\n# RANGE_Y1 = 268435456\n") << "tall.dat"
+            << L{"Frame size out of range: 1 268435456 %1"} << false;
         // 86 bytes cannot stand for 16384 x 16384 pixels.
-        const QByteArray empty = "#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 16384\n# RANGE_Y0 = 0\n# RANGE_Y1 = 16384\n";
+        const QByteArray empty = "#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 16384\n"
+                                 "# RANGE_Y0 = 0\n# RANGE_Y1 = 16384\n";
         QTest::newRow("KVMX 16384 x 16384, no data")
             << empty << "empty.dat"
-            << QStringList{QStringLiteral("KVMX ranges out of proportion to the file: 16384 16384 %1 bytes ")
-                               .arg(empty.size()) + "%1"} << false;
+            << L{QString("KVMX ranges out of proportion to the file: 16384 16384 %1 bytes %2")
+                     .arg(empty.size()).arg("%1")} << false;
         const QByteArray head = "#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n";
-        QTest::newRow("KVMX header, no line break") << head + "# " + QByteArray(70000, 'x') << "nobreak.dat"
-                                                    << QStringList{"Line longer than 65536 bytes in %1"} << false;
-        QTest::newRow("KVMX data, no line break") << head + "0 0 1\n" + QByteArray(70000, '7') << "nobreak2.dat"
-                                                  << QStringList{"Line longer than 65536 bytes in %1"} << false;
+        const L tooLong{"Line longer than 65536 bytes in %1"};
+        QTest::newRow("KVMX header, no line break") << head + "# " + QByteArray(70000, 'x')
+                                                    << "nobreak.dat" << tooLong << false;
+        QTest::newRow("KVMX data, no line break") << head + "0 0 1\n" + QByteArray(70000, '7')
+                                                  << "nobreak2.dat" << tooLong << false;
     }
 
     void hostileFrames()
@@ -396,12 +390,13 @@ private slots:
         QTest::addColumn<int>("h");
         QTest::addColumn<int>("bytes");
         QTest::addColumn<std::vector<quint32>>("samples");
-        QTest::newRow("16-bit") << QByteArray("Prop_ImageWidth=3,Prop_ImageHeight=2,BytesPerPixel=2") << 3 << 2 << 2
-                                << std::vector<quint32>{7, 65535, 0, 1, 2, 300};
-        QTest::newRow("32-bit") << QByteArray("x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2") << 2 << 2
-                                << 4 << std::vector<quint32>{5, 4000000000u, 70000, 9};
-        QTest::newRow("header wins") << QByteArray("Prop_ImageWidth=5,Prop_ImageHeight=5") << 2 << 1 << 2
-                                     << std::vector<quint32>{11, 12};
+        QTest::newRow("16") << QByteArray("Prop_ImageWidth=3,Prop_ImageHeight=2,BytesPerPixel=2")
+                            << 3 << 2 << 2 << std::vector<quint32>{7, 65535, 0, 1, 2, 300};
+        QTest::newRow("32")
+            << QByteArray("x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2") << 2 << 2 << 4
+            << std::vector<quint32>{5, 4000000000u, 70000, 9};
+        QTest::newRow("header wins") << QByteArray("Prop_ImageWidth=5,Prop_ImageHeight=5") << 2 << 1
+                                     << 2 << std::vector<quint32>{11, 12};
         QTest::newRow("zero byte") << QByteArray("BytesPerPixel=4\0junk,more", 25) << 1 << 1 << 4
                                    << std::vector<quint32>{123456};
         QTest::newRow("CR LF") << QByteArray("Memo=a\r\nb\r\n,BytesPerPixel=4\r\n") << 1 << 1 << 4
@@ -433,14 +428,15 @@ private slots:
         }
     }
 
-    void imgHeaderHostile()
+    void headersHostile()
     {
-        // Shorter than 10 bytes, and no file at all.
+        // An IMG file shorter than 10 bytes, and no file at all.
         QVERIFY(writeBytes(path("tiny.img"), "IM\x05"));
-        for (const char *f : {"tiny.img", "nothere.img"}) {
+        for (const char *f : {"tiny.img", "gone.img", "gone.dat"}) {
             LogCapture log;
             TiffData d;
-            QCOMPARE(d.readImgHeader(path(f)), 0);
+            const bool img = QByteArray(f).endsWith("img");
+            QCOMPARE(img ? d.readImgHeader(path(f)) : d.scanKvmxHeader(path(f)), img ? 0 : -1);
             const QString want = *f == 't' ? "Error on reading (4) %1" : "Can not open %1 [5]";
             QCOMPARE(log.lines(), QStringList{want.arg(path(f))});
         }
@@ -468,13 +464,10 @@ private slots:
         QCOMPARE(d.pixelType(), 3);
         QCOMPARE(d.width(), 3);
         QCOMPARE(d.height(), 2);
-        QCOMPARE(d.value(0, 0), 5.0);
-        QCOMPARE(d.value(0, 1), 0.0);
-        QCOMPARE(d.value(0, 2), 1250.0);
-        QCOMPARE(d.value(1, 0), double(float(0.5)));
         // Short data: the rest is 0.
-        QCOMPARE(d.value(1, 1), 0.0);
-        QCOMPARE(d.value(1, 2), 0.0);
+        const double want[] = {5, 0, 1250, double(float(0.5)), 0, 0};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(d.value(i / 3, i % 3), want[i]);
         QCOMPARE(d.minimum(), 0.0);
         QCOMPARE(d.maximum(), 1250.0);
 
@@ -495,12 +488,6 @@ private slots:
             QCOMPARE(e.scanKvmxHeader(path(n)), -1);
             QVERIFY(!e.read(path(n)));
             QVERIFY(e.sampleMemory() == 0);
-        }
-        {
-            LogCapture l2;
-            TiffData e;
-            QCOMPARE(e.scanKvmxHeader(path("gone.dat")), -1);
-            QCOMPARE(l2.lines(), QStringList{"Can not open " + path("gone.dat") + " [5]"});
         }
     }
 
@@ -532,7 +519,8 @@ private slots:
         // Column 0 only (0 + 10 + 20): the window ends there.
         QTest::newRow("far centres") << INT_MIN << INT_MAX << INT_MIN << INT_MIN << 0 << 0 << 30.0;
         // Row 0 only (0 + 1 + 2 + 3) after a shift of INT_MAX.
-        QTest::newRow("far shift") << INT_MAX << 0 << INT_MAX << INT_MAX << INT_MAX << INT_MAX << 6.0;
+        QTest::newRow("far shift") << INT_MAX << 0 << INT_MAX << INT_MAX << INT_MAX << INT_MAX
+                                   << 6.0;
         // Row 2 (20 + 21 + 22 + 23).
         QTest::newRow("huge width only") << 1 << 2 << INT_MAX << 0 << 0 << 0 << 86.0;
         QTest::newRow("far, small") << INT_MIN << 0 << 3 << 3 << INT_MAX << INT_MAX << 0.0;
