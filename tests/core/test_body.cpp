@@ -73,11 +73,6 @@ static void feedI0(Body &b, int n, int w, int h, int v)
         b.loadedI0(constantFrame(w, h, 0, v), k);
 }
 
-static TiffData *floatFrame(int w, int h, const QVector<float> &values)
-{
-    return TiffData::fromSamples(w, h, values.constData(), QStringLiteral("/data/float_7000_0000.tif"));
-}
-
 void TestBody::construction()
 {
     Body b;
@@ -209,7 +204,8 @@ void TestBody::pixelAndDarkValues()
     QCOMPARE(darkValueText(-1234567), QStringLiteral("-1.23457e+06"));
 
     Body b;
-    b.loadedI1(floatFrame(3, 1, {-123456.7f, -123.5f, 1234567.0f}), 0);
+    const float samples[] = {-123456.7f, -123.5f, 1234567.0f};
+    b.loadedI1(TiffData::fromSamples(3, 1, samples, QStringLiteral("/data/float_7000_0000.tif")), 0);
     ImgDispA *disp = child<ImgDispA>(&b, "dispA");
     auto *value = child<QLabel>(&b, "Value");
     auto *dark = child<QLabel>(&b, "DarkValue");

@@ -535,11 +535,7 @@ private slots:
         QFETCH(int, sx);
         QFETCH(int, sy);
         QFETCH(double, sum);
-        std::vector<quint16> s;
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 4; ++c)
-                s.push_back(quint16(10 * r + c));
-        auto d = frameOf(4, 3, s);
+        auto d = frameOf(4, 3, {0, 1, 2, 3, 10, 11, 12, 13, 20, 21, 22, 23});
         d->shiftX = sx;
         d->shiftY = sy;
         QCOMPARE(d->windowSum(x, y, hw, hh), sum);
