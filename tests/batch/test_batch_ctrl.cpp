@@ -189,16 +189,13 @@ void TestBatchCtrl::loadFailures()
 
     // A file too large to be a script, an endless device and a line longer
     // than any statement leave the editor alone.
-    QFile big(dir.filePath("big.bat"));
-    QVERIFY(big.open(QIODevice::WriteOnly));
-    QVERIFY(big.resize(17 * 1024 * 1024));
-    big.close();
-    QVERIFY(!w.load(big.fileName()));
-    QVERIFY(!w.load(QStringLiteral("/dev/zero")));
-    QFile longLine(dir.filePath("long.bat"));
+    QFile big(dir.filePath("big.bat")), longLine(dir.filePath("long.bat"));
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(17 * 1024 * 1024));
     QVERIFY(longLine.open(QIODevice::WriteOnly));
     longLine.write("save_image a\n" + QByteArray(2 * 1024 * 1024, 'x'));
     longLine.close();
+    QVERIFY(!w.load(big.fileName()));
+    QVERIFY(!w.load(QStringLiteral("/dev/zero")));
     QVERIFY(!w.load(longLine.fileName()));
     QCOMPARE(cmds->toPlainText(), QStringLiteral("keep me"));
     QCOMPARE(log.lines(),

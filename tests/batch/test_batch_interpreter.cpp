@@ -1,6 +1,7 @@
 #include "BatchHarness.h"
 #include "LogCapture.h"
 #include "batch/BatchCommands.h"
+#include "batch/CommandRegistry.h"
 
 #include <QtTest>
 
@@ -25,6 +26,9 @@ private slots:
     void stopDuringLongCommand();
     void manyItems();
     void runawayExpansion();
+    void tokens_data();
+    void tokens();
+    void handlersAreRegisteredOnce();
 };
 
 void TestBatchInterpreter::parseStatements()
@@ -104,7 +108,12 @@ void TestBatchInterpreter::commandTable()
         QCOMPARE(batchCommandId(w.toUpper()), i);
         QCOMPARE(batchCommandId(w.toLower()), i);
         QCOMPARE(batchCommandWord(i), w);
+        // An id's name is its word without the "_" (case aside), so an id and
+        // a word can never be paired by position alone.
+        QCOMPARE(QString(w).remove(QLatin1Char('_')).toUpper(), batchCommandIdName(i).toUpper());
     }
+    QCOMPARE(batchCommandIdName(BatchCmd::LoadI0FilesOfPattern), QStringLiteral("LoadI0FilesOfPattern"));
+    QCOMPARE(batchCommandIdName(BatchCmd::NotFound), QString());
     QCOMPARE(int(BatchCmd::SaveImage), 45);
     QCOMPARE(int(BatchCmd::MovePosition), 50);
     QCOMPARE(int(BatchCmd::Quit), 111);
@@ -394,6 +403,74 @@ void TestBatchInterpreter::runawayExpansion()
         QCOMPARE(rig.executor.log.contains(err.arg("save_image x")), refused);
         QCOMPARE(rig.executor.log.contains(err.arg(":echo x")), refused);
     }
+}
+
+// The command registry: which statements complete when, checked without
+// windows.
+// Steps: "issue" makes the next token (a, b, c ...); "wait X" runs a
+// statement that waits for token X; "end X" ends the work of X; "done" runs
+// a statement that completes at once. Answers: the number of completions
+// after each step. (Remarks, unknown words, keywords, words without a handler
+// and "quit" are answered through the main window's test.)
+void TestBatchInterpreter::tokens_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("answers");
+    QTest::newRow("waits for its token") << "issue;wait a;end a" << "0 0 1";
+    QTest::newRow("other work ends") << "issue;issue;wait a;end b;end a" << "0 0 0 0 1";
+    QTest::newRow("hand-started work") << "issue;wait a;end 0;end a" << "0 0 0 1";
+    QTest::newRow("ended before the wait") << "issue;end a;wait a" << "0 0 1";
+    QTest::newRow("never issued") << "wait c" << "1";
+    QTest::newRow("ends once") << "issue;wait a;end a;end a" << "0 0 1 1";
+    QTest::newRow("next statement drops the wait") << "issue;wait a;done;end a" << "0 0 1 1";
+}
+
+void TestBatchInterpreter::tokens()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, answers);
+    CommandRegistry r;
+    int finished = 0;
+    r.setFinisher([&] { ++finished; });
+    QVector<CompletionToken> issued;
+    CompletionToken waitOn = 0;
+    const auto token = [&](const QString &name) {
+        const int i = name.at(0).unicode() - 'a';
+        return name == "0" ? CompletionToken(0) : i < issued.size() ? issued[i] : 99;
+    };
+    r.add(BatchCmd::LoadI1Files, [&](const CmdLine &) { return CmdOutcome::waitFor(waitOn); });
+    r.add(BatchCmd::SetBandW, [](const CmdLine &) { return CmdOutcome::done(); });
+    QStringList got;
+    for (const QString &step : steps.split(';')) {
+        const QString arg = step.section(' ', 1);
+        if (step == "issue")
+            issued << r.issue();
+        else if (step.startsWith("wait")) {
+            waitOn = token(arg);
+            r.dispatch(CmdLine("load_I1_files NEW x"), false);
+        } else if (step.startsWith("end"))
+            r.complete(token(arg));
+        else
+            r.dispatch(CmdLine("set_band_w 3"), false);
+        got << QString::number(finished);
+    }
+    QCOMPARE(got.join(' '), answers);
+}
+
+void TestBatchInterpreter::handlersAreRegisteredOnce()
+{
+    CommandRegistry r;
+    LogCapture log;
+    const auto done = [](const CmdLine &) { return CmdOutcome::done(); };
+    QVERIFY(r.add(BatchCmd::Quit, done));
+    QVERIFY(!r.add(BatchCmd::Quit, done));
+    QVERIFY(!r.add(BatchCmd::NotFound, done));
+    QVERIFY(!r.add(-1, done));
+    QVERIFY(r.has(BatchCmd::Quit));
+    QVERIFY(!r.has(BatchCmd::SeekImage));
+    QCOMPARE(log.lines(), QStringList({"Batch command quit has a handler already",
+                                       "Batch command id 112 cannot take a handler",
+                                       "Batch command id -1 cannot take a handler"}));
 }
 
 QTEST_GUILESS_MAIN(TestBatchInterpreter)

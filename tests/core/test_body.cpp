@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSet>
@@ -72,11 +73,6 @@ static void feedI0(Body &b, int n, int w, int h, int v)
         b.loadedI0(constantFrame(w, h, 0, v), k);
 }
 
-static TiffData *floatFrame(int w, int h, const QVector<float> &values)
-{
-    return TiffData::fromSamples(w, h, values.constData(), QStringLiteral("/data/float_7000_0000.tif"));
-}
-
 void TestBody::construction()
 {
     Body b;
@@ -128,8 +124,11 @@ void TestBody::halfSizes()
 
     // At (3, 2): a 3 x 3 window sums x 2..4 and y 1..3 of 10 + x + 10 y;
     // negative half sizes count by their size; half height "junk" is 0, x 2..4 of row 2.
+    // "set_band_w 2147483647" with the most negative half height sums all 48
+    // samples: 480 + 6 * (0 + ... + 7) + 8 * 10 * (0 + ... + 5).
     const struct { const char *hw, *hh; double sum, i0; } windows[] = {
-        {"1", "1", 297, 9000}, {"-1", "-1", 297, 9000}, {"-1", "junk", 99, 3000}};
+        {"1", "1", 297, 9000}, {"-1", "-1", 297, 9000}, {"-1", "junk", 99, 3000},
+        {"2147483647", "-2147483648", 1848, 48000}};
     for (const auto &w : windows) {
         hw->setText(w.hw);
         hh->setText(w.hh);
@@ -137,6 +136,24 @@ void TestBody::halfSizes()
         QCOMPARE(b.traceAtPosition().y(0), w.sum);
         QCOMPARE(b.spectrumAtPosition().raw().y(0), std::log(w.i0 / w.sum));
     }
+    // That window is drawn over the data, no further (the 2-pixel pen
+    // straddles its edges).
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    QImage img(disp->size(), QImage::Format_RGB32);
+    img.fill(Qt::black);
+    QPainter p(&img);
+    b.draw(&p);
+    p.end();
+    QRect red;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            red |= img.pixel(x, y) == qRgb(255, 0, 0) ? QRect(x, y, 1, 1) : QRect();
+    const ChCoord &c = disp->coord();
+    const QRectF data = QRectF(QPointF(c.r2sx(0), c.r2sy(0)), QPointF(c.r2sx(8), c.r2sy(6))).normalized();
+    QVERIFY(!red.isEmpty());
+    QVERIFY(QRectF(red).adjusted(-2, -2, 2, 2).contains(data));
+    QVERIFY(data.adjusted(-2, -2, 2, 2).contains(QRectF(red)));
 
     // Outside the data: empty spectrum, the labels still follow.
     disp->setRealMousePos(20, 2);
@@ -187,7 +204,8 @@ void TestBody::pixelAndDarkValues()
     QCOMPARE(darkValueText(-1234567), QStringLiteral("-1.23457e+06"));
 
     Body b;
-    b.loadedI1(floatFrame(3, 1, {-123456.7f, -123.5f, 1234567.0f}), 0);
+    const float samples[] = {-123456.7f, -123.5f, 1234567.0f};
+    b.loadedI1(TiffData::fromSamples(3, 1, samples, QStringLiteral("/data/float_7000_0000.tif")), 0);
     ImgDispA *disp = child<ImgDispA>(&b, "dispA");
     auto *value = child<QLabel>(&b, "Value");
     auto *dark = child<QLabel>(&b, "DarkValue");

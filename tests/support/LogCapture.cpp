@@ -40,11 +40,7 @@ QStringList LogCapture::lines() const
 
 bool LogCapture::contains(const QString &text) const
 {
-    const QStringList l = lines();
-    for (const QString &line : l)
-        if (line.contains(text))
-            return true;
-    return false;
+    return !lines().filter(text).isEmpty();
 }
 
 void LogCapture::clear()

@@ -11,8 +11,7 @@ class LogCapture
 public:
     LogCapture();
     ~LogCapture();
-    LogCapture(const LogCapture &) = delete;
-    LogCapture &operator=(const LogCapture &) = delete;
+    Q_DISABLE_COPY(LogCapture)
 
     // A copy of the lines logged so far.
     QStringList lines() const;
