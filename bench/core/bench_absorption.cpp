@@ -101,12 +101,10 @@ int main()
     // and a mouse path (neighbouring pixels, as a moving mouse asks).
     QRandomGenerator rng(7);
     const SpectrumSource source = stacks.source();
-    const Figures cold = measure(source, 2000, [&](int) {
-        return QPoint(rng.bounded(size), rng.bounded(size));
-    });
-    const Figures path = measure(source, 2000, [&](int i) {
-        return QPoint(100 + i % 800, 300 + i / 800);
-    });
+    const Figures cold =
+        measure(source, 2000, [&](int) { return QPoint(rng.bounded(size), rng.bounded(size)); });
+    const Figures path =
+        measure(source, 2000, [&](int i) { return QPoint(100 + i % 800, 300 + i / 800); });
     std::printf("absorption spectrum and raw I1 trace, 21 x 21 window, %d I1 + %d I0 frames "
                 "of %d x %d\n",
                 frames, frames, size, size);

@@ -84,8 +84,8 @@ int main(int argc, char *argv[])
         // Sweep across the disc and back, one screen pixel per move.
         const int sx = disp->width() / 4 + (i % 200) * (i / 200 % 2 ? -1 : 1) + (i / 200) * 200;
         const QPoint at(sx, disp->height() / 2 + (i % 7));
-        QMouseEvent move(QEvent::MouseMove, at, disp->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, disp->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QElapsedTimer t;
         const double c0 = threadCpuUs();
         t.start();

@@ -130,7 +130,8 @@ int main(int argc, char **argv)
     for (int i = 0; i < frames; ++i) {
         for (auto &s : samples)
             s = quint16(1000 + noise(rng));
-        const QString p = dir.filePath(QStringLiteral("frame_%1.tif").arg(i, 4, 10, QLatin1Char('0')));
+        const QString p =
+            dir.filePath(QStringLiteral("frame_%1.tif").arg(i, 4, 10, QLatin1Char('0')));
         if (!writeTiff16(p, size, size, samples.data())) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(p));
             return 1;
@@ -143,7 +144,8 @@ int main(int argc, char **argv)
     plainReads(files, bytes, cpu); // warm the page cache
     frameReads(files, cpu);
 
-    double bestPlain = 1e30, bestFrames = 1e30, bestThread = 1e30, cpuPlain = 1e30, cpuFrames = 1e30;
+    double bestPlain = 1e30, bestFrames = 1e30, bestThread = 1e30, cpuPlain = 1e30,
+           cpuFrames = 1e30;
     for (int round = 0; round < 5; ++round) {
         bestPlain = std::min(bestPlain, plainReads(files, bytes, cpu));
         cpuPlain = std::min(cpuPlain, cpu);
@@ -152,15 +154,18 @@ int main(int argc, char **argv)
         bestThread = std::min(bestThread, threadedLoad(files));
     }
     const double mib = bytes / 1048576.0;
-    std::printf("stack: %d uncompressed 16-bit frames of %d x %d, %.1f MiB, warm page cache, best of 5\n",
-                frames, size, size, mib);
-    std::printf("plain reads into fresh memory: %8.1f MiB/s  (%.3f s)\n", mib / bestPlain, bestPlain);
-    std::printf("TiffData::read:       %8.1f MiB/s  (%.3f s)  ratio %.2f\n", mib / bestFrames, bestFrames,
-                bestPlain / bestFrames);
-    std::printf("CPU time: plain reads %.3f s (%.1f MiB/s), TiffData::read %.3f s (%.1f MiB/s), ratio %.2f\n",
+    std::printf(
+        "stack: %d uncompressed 16-bit frames of %d x %d, %.1f MiB, warm page cache, best of 5\n",
+        frames, size, size, mib);
+    std::printf("plain reads into fresh memory: %8.1f MiB/s  (%.3f s)\n", mib / bestPlain,
+                bestPlain);
+    std::printf("TiffData::read:       %8.1f MiB/s  (%.3f s)  ratio %.2f\n", mib / bestFrames,
+                bestFrames, bestPlain / bestFrames);
+    std::printf("CPU time: plain reads %.3f s (%.1f MiB/s), TiffData::read %.3f s (%.1f MiB/s), "
+                "ratio %.2f\n",
                 cpuPlain, mib / cpuPlain, cpuFrames, mib / cpuFrames, cpuPlain / cpuFrames);
-    std::printf("LoadTiff in a thread: %8.1f MiB/s  (%.3f s)  ratio %.2f\n", mib / bestThread, bestThread,
-                bestPlain / bestThread);
+    std::printf("LoadTiff in a thread: %8.1f MiB/s  (%.3f s)  ratio %.2f\n", mib / bestThread,
+                bestThread, bestPlain / bestThread);
 
     // Memory: hold 20 frames and look at what they cost.
     const long before = residentKiB();
@@ -180,9 +185,10 @@ int main(int argc, char **argv)
     const TiffData &f0 = *held.front();
     const qint64 sampleBytes = f0.sampleMemory();
     const double growth = (after - before) * 1024.0 / double(held.size());
-    std::printf("memory per loaded frame (not shown): samples %lld B; resident growth %.0f B per frame "
-                "(%+.2f %% over the samples)\n",
-                (long long)sampleBytes, growth, 100.0 * (growth - sampleBytes) / sampleBytes);
+    std::printf(
+        "memory per loaded frame (not shown): samples %lld B; resident growth %.0f B per frame "
+        "(%+.2f %% over the samples)\n",
+        (long long)sampleBytes, growth, 100.0 * (growth - sampleBytes) / sampleBytes);
 
     // Showing a frame: its picture is built then, and only then.
     {
@@ -215,7 +221,7 @@ int main(int argc, char **argv)
             sink += f0.windowSum(p.first, p.second, hw, hw);
     const double ns = double(t.nsecsElapsed());
     const double perSample = ns / (double(reps) * double(pos.size()) * 21.0 * 21.0);
-    std::printf("windowSum 21 x 21: %.3f ns per sample (%.0f ns per window)  [check %.0f]\n", perSample,
-                perSample * 441, sink);
+    std::printf("windowSum 21 x 21: %.3f ns per sample (%.0f ns per window)  [check %.0f]\n",
+                perSample, perSample * 441, sink);
     return 0;
 }

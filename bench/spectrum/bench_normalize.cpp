@@ -16,8 +16,9 @@ static SpectrumPoints makeSpectrum()
     for (int i = 0; i < 500; ++i) {
         const double e = 6600.0 + 3.0 * i;
         const double l = 12398.424360387684 / e;
-        const double mu = 0.3 + 0.01 * l * l * l + (1.0 + std::atan((e - 7112.0) / 2.0) / 3.14159265)
-            * (0.8 + 0.05 * std::sin((e - 7112.0) / 20.0));
+        const double mu = 0.3 + 0.01 * l * l * l
+                          + (1.0 + std::atan((e - 7112.0) / 2.0) / 3.14159265)
+                                * (0.8 + 0.05 * std::sin((e - 7112.0) / 20.0));
         p.append(e, mu);
     }
     return p;
@@ -25,8 +26,8 @@ static SpectrumPoints makeSpectrum()
 
 struct Figures
 {
-    double wall;  // microseconds of wall time per call
-    double cpu;   // microseconds of this thread's processor time per call
+    double wall; // microseconds of wall time per call
+    double cpu;  // microseconds of this thread's processor time per call
 };
 
 static double threadCpuSeconds()
@@ -59,22 +60,38 @@ int main()
     XafsSpectrum s(points, false, 0.0);
     volatile double sink = 0.0;
 
-    const Figures line = perCall([&] { s.normalize(false); sink = sink + s.e0(); }, repeats);
-    const Figures vict = perCall([&] { s.normalize(true); sink = sink + s.e0(); }, repeats);
-    const Figures ctorLine = perCall([&] {
+    const Figures line = perCall(
+        [&] {
+        s.normalize(false);
+        sink = sink + s.e0();
+        },
+        repeats);
+    const Figures vict = perCall(
+        [&] {
+        s.normalize(true);
+        sink = sink + s.e0();
+        },
+        repeats);
+    const Figures ctorLine = perCall(
+        [&] {
         XafsSpectrum t(points, false, 0.0);
         sink = sink + t.e0();
-    }, repeats);
-    const Figures ctorVict = perCall([&] {
+        },
+        repeats);
+    const Figures ctorVict = perCall(
+        [&] {
         XafsSpectrum t(points, true, 0.0);
         sink = sink + t.e0();
-    }, repeats);
+        },
+        repeats);
 
     std::printf("per call, microseconds:                 wall   processor\n");
     std::printf("normalize, 500 points, line form:      %7.2f   %7.2f\n", line.wall, line.cpu);
     std::printf("normalize, 500 points, Victoreen form: %7.2f   %7.2f\n", vict.wall, vict.cpu);
-    std::printf("construct + normalize, line form:      %7.2f   %7.2f\n", ctorLine.wall, ctorLine.cpu);
-    std::printf("construct + normalize, Victoreen form: %7.2f   %7.2f\n", ctorVict.wall, ctorVict.cpu);
+    std::printf("construct + normalize, line form:      %7.2f   %7.2f\n", ctorLine.wall,
+                ctorLine.cpu);
+    std::printf("construct + normalize, Victoreen form: %7.2f   %7.2f\n", ctorVict.wall,
+                ctorVict.cpu);
     std::printf("e0 %.3f eV, jump %.4f\n", s.e0(), s.jump());
     return 0;
 }

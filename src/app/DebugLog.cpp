@@ -6,5 +6,6 @@
 void timeStampLog(const QString &message)
 {
     qDebug().noquote() << message
-                       << QDateTime::currentDateTime().toString(QStringLiteral("yyMMdd hh:mm:ss.zzz"));
+                       << QDateTime::currentDateTime().toString(
+                              QStringLiteral("yyMMdd hh:mm:ss.zzz"));
 }

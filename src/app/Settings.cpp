@@ -45,7 +45,8 @@ void settleSettings(OptionTable &table, Settings &s)
         s.batchRoot = table.value(QStringLiteral("-br"));
 
     const QString flagDefault = s.showAnalyzer2Button ? QStringLiteral("1") : QStringLiteral("0");
-    s.showAnalyzer2Button = table.value(QStringLiteral("ShowAnalyzer2Button"), flagDefault).toInt() == 1;
+    s.showAnalyzer2Button =
+        table.value(QStringLiteral("ShowAnalyzer2Button"), flagDefault).toInt() == 1;
     if (table.contains(QStringLiteral("-showA2B")))
         s.showAnalyzer2Button = table.value(QStringLiteral("-showA2B")).toInt() == 1;
 

@@ -8,16 +8,16 @@ class OptionTable;
 // Set once, read everywhere afterwards.
 struct Settings
 {
-    Settings();                          // both roots at the default
+    Settings();                             // both roots at the default
     explicit Settings(const QString &root); // both roots at `root`
 
-    QString dataRoot;   // start folder of every data file dialog
-    QString batchRoot;  // start folder of the batch window's file dialogs
+    QString dataRoot;  // start folder of every data file dialog
+    QString batchRoot; // start folder of the batch window's file dialogs
     bool showAnalyzer2Button = false;
-    QString configFile; // the configuration file that was read
-    QString batchFile;  // handed to the batch window after start-up
-    bool runBatch = false;  // "-x": start the batch window at once
-    bool translate = true;  // cleared by "-e"
+    QString configFile;    // the configuration file that was read
+    QString batchFile;     // handed to the batch window after start-up
+    bool runBatch = false; // "-x": start the batch window at once
+    bool translate = true; // cleared by "-e"
 };
 
 // The process-wide settings.

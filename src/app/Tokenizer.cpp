@@ -17,9 +17,10 @@ bool isItemSpace(QChar c)
 
 void warnUnbalanced(const QString &line, bool openedByQuote)
 {
-    const QString text = openedByQuote
-        ? QStringLiteral("In a line [%1] item is started from quote but not ended by quote")
-        : QStringLiteral("In a line [%1] item is started from not quote but ended by quote");
+    const QString text =
+        openedByQuote
+            ? QStringLiteral("In a line [%1] item is started from quote but not ended by quote")
+            : QStringLiteral("In a line [%1] item is started from not quote but ended by quote");
     qDebug().noquote() << text.arg(line);
 }
 

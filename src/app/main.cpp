@@ -25,7 +25,8 @@ int main(int argc, char *argv[])
     settleSettings(options(), s);
 
     if (s.translate) {
-        translator.load(QStringLiteral(":Lumenograf_ja_JP"), QCoreApplication::applicationDirPath());
+        translator.load(QStringLiteral(":Lumenograf_ja_JP"),
+                        QCoreApplication::applicationDirPath());
         app.installTranslator(&translator);
     }
 

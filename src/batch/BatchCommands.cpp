@@ -54,16 +54,14 @@ QString batchCommandIdName(int id)
 
 BatchKeyword batchKeyword(const QString &word)
 {
-    static const struct {
+    static const struct
+    {
         const char *word;
         BatchKeyword keyword;
     } keywords[] = {
-        {":FOR", BatchKeyword::For},
-        {":NEXT", BatchKeyword::Next},
-        {":ECHO", BatchKeyword::Echo},
-        {":REM_START", BatchKeyword::RemStart},
-        {":REM_END", BatchKeyword::RemEnd},
-        {":END", BatchKeyword::End},
+        {":FOR", BatchKeyword::For},        {":NEXT", BatchKeyword::Next},
+        {":ECHO", BatchKeyword::Echo},      {":REM_START", BatchKeyword::RemStart},
+        {":REM_END", BatchKeyword::RemEnd}, {":END", BatchKeyword::End},
     };
     if (!word.startsWith(QLatin1Char(':')))
         return BatchKeyword::None;

@@ -126,8 +126,8 @@ enum Id : int {
 #define LUMENOGRAF_BATCH_ID(id, word) id,
     LUMENOGRAF_BATCH_COMMANDS(LUMENOGRAF_BATCH_ID)
 #undef LUMENOGRAF_BATCH_ID
-    Count,            // 112 words
-    NotFound = Count  // the id of a word that is not in the table
+        Count,       // 112 words
+    NotFound = Count // the id of a word that is not in the table
 };
 } // namespace BatchCmd
 

@@ -105,7 +105,8 @@ void BatchDispatcher::execNextLineSlot()
                         refuseExpanded(cmd);
                         return;
                     }
-                    emit Log(QStringLiteral("%1 : %2\n").arg(cmd.command, cmd.arguments.join(QLatin1Char(' '))));
+                    emit Log(QStringLiteral("%1 : %2\n")
+                                 .arg(cmd.command, cmd.arguments.join(QLatin1Char(' '))));
                 }
                 break;
             }
@@ -149,7 +150,8 @@ void BatchDispatcher::nextOfLoop(const CmdLine &cmd)
             continue;
         if (advanceBatchLoop(loop))
             currentLine = loop.forLine;
-        emit Log(QStringLiteral("next %1 : %2 = %3\n").arg(loop.label, loop.variable, loop.current));
+        emit Log(
+            QStringLiteral("next %1 : %2 = %3\n").arg(loop.label, loop.variable, loop.current));
         return;
     }
     emit Log(QStringLiteral("next %1 : %2 = %3\n").arg(QString(), QString(), QString()));

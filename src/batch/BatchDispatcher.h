@@ -17,8 +17,8 @@ struct BatchLoop
     QString variable; // the text replaced in later arguments
     QString start;
     QString end;
-    QString current;  // the value the body runs with
-    QString step;     // may be empty (step 1)
+    QString current; // the value the body runs with
+    QString step;    // may be empty (step 1)
 };
 
 // The script interpreter. It lives in a thread of its own, walks the script

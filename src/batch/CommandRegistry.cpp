@@ -2,7 +2,10 @@
 
 #include <QDebug>
 
-CommandRegistry::CommandRegistry() : handlers(size_t(BatchCmd::Count)) {}
+CommandRegistry::CommandRegistry()
+    : handlers(size_t(BatchCmd::Count))
+{
+}
 
 bool CommandRegistry::add(int id, Handler handler)
 {

@@ -30,7 +30,11 @@ public:
     CompletionToken token() const { return t; }
 
 private:
-    CmdOutcome(Kind kind, CompletionToken token) : k(kind), t(token) {}
+    CmdOutcome(Kind kind, CompletionToken token)
+        : k(kind)
+        , t(token)
+    {
+    }
     Kind k;
     CompletionToken t;
 };

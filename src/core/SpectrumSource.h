@@ -40,10 +40,7 @@ public:
     SpectrumSource(const QVector<TiffData *> &i1, const QVector<TiffData *> &i0,
                    const TiffData *dark, int dataWidth, int dataHeight, bool fluorescence);
 
-    bool contains(int x, int y) const
-    {
-        return x >= 0 && y >= 0 && x < width && y < height;
-    }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 
     // One point per I1 frame for the window (x, y, hw, hh): absorption
     // (energy, ln(b / a)) or, in fluorescence mode, (energy, a / b), where a

@@ -88,7 +88,8 @@ double EnergyRule::energyFromRef(int fNo) const
 
 double EnergyRule::energyOfAngle(double degrees)
 {
-    return Constants::hc / (2.0 * Constants::defaultDSpacing * std::sin(degrees * Constants::pi / 180.0));
+    return Constants::hc
+           / (2.0 * Constants::defaultDSpacing * std::sin(degrees * Constants::pi / 180.0));
 }
 
 double EnergyRule::angleOfEnergy(double eV)

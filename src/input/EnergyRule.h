@@ -45,7 +45,7 @@ public:
 
     Mode mode = FromFileName;
     QString pattern = patterns().first();
-    double factor = 1.0;          // applied when > 0
+    double factor = 1.0; // applied when > 0
     int unit = UnitEV;
     bool evenInAngle = true;
     double start = 8000.0;

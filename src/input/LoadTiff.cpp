@@ -7,7 +7,8 @@ FrameHandle::FrameHandle(TiffData *frame)
 {
 }
 
-LoadTiff::LoadTiff(QObject *parent) : QObject(parent)
+LoadTiff::LoadTiff(QObject *parent)
+    : QObject(parent)
 {
     static const int registered = qRegisterMetaType<FrameHandle>("FrameHandle");
     Q_UNUSED(registered);

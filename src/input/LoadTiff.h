@@ -67,8 +67,7 @@ public slots:
     // Reads files[cutFirst], files[cutFirst + skip], ... while the index is
     // below count - cutLast. Unreadable files are skipped (the reader says
     // why in the debug log). Skip below 1 counts as 1, negative cuts as 0.
-    void loadTiffs(const QStringList &files, int skip, int cutFirst, int cutLast,
-                   quint64 request);
+    void loadTiffs(const QStringList &files, int skip, int cutFirst, int cutLast, quint64 request);
 
 signals:
     // One frame read; fNo is its index in `files`.

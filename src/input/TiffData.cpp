@@ -37,7 +37,8 @@ void tiffMessage(const char *kind, const char *module, const char *fmt, va_list 
     char text[1024];
     std::vsnprintf(text, sizeof text, fmt, ap);
     if (module && *module)
-        qDebug().noquote() << kind << QString::fromLocal8Bit(module) << QString::fromLocal8Bit(text);
+        qDebug().noquote() << kind << QString::fromLocal8Bit(module)
+                           << QString::fromLocal8Bit(text);
     else
         qDebug().noquote() << kind << QString::fromLocal8Bit(text);
 }
@@ -104,22 +105,45 @@ QString describeTiff(int bits, int samples, int format, int photometric)
 {
     QString fmt;
     switch (format) {
-    case SAMPLEFORMAT_UINT: fmt = QStringLiteral("unsigned"); break;
-    case SAMPLEFORMAT_INT: fmt = QStringLiteral("signed"); break;
-    case SAMPLEFORMAT_IEEEFP: fmt = QStringLiteral("float"); break;
-    default: fmt = QStringLiteral("sample format %1").arg(format); break;
+    case SAMPLEFORMAT_UINT:
+        fmt = QStringLiteral("unsigned");
+        break;
+    case SAMPLEFORMAT_INT:
+        fmt = QStringLiteral("signed");
+        break;
+    case SAMPLEFORMAT_IEEEFP:
+        fmt = QStringLiteral("float");
+        break;
+    default:
+        fmt = QStringLiteral("sample format %1").arg(format);
+        break;
     }
     QString kind;
     switch (photometric) {
     case PHOTOMETRIC_MINISWHITE:
-    case PHOTOMETRIC_MINISBLACK: kind = QStringLiteral("grey"); break;
-    case PHOTOMETRIC_RGB: kind = QStringLiteral("RGB"); break;
-    case PHOTOMETRIC_PALETTE: kind = QStringLiteral("palette"); break;
-    case PHOTOMETRIC_SEPARATED: kind = QStringLiteral("CMYK"); break;
-    case PHOTOMETRIC_YCBCR: kind = QStringLiteral("YCbCr"); break;
-    default: kind = QStringLiteral("photometric %1").arg(photometric); break;
+    case PHOTOMETRIC_MINISBLACK:
+        kind = QStringLiteral("grey");
+        break;
+    case PHOTOMETRIC_RGB:
+        kind = QStringLiteral("RGB");
+        break;
+    case PHOTOMETRIC_PALETTE:
+        kind = QStringLiteral("palette");
+        break;
+    case PHOTOMETRIC_SEPARATED:
+        kind = QStringLiteral("CMYK");
+        break;
+    case PHOTOMETRIC_YCBCR:
+        kind = QStringLiteral("YCbCr");
+        break;
+    default:
+        kind = QStringLiteral("photometric %1").arg(photometric);
+        break;
     }
-    return QStringLiteral("%1-bit %2 %3, %4 sample(s) per pixel").arg(bits).arg(fmt, kind).arg(samples);
+    return QStringLiteral("%1-bit %2 %3, %4 sample(s) per pixel")
+        .arg(bits)
+        .arg(fmt, kind)
+        .arg(samples);
 }
 
 // Value of `key` in an IMG comment: the text after its first occurrence up to
@@ -178,7 +202,8 @@ class BoundedLines
 public:
     static constexpr int maxLine = 65536;
     explicit BoundedLines(QFile &f)
-        : file(f), buf(maxLine + 2, '\0')
+        : file(f)
+        , buf(maxLine + 2, '\0')
     {
     }
     // The next line without its line end; false at the end of the file and
@@ -357,10 +382,14 @@ double TiffData::value(int row, int col) const
         return 0.0;
     const void *r = rowAt(row);
     switch (type) {
-    case UShortRows: return static_cast<const quint16 *>(r)[col];
-    case UIntRows: return static_cast<const quint32 *>(r)[col];
-    case FloatRows: return static_cast<const float *>(r)[col];
-    default: return 0.0;
+    case UShortRows:
+        return static_cast<const quint16 *>(r)[col];
+    case UIntRows:
+        return static_cast<const quint32 *>(r)[col];
+    case FloatRows:
+        return static_cast<const float *>(r)[col];
+    default:
+        return 0.0;
     }
 }
 
@@ -454,9 +483,9 @@ bool TiffData::readTiff(const QString &fName)
         release();
         return false;
     }
-    const bool ok = TIFFIsTiled(tif)                 ? readTiles(tif)
-        : compression == COMPRESSION_NONE ? readStrips(tif)
-                                          : readScanlines(tif);
+    const bool ok = TIFFIsTiled(tif)                  ? readTiles(tif)
+                    : compression == COMPRESSION_NONE ? readStrips(tif)
+                                                      : readScanlines(tif);
     TIFFClose(tif);
     if (!ok) {
         release();
@@ -477,7 +506,8 @@ bool TiffData::readStrips(void *handle)
     for (qint64 first = 0; first < lines; first += perStrip) {
         const qint64 n = std::min<qint64>(perStrip, lines - first);
         const uint32_t strip = TIFFComputeStrip(tif, uint32_t(first), 0);
-        if (TIFFReadEncodedStrip(tif, strip, rowAt(int(first)), tmsize_t(n) * line) != tmsize_t(n) * line) {
+        if (TIFFReadEncodedStrip(tif, strip, rowAt(int(first)), tmsize_t(n) * line)
+            != tmsize_t(n) * line) {
             qDebug().noquote() << "Error on reading TIFF scanline" << first << fileName;
             return false;
         }
@@ -507,7 +537,8 @@ bool TiffData::readTiles(void *handle)
     const tmsize_t tileRowBytes = tmsize_t(tw) * 2;
     // Tile sizes come from the file too: a tile larger than 64 MiB is no
     // tile of a detector frame.
-    if (tw < 1 || tl < 1 || tileBytes < tileRowBytes * tmsize_t(tl) || tileBytes > (tmsize_t(64) << 20)) {
+    if (tw < 1 || tl < 1 || tileBytes < tileRowBytes * tmsize_t(tl)
+        || tileBytes > (tmsize_t(64) << 20)) {
         qDebug().noquote() << "Unsupported TIFF (tile size does not fit):" << tw << tl << fileName;
         return false;
     }
@@ -526,7 +557,8 @@ bool TiffData::readTiles(void *handle)
             const qint64 rowsIn = std::min<qint64>(tl, lines - y);
             const size_t bytes = size_t(std::min<qint64>(tw, cols - x)) * 2;
             for (qint64 r = 0; r < rowsIn; ++r)
-                std::memcpy(static_cast<uchar *>(rowAt(int(y + r))) + x * 2, tile + r * tileRowBytes, bytes);
+                std::memcpy(static_cast<uchar *>(rowAt(int(y + r))) + x * 2,
+                            tile + r * tileRowBytes, bytes);
         }
     }
     _TIFFfree(tile);
@@ -560,12 +592,14 @@ int TiffData::readImgHeader(const QString &fName)
     }
     // The comment length comes from the file: it must fit in the file.
     if (qint64(64) + commentLength > fileSize || !f.seek(64)) {
-        qDebug().noquote() << "IMG comment runs past the end of the file:" << commentLength << fName;
+        qDebug().noquote() << "IMG comment runs past the end of the file:" << commentLength
+                           << fName;
         return 0;
     }
     const QByteArray comment = f.read(commentLength);
     if (comment.size() < commentLength) {
-        qDebug().noquote() << "IMG comment runs past the end of the file:" << commentLength << fName;
+        qDebug().noquote() << "IMG comment runs past the end of the file:" << commentLength
+                           << fName;
         return 0;
     }
     sampleBytes = qint16(intOfText(imgCommentValue(comment, "BytesPerPixel=", "2")));
@@ -673,11 +707,11 @@ int TiffData::scanKvmxHeader(const QString &fName)
         if (n != 4)
             continue;
         const QString key = items[1].toUpper();
-        qint64 *target = key == QLatin1String("RANGE_X0") ? &x0
-            : key == QLatin1String("RANGE_X1")            ? &x1
-            : key == QLatin1String("RANGE_Y0")            ? &y0
-            : key == QLatin1String("RANGE_Y1")            ? &y1
-                                                          : nullptr;
+        qint64 *target = key == QLatin1String("RANGE_X0")   ? &x0
+                         : key == QLatin1String("RANGE_X1") ? &x1
+                         : key == QLatin1String("RANGE_Y0") ? &y0
+                         : key == QLatin1String("RANGE_Y1") ? &y1
+                                                            : nullptr;
         if (target && !kvmxRangeValue(items[3], *target))
             sane = false;
     }
@@ -806,10 +840,14 @@ double TiffData::windowSum(int x, int y, int hw, int hh) const
     if (c0 > c1 || r0 > r1)
         return 0.0;
     switch (type) {
-    case UShortRows: return blockSum<quint16, quint64>(block, cols, int(r0), int(r1), int(c0), int(c1));
-    case UIntRows: return blockSum<quint32, quint64>(block, cols, int(r0), int(r1), int(c0), int(c1));
-    case FloatRows: return blockSum<float, double>(block, cols, int(r0), int(r1), int(c0), int(c1));
-    default: return 0.0;
+    case UShortRows:
+        return blockSum<quint16, quint64>(block, cols, int(r0), int(r1), int(c0), int(c1));
+    case UIntRows:
+        return blockSum<quint32, quint64>(block, cols, int(r0), int(r1), int(c0), int(c1));
+    case FloatRows:
+        return blockSum<float, double>(block, cols, int(r0), int(r1), int(c0), int(c1));
+    default:
+        return 0.0;
     }
 }
 
@@ -848,8 +886,8 @@ void pictureRow(uchar *out, int width, const T *src, int shiftX, quint8 outside,
 }
 
 // The pixels of samples all known to have a table entry.
-void lutRow(uchar *__restrict out, const quint16 *__restrict src, int n, const quint8 *__restrict lut,
-            int lo)
+void lutRow(uchar *__restrict out, const quint16 *__restrict src, int n,
+            const quint8 *__restrict lut, int lo)
 {
     // Eight pixels gathered into one 64-bit store: byte stores one by one
     // are what limits this loop otherwise.
@@ -954,14 +992,16 @@ void TiffData::buildPicture()
         auto grey = [&](quint32 v) { return map(tOf(v)); };
         for (int r = 0; r < h; ++r) {
             const qint64 sr = qint64(r) - shiftY;
-            const quint32 *src = sr >= 0 && sr < h ? static_cast<const quint32 *>(rowAt(int(sr))) : nullptr;
+            const quint32 *src =
+                sr >= 0 && sr < h ? static_cast<const quint32 *>(rowAt(int(sr))) : nullptr;
             pictureRow(bits + bpl * r, w, src, shiftX, outside, grey);
         }
     } else {
         auto grey = [&](float v) { return map(tOf(v)); };
         for (int r = 0; r < h; ++r) {
             const qint64 sr = qint64(r) - shiftY;
-            const float *src = sr >= 0 && sr < h ? static_cast<const float *>(rowAt(int(sr))) : nullptr;
+            const float *src =
+                sr >= 0 && sr < h ? static_cast<const float *>(rowAt(int(sr))) : nullptr;
             pictureRow(bits + bpl * r, w, src, shiftX, outside, grey);
         }
     }
@@ -983,14 +1023,14 @@ bool writeStrips(const QString &fileName, int width, int height, RowsAt rowsAt)
     if (!tif)
         return false;
     const bool tagsSet = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(width))
-        && TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(height))
-        && TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_NONE)
-        && TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK)
-        && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, uint32_t(width))
-        && TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1)
-        && TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 16)
-        && TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG)
-        && TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+                         && TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(height))
+                         && TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_NONE)
+                         && TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK)
+                         && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, uint32_t(width))
+                         && TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1)
+                         && TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 16)
+                         && TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG)
+                         && TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
     if (!tagsSet) {
         TIFFClose(tif);
         return false;
@@ -1005,7 +1045,8 @@ bool writeStrips(const QString &fileName, int width, int height, RowsAt rowsAt)
         const quint16 *data = rowsAt(int(first), n);
         if (!data
             || TIFFWriteEncodedStrip(tif, uint32_t(s), const_cast<quint16 *>(data),
-                                     tmsize_t(n) * width * 2) < 0) {
+                                     tmsize_t(n) * width * 2)
+                   < 0) {
             TIFFClose(tif);
             return false;
         }
@@ -1020,9 +1061,8 @@ bool writeTiff16(const QString &fileName, int width, int height, const quint16 *
 {
     if (!samples)
         return false;
-    return writeStrips(fileName, width, height, [&](int first, int) {
-        return samples + qint64(first) * width;
-    });
+    return writeStrips(fileName, width, height,
+                       [&](int first, int) { return samples + qint64(first) * width; });
 }
 
 bool writeConstantTiff16(const QString &fileName, int width, int height, quint16 value)

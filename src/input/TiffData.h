@@ -17,10 +17,10 @@ class TiffData
 {
 public:
     enum PixelType {
-        UShortRows = 1,  // 16-bit unsigned samples
-        UIntRows = 2,    // 32-bit unsigned samples
-        FloatRows = 3,   // 32-bit float samples
-        NoPixels = 4     // a fresh record
+        UShortRows = 1, // 16-bit unsigned samples
+        UIntRows = 2,   // 32-bit unsigned samples
+        FloatRows = 3,  // 32-bit float samples
+        NoPixels = 4    // a fresh record
     };
 
     TiffData();
@@ -42,7 +42,7 @@ public:
     static TiffData *fromSamples(int width, int height, const float *samples,
                                  const QString &fileName = QString());
 
-    bool read(const QString &fileName);       // by the file's first bytes
+    bool read(const QString &fileName); // by the file's first bytes
     bool readTiff(const QString &fileName);
     int readImgHeader(const QString &fileName); // data offset, 0 on failure
     bool readImg(const QString &fileName);
@@ -63,8 +63,8 @@ public:
     // Memory held by the samples, in bytes.
     qint64 sampleMemory() const;
 
-    double value(int row, int col) const;      // 0 for a frame without pixels
-                                               // and for positions outside it
+    double value(int row, int col) const; // 0 for a frame without pixels
+                                          // and for positions outside it
     // The samples of row r for fast loops; null when T is not the frame's
     // sample type or r is outside the frame.
     template <typename T>
@@ -93,7 +93,7 @@ public:
 
     QString fileName;
     double energy = 0.0;
-    const GreyScale *colorBar = nullptr;       // not owned; null: initial handles
+    const GreyScale *colorBar = nullptr; // not owned; null: initial handles
     int shiftX = 0;
     int shiftY = 0;
 
@@ -122,7 +122,7 @@ private:
     int sampleBytes = 2;
     double lo = 1.7976931348623157e308;
     double hi = 2.2250738585072014e-308;
-    void *block = nullptr;  // the samples, row after row
+    void *block = nullptr; // the samples, row after row
 
     QImage pic;
     bool hasPicture = false;
@@ -137,10 +137,10 @@ private:
 template <typename T>
 const T *TiffData::row(int r) const
 {
-    const PixelType want = std::is_same<T, quint16>::value ? UShortRows
-        : std::is_same<T, quint32>::value                   ? UIntRows
-        : std::is_same<T, float>::value                     ? FloatRows
-                                                            : NoPixels;
+    const PixelType want = std::is_same<T, quint16>::value   ? UShortRows
+                           : std::is_same<T, quint32>::value ? UIntRows
+                           : std::is_same<T, float>::value   ? FloatRows
+                                                             : NoPixels;
     if (!block || want != type || r < 0 || r >= lines)
         return nullptr;
     return static_cast<const T *>(rowAt(r));

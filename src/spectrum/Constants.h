@@ -11,4 +11,4 @@ constexpr double pi = 3.1415926535;
 constexpr double defaultDSpacing = 3.13553;
 // Edge energies of the reference table are in keV.
 constexpr double keVToEV = 1000.0;
-}
+} // namespace Constants

@@ -113,6 +113,7 @@ int edgeIndex(const QString &name)
 }
 
 namespace {
+// clang-format off
 const ElementEntry elements[ElementTable::Count] = {
     {0, " ", 0.0},
     {1, "H", 1.008},
@@ -226,6 +227,7 @@ const ElementEntry elements[ElementTable::Count] = {
     {109, "Mt", 278.0},
     {110, "D", 2.014},
 };
+// clang-format on
 } // namespace
 
 const ElementEntry &ElementTable::entry(int i)

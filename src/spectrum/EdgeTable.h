@@ -59,7 +59,7 @@ namespace ElementTable {
 constexpr int Count = 111;
 // Entry i (0 <= i < Count).
 const ElementEntry &entry(int i);
-}
+} // namespace ElementTable
 
 // Atomic number of the first entry whose symbol is exactly symbol (case
 // matters); -1 when none is.

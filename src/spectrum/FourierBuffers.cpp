@@ -80,7 +80,8 @@ const double *FourierBuffers::magnitudes()
     if (!mags)
         return nullptr;
     for (int i = 0; i < n; ++i)
-        mags[i] = std::sqrt(forwardOut[i][0] * forwardOut[i][0] + forwardOut[i][1] * forwardOut[i][1]);
+        mags[i] =
+            std::sqrt(forwardOut[i][0] * forwardOut[i][0] + forwardOut[i][1] * forwardOut[i][1]);
     return mags;
 }
 

@@ -138,7 +138,9 @@ void fitBackground(EdgeBaseline &baseline, const SpectrumPoints &spectrum, doubl
 }
 
 XafsSpectrum::XafsSpectrum(const SpectrumPoints &points, bool isVictoreen, double energyShift)
-    : rawPoints(points.withShiftBakedIn()), victoreen(isVictoreen), eShift(energyShift)
+    : rawPoints(points.withShiftBakedIn())
+    , victoreen(isVictoreen)
+    , eShift(energyShift)
 {
     if (rawPoints.size() >= 1)
         normalize(isVictoreen);

@@ -65,8 +65,14 @@ static double limited(double v, double a, double b)
     return v < lo ? lo : (v > hi ? hi : v);
 }
 
-double ChCoord::r2sx(double x) const { return toScreen(x, rx0, rx1, ix0, ix1); }
-double ChCoord::r2sy(double y) const { return toScreen(y, ry0, ry1, iy0, iy1); }
+double ChCoord::r2sx(double x) const
+{
+    return toScreen(x, rx0, rx1, ix0, ix1);
+}
+double ChCoord::r2sy(double y) const
+{
+    return toScreen(y, ry0, ry1, iy0, iy1);
+}
 
 double ChCoord::r2sLx(double l) const
 {
@@ -78,10 +84,22 @@ double ChCoord::r2sLy(double l) const
     return ry1 == ry0 ? 0.0 : double(iy1 - iy0) / (ry1 - ry0) * l;
 }
 
-double ChCoord::s2rx(double x) const { return toReal(x, rx0, rx1, ix0, ix1); }
-double ChCoord::s2ry(double y) const { return toReal(y, ry0, ry1, iy0, iy1); }
-double ChCoord::s2rxLimit(double x) const { return limited(s2rx(x), rx0, rx1); }
-double ChCoord::s2ryLimit(double y) const { return limited(s2ry(y), ry0, ry1); }
+double ChCoord::s2rx(double x) const
+{
+    return toReal(x, rx0, rx1, ix0, ix1);
+}
+double ChCoord::s2ry(double y) const
+{
+    return toReal(y, ry0, ry1, iy0, iy1);
+}
+double ChCoord::s2rxLimit(double x) const
+{
+    return limited(s2rx(x), rx0, rx1);
+}
+double ChCoord::s2ryLimit(double y) const
+{
+    return limited(s2ry(y), ry0, ry1);
+}
 
 double ChCoord::s2rLx(double l) const
 {
@@ -93,10 +111,22 @@ double ChCoord::s2rLy(double l) const
     return iy1 == iy0 ? 0.0 : (ry1 - ry0) / double(iy1 - iy0) * l;
 }
 
-bool ChCoord::nearLowX(double x) const { return std::fabs(x - ix0) <= tolX * std::abs(ix1 - ix0); }
-bool ChCoord::nearHighX(double x) const { return std::fabs(x - ix1) <= tolX * std::abs(ix1 - ix0); }
-bool ChCoord::nearLowY(double y) const { return std::fabs(y - iy0) <= tolY * std::abs(iy1 - iy0); }
-bool ChCoord::nearHighY(double y) const { return std::fabs(y - iy1) <= tolY * std::abs(iy1 - iy0); }
+bool ChCoord::nearLowX(double x) const
+{
+    return std::fabs(x - ix0) <= tolX * std::abs(ix1 - ix0);
+}
+bool ChCoord::nearHighX(double x) const
+{
+    return std::fabs(x - ix1) <= tolX * std::abs(ix1 - ix0);
+}
+bool ChCoord::nearLowY(double y) const
+{
+    return std::fabs(y - iy0) <= tolY * std::abs(iy1 - iy0);
+}
+bool ChCoord::nearHighY(double y) const
+{
+    return std::fabs(y - iy1) <= tolY * std::abs(iy1 - iy0);
+}
 
 double ChCoord::tickStep(double base, double minSpacing, double ratio)
 {

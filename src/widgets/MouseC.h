@@ -12,7 +12,8 @@
 class MouseC
 {
 public:
-    struct Event {
+    struct Event
+    {
         QPoint pos;
         Qt::MouseButtons buttons = Qt::NoButton;
         Qt::KeyboardModifiers modifiers = Qt::NoModifier;

@@ -55,7 +55,8 @@ void TestOptions::table()
 void TestOptions::commandLine()
 {
     OptionTable t;
-    readCommandLine(t, {"lumenograf", "stray", "-d", "-x", "-b", "run.bat", "-e", "ignored", "-b", "other.bat"});
+    readCommandLine(t, {"lumenograf", "stray", "-d", "-x", "-b", "run.bat", "-e", "ignored", "-b",
+                        "other.bat"});
     QCOMPARE(t.allKeys, QStringList({"-d", "-x", "-b", "-e", "-b"}));
     QCOMPARE(t.allValues, QStringList({"", "", "run.bat", "ignored", "other.bat"}));
     QCOMPARE(t.value("-b"), QStringLiteral("run.bat"));
@@ -65,13 +66,12 @@ void TestOptions::commandLine()
 
 void TestOptions::configFile()
 {
-    const QString cfg = writeFile("quoted.cfg",
-                                  "# a remark line\n"
-                                  "\n"
-                                  "   \t \n"
-                                  "DataRoot \"D:/my data\" # where frames live\n"
-                                  "DataRoot E:/second\n"
-                                  "BatchRoot /scripts extra words\n");
+    const QString cfg = writeFile("quoted.cfg", "# a remark line\n"
+                                                "\n"
+                                                "   \t \n"
+                                                "DataRoot \"D:/my data\" # where frames live\n"
+                                                "DataRoot E:/second\n"
+                                                "BatchRoot /scripts extra words\n");
     OptionTable t;
     QVERIFY(readConfigFile(t, cfg));
     QCOMPARE(t.allKeys, QStringList({"DataRoot", "DataRoot", "BatchRoot"}));
@@ -99,11 +99,14 @@ void TestOptions::configFile()
 
 void TestOptions::settle()
 {
-    const QString shows = writeFile("shows.cfg", "ShowAnalyzer2Button 1\nDataRoot /from/file\nBatchRoot /batch/file\n");
+    const QString shows =
+        writeFile("shows.cfg",
+                  "ShowAnalyzer2Button 1\nDataRoot /from/file\nBatchRoot /batch/file\n");
     const QString a = writeFile("a.cfg", "DataRoot /a\n");
     const QString b = writeFile("b.cfg", "DataRoot /b\n");
 
-    struct Case {
+    struct Case
+    {
         QStringList args;
         QString dataRoot, batchRoot;
         bool button;

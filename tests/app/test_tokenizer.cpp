@@ -63,7 +63,8 @@ void TestTokenizer::unbalancedQuotes()
         QCOMPARE(item, QStringLiteral("open end"));
         QCOMPARE(rest2, QString());
         QCOMPARE(log.lines(),
-                 QStringList{"In a line [ \"open end] item is started from quote but not ended by quote"});
+                 QStringList{
+                     "In a line [ \"open end] item is started from quote but not ended by quote"});
     }
     {
         LogCapture log;
@@ -76,8 +77,9 @@ void TestTokenizer::unbalancedQuotes()
         QCOMPARE(item, QStringLiteral("abc\""));
         QCOMPARE(rest, QString());
         QCOMPARE(log.lines(),
-                 QStringList({"In a line [abc\" next] item is started from not quote but ended by quote",
-                              "In a line [ abc\"] item is started from not quote but ended by quote"}));
+                 QStringList(
+                     {"In a line [abc\" next] item is started from not quote but ended by quote",
+                      "In a line [ abc\"] item is started from not quote but ended by quote"}));
     }
 }
 

@@ -16,9 +16,11 @@ private slots:
 void TestTranslation::everyStringIsJapanese()
 {
     QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral(":Lumenograf_ja_JP"), QCoreApplication::applicationDirPath()));
+    QVERIFY(translator.load(QStringLiteral(":Lumenograf_ja_JP"),
+                            QCoreApplication::applicationDirPath()));
 
-    const QStringList files = QDir(QStringLiteral(LUMENOGRAF_TS_DIR)).entryList({"*.ts"}, QDir::Files);
+    const QStringList files =
+        QDir(QStringLiteral(LUMENOGRAF_TS_DIR)).entryList({"*.ts"}, QDir::Files);
     QVERIFY(files.size() >= 5);
     int checked = 0;
     for (const QString &name : files) {
@@ -41,8 +43,10 @@ void TestTranslation::everyStringIsJapanese()
                 comment = xml.readElementText();
             } else if (xml.name() == QLatin1String("translation")) {
                 const QString wanted = xml.readElementText();
-                const QString got = translator.translate(context.toUtf8().constData(), source.toUtf8().constData(),
-                                                         comment.isEmpty() ? nullptr : comment.toUtf8().constData());
+                const QString got =
+                    translator.translate(context.toUtf8().constData(), source.toUtf8().constData(),
+                                         comment.isEmpty() ? nullptr
+                                                           : comment.toUtf8().constData());
                 QVERIFY2(!got.isEmpty(), qPrintable(name + ": " + context + " / " + source));
                 QCOMPARE(got, wanted);
                 ++checked;

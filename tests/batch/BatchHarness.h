@@ -58,8 +58,10 @@ public:
         // The spy is connected first so that its record of a statement is
         // written before the statement is posted to the GUI thread.
         spy = new QSignalSpy(dispatcher, &BatchDispatcher::execCmdSig);
-        QObject::connect(dispatcher, &BatchDispatcher::execCmdSig, &executor, &FakeExecutor::execCmdSlot);
-        QObject::connect(&executor, &FakeExecutor::finishBatchExec, dispatcher, &BatchDispatcher::finishBatchExec);
+        QObject::connect(dispatcher, &BatchDispatcher::execCmdSig, &executor,
+                         &FakeExecutor::execCmdSlot);
+        QObject::connect(&executor, &FakeExecutor::finishBatchExec, dispatcher,
+                         &BatchDispatcher::finishBatchExec);
         QObject::connect(dispatcher, &BatchDispatcher::Log, &executor, &FakeExecutor::logSlot);
     }
     ~BatchRig()
@@ -72,7 +74,8 @@ public:
 
     void run(const QStringList &lines)
     {
-        QMetaObject::invokeMethod(dispatcher, "doDispatchCmds", Qt::QueuedConnection, Q_ARG(QStringList, lines));
+        QMetaObject::invokeMethod(dispatcher, "doDispatchCmds", Qt::QueuedConnection,
+                                  Q_ARG(QStringList, lines));
         settle();
     }
     void stop()
@@ -138,5 +141,9 @@ public:
     QSignalSpy *spy = nullptr;
 
 private:
-    void roundTrip() { QMetaObject::invokeMethod(dispatcher, [] {}, Qt::BlockingQueuedConnection); }
+    void roundTrip()
+    {
+        QMetaObject::invokeMethod(
+            dispatcher, [] {}, Qt::BlockingQueuedConnection);
+    }
 };

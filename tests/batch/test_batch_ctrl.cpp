@@ -30,8 +30,14 @@ static T *child(BatchCtrl &w, const char *name)
         qFatal("no control %s", name);
     return c;
 }
-static QPushButton *button(BatchCtrl &w, const char *name) { return child<QPushButton>(w, name); }
-static QPlainTextEdit *editor(BatchCtrl &w, const char *name) { return child<QPlainTextEdit>(w, name); }
+static QPushButton *button(BatchCtrl &w, const char *name)
+{
+    return child<QPushButton>(w, name);
+}
+static QPlainTextEdit *editor(BatchCtrl &w, const char *name)
+{
+    return child<QPlainTextEdit>(w, name);
+}
 
 // Runs `act` on the next file dialog once it is up. A busy machine can take
 // seconds to open a dialog, so it keeps looking for a minute: giving up early
@@ -95,11 +101,12 @@ void TestBatchCtrl::runAndStopFromButtons()
     QTest::keyClicks(cmds, ":next L");
     QTest::mouseClick(button(w, "ExecB"), Qt::LeftButton);
     rig.settle();
-    QCOMPARE(rig.sent(), QStringList({":for|L|i|1|2", "save_spectra|s_1.dat", "", ":next|L", "save_spectra|s_2.dat",
-                                      "", ":next|L"}));
+    QCOMPARE(rig.sent(), QStringList({":for|L|i|1|2", "save_spectra|s_1.dat", "", ":next|L",
+                                      "save_spectra|s_2.dat", "", ":next|L"}));
     QCOMPARE(editor(w, "ProgressLog")->toPlainText(),
-             QStringLiteral("for L : i = 1\nsave_spectra : s_1.dat\nnext L : i = 2\nsave_spectra : s_2.dat\n"
-                            "next L : i = 2\n"));
+             QStringLiteral(
+                 "for L : i = 1\nsave_spectra : s_1.dat\nnext L : i = 2\nsave_spectra : s_2.dat\n"
+                 "next L : i = 2\n"));
 
     // Stop while a long command runs: nothing follows it.
     QTest::mouseClick(button(w, "ClearLogB"), Qt::LeftButton);
@@ -164,7 +171,8 @@ void TestBatchCtrl::saveAndLoadThroughDialogs()
     BatchRig rig;
     w.setDispatcher(rig.dispatcher);
     w.setBatchFile(path);
-    QCOMPARE(cmds->toPlainText(), QStringLiteral("load_I1_files NEW \"a b.tif\"\n\n:end\n# \u00e9nergie\n"));
+    QCOMPARE(cmds->toPlainText(),
+             QStringLiteral("load_I1_files NEW \"a b.tif\"\n\n:end\n# \u00e9nergie\n"));
     w.execBatchSlot();
     rig.settle();
     QCOMPARE(rig.sent(), QStringList({"load_I1_files|NEW|a b.tif", ""}));
@@ -199,11 +207,11 @@ void TestBatchCtrl::loadFailures()
     QVERIFY(!w.load(longLine.fileName()));
     QCOMPARE(cmds->toPlainText(), QStringLiteral("keep me"));
     QCOMPARE(log.lines(),
-             QStringList({"Can't open batch file : " + missing,
-                          "Can't open batch file : " + missing,
-                          "Can't write batch file : " + nowhere + " : No such file or directory",
-                          "Batch file too large : " + big.fileName(),
-                          "Not a regular file /dev/zero", "Line too long in " + longLine.fileName()}));
+             QStringList(
+                 {"Can't open batch file : " + missing, "Can't open batch file : " + missing,
+                  "Can't write batch file : " + nowhere + " : No such file or directory",
+                  "Batch file too large : " + big.fileName(), "Not a regular file /dev/zero",
+                  "Line too long in " + longLine.fileName()}));
 
     // Cancelling the dialog changes nothing.
     onDialog([](QFileDialog *d) { d->reject(); });

@@ -60,7 +60,8 @@ void TestBatchInterpreter::parseStatements()
     c.parse(QStringLiteral("cut_f_i0 007 abc 2.5e3 1 2"));
     QCOMPARE(QVector<int>({c.intArg(0), c.intArg(1), c.intArg(9)}), QVector<int>({7, 0, 0}));
     QCOMPARE(QVector<double>({c.realArg(2), c.realArg(1)}), QVector<double>({2500.0, 0.0}));
-    QCOMPARE(QVector<bool>({c.flagArg(3), c.flagArg(4), c.flagArg(9)}), QVector<bool>({true, false, false}));
+    QCOMPARE(QVector<bool>({c.flagArg(3), c.flagArg(4), c.flagArg(9)}),
+             QVector<bool>({true, false, false}));
     QCOMPARE(c.arg(9), QString());
 
     // The statement crosses threads by value.
@@ -71,6 +72,7 @@ void TestBatchInterpreter::parseStatements()
 
 void TestBatchInterpreter::commandTable()
 {
+    // clang-format off
     static const char *const words[] = {
     "clear_I1_files", "clear_I0_files", "set_i1_energy_pattern", "set_i0_energy_pattern", "load_I1_files",
     "load_I0_files", "load_I1_files_of_pattern", "load_I0_files_of_pattern", "cut_f_i0", "cut_f_i1",
@@ -100,6 +102,7 @@ void TestBatchInterpreter::commandTable()
     "saveDataCfg_tiff_as_analyzed", "saveDataCfg_text_as_csv", "saveDataCfg_text_as_ssv",
     "saveDataCfg_text_as_xyz", "saveDataCfg_text_as_vals", "quit",
     };
+    // clang-format on
     QCOMPARE(int(sizeof(words) / sizeof(words[0])), 112);
     QCOMPARE(int(BatchCmd::Count), 112);
     for (int i = 0; i < 112; ++i) {
@@ -112,7 +115,8 @@ void TestBatchInterpreter::commandTable()
         // a word can never be paired by position alone.
         QCOMPARE(QString(w).remove(QLatin1Char('_')).toUpper(), batchCommandIdName(i).toUpper());
     }
-    QCOMPARE(batchCommandIdName(BatchCmd::LoadI0FilesOfPattern), QStringLiteral("LoadI0FilesOfPattern"));
+    QCOMPARE(batchCommandIdName(BatchCmd::LoadI0FilesOfPattern),
+             QStringLiteral("LoadI0FilesOfPattern"));
     QCOMPARE(batchCommandIdName(BatchCmd::NotFound), QString());
     QCOMPARE(int(BatchCmd::SaveImage), 45);
     QCOMPARE(int(BatchCmd::MovePosition), 50);
@@ -130,10 +134,18 @@ void TestBatchInterpreter::commandTable()
 void TestBatchInterpreter::keywords()
 {
     const QPair<QString, BatchKeyword> rows[] = {
-        {":for", BatchKeyword::For}, {":FOR", BatchKeyword::For}, {":Next", BatchKeyword::Next},
-        {":echo", BatchKeyword::Echo}, {":REM_START", BatchKeyword::RemStart}, {":rem_End", BatchKeyword::RemEnd},
-        {":END", BatchKeyword::End}, {"for", BatchKeyword::None}, {":fore", BatchKeyword::None},
-        {":", BatchKeyword::None}, {"quit", BatchKeyword::None}, {QString(), BatchKeyword::None},
+        {":for", BatchKeyword::For},
+        {":FOR", BatchKeyword::For},
+        {":Next", BatchKeyword::Next},
+        {":echo", BatchKeyword::Echo},
+        {":REM_START", BatchKeyword::RemStart},
+        {":rem_End", BatchKeyword::RemEnd},
+        {":END", BatchKeyword::End},
+        {"for", BatchKeyword::None},
+        {":fore", BatchKeyword::None},
+        {":", BatchKeyword::None},
+        {"quit", BatchKeyword::None},
+        {QString(), BatchKeyword::None},
     };
     for (const auto &r : rows)
         QCOMPARE(batchKeyword(r.first), r.second);
@@ -157,8 +169,8 @@ void TestBatchInterpreter::continuedLines()
         // A loop declared over two lines resumes after its last line.
         BatchRig rig;
         rig.run({":for L i \\", " 1 2", "save_image f_i.png", ":next L", "quit"});
-        QCOMPARE(rig.sent(), QStringList({":for|L|i|1|2", "save_image|f_1.png", ":next|L", "save_image|f_2.png",
-                                          ":next|L", "quit"}));
+        QCOMPARE(rig.sent(), QStringList({":for|L|i|1|2", "save_image|f_1.png", ":next|L",
+                                          "save_image|f_2.png", ":next|L", "quit"}));
     }
 }
 
@@ -174,9 +186,10 @@ void TestBatchInterpreter::remarkAfterStatement()
 void TestBatchInterpreter::capitals()
 {
     BatchRig rig;
-    rig.run({":FOR L k 1 2", "SAVE_IMAGE img_k.tif", ":NEXT L", ":ECHO done_k", ":END", "save_image never.png"});
-    QCOMPARE(rig.sent(), QStringList({":FOR|L|k|1|2", "SAVE_IMAGE|img_1.tif", ":NEXT|L", "SAVE_IMAGE|img_2.tif",
-                                      ":NEXT|L", ":ECHO|done_2"}));
+    rig.run({":FOR L k 1 2", "SAVE_IMAGE img_k.tif", ":NEXT L", ":ECHO done_k", ":END",
+             "save_image never.png"});
+    QCOMPARE(rig.sent(), QStringList({":FOR|L|k|1|2", "SAVE_IMAGE|img_1.tif", ":NEXT|L",
+                                      "SAVE_IMAGE|img_2.tif", ":NEXT|L", ":ECHO|done_2"}));
     QCOMPARE(rig.executor.log, QStringLiteral("for L : k = 1\n"
                                               "SAVE_IMAGE : img_1.tif\n"
                                               "next L : k = 2\n"
@@ -195,7 +208,8 @@ static QStringList loopValues(const QString &forLine)
 void TestBatchInterpreter::countingDownAndSteps()
 {
     QCOMPARE(loopValues(":for L v 3 1"), QStringList({"3", "2", "1"}));
-    QCOMPARE(loopValues(":for L v 1 10 0"), QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+    QCOMPARE(loopValues(":for L v 1 10 0"),
+             QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
     QCOMPARE(loopValues(":for L v 1 10 3"), QStringList({"1", "4", "7", "10"}));
     QCOMPARE(loopValues(":for L v 1 9 3"), QStringList({"1", "4", "7"}));
     QCOMPARE(loopValues(":for L v 10 1 4"), QStringList({"10", "6", "2"}));
@@ -225,8 +239,9 @@ void TestBatchInterpreter::paddedCounters()
     QCOMPARE(loopValues(":for L v 012 008"), QStringList({"012", "011", "010", "009", "008"}));
     QCOMPARE(loopValues(":for L v 98 101"), QStringList({"98", "99", "100", "101"}));
 
-    QCOMPARE(QStringList({formatBatchCounter(5, "001"), formatBatchCounter(1234, "001"), formatBatchCounter(7, "0"),
-                          formatBatchCounter(7, "10"), formatBatchCounter(-1, "005")}),
+    QCOMPARE(QStringList({formatBatchCounter(5, "001"), formatBatchCounter(1234, "001"),
+                          formatBatchCounter(7, "0"), formatBatchCounter(7, "10"),
+                          formatBatchCounter(-1, "005")}),
              QStringList({"005", "1234", "7", "7", "-01"}));
 }
 
@@ -234,15 +249,18 @@ void TestBatchInterpreter::nestedAndRedeclaredLoops()
 {
     {
         BatchRig rig;
-        rig.run({":for OUT i 1 2", ":for IN j 1 3 2", "save_image m_i_j.png", ":next IN", ":next OUT"});
-        QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"m_1_1.png", "m_1_3.png", "m_2_1.png", "m_2_3.png"}));
+        rig.run(
+            {":for OUT i 1 2", ":for IN j 1 3 2", "save_image m_i_j.png", ":next IN", ":next OUT"});
+        QCOMPARE(rig.firstArgsOf("save_image"),
+                 QStringList({"m_1_1.png", "m_1_3.png", "m_2_1.png", "m_2_3.png"}));
     }
     {
         // Substitution follows the order of declaration: "ii" is taken whole
         // by X while X comes first, and letter by letter by Y once X has been
         // declared again and moved behind Y.
         BatchRig rig;
-        rig.run({":for X ii 5 5", ":for Y i 3 3", "save_image ii", ":for X ii 5 5", "save_image ii"});
+        rig.run(
+            {":for X ii 5 5", ":for Y i 3 3", "save_image ii", ":for X ii 5 5", "save_image ii"});
         QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"5", "33"}));
         QVERIFY(rig.executor.log.endsWith("for X : ii = 5\nsave_image : 33\n"));
     }
@@ -258,11 +276,12 @@ void TestBatchInterpreter::nestedAndRedeclaredLoops()
 void TestBatchInterpreter::substitution()
 {
     BatchRig rig;
-    rig.run({":for A x 1 1", ":for B y x 1", "save_image x_x_y", "unknown_word x", "save_image save",
-             ":for C a 0a 0a", "save_image a", ":for D \"\" 4 4", "save_image z"});
-    QCOMPARE(rig.sent(), QStringList({":for|A|x|1|1", ":for|B|y|x|1", "save_image|1_1_x", "unknown_word|x",
-                                      "save_image|save", ":for|C|a|0a|0a", "save_image|0a", ":for|D|4|4",
-                                      "save_image|z"}));
+    rig.run({":for A x 1 1", ":for B y x 1", "save_image x_x_y", "unknown_word x",
+             "save_image save", ":for C a 0a 0a", "save_image a", ":for D \"\" 4 4",
+             "save_image z"});
+    QCOMPARE(rig.sent(), QStringList({":for|A|x|1|1", ":for|B|y|x|1", "save_image|1_1_x",
+                                      "unknown_word|x", "save_image|save", ":for|C|a|0a|0a",
+                                      "save_image|0a", ":for|D|4|4", "save_image|z"}));
     // Arguments of a ":for" are never substituted; unknown words are not logged.
     QCOMPARE(rig.executor.log, QStringLiteral("for A : x = 1\n"
                                               "for B : y = x\n"
@@ -282,10 +301,10 @@ void TestBatchInterpreter::remarkBlocksAndEnd()
 {
     {
         BatchRig rig;
-        rig.run({":rem_start", "save_image a", ":for L i 1 3", ":next L", ":rem_end", "save_image i", ":end",
-                 "save_image never"});
-        QCOMPARE(rig.sent(), QStringList({":rem_start", "save_image|a", ":for|L|i|1|3", ":next|L", ":rem_end",
-                                          "save_image|i"}));
+        rig.run({":rem_start", "save_image a", ":for L i 1 3", ":next L", ":rem_end",
+                 "save_image i", ":end", "save_image never"});
+        QCOMPARE(rig.sent(), QStringList({":rem_start", "save_image|a", ":for|L|i|1|3", ":next|L",
+                                          ":rem_end", "save_image|i"}));
         QCOMPARE(rig.sentFlags(), QList<bool>({true, true, true, true, false, false}));
         QCOMPARE(rig.executor.log, QStringLiteral("save_image : i\n"));
     }
@@ -322,7 +341,8 @@ void TestBatchInterpreter::nextWithoutLoop()
 {
     BatchRig rig;
     rig.run({":next Z", ":for L i 1 1", ":next", ":next l", "save_image a"});
-    QCOMPARE(rig.sent(), QStringList({":next|Z", ":for|L|i|1|1", ":next", ":next|l", "save_image|a"}));
+    QCOMPARE(rig.sent(),
+             QStringList({":next|Z", ":for|L|i|1|1", ":next", ":next|l", "save_image|a"}));
     QCOMPARE(rig.executor.log, QStringLiteral("next  :  = \n"
                                               "for L : i = 1\n"
                                               "next  :  = \n"
@@ -349,7 +369,8 @@ void TestBatchInterpreter::stopDuringLongCommand()
 {
     BatchRig rig;
     rig.executor.holdWord = QStringLiteral("analyzer_exec_LCF");
-    const QStringList script({"save_image a", ":for L i 1 3", "analyzer_exec_LCF", ":next L", "save_image b"});
+    const QStringList script(
+        {"save_image a", ":for L i 1 3", "analyzer_exec_LCF", ":next L", "save_image b"});
     rig.run(script);
     // The script waits for the analysis.
     QCOMPARE(rig.sent(), QStringList({"save_image|a", ":for|L|i|1|3", "analyzer_exec_LCF"}));
@@ -366,9 +387,9 @@ void TestBatchInterpreter::stopDuringLongCommand()
     QCOMPARE(rig.spy->count(), 8);
     rig.executor.holdWord.clear();
     rig.answer();
-    QCOMPARE(rig.sent().mid(3), QStringList({"save_image|a", ":for|L|i|1|3", "analyzer_exec_LCF", ":next|L",
-                                             "analyzer_exec_LCF", ":next|L", "analyzer_exec_LCF", ":next|L",
-                                             "save_image|b"}));
+    QCOMPARE(rig.sent().mid(3), QStringList({"save_image|a", ":for|L|i|1|3", "analyzer_exec_LCF",
+                                             ":next|L", "analyzer_exec_LCF", ":next|L",
+                                             "analyzer_exec_LCF", ":next|L", "save_image|b"}));
 }
 
 void TestBatchInterpreter::manyItems()
@@ -390,7 +411,8 @@ void TestBatchInterpreter::runawayExpansion()
         QStringList script;
         for (int i = 1; i <= loops; ++i)
             script << QStringLiteral(":for L%1 x xx xx").arg(i);
-        script << "save_image x" << ":echo x";
+        script << "save_image x"
+               << ":echo x";
         for (int i = loops; i >= 1; --i)
             script << QStringLiteral(":next L%1").arg(i);
         BatchRig rig;
@@ -416,13 +438,20 @@ void TestBatchInterpreter::tokens_data()
 {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("answers");
-    QTest::newRow("waits for its token") << "issue;wait a;end a" << "0 0 1";
-    QTest::newRow("other work ends") << "issue;issue;wait a;end b;end a" << "0 0 0 0 1";
-    QTest::newRow("hand-started work") << "issue;wait a;end 0;end a" << "0 0 0 1";
-    QTest::newRow("ended before the wait") << "issue;end a;wait a" << "0 0 1";
-    QTest::newRow("never issued") << "wait c" << "1";
-    QTest::newRow("ends once") << "issue;wait a;end a;end a" << "0 0 1 1";
-    QTest::newRow("next statement drops the wait") << "issue;wait a;done;end a" << "0 0 1 1";
+    QTest::newRow("waits for its token") << "issue;wait a;end a"
+                                         << "0 0 1";
+    QTest::newRow("other work ends") << "issue;issue;wait a;end b;end a"
+                                     << "0 0 0 0 1";
+    QTest::newRow("hand-started work") << "issue;wait a;end 0;end a"
+                                       << "0 0 0 1";
+    QTest::newRow("ended before the wait") << "issue;end a;wait a"
+                                           << "0 0 1";
+    QTest::newRow("never issued") << "wait c"
+                                  << "1";
+    QTest::newRow("ends once") << "issue;wait a;end a;end a"
+                               << "0 0 1 1";
+    QTest::newRow("next statement drops the wait") << "issue;wait a;done;end a"
+                                                   << "0 0 1 1";
 }
 
 void TestBatchInterpreter::tokens()

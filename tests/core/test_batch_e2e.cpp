@@ -29,7 +29,7 @@ namespace {
 
 const int W = 2000;
 const int H = 16;
-const int nI1Files = 12;  // fNo 0 .. 11; the script cuts the first one
+const int nI1Files = 12; // fNo 0 .. 11; the script cuts the first one
 const int nI0 = 12;
 const int hw = 1, hh = 2; // the script's band half width and half height
 
@@ -39,8 +39,14 @@ struct Frame
     quint16 at(int x, int y) const { return px[size_t(y) * W + size_t(x)]; }
 };
 
-double i1Energy(int fNo) { return 7000.0 + 10.0 * fNo; }  // by calculation
-double i0Energy(int j) { return 6995.0 + 10.0 * j; }      // from the name
+double i1Energy(int fNo)
+{
+    return 7000.0 + 10.0 * fNo;
+} // by calculation
+double i0Energy(int j)
+{
+    return 6995.0 + 10.0 * j;
+} // from the name
 
 double windowSum(const Frame &f, int x, int y)
 {
@@ -64,7 +70,8 @@ struct Point
 
 // ln(I0 / I1) for every I1 frame the script keeps, with I0 taken on the line
 // between the two I0 frames around the I1 energy.
-std::vector<Point> expected(const std::vector<Frame> &i1, const std::vector<Frame> &i0, int x, int y)
+std::vector<Point> expected(const std::vector<Frame> &i1, const std::vector<Frame> &i0, int x,
+                            int y)
 {
     std::vector<Point> out;
     for (int fNo = 1; fNo < nI1Files; ++fNo) {
@@ -102,9 +109,11 @@ void TestBatchE2E::scriptedSpectraMatchTheCounts()
         i0[size_t(j)].px.resize(size_t(W) * H);
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x)
-                i0[size_t(j)].px[size_t(y) * W + size_t(x)] = quint16(20000 + 40 * j + (x * 37 + y * 101) % 500);
+                i0[size_t(j)].px[size_t(y) * W + size_t(x)] =
+                    quint16(20000 + 40 * j + (x * 37 + y * 101) % 500);
         // The default pattern reads "06995_0000" as 6995 eV.
-        const QString name = d + QStringLiteral("i0_%1_0000.tif").arg(int(i0Energy(j)), 5, 10, QLatin1Char('0'));
+        const QString name =
+            d + QStringLiteral("i0_%1_0000.tif").arg(int(i0Energy(j)), 5, 10, QLatin1Char('0'));
         QVERIFY(writeFrame(name, i0[size_t(j)]));
     }
     // I1: an absorption edge near 7055 eV whose height differs by pixel.
@@ -113,9 +122,11 @@ void TestBatchE2E::scriptedSpectraMatchTheCounts()
         i1[size_t(k)].px.resize(size_t(W) * H);
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {
-                const double mu = 0.4 + 0.6 / (1.0 + std::exp(-(e - 7055.0) / 8.0))
-                                            * (1.0 + 0.03 * ((x * 13 + y * 7) % 11));
-                i1[size_t(k)].px[size_t(y) * W + size_t(x)] = quint16(std::lround((20000 + 4 * k) * std::exp(-mu)));
+                const double mu = 0.4
+                                  + 0.6 / (1.0 + std::exp(-(e - 7055.0) / 8.0))
+                                        * (1.0 + 0.03 * ((x * 13 + y * 7) % 11));
+                i1[size_t(k)].px[size_t(y) * W + size_t(x)] =
+                    quint16(std::lround((20000 + 4 * k) * std::exp(-mu)));
             }
         // No energy in these names: the script has the energies calculated.
         const QString name = d + QStringLiteral("sample%1.tif").arg(k, 2, 10, QLatin1Char('0'));
@@ -127,35 +138,35 @@ void TestBatchE2E::scriptedSpectraMatchTheCounts()
     // whose files are taken in name order, which is energy order here.
     QString i1List;
     for (int k = 0; k < nI1Files; ++k)
-        i1List += QStringLiteral(" \"%1\"%2").arg(i1Names[k], k + 1 < nI1Files && k % 4 == 3 ? " \\\n" : "");
-    const QString script = QStringLiteral(
-        "# spectra of a few pixels\n"
-        "eng_by_calc_i1 1\n"
-        "eng_calc_even_in_eng_i1 1\n"
-        "eng_calc_disp_unit_i1 0\n"
-        "eng_calc_base_i1 7000\n"
-        "eng_calc_delta_i1 10\n"
-        "eng_by_name_i0\n"
-        "set_i0_energy_pattern (\\d|)\\d\\d\\d\\d_\\d\\d\\d\\d\n"
-        "cut_f_i1 001\n"
-        "cut_l_i1 0\n"
-        "skip_i1 1\n"
-        "SET_BAND_W 1\n"
-        "set_band_h 2  # five rows\n"
-        "load_I1_files NEW%1\n"
-        "load_I0_files_of_pattern new %2 i0_*.tif nothing*.img\n"
-        "no_such_command 1 2\n"
-        ":for L @N 0 2\n"
-        "move_position 12@N3 @N\n"
-        "save_spectra \"%2out/spec_@N.dat\"\n"
-        ":next L\n"
-        "move_position 0 15\n"
-        "save_spectra %2out/left.dat\n"
-        "move_position 1999 7\n"
-        "save_spectra %2out/right.dat\n"
-        "quit\n"
-        "save_spectra %2out/never.dat\n")
-        .arg(i1List, d);
+        i1List += QStringLiteral(" \"%1\"%2")
+                      .arg(i1Names[k], k + 1 < nI1Files && k % 4 == 3 ? " \\\n" : "");
+    const QString script = QStringLiteral("# spectra of a few pixels\n"
+                                          "eng_by_calc_i1 1\n"
+                                          "eng_calc_even_in_eng_i1 1\n"
+                                          "eng_calc_disp_unit_i1 0\n"
+                                          "eng_calc_base_i1 7000\n"
+                                          "eng_calc_delta_i1 10\n"
+                                          "eng_by_name_i0\n"
+                                          "set_i0_energy_pattern (\\d|)\\d\\d\\d\\d_\\d\\d\\d\\d\n"
+                                          "cut_f_i1 001\n"
+                                          "cut_l_i1 0\n"
+                                          "skip_i1 1\n"
+                                          "SET_BAND_W 1\n"
+                                          "set_band_h 2  # five rows\n"
+                                          "load_I1_files NEW%1\n"
+                                          "load_I0_files_of_pattern new %2 i0_*.tif nothing*.img\n"
+                                          "no_such_command 1 2\n"
+                                          ":for L @N 0 2\n"
+                                          "move_position 12@N3 @N\n"
+                                          "save_spectra \"%2out/spec_@N.dat\"\n"
+                                          ":next L\n"
+                                          "move_position 0 15\n"
+                                          "save_spectra %2out/left.dat\n"
+                                          "move_position 1999 7\n"
+                                          "save_spectra %2out/right.dat\n"
+                                          "quit\n"
+                                          "save_spectra %2out/never.dat\n")
+                               .arg(i1List, d);
     {
         QFile f(d + "run.bat");
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
@@ -183,8 +194,11 @@ void TestBatchE2E::scriptedSpectraMatchTheCounts()
         QString file;
         int x, y;
     };
-    const QVector<Case> cases = {{"spec_0", 1203, 0}, {"spec_1", 1213, 1}, {"spec_2", 1223, 2},
-                                 {"left", 0, 15}, {"right", 1999, 7}};
+    const QVector<Case> cases = {{"spec_0", 1203, 0},
+                                 {"spec_1", 1213, 1},
+                                 {"spec_2", 1223, 2},
+                                 {"left", 0, 15},
+                                 {"right", 1999, 7}};
     for (const Case &c : cases) {
         QFile f(d + "out/" + c.file + "-T.dat");
         QVERIFY2(f.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(f.fileName()));
@@ -198,14 +212,18 @@ void TestBatchE2E::scriptedSpectraMatchTheCounts()
             QVERIFY2(near(cols[0].toDouble(), w.e), qPrintable(c.file + ": " + cols.join(' ')));
             QVERIFY2(near(cols[2].toDouble(), w.mu),
                      qPrintable(QStringLiteral("%1: mu %2, expected %3 at %4 eV")
-                                    .arg(c.file, cols[2]).arg(w.mu, 0, 'g', 8).arg(w.e)));
+                                    .arg(c.file, cols[2])
+                                    .arg(w.mu, 0, 'g', 8)
+                                    .arg(w.e)));
         }
         QVERIFY(in.readLine().isNull());
 
         // No standard spectrum was set: its file has the two header lines only.
         QFile s(d + "out/" + c.file + "-std.dat");
         QVERIFY2(s.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(s.fileName()));
-        QCOMPARE(s.readAll(), QByteArray("###Lumenograf::XafsSpectrum\n# x  double-normalized-pre-base y pre post\n"));
+        QCOMPARE(s.readAll(),
+                 QByteArray(
+                     "###Lumenograf::XafsSpectrum\n# x  double-normalized-pre-base y pre post\n"));
     }
     // Nothing runs after "quit".
     QVERIFY(!QFile::exists(d + "out/never-T.dat"));

@@ -64,7 +64,9 @@ static QString frameName(int k)
 static void feedI1(Body &b, int n, int w, int h, const std::function<int(int, int, int)> &v)
 {
     for (int k = 0; k < n; ++k)
-        b.loadedI1(makeFrame(w, h, 0, [&](int x, int y) { return v(k, x, y); }, frameName(k)), k);
+        b.loadedI1(makeFrame(
+                       w, h, 0, [&](int x, int y) { return v(k, x, y); }, frameName(k)),
+                   k);
 }
 
 static void feedI0(Body &b, int n, int w, int h, int v)
@@ -126,9 +128,14 @@ void TestBody::halfSizes()
     // negative half sizes count by their size; half height "junk" is 0, x 2..4 of row 2.
     // "set_band_w 2147483647" with the most negative half height sums all 48
     // samples: 480 + 6 * (0 + ... + 7) + 8 * 10 * (0 + ... + 5).
-    const struct { const char *hw, *hh; double sum, i0; } windows[] = {
-        {"1", "1", 297, 9000}, {"-1", "-1", 297, 9000}, {"-1", "junk", 99, 3000},
-        {"2147483647", "-2147483648", 1848, 48000}};
+    const struct
+    {
+        const char *hw, *hh;
+        double sum, i0;
+    } windows[] = {{"1", "1", 297, 9000},
+                   {"-1", "-1", 297, 9000},
+                   {"-1", "junk", 99, 3000},
+                   {"2147483647", "-2147483648", 1848, 48000}};
     for (const auto &w : windows) {
         hw->setText(w.hw);
         hh->setText(w.hh);
@@ -150,7 +157,8 @@ void TestBody::halfSizes()
         for (int x = 0; x < img.width(); ++x)
             red |= img.pixel(x, y) == qRgb(255, 0, 0) ? QRect(x, y, 1, 1) : QRect();
     const ChCoord &c = disp->coord();
-    const QRectF data = QRectF(QPointF(c.r2sx(0), c.r2sy(0)), QPointF(c.r2sx(8), c.r2sy(6))).normalized();
+    const QRectF data =
+        QRectF(QPointF(c.r2sx(0), c.r2sy(0)), QPointF(c.r2sx(8), c.r2sy(6))).normalized();
     QVERIFY(!red.isEmpty());
     QVERIFY(QRectF(red).adjusted(-2, -2, 2, 2).contains(data));
     QVERIFY(data.adjusted(-2, -2, 2, 2).contains(QRectF(red)));
@@ -182,7 +190,7 @@ void TestBody::showDataBeyondTheStack()
 
     b.showData(7);
     QCOMPARE(no->text(), QStringLiteral("7"));
-    QCOMPARE(seek->value(), 2);    // as far as the bar goes
+    QCOMPARE(seek->value(), 2); // as far as the bar goes
     QCOMPARE(disp->frame(), shown);
     QCOMPARE(no->toolTip(), frameName(1));
     QCOMPARE(b.i1Panel()->currentIndex(), 2);
@@ -205,18 +213,22 @@ void TestBody::pixelAndDarkValues()
 
     Body b;
     const float samples[] = {-123456.7f, -123.5f, 1234567.0f};
-    b.loadedI1(TiffData::fromSamples(3, 1, samples, QStringLiteral("/data/float_7000_0000.tif")), 0);
+    b.loadedI1(TiffData::fromSamples(3, 1, samples, QStringLiteral("/data/float_7000_0000.tif")),
+               0);
     ImgDispA *disp = child<ImgDispA>(&b, "dispA");
     auto *value = child<QLabel>(&b, "Value");
     auto *dark = child<QLabel>(&b, "DarkValue");
     // Outside the frame: 0.
-    const struct { double x; const char *text; } at[] = {
-        {0.5, "-123,456.70"}, {1.5, "-123.50"}, {2.5, "1,234,567.00"}, {5, "0.00"}};
+    const struct
+    {
+        double x;
+        const char *text;
+    } at[] = {{0.5, "-123,456.70"}, {1.5, "-123.50"}, {2.5, "1,234,567.00"}, {5, "0.00"}};
     for (const auto &a : at) {
         disp->setRealMousePos(a.x, 0.5);
         QCOMPARE(value->text(), QString::fromLatin1(a.text));
     }
-    QCOMPARE(dark->text(), QStringLiteral("0.0"));   // no dark frame: untouched
+    QCOMPARE(dark->text(), QStringLiteral("0.0")); // no dark frame: untouched
 
     // A dark frame: its sample with 6 significant digits.
     QTemporaryDir dir;
@@ -266,7 +278,6 @@ void TestBody::navigationOfTheDisplayedStack()
     QTest::mouseClick(child<QRadioButton>(&b, "ShowI0"), Qt::LeftButton);
     QCOMPARE(b.displayedStack(), ImageStacks::I0);
     QCOMPARE(disp->frame(), b.stacks().i0().at(0));
-
 
     // next moves the I0 index, the picture stays.
     QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
@@ -345,7 +356,7 @@ void TestBody::loadRequestsAndAppending()
     b.readI1Files(files.mid(3), false);
     QCOMPARE(request.at(1).at(1).toInt(), 2);
     QVERIFY(done.wait(10000));
-    QCOMPARE(b.stacks().i1().size(), 5);   // files 3 and 5
+    QCOMPARE(b.stacks().i1().size(), 5); // files 3 and 5
     QCOMPARE(b.stacks().i1().at(4)->fileName, files.at(5));
     QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), 4);
 
@@ -391,7 +402,9 @@ void TestBody::darkFrame()
     QCOMPARE(label->text(), name);
     // The dark is subtracted from I1 and I0: (50 - 5) against (95 - 5).
     b.loadedI0(constantFrame(2, 2, 0, 95), 0);
-    b.loadedI1(makeFrame(2, 2, 0, [](int, int) { return 50; }, frameName(0)), 0);
+    b.loadedI1(makeFrame(
+                   2, 2, 0, [](int, int) { return 50; }, frameName(0)),
+               0);
     child<QLineEdit>(&b, "HWidth")->setText("0");
     child<QLineEdit>(&b, "VWidth")->setText("0");
     b.showXafsSpectrum(1, 1);
@@ -431,7 +444,7 @@ void TestBody::colourBarRerenders()
         QCOMPARE(f->colorBar, bar->greyScale());
     // Only a frame that has been shown has a picture.
     QVERIFY(!other->builtPicture());
-    QCOMPARE(grey(shown, 2), 170);   // 2/3 * 256
+    QCOMPARE(grey(shown, 2), 170); // 2/3 * 256
     // Raise the lower handle to 2/3: everything below is black, the top
     // white. Dragging and the release rebuild only what is painted.
     bar->setHandles(2.0 / 3.0, 1.0);
@@ -552,14 +565,14 @@ static void checkUnclipped(QWidget *window)
     for (QWidget *w : all) {
         if (w->window() != window || !w->isVisibleTo(window))
             continue;
-        if (!qobject_cast<QAbstractButton *>(w) && !qobject_cast<QLineEdit *>(w) &&
-            !qobject_cast<QLabel *>(w) && !qobject_cast<QComboBox *>(w) &&
-            !qobject_cast<QSlider *>(w))
+        if (!qobject_cast<QAbstractButton *>(w) && !qobject_cast<QLineEdit *>(w)
+            && !qobject_cast<QLabel *>(w) && !qobject_cast<QComboBox *>(w)
+            && !qobject_cast<QSlider *>(w))
             continue;
         const QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
         if (!inner.contains(r))
-            QFAIL(qPrintable(QStringLiteral("%1 of %2 is cut off").arg(w->objectName(),
-                                                                     window->objectName())));
+            QFAIL(qPrintable(
+                QStringLiteral("%1 of %2 is cut off").arg(w->objectName(), window->objectName())));
         QSize need = w->minimumSizeHint();
         if (auto *b = qobject_cast<QPushButton *>(w))
             need.setWidth(b->fontMetrics().horizontalAdvance(b->text()) + 6);
@@ -572,8 +585,10 @@ static void checkUnclipped(QWidget *window)
         if (w->width() < need.width() || w->height() < need.height())
             QFAIL(qPrintable(QStringLiteral("%1 of %2 is squeezed to %3 x %4 (needs %5 x %6)")
                                  .arg(w->objectName(), window->objectName())
-                                 .arg(w->width()).arg(w->height())
-                                 .arg(need.width()).arg(need.height())));
+                                 .arg(w->width())
+                                 .arg(w->height())
+                                 .arg(need.width())
+                                 .arg(need.height())));
     }
 }
 

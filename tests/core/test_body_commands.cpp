@@ -43,7 +43,9 @@ namespace {
 
 QString logText(Body &body)
 {
-    return body.batchCtrl()->findChild<QPlainTextEdit *>(QStringLiteral("ProgressLog"))->toPlainText();
+    return body.batchCtrl()
+        ->findChild<QPlainTextEdit *>(QStringLiteral("ProgressLog"))
+        ->toPlainText();
 }
 
 template <typename T>
@@ -129,7 +131,8 @@ void TestBodyCommands::answersAndErrors()
         LogCapture log;
         body.execCmdSlot(CmdLine(QStringLiteral("calib_exec")), false);
         QCOMPARE(done.count(), 8);
-        QVERIFY2(log.lines().contains(QStringLiteral("Batch command calib_exec is not available yet")),
+        QVERIFY2(log.lines().contains(
+                     QStringLiteral("Batch command calib_exec is not available yet")),
                  qPrintable(log.lines().join('\n')));
     }
 
@@ -167,7 +170,8 @@ void runSteps(Body &body, const QVector<Step> &steps)
     for (const Step &s : steps) {
         QCOMPARE(run(body, s.statement), 1);
         QVERIFY2(shown(s.owner, s.control) == s.expected,
-                 qPrintable(s.statement + ": " + s.control + " shows " + shown(s.owner, s.control)));
+                 qPrintable(s.statement + ": " + s.control + " shows "
+                            + shown(s.owner, s.control)));
     }
 }
 
@@ -180,14 +184,21 @@ void TestBodyCommands::fieldsTakeNormalisedNumbers()
     SelectDataFiles *i1 = body.i1Panel();
     SelectDataFiles *i0 = body.i0Panel();
     runSteps(body, {
-        {"cut_f_i0 007", i0, "CutFirst", "7"}, {"cut_f_i0 007", i1, "CutFirst", "0"},
-        {"CUT_L_I1 12", i1, "CutLast", "12"}, {"CUT_L_I1 12", i0, "CutLast", "0"},
-        {"skip_i1 three", i1, "Skip", "0"}, {"skip_i0 2", i0, "Skip", "2"},
-        {"show_latest_i1 0", i1, "ShowLatest", "off"}, {"show_latest_i1 0", i0, "ShowLatest", "on"},
-        {"show_latest_i1 1", i1, "ShowLatest", "on"}, {"show_latest_i0 2", i0, "ShowLatest", "off"},
-        {"set_band_w 007", &body, "HWidth", "7"}, {"set_band_h wide", &body, "VWidth", "0"},
-        {"set_band_h -3", &body, "VWidth", "-3"}, {"set_fluo_type 1", &body, "FluoType", "on"},
-    });
+                       {"cut_f_i0 007", i0, "CutFirst", "7"},
+                       {"cut_f_i0 007", i1, "CutFirst", "0"},
+                       {"CUT_L_I1 12", i1, "CutLast", "12"},
+                       {"CUT_L_I1 12", i0, "CutLast", "0"},
+                       {"skip_i1 three", i1, "Skip", "0"},
+                       {"skip_i0 2", i0, "Skip", "2"},
+                       {"show_latest_i1 0", i1, "ShowLatest", "off"},
+                       {"show_latest_i1 0", i0, "ShowLatest", "on"},
+                       {"show_latest_i1 1", i1, "ShowLatest", "on"},
+                       {"show_latest_i0 2", i0, "ShowLatest", "off"},
+                       {"set_band_w 007", &body, "HWidth", "7"},
+                       {"set_band_h wide", &body, "VWidth", "0"},
+                       {"set_band_h -3", &body, "VWidth", "-3"},
+                       {"set_fluo_type 1", &body, "FluoType", "on"},
+                   });
     QVERIFY(body.stacks().fluorescence());
     runSteps(body, {{"set_fluo_type yes", &body, "FluoType", "off"}});
     QVERIFY(!body.stacks().fluorescence());
@@ -201,21 +212,31 @@ void TestBodyCommands::energySetup()
     EOFSetup *s1 = body.i1Panel()->energySetup();
     EOFSetup *s0 = body.i0Panel()->energySetup();
     runSteps(body, {
-        {"eng_calc_base_i1 8100", s1, "Start", "8100"}, {"eng_calc_base_i1 8100", s1, "End", "9100"},
-        {"eng_calc_base_i1 8100", s0, "End", "9000"}, {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
-        {"eng_calc_num_i1 500", s1, "NumOfPoints", "500"}, {"eng_calc_num_i1 500", s1, "Delta", "3"},
-        {"eng_calc_delta_i1 0.25", s1, "End", "8225"}, {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
-        {"eng_by_calc_i0 1", s0, "FromFileNum", "on"}, {"eng_by_calc_i0 1", s1, "FromFileName", "on"},
-        {"eng_by_name_i0", s0, "FromFileName", "on"}, {"eng_calc_even_in_eng_i1 1", s1, "EvenInEnergy", "on"},
-        {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
-        // Units: an index outside the list, negative included, changes nothing.
-        {"eng_calc_disp_unit_i1 1", s1, "DisplayUnit", "keV"}, {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
-        {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"}, {"eng_calc_disp_unit_i1 -1", s0, "DisplayUnit", "eV"},
-        // Both pattern words write the pattern field and leave the factor.
-        {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern", "\\d_\\d\\d\\d\\d\\d\\dKeV"},
-        {"eng_by_name_reg_exp_i1 \"a b\"", s0, "Factor", "1"}, {"eng_by_name_reg_exp_i1 \"a b\"", s1, "Pattern", "a b"},
-        {"eng_by_name_factor_i1 1000.0000001", s1, "Factor", "1000"},
-    });
+                       {"eng_calc_base_i1 8100", s1, "Start", "8100"},
+                       {"eng_calc_base_i1 8100", s1, "End", "9100"},
+                       {"eng_calc_base_i1 8100", s0, "End", "9000"},
+                       {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
+                       {"eng_calc_num_i1 500", s1, "NumOfPoints", "500"},
+                       {"eng_calc_num_i1 500", s1, "Delta", "3"},
+                       {"eng_calc_delta_i1 0.25", s1, "End", "8225"},
+                       {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
+                       {"eng_by_calc_i0 1", s0, "FromFileNum", "on"},
+                       {"eng_by_calc_i0 1", s1, "FromFileName", "on"},
+                       {"eng_by_name_i0", s0, "FromFileName", "on"},
+                       {"eng_calc_even_in_eng_i1 1", s1, "EvenInEnergy", "on"},
+                       {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
+                       // Units: an index outside the list, negative included, changes nothing.
+                       {"eng_calc_disp_unit_i1 1", s1, "DisplayUnit", "keV"},
+                       {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
+                       {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"},
+                       {"eng_calc_disp_unit_i1 -1", s0, "DisplayUnit", "eV"},
+                       // Both pattern words write the pattern field and leave the factor.
+                       {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern",
+                        "\\d_\\d\\d\\d\\d\\d\\dKeV"},
+                       {"eng_by_name_reg_exp_i1 \"a b\"", s0, "Factor", "1"},
+                       {"eng_by_name_reg_exp_i1 \"a b\"", s1, "Pattern", "a b"},
+                       {"eng_by_name_factor_i1 1000.0000001", s1, "Factor", "1000"},
+                   });
 
     // A reference file of angles: the choice follows the name.
     QTemporaryDir dir;
@@ -225,7 +246,8 @@ void TestBodyCommands::energySetup()
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
         f.write("angle\n14.0\n13.9\n");
     }
-    runSteps(body, {{"eng_by_ref_i1 " + ref, s1, "FromRefFile", "on"}, {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
+    runSteps(body, {{"eng_by_ref_i1 " + ref, s1, "FromRefFile", "on"},
+                    {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
                     {"eng_by_calc_i1 1", s1, "FromFileNum", "on"}});
     const double e1 = 12398.424360387684 / (2 * 3.13553 * std::sin(13.9 * 3.1415926535 / 180));
     QCOMPARE(run(body, "eng_by_ref_i1 " + ref), 1);
@@ -238,12 +260,16 @@ void TestBodyCommands::displayCommands()
     XafsView *v = body.xafsView();
     // A display number outside 0 and 1 keeps the choice; a word reads as frame 0.
     runSteps(body, {
-        {"select_disp_image 1", &body, "ShowI0", "on"}, {"select_disp_image 9", &body, "ShowI0", "on"},
-        {"select_disp_image -1", &body, "ShowI0", "on"}, {"select_disp_image 0", &body, "ShowData", "on"},
-        {"seek_image 4", &body, "ImgNo", "4"}, {"seek_image last", &body, "ImgNo", "0"},
-        {"xafs_view_normalize 1", v, "Normalized", "on"}, {"xafs_view_normalize 0", v, "Normalized", "off"},
-        {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
-    });
+                       {"select_disp_image 1", &body, "ShowI0", "on"},
+                       {"select_disp_image 9", &body, "ShowI0", "on"},
+                       {"select_disp_image -1", &body, "ShowI0", "on"},
+                       {"select_disp_image 0", &body, "ShowData", "on"},
+                       {"seek_image 4", &body, "ImgNo", "4"},
+                       {"seek_image last", &body, "ImgNo", "0"},
+                       {"xafs_view_normalize 1", v, "Normalized", "on"},
+                       {"xafs_view_normalize 0", v, "Normalized", "off"},
+                       {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
+                   });
 
     // The area is stored as given, a negative width included.
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
@@ -268,7 +294,9 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files NEW")), false);
     QCOMPARE(done.count(), 1);
 
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files new %1f_7010_0000.tif %1f_7030_0000.tif").arg(d)), false);
+    body.execCmdSlot(
+        CmdLine(QStringLiteral("load_I1_files new %1f_7010_0000.tif %1f_7030_0000.tif").arg(d)),
+        false);
     QCOMPARE(done.count(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
     QCOMPARE(body.stacks().i1().size(), 2);
@@ -278,17 +306,21 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files add %1other.tif").arg(d)), false);
     QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
     QCOMPARE(body.stacks().i1().size(), 3);
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d)), false);
+    body.execCmdSlot(
+        CmdLine(QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d)),
+        false);
     QTRY_COMPARE_WITH_TIMEOUT(done.count(), 4, 20000);
     QCOMPARE(body.stacks().i0().size(), 4);
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(body.stacks().i0().at(k)->energy, 7000.0 + 10 * k);
-        QCOMPARE(body.stacks().i0().at(k)->fileName, d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k));
+        QCOMPARE(body.stacks().i0().at(k)->fileName,
+                 d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k));
     }
     QCOMPARE(body.stacks().i1().size(), 3);
 
     // A pattern that matches nothing still completes (and, with NEW, empties).
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d)), false);
+    body.execCmdSlot(CmdLine(QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d)),
+                     false);
     QTRY_COMPARE_WITH_TIMEOUT(done.count(), 5, 20000);
     QCOMPARE(body.stacks().i0().size(), 0);
 
@@ -318,14 +350,17 @@ void TestBodyCommands::movePositionReachesEveryPixel()
     QVERIFY(disp->width() < w / 3);
     QVERIFY(disp->height() < h * 20);
 
-    for (const QPoint p : {QPoint(613, 5), QPoint(614, 5), QPoint(615, 6), QPoint(1499, 39), QPoint(0, 0)}) {
+    for (const QPoint p :
+         {QPoint(613, 5), QPoint(614, 5), QPoint(615, 6), QPoint(1499, 39), QPoint(0, 0)}) {
         QCOMPARE(run(body, QStringLiteral("move_position %1 %2").arg(p.x()).arg(p.y())), 1);
         QCOMPARE(body.positionX(), p.x());
         QCOMPARE(body.positionY(), p.y());
-        QCOMPARE(child<QLabel>(&body, "Position")->text(), QString::asprintf("(% 4d, % 4d)", p.x(), p.y()));
+        QCOMPARE(child<QLabel>(&body, "Position")->text(),
+                 QString::asprintf("(% 4d, % 4d)", p.x(), p.y()));
         // The value under the "mouse" is that pixel's own.
         const int v = 1000 + p.x() + 7 * p.y();
-        QCOMPARE(child<QLabel>(&body, "Value")->text(), QString::number(v).insert(QString::number(v).size() - 3, ',') + ".00");
+        QCOMPARE(child<QLabel>(&body, "Value")->text(),
+                 QString::number(v).insert(QString::number(v).size() - 3, ',') + ".00");
     }
     // The band sizes set the window summed at the position.
     QCOMPARE(run(body, "move_position 613 5"), 1);

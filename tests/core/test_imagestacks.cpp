@@ -66,26 +66,41 @@ void TestImageStacks::i0AtEnergy()
 {
     // Each row: the I0 stack as (energy, sample) pairs, then energy, x, y,
     // half width, half height and the expected window sum.
-    struct Row { QVector<QPair<int, int>> frames; double e; int x, y, hw, hh; double sum; };
+    struct Row
+    {
+        QVector<QPair<int, int>> frames;
+        double e;
+        int x, y, hw, hh;
+        double sum;
+    };
     const QVector<QPair<int, int>> one{{100, 80}}, ramp{{100, 100}, {200, 300}, {300, 400}},
         pairAbove{{100, 100}, {200, 300}, {200, 500}}, pairOnly{{200, 300}, {200, 500}};
     const Row rows[] = {
         // One frame: its window sum at every energy; 3 x 3 inside sums nine samples.
-        {one, 50, 1, 1, 1, 1, 720}, {one, 5000, 1, 1, 1, 1, 720},
-        // In the corner only four of the nine lie inside; the sign of the half sizes does not count.
-        {one, 100, 0, 0, 1, 1, 320}, {one, 100, 0, 0, -1, -1, 320},
+        {one, 50, 1, 1, 1, 1, 720},
+        {one, 5000, 1, 1, 1, 1, 720},
+        // In the corner only four of the nine lie inside; the sign of the half sizes does not
+        // count.
+        {one, 100, 0, 0, 1, 1, 320},
+        {one, 100, 0, 0, -1, -1, 320},
         // Below the range: the line through (100, 100) and (200, 300).
-        {ramp, 50, 0, 0, 0, 0, 0}, {ramp, 90, 0, 0, 0, 0, 80},
+        {ramp, 50, 0, 0, 0, 0, 0},
+        {ramp, 90, 0, 0, 0, 0, 80},
         // Inside: bisection picks the neighbours.
-        {ramp, 150, 0, 0, 0, 0, 200}, {ramp, 200, 0, 0, 0, 0, 300}, {ramp, 250, 0, 0, 0, 0, 350},
+        {ramp, 150, 0, 0, 0, 0, 200},
+        {ramp, 200, 0, 0, 0, 0, 300},
+        {ramp, 250, 0, 0, 0, 0, 350},
         // At and above the last energy: the line through the last two frames.
-        {ramp, 300, 0, 0, 0, 0, 400}, {ramp, 350, 0, 0, 0, 0, 450},
+        {ramp, 300, 0, 0, 0, 0, 400},
+        {ramp, 350, 0, 0, 0, 0, 450},
         // The window scales every sum: two pixels (hw 1 at column 0).
         {ramp, 250, 0, 0, 1, 0, 700},
         // Two neighbouring frames of the same energy give their mean.
-        {pairAbove, 250, 0, 0, 0, 0, 400}, {pairAbove, 150, 0, 0, 0, 0, 200},
+        {pairAbove, 250, 0, 0, 0, 0, 400},
+        {pairAbove, 150, 0, 0, 0, 0, 200},
         // Two frames, both at one energy: the mean below and above.
-        {pairOnly, 100, 0, 0, 0, 0, 400}, {pairOnly, 300, 0, 0, 0, 0, 400},
+        {pairOnly, 100, 0, 0, 0, 0, 400},
+        {pairOnly, 300, 0, 0, 0, 0, 400},
     };
     for (const Row &r : rows) {
         ImageStacks s;
@@ -105,7 +120,8 @@ void TestImageStacks::absorptionRule()
 
     // I0 at 150, 250, 350 eV: 200, 350, 450 against I1 50, 100, 90.
     SpectrumPoints p = s.absorption(2, 1, 0, 0);
-    QCOMPARE(p.points(), QVector<QPointF>({{150, std::log(4.0)}, {250, std::log(3.5)}, {350, std::log(5.0)}}));
+    QCOMPARE(p.points(),
+             QVector<QPointF>({{150, std::log(4.0)}, {250, std::log(3.5)}, {350, std::log(5.0)}}));
     // A 3 x 3 window in the corner: four samples of each frame.
     p = s.absorption(0, 0, 1, 1);
     QCOMPARE(p.y(0), std::log(800.0 / 200.0));
@@ -196,13 +212,14 @@ void TestImageStacks::rawI1AndProfiles()
     SpectrumPoints raw = s.rawI1(0, 0, 1, 0);
     QCOMPARE(raw.size(), 2);
     QCOMPARE(raw.x(0), 150.0);
-    QCOMPARE(raw.y(0), 20.0);   // columns 0 and 1 of row 0
+    QCOMPARE(raw.y(0), 20.0); // columns 0 and 1 of row 0
     QCOMPARE(raw.y(1), 14.0);
     QVERIFY(s.rawI1(4, 0, 0, 0).isEmpty());
 
     // Column 0 of the first I1 frame, one pixel each: ln(I0(150) / s).
     SpectrumPoints col = s.columnProfile(ImageStacks::I1, 0, 0, 0, 0);
-    QCOMPARE(col.points(), QVector<QPointF>({{0, std::log(200.0 / 10.0)}, {1, std::log(200.0 / 20.0)},
+    QCOMPARE(col.points(), QVector<QPointF>({{0, std::log(200.0 / 10.0)},
+                                             {1, std::log(200.0 / 20.0)},
                                              {2, std::log(200.0 / 30.0)}}));
     // A window of half-height 1: row 0 sums rows 0 and 1 (30) against two
     // I0 samples (400); row 1 sums all three rows (60 against 600).
@@ -227,7 +244,7 @@ void TestImageStacks::rawI1AndProfiles()
     QCOMPARE(row.y(1), 99.0);
     QCOMPARE(row.y(3), 75.0);
     SpectrumPoints colOfRamp = s.columnProfile(ImageStacks::I0, 3, 0, 1, 1);
-    QCOMPARE(colOfRamp.y(0), 22.0);    // columns 0..1 of rows 0..1
+    QCOMPARE(colOfRamp.y(0), 22.0); // columns 0..1 of rows 0..1
     QCOMPARE(colOfRamp.y(2), 2.0 * 1 + 2 * 10 * 3);
     // Read through the frame's shift: image column c is frame column c - 1,
     // so column 0 sees frame column 0 only and column 3 frame columns 1..3.
@@ -315,8 +332,10 @@ void TestImageStacks::darkFromEveryFormat()
 
     // KVMX text: each value is stored times 500.
     const QString kvmx = dir.filePath(QStringLiteral("dark.dat"));
-    QVERIFY(writeBytes(kvmx, "#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 2\n# RANGE_Y0 = 0\n# RANGE_Y1 = 1\n"
-                             "0 0 0.01\n1 0 0.02\n"));
+    QVERIFY(
+        writeBytes(kvmx,
+                   "#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 2\n# RANGE_Y0 = 0\n# RANGE_Y1 = 1\n"
+                   "0 0 0.01\n1 0 0.02\n"));
     QVERIFY(s.loadDark(kvmx));
     QCOMPARE(QSize(s.dark()->width(), s.dark()->height()), QSize(2, 1));
     QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 0), 10.0);
@@ -341,22 +360,36 @@ void TestImageStacks::loadRequestClamps()
 {
     // Skip below 1 counts as 1, negative or unreadable cuts as 0; base 10:
     // a leading zero is no octal prefix, a fraction does not parse.
-    const struct { const char *skip, *first, *last; int s, f, l; } rows[] = {
-        {"3", "1", "2", 3, 1, 2}, {"0", "-2", "-1", 1, 0, 0}, {"-5", "", "x", 1, 0, 0},
+    const struct
+    {
+        const char *skip, *first, *last;
+        int s, f, l;
+    } rows[] = {
+        {"3", "1", "2", 3, 1, 2},
+        {"0", "-2", "-1", 1, 0, 0},
+        {"-5", "", "x", 1, 0, 0},
         {"010", "007", "2.5", 10, 7, 0},
     };
     for (const auto &row : rows) {
         const ImageStacks::LoadRequest r = ImageStacks::loadRequest(row.skip, row.first, row.last);
-        QCOMPARE(QVector<int>({r.skip, r.cutFirst, r.cutLast}), QVector<int>({row.s, row.f, row.l}));
+        QCOMPARE(QVector<int>({r.skip, r.cutFirst, r.cutLast}),
+                 QVector<int>({row.s, row.f, row.l}));
     }
 }
 
 void TestImageStacks::thousandsSeparators()
 {
     const char *const rows[][2] = {
-        {"1234567.89", "1,234,567.89"}, {"-123456.70", "-123,456.70"}, {"-123.50", "-123.50"}, {"123", "123"},
-        {"1234", "1,234"}, {"-1234", "-1,234"}, {"-100", "-100"}, {"999999.5", "999,999.5"},
-        {"0.00", "0.00"}, {"", ""},
+        {"1234567.89", "1,234,567.89"},
+        {"-123456.70", "-123,456.70"},
+        {"-123.50", "-123.50"},
+        {"123", "123"},
+        {"1234", "1,234"},
+        {"-1234", "-1,234"},
+        {"-100", "-100"},
+        {"999999.5", "999,999.5"},
+        {"0.00", "0.00"},
+        {"", ""},
     };
     for (const auto &r : rows)
         QCOMPARE(withThousandsSeparators(QString::fromLatin1(r[0])), QString::fromLatin1(r[1]));
@@ -368,8 +401,14 @@ static const int W = 6, H = 5;
 static const double i1E[] = {50, 150, 250, 350};
 static const double i0E[] = {100, 200, 300, 300};
 using Samples = std::function<int(int, int)>;
-static Samples i1(int k) { return [k](int x, int y) { return 200 + 3 * x + 7 * y + 11 * k; }; }
-static Samples i0(int k) { return [k](int x, int y) { return 5000 + x * y + 13 * k; }; }
+static Samples i1(int k)
+{
+    return [k](int x, int y) { return 200 + 3 * x + 7 * y + 11 * k; };
+}
+static Samples i0(int k)
+{
+    return [k](int x, int y) { return 5000 + x * y + 13 * k; };
+}
 
 // The window sum from the samples: the block around (x, y) read through the
 // shift s (x + s, y - s), positions outside the frame counting 0.
@@ -390,7 +429,7 @@ void TestImageStacks::windowsOfTheStacks_data()
     QTest::addColumn<QPoint>("half");
     QTest::addColumn<bool>("fluo");
     QTest::addColumn<bool>("dark");
-    QTest::addColumn<int>("shift");  // of I1 frame 1
+    QTest::addColumn<int>("shift"); // of I1 frame 1
     QTest::newRow("pixel") << QPoint(2, 1) << QPoint(0, 0) << false << false << 0;
     QTest::newRow("corner, dark") << QPoint(0, 0) << QPoint(2, 1) << false << true << 0;
     QTest::newRow("negative, fluo") << QPoint(5, 4) << QPoint(-1, -2) << true << true << 0;

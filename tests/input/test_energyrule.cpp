@@ -153,15 +153,15 @@ private slots:
 
         const QString p9809 = dir.filePath("ref9809.dat");
         QVERIFY(writeText(p9809, "9809     KEK-PF  BL-9A\n"
-                                  "Sample  x\n"
-                                  "   Offset 0 0 0\n"
-                                  "  1  14.0  100\n"
-                                  "  2\n"
-                                  "# 3  13.9\n"
-                                  "  3  13.5  100\n"
-                                  "\n"
-                                  "  4  text\n"
-                                  "  5  13.0  100\n"));
+                                 "Sample  x\n"
+                                 "   Offset 0 0 0\n"
+                                 "  1  14.0  100\n"
+                                 "  2\n"
+                                 "# 3  13.9\n"
+                                 "  3  13.5  100\n"
+                                 "\n"
+                                 "  4  text\n"
+                                 "  5  13.0  100\n"));
         QVERIFY(r.readRefFile(p9809));
         QCOMPARE(r.refEnergies.size(), 3);
         const double e14 = braggEnergy(14.0 * M_PI / 180);

@@ -35,7 +35,8 @@ class Receiver : public QObject
 {
     Q_OBJECT
 public:
-    struct Got {
+    struct Got
+    {
         quint64 request;
         int fNo;
         QString file;
@@ -52,8 +53,8 @@ public slots:
     void take(const FrameHandle &h, int fNo, quint64 request)
     {
         std::unique_ptr<TiffData> d(h.take());
-        got.push_back({request, fNo, d->fileName, d->value(0, 0),
-                       QThread::currentThread() == thread()});
+        got.push_back(
+            {request, fNo, d->fileName, d->value(0, 0), QThread::currentThread() == thread()});
     }
     void done(quint64 request)
     {
@@ -114,10 +115,13 @@ private slots:
         connect(loader, &LoadTiff::loaded, &rx, &Receiver::take);
         connect(loader, &LoadTiff::finishLoadFiles, &rx, &Receiver::done);
         // Seen from the loader's own thread, the flag is up while frames go out.
-        connect(loader, &LoadTiff::loaded, loader, [this] {
+        connect(
+            loader, &LoadTiff::loaded, loader,
+            [this] {
             if (loader->isBusy())
                 ++busySeenInLoader;
-        }, Qt::DirectConnection);
+            },
+            Qt::DirectConnection);
     }
 
     void cleanupTestCase()
@@ -205,8 +209,9 @@ private slots:
         // Dropped from the loader's own thread as the first frame goes out:
         // the request reads no further file, and the next one runs in full.
         const quint64 first = lastRequest + 1;
-        auto c = connect(loader, &LoadTiff::loaded, loader, [this, first] { loader->cancelBelow(first + 1); },
-                         Qt::DirectConnection);
+        auto c = connect(
+            loader, &LoadTiff::loaded, loader, [this, first] { loader->cancelBelow(first + 1); },
+            Qt::DirectConnection);
         run(files, 1, 0, 0, 2);
         disconnect(c);
         QCOMPARE(int(rx.got.size()), 1 + 9);

@@ -40,6 +40,7 @@ class TestPanel : public SelectDataFiles
 {
 public:
     QStringList chosen;
+
 protected:
     QStringList chooseFiles() override { return chosen; }
 };
@@ -59,10 +60,14 @@ private slots:
     {
         EOFSetup s;
         QVERIFY(child<QRadioButton>(&s, "FromFileName")->isChecked());
-        QCOMPARE(child<QRadioButton>(&s, "FromFileName")->text(), QStringLiteral("Energy Cal. from File Name"));
-        QCOMPARE(child<QRadioButton>(&s, "FromFileNum")->text(), QStringLiteral("Energy Cal. from File No."));
-        QCOMPARE(child<QRadioButton>(&s, "FromRefFile")->text(), QStringLiteral("Energy Cal. from Ref. File"));
-        QCOMPARE(child<QLineEdit>(&s, "Pattern")->text(), QStringLiteral("(\\d|)\\d\\d\\d\\d_\\d\\d\\d\\d"));
+        QCOMPARE(child<QRadioButton>(&s, "FromFileName")->text(),
+                 QStringLiteral("Energy Cal. from File Name"));
+        QCOMPARE(child<QRadioButton>(&s, "FromFileNum")->text(),
+                 QStringLiteral("Energy Cal. from File No."));
+        QCOMPARE(child<QRadioButton>(&s, "FromRefFile")->text(),
+                 QStringLiteral("Energy Cal. from Ref. File"));
+        QCOMPARE(child<QLineEdit>(&s, "Pattern")->text(),
+                 QStringLiteral("(\\d|)\\d\\d\\d\\d_\\d\\d\\d\\d"));
         QCOMPARE(child<QComboBox>(&s, "PatternList")->count(), 9);
         QCOMPARE(child<QLineEdit>(&s, "Factor")->text(), QStringLiteral("1"));
         auto *unit = child<QComboBox>(&s, "DisplayUnit");
@@ -194,7 +199,8 @@ private slots:
         QCOMPARE(picked.count(), 1);
         QCOMPARE(picked[0][0].toStringList(), panel.chosen);
         QCOMPARE(picked[0][1].toBool(), true);
-        QTest::mouseClick(child<QRadioButton>(&panel, "AddFiles"), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseClick(child<QRadioButton>(&panel, "AddFiles"), Qt::LeftButton, {},
+                          QPoint(5, 5));
         QVERIFY(child<QRadioButton>(&panel, "AddFiles")->isChecked());
         // New/Add is a choice of its own, apart from the energy setup's.
         QVERIFY(child<QRadioButton>(panel.energySetup(), "FromFileName")->isChecked());
@@ -308,7 +314,8 @@ private slots:
 
         panel.setEngByName(true);
         panel.setEngByNameRegExp("\\d_\\d\\d\\d\\d\\d\\dKeV");
-        QCOMPARE(child<QLineEdit>(s, "Pattern")->text(), QStringLiteral("\\d_\\d\\d\\d\\d\\d\\dKeV"));
+        QCOMPARE(child<QLineEdit>(s, "Pattern")->text(),
+                 QStringLiteral("\\d_\\d\\d\\d\\d\\d\\dKeV"));
         QCOMPARE(child<QLineEdit>(s, "Factor")->text(), QStringLiteral("1")); // not recomputed
         panel.setEngByNameFactor(1000.0000001);
         QCOMPARE(child<QLineEdit>(s, "Factor")->text(), QStringLiteral("1000"));
@@ -322,7 +329,8 @@ private slots:
         panel.setEngByRef(ref);
         QVERIFY(child<QRadioButton>(s, "FromRefFile")->isChecked());
         QCOMPARE(child<QLineEdit>(s, "RefFilePath")->text(), ref);
-        QVERIFY(std::fabs(panel.addFile("any", 5) - hc / (twoD * std::sin(14.0 * M_PI / 180))) < 1e-6);
+        QVERIFY(std::fabs(panel.addFile("any", 5) - hc / (twoD * std::sin(14.0 * M_PI / 180)))
+                < 1e-6);
         panel.setEngByRef(QString());
         QVERIFY(child<QLineEdit>(s, "RefFilePath")->text().isEmpty());
         QVERIFY(child<QRadioButton>(s, "FromRefFile")->isChecked());

@@ -222,8 +222,16 @@ private slots:
         QFETCH(int, h);
         QFETCH(bool, tiled);
         QFETCH(int, pages);
-        const TiffSpec s{w, h, 16, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, compression,
-                         mode.constData(), tiled, pages};
+        const TiffSpec s{w,
+                         h,
+                         16,
+                         1,
+                         SAMPLEFORMAT_UINT,
+                         PHOTOMETRIC_MINISBLACK,
+                         compression,
+                         mode.constData(),
+                         tiled,
+                         pages};
         const QString name = path("frame.tif");
         QVERIFY(makeTiff(name, s));
         TiffData d;
@@ -266,13 +274,14 @@ private slots:
         QTest::newRow("other") << QByteArray("PK\3\4 this is no frame at all") << "other.bin" << L()
                                << true;
         // One character short of the magic.
-        QTest::newRow("almost KVMX") << QByteArray("#KVMX-CTIm\n# RANGE_X1 = 2\n") << "almost.dat"
-                                     << L() << true;
-        QTest::newRow("no regular file") << QByteArray() << "/dev/zero"
-                                         << L{"Not a regular file: %1"} << true;
+        QTest::newRow("almost KVMX")
+            << QByteArray("#KVMX-CTIm\n# RANGE_X1 = 2\n") << "almost.dat" << L() << true;
+        QTest::newRow("no regular file")
+            << QByteArray() << "/dev/zero" << L{"Not a regular file: %1"} << true;
         // Layouts other than 16-bit unsigned grey.
         const int uint = SAMPLEFORMAT_UINT, grey = PHOTOMETRIC_MINISBLACK;
-        const struct {
+        const struct
+        {
             const char *name;
             int bits, samples, format, photometric;
             const char *what;
@@ -304,8 +313,8 @@ private slots:
         // 65535 x 70000 samples is refused before any row is allocated.
         QByteArray wide = tiffBytes({1, 70000});
         QVERIFY(patchTag(wide, TIFFTAG_IMAGEWIDTH, 65535));
-        QTest::newRow("TIFF 65535 x 70000") << wide << "wide.tif"
-                                            << L{"Frame size out of range: 65535 70000 %1"} << true;
+        QTest::newRow("TIFF 65535 x 70000")
+            << wide << "wide.tif" << L{"Frame size out of range: 65535 70000 %1"} << true;
         // A few hundred bytes of TIFF declaring 1 x 268,435,456 samples (in
         // one strip, so that libtiff itself has nothing to object to).
         const QByteArray tiff = tiffBytes({1, 64});
@@ -329,9 +338,9 @@ private slots:
                                       << L{invalid.arg("2 2"), "Error on reading (2) %1"} << true;
         QTest::newRow("IMG 65535 x 65535") << imgFile(65535, 65535, "", 2, ramp(18, 0)) << "big.img"
                                            << L{"Frame size out of range: 65535 65535 %1"} << true;
-        QTest::newRow("IMG 16000 x 30") << imgFile(16000, 30, "", 2, ramp(18, 0)) << "huge2.img"
-                                        << L{invalid.arg("30 16000"), "Error on reading (3) %1"}
-                                        << true;
+        QTest::newRow("IMG 16000 x 30")
+            << imgFile(16000, 30, "", 2, ramp(18, 0)) << "huge2.img"
+            << L{invalid.arg("30 16000"), "Error on reading (3) %1"} << true;
         QTest::newRow("IMG 60000 x 30") << imgFile(60000, 30, "", 2, ramp(18, 0)) << "wide.img"
                                         << L{"Frame size out of range: 60000 30 %1"} << true;
         QByteArray comment = imgFile(1, 1, "", 2, {1});
@@ -348,13 +357,15 @@ private slots:
         QTest::newRow("KVMX 16384 x 16384, no data")
             << empty << "empty.dat"
             << L{QString("KVMX ranges out of proportion to the file: 16384 16384 %1 bytes %2")
-                     .arg(empty.size()).arg("%1")} << false;
+                     .arg(empty.size())
+                     .arg("%1")}
+            << false;
         const QByteArray head = "#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n";
         const L tooLong{"Line longer than 65536 bytes in %1"};
-        QTest::newRow("KVMX header, no line break") << head + "# " + QByteArray(70000, 'x')
-                                                    << "nobreak.dat" << tooLong << false;
-        QTest::newRow("KVMX data, no line break") << head + "0 0 1\n" + QByteArray(70000, '7')
-                                                  << "nobreak2.dat" << tooLong << false;
+        QTest::newRow("KVMX header, no line break")
+            << head + "# " + QByteArray(70000, 'x') << "nobreak.dat" << tooLong << false;
+        QTest::newRow("KVMX data, no line break")
+            << head + "0 0 1\n" + QByteArray(70000, '7') << "nobreak2.dat" << tooLong << false;
     }
 
     void hostileFrames()
@@ -392,9 +403,9 @@ private slots:
         QTest::addColumn<std::vector<quint32>>("samples");
         QTest::newRow("16") << QByteArray("Prop_ImageWidth=3,Prop_ImageHeight=2,BytesPerPixel=2")
                             << 3 << 2 << 2 << std::vector<quint32>{7, 65535, 0, 1, 2, 300};
-        QTest::newRow("32")
-            << QByteArray("x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2") << 2 << 2 << 4
-            << std::vector<quint32>{5, 4000000000u, 70000, 9};
+        QTest::newRow("32") << QByteArray(
+            "x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2")
+                            << 2 << 2 << 4 << std::vector<quint32>{5, 4000000000u, 70000, 9};
         QTest::newRow("header wins") << QByteArray("Prop_ImageWidth=5,Prop_ImageHeight=5") << 2 << 1
                                      << 2 << std::vector<quint32>{11, 12};
         QTest::newRow("zero byte") << QByteArray("BytesPerPixel=4\0junk,more", 25) << 1 << 1 << 4
@@ -472,7 +483,8 @@ private slots:
         QCOMPARE(d.maximum(), 1250.0);
 
         // A blank line right after the header is the first pixel.
-        QVERIFY(writeBytes(path("blank.dat"), "#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n\n0 0 3\n"));
+        QVERIFY(writeBytes(path("blank.dat"),
+                           "#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n\n0 0 3\n"));
         TiffData b;
         QCOMPARE(b.scanKvmxHeader(path("blank.dat")), 3);
         QVERIFY(b.read(path("blank.dat")));
@@ -480,9 +492,12 @@ private slots:
         QCOMPARE(b.value(0, 1), 1500.0);
 
         // Equal ranges, absurd ranges and ranges beyond the bound are refused.
-        QVERIFY(writeBytes(path("eq.dat"), "#KVMX-CTImg\n# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n1 1 1\n"));
-        QVERIFY(writeBytes(path("abs.dat"), "#KVMX-CTImg\n# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n1 1 1\n"));
-        QVERIFY(writeBytes(path("big.dat"), "#KVMX-CTImg\n# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n1 1 1\n"));
+        QVERIFY(writeBytes(path("eq.dat"),
+                           "#KVMX-CTImg\n# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n1 1 1\n"));
+        QVERIFY(writeBytes(path("abs.dat"),
+                           "#KVMX-CTImg\n# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n1 1 1\n"));
+        QVERIFY(writeBytes(path("big.dat"),
+                           "#KVMX-CTImg\n# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n1 1 1\n"));
         for (const char *n : {"eq.dat", "abs.dat", "big.dat"}) {
             TiffData e;
             QCOMPARE(e.scanKvmxHeader(path(n)), -1);
@@ -519,8 +534,8 @@ private slots:
         // Column 0 only (0 + 10 + 20): the window ends there.
         QTest::newRow("far centres") << INT_MIN << INT_MAX << INT_MIN << INT_MIN << 0 << 0 << 30.0;
         // Row 0 only (0 + 1 + 2 + 3) after a shift of INT_MAX.
-        QTest::newRow("far shift") << INT_MAX << 0 << INT_MAX << INT_MAX << INT_MAX << INT_MAX
-                                   << 6.0;
+        QTest::newRow("far shift")
+            << INT_MAX << 0 << INT_MAX << INT_MAX << INT_MAX << INT_MAX << 6.0;
         // Row 2 (20 + 21 + 22 + 23).
         QTest::newRow("huge width only") << 1 << 2 << INT_MAX << 0 << 0 << 0 << 86.0;
         QTest::newRow("far, small") << INT_MIN << 0 << 3 << 3 << INT_MAX << INT_MAX << 0.0;
@@ -603,7 +618,8 @@ private slots:
                 QCOMPARE(int(q->picture().constScanLine(r)[c]), 0);
 
         // 32-bit and float frames follow the same rule.
-        QVERIFY(writeBytes(path("p32.img"), imgFile(4, 1, "BytesPerPixel=4", 4, {1000, 1100, 1200, 1400})));
+        QVERIFY(writeBytes(path("p32.img"),
+                           imgFile(4, 1, "BytesPerPixel=4", 4, {1000, 1100, 1200, 1400})));
         TiffData w;
         QVERIFY(w.read(path("p32.img")));
         QCOMPARE(int(px(w, 1)), 64);
@@ -681,7 +697,8 @@ private slots:
         for (int k = 0; k < 3; ++k) {
             QCOMPARE(cnt[size_t(k)], uint64_t(200));
             for (int i = 0; i < 100; ++i) {
-                const quint16 v = qFromLittleEndian<quint16>(bytes.constData() + off[size_t(k)] + 2 * i);
+                const quint16 v =
+                    qFromLittleEndian<quint16>(bytes.constData() + off[size_t(k)] + 2 * i);
                 QCOMPARE(v, s[size_t(100 * k + i)]);
             }
         }

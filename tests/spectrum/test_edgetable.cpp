@@ -37,9 +37,11 @@ void TestEdgeTable::resourceTable()
     // Values of the table's Fe, Au and U lines; Fe has no M1 edge, H no edge
     // at all, Li its K edge only; outside the filled records and the table: 0.
     const double rows[][3] = {
-        {26, 0, 7112.0}, {26, 1, 846.1}, {26, 2, 721.1}, {26, 3, 708.1}, {79, 0, 80724.9}, {79, 3, 11918.7},
-        {92, 0, 115602.0}, {26, 4, 0}, {1, 0, 0}, {1, 1, 0}, {1, 2, 0}, {1, 3, 0}, {1, 4, 0}, {3, 1, 0},
-        {93, 0, 0}, {99, 0, 0}, {100, 0, 0}, {-1, 0, 0}, {26, -1, 0}, {26, 5, 0}, {0, 0, 0},
+        {26, 0, 7112.0},  {26, 1, 846.1},    {26, 2, 721.1}, {26, 3, 708.1}, {79, 0, 80724.9},
+        {79, 3, 11918.7}, {92, 0, 115602.0}, {26, 4, 0},     {1, 0, 0},      {1, 1, 0},
+        {1, 2, 0},        {1, 3, 0},         {1, 4, 0},      {3, 1, 0},      {93, 0, 0},
+        {99, 0, 0},       {100, 0, 0},       {-1, 0, 0},     {26, -1, 0},    {26, 5, 0},
+        {0, 0, 0},
     };
     for (const auto &r : rows)
         QCOMPARE(edgeEnergy(int(r[0]), int(r[1])), r[2]);
@@ -108,12 +110,14 @@ void TestEdgeTable::missingAndOddTables()
 
 void TestEdgeTable::names()
 {
-    const QPair<const char *, int> edges[] = {{"K", 0}, {"k", 0}, {"L1", 1}, {"li", 1}, {"L2", 2}, {"LII", 2},
-                                              {"l3", 3}, {"liii", 3}, {"M1", 0}, {"", 0}};
+    const QPair<const char *, int> edges[] = {{"K", 0},  {"k", 0},   {"L1", 1}, {"li", 1},
+                                              {"L2", 2}, {"LII", 2}, {"l3", 3}, {"liii", 3},
+                                              {"M1", 0}, {"", 0}};
     for (const auto &e : edges)
         QCOMPARE(edgeIndex(e.first), e.second);
-    const QPair<const char *, int> elements[] = {{"Fe", 26}, {"fe", -1}, {"Xx", -1}, {"D", 110}, {"H", 1},
-                                                 {"U", 92}, {"Mt", 109}, {" ", 0}, {"", -1}};
+    const QPair<const char *, int> elements[] = {{"Fe", 26},  {"fe", -1}, {"Xx", -1},
+                                                 {"D", 110},  {"H", 1},   {"U", 92},
+                                                 {"Mt", 109}, {" ", 0},   {"", -1}};
     for (const auto &e : elements)
         QCOMPARE(elementNumber(e.first), e.second);
     for (int i = 0; i < ElementTable::Count; ++i)

@@ -41,7 +41,8 @@ void TestFourierBuffers::knownTransform()
     const double v[4] = {1, 2, 3, 4};
     f.forward(v);
     const fftw_complex *o = f.forwardOutput();
-    const double re[4] = {10, -2, -2, -2}, im[4] = {0, 2, 0, -2}, mag[4] = {10, std::sqrt(8.0), 2, std::sqrt(8.0)};
+    const double re[4] = {10, -2, -2, -2}, im[4] = {0, 2, 0, -2},
+                 mag[4] = {10, std::sqrt(8.0), 2, std::sqrt(8.0)};
     const double *m = f.magnitudes();
     QVERIFY(m);
     for (int k = 0; k < 4; ++k) {

@@ -120,8 +120,8 @@ void TestSpectrumPoints::valueAt()
     // y = 2x + 1 on 10, 20, then y = 41 + (x - 20) * (-1) up to 40 and flat
     // after; the first line is extended below, the last (flat) one above.
     const SpectrumPoints p = points({{10, 21}, {20, 41}, {30, 31}, {40, 21}, {50, 21}});
-    const double at[][2] = {{10, 21}, {0, 1}, {15, 31}, {20, 41}, {25, 36}, {37.5, 23.5}, {45, 21}, {50, 21},
-                            {90, 21}};
+    const double at[][2] = {{10, 21},     {0, 1},   {15, 31}, {20, 41}, {25, 36},
+                            {37.5, 23.5}, {45, 21}, {50, 21}, {90, 21}};
     for (const auto &a : at)
         QCOMPARE(p.valueAt(a[0]), a[1]);
 
@@ -151,16 +151,24 @@ void TestSpectrumPoints::crossingX()
 
     // 0, 0, 4, 2, 10, 2 over x = 0..5: y range 0..10.
     const SpectrumPoints s = points({{0, 0}, {1, 0}, {2, 4}, {3, 2}, {4, 10}, {5, 2}});
-    const struct { double fraction; SpectrumPoints::Crossing dir; double x; } rows[] = {
+    const struct
+    {
+        double fraction;
+        SpectrumPoints::Crossing dir;
+        double x;
+    } rows[] = {
         // Level 5: rising, segment 3-4 (2 -> 10) at 3 + 3/8; falling, 4-5 (10 -> 2) at 4 + 5/8.
-        {0.5, SpectrumPoints::Rising, 3.375}, {0.5, SpectrumPoints::Falling, 4.625},
+        {0.5, SpectrumPoints::Rising, 3.375},
+        {0.5, SpectrumPoints::Falling, 4.625},
         // Level 2: rising, 1-2 (0 -> 4) at 1.5; falling, 2-3 ends on the level
         // (4 -> 2) at 3; either finds 1-2 first.
-        {0.2, SpectrumPoints::Rising, 1.5}, {0.2, SpectrumPoints::Falling, 3.0},
+        {0.2, SpectrumPoints::Rising, 1.5},
+        {0.2, SpectrumPoints::Falling, 3.0},
         {0.2, SpectrumPoints::Either, 1.5},
         // Level 0: "either" accepts the flat first segment that touches it and
         // gives the mean of its two x; rising needs y[i] < 0, never met: the first x.
-        {0.0, SpectrumPoints::Either, 0.5}, {0.0, SpectrumPoints::Rising, 0.0},
+        {0.0, SpectrumPoints::Either, 0.5},
+        {0.0, SpectrumPoints::Rising, 0.0},
     };
     for (const auto &r : rows)
         QCOMPARE(s.crossingX(r.fraction, r.dir), r.x);

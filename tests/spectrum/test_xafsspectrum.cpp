@@ -191,7 +191,7 @@ void TestXafsSpectrum::victoreenNormalization()
     // The jump reads both curves between their points at 6995 and 7005.
     const double t = (e0 - 6995.0) / 10.0;
     const double jump = (post(6995.0) + t * (post(7005.0) - post(6995.0)))
-        - (pre(6995.0) + t * (pre(7005.0) - pre(6995.0)));
+                        - (pre(6995.0) + t * (pre(7005.0) - pre(6995.0)));
     QVERIFY(near(s.jump(), jump, 1e-8));
     QVERIFY(near(s.doubleNormalizedPreBase().y(10), 0.0, 1e-6));
     QVERIFY(near(s.doubleNormalizedPreBase().y(150), 1.0, 1e-6));
@@ -535,7 +535,11 @@ void TestXafsSpectrum::hostileFiles()
     // never ends do not load (-1).
     QTemporaryDir dir;
     const QString name = dir.filePath("hostile.dat");
-    const struct { QByteArray text; int points; } cases[] = {
+    const struct
+    {
+        QByteArray text;
+        int points;
+    } cases[] = {
         {"9809\nOffset\n1 abc 0 100 10\n", -1},
         {"9809\nOffset\n1 10 0 100 10\n2 1O.5 0 100 10\n3 11 0 100 10\n", 2},
         {"9809\nOffset\n1 10 0 100 10\n2 0 0 100 10\n", -1},

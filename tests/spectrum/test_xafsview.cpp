@@ -37,7 +37,8 @@ static SpectrumPoints stepPoints(double shift = 0.0)
     SpectrumPoints p;
     for (int i = 0; i <= 120; ++i) {
         const double e = 6800.0 + 5.0 * i + shift;
-        p.append(e, e < 7000.0 + shift ? 0.2 + 1e-4 * (e - 6800.0 - shift) : 1.5 - 2e-4 * (e - 7000.0 - shift));
+        p.append(e, e < 7000.0 + shift ? 0.2 + 1e-4 * (e - 6800.0 - shift)
+                                       : 1.5 - 2e-4 * (e - 7000.0 - shift));
     }
     return p;
 }
@@ -45,14 +46,15 @@ static SpectrumPoints stepPoints(double shift = 0.0)
 static void sendMouse(QWidget *w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                       Qt::MouseButtons buttons)
 {
-    QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons,
+                  Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
 static void sendWheel(QWidget *w, QPoint pos, int delta)
 {
-    QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &e);
 }
 
@@ -233,7 +235,8 @@ void TestXafsView::readOut()
     const double x = dataX(c, 6800.0, 7400.0, at.x());
     // The plot keeps 4 % of the range clear above and below the curves.
     const double top = 1.5 + 0.04 * 1.3, bottom = 0.2 - 0.04 * 1.3;
-    const double y = top + (bottom - top) * (at.y() - c.innerY0()) / double(c.innerY1() - c.innerY0());
+    const double y =
+        top + (bottom - top) * (at.y() - c.innerY0()) / double(c.innerY1() - c.innerY0());
     QCOMPARE(v.findChild<QLineEdit *>("XVal")->text(), QString::number(x, 'f', 1));
     QCOMPARE(v.findChild<QLineEdit *>("YVal")->text(), QString::number(y, 'f', 3));
     // The point index: the first i whose midpoint to the next lies beyond x.
@@ -309,7 +312,8 @@ static QByteArray readFile(const QString &name)
 void TestXafsView::saveData()
 {
     QTemporaryDir dir;
-    const QByteArray header("###Lumenograf::XafsSpectrum\n# x  double-normalized-pre-base y pre post\n");
+    const QByteArray header(
+        "###Lumenograf::XafsSpectrum\n# x  double-normalized-pre-base y pre post\n");
     XafsView v;
     // A bare target point (no backgrounds) with an energy shift of 2: the
     // target file subtracts it.
@@ -418,7 +422,8 @@ void TestXafsView::picture()
     // The trace and its Fourier magnitudes.
     SpectrumPoints trace;
     for (int i = 0; i < 121; ++i)
-        trace.append(6800.0 + 5.0 * i, 40000.0 + 9000.0 * std::exp(-0.01 * i) * (1.0 + 0.2 * std::sin(i * 0.9)));
+        trace.append(6800.0 + 5.0 * i,
+                     40000.0 + 9000.0 * std::exp(-0.01 * i) * (1.0 + 0.2 * std::sin(i * 0.9)));
     v.setTrace(trace);
     v.findChild<QCheckBox *>("ShowRaw")->setChecked(true);
     v.graph()->repaint();

@@ -106,7 +106,8 @@ double polyFitAt(const Curve &c, double from, double to, int degree, double x)
         const double b = (s[0] * t[1] - s[1] * t[0]) / d;
         return a + b * u;
     }
-    auto det3 = [](double a, double b, double c, double d, double e, double f, double g, double h, double i) {
+    auto det3 = [](double a, double b, double c, double d, double e, double f, double g, double h,
+                   double i) {
         return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
     };
     const double d = det3(s[0], s[1], s[2], s[1], s[2], s[3], s[2], s[3], s[4]);
@@ -121,7 +122,8 @@ double polyFitAt(const Curve &c, double from, double to, int degree, double x)
 // line), both taken at 7112 eV.
 double edgeJump(const Curve &c)
 {
-    return polyFitAt(c, Edge + 100.0, Edge + 1000.0, 2, Edge) - polyFitAt(c, Edge - 1000.0, Edge - 100.0, 1, Edge);
+    return polyFitAt(c, Edge + 100.0, Edge + 1000.0, 2, Edge)
+           - polyFitAt(c, Edge - 1000.0, Edge - 100.0, 1, Edge);
 }
 
 // First energy at which the curve rises through half of its range.
@@ -273,7 +275,8 @@ void TestDemoData::filesAndEnergies()
         QVERIFY2(QFile::exists(root + "/" + name), name);
     for (int n = 0; n < 120; ++n) {
         const QString number = QString("%1").arg(n + 1, 3, 10, QChar('0'));
-        QVERIFY2(i1Files[n].startsWith("I1_" + number + "_") && i1Files[n].endsWith(".tif"), qPrintable(i1Files[n]));
+        QVERIFY2(i1Files[n].startsWith("I1_" + number + "_") && i1Files[n].endsWith(".tif"),
+                 qPrintable(i1Files[n]));
         QCOMPARE(i0Files[n], "I0" + i1Files[n].mid(2));
         // Exactly one file per number, as a wildcard load of "I1_NNN_*.tif" needs.
         QCOMPARE(QDir(root + "/I1").entryList({"I1_" + number + "_*.tif"}, QDir::Files).size(), 1);
@@ -326,7 +329,8 @@ void TestDemoData::frames()
     // The program reads every frame as libtiff does; its window sum is the
     // plain sum of the block.
     for (int n = 0; n < 240; ++n) {
-        const QString path = n < 120 ? root + "/I0/" + i0Files[n] : root + "/I1/" + i1Files[n - 120];
+        const QString path =
+            n < 120 ? root + "/I0/" + i0Files[n] : root + "/I1/" + i1Files[n - 120];
         const Frame &f = n < 120 ? i0Frames[n] : i1Frames[n - 120];
         TiffData t;
         QVERIFY2(t.read(path), qPrintable(path));
@@ -359,7 +363,8 @@ void TestDemoData::absorptionOfTheSample()
     QVERIFY2(hOxide > hMetal + 5.0 && hOxide < Edge + 20.0, qPrintable(QString::number(hOxide)));
     QVERIFY(hMixed > hMetal && hMixed < hOxide);
     // Thin and thick end of the oxide wedge.
-    const double thin = edgeJump(absorptionAt(75, 96, 2, 2)), thick = edgeJump(absorptionAt(114, 96, 2, 2));
+    const double thin = edgeJump(absorptionAt(75, 96, 2, 2)),
+                 thick = edgeJump(absorptionAt(114, 96, 2, 2));
     QVERIFY2(thin > 0.15 && thin < 0.4 && thick > 1.4 && thick < 1.7,
              qPrintable(QString("%1 %2").arg(thin).arg(thick)));
 
@@ -374,7 +379,8 @@ void TestDemoData::absorptionOfTheSample()
         const double e = energies[n], film = empty.mu[n];
         worst = std::max(worst, std::fabs(metal.mu[n] - film - 1.2 * refMetal.at(e)));
         worst = std::max(worst, std::fabs(oxide.mu[n] - film - 0.8 * refOxide.at(e)));
-        worst = std::max(worst, std::fabs(mixed.mu[n] - film - 0.5 * refMetal.at(e) - 0.5 * refOxide.at(e)));
+        worst = std::max(worst, std::fabs(mixed.mu[n] - film - 0.5 * refMetal.at(e)
+                                          - 0.5 * refOxide.at(e)));
     }
     QVERIFY2(worst < 0.03, qPrintable(QString::number(worst)));
 }
@@ -420,13 +426,19 @@ void TestDemoData::programsNormalization()
     const double jMetal = refMetal.jump(), jOxide = refOxide.jump();
     QVERIFY2(std::fabs(jMetal - 1.0) < 0.1, qPrintable(QString::number(jMetal)));
     QVERIFY2(std::fabs(jOxide - 1.0) < 0.1, qPrintable(QString::number(jOxide)));
-    QVERIFY2(refMetal.e0() > Edge - 5.0 && refMetal.e0() < Edge + 5.0, qPrintable(QString::number(refMetal.e0())));
+    QVERIFY2(refMetal.e0() > Edge - 5.0 && refMetal.e0() < Edge + 5.0,
+             qPrintable(QString::number(refMetal.e0())));
     QVERIFY2(refOxide.e0() > refMetal.e0() + 5.0 && refOxide.e0() < Edge + 20.0,
              qPrintable(QString::number(refOxide.e0())));
 
     // The sample's regions as the program normalizes them: their thicknesses
     // times the references' jumps, edges between the two references'.
-    struct Case { const char *what; Curve curve; double jump; };
+    struct Case
+    {
+        const char *what;
+        Curve curve;
+        double jump;
+    };
     const Case cases[] = {{"metal", absorptionAt(36, 38, 5, 5), 1.2 * jMetal},
                           {"oxide", absorptionAt(94, 37, 5, 5), 0.8 * jOxide},
                           {"mixed", absorptionAt(36, 96, 5, 5), 0.5 * jMetal + 0.5 * jOxide}};
@@ -438,7 +450,8 @@ void TestDemoData::programsNormalization()
         const XafsSpectrum s(points, true, 0.0);
         e0[k] = s.e0();
         QVERIFY2(std::fabs(s.jump() - cases[k].jump) < 0.04 * cases[k].jump,
-                 qPrintable(QString("%1: %2 %3").arg(cases[k].what).arg(s.jump()).arg(cases[k].jump)));
+                 qPrintable(
+                     QString("%1: %2 %3").arg(cases[k].what).arg(s.jump()).arg(cases[k].jump)));
     }
     QVERIFY2(std::fabs(e0[0] - refMetal.e0()) < 1.0, qPrintable(QString::number(e0[0])));
     QVERIFY2(std::fabs(e0[1] - refOxide.e0()) < 1.0, qPrintable(QString::number(e0[1])));
@@ -473,7 +486,8 @@ void TestDemoData::demoScripts()
             QCOMPARE(items[1].toUpper(), QString("NEW"));
             QVERIFY(items[2].endsWith('/'));
             ++loads;
-            const QStringList hit = QDir(tmp.path() + "/" + items[2]).entryList({items[3]}, QDir::Files, QDir::Name);
+            const QStringList hit =
+                QDir(tmp.path() + "/" + items[2]).entryList({items[3]}, QDir::Files, QDir::Name);
             QCOMPARE(hit.size(), 120);
             double last = 0.0;
             for (const QString &name : hit) {
@@ -492,7 +506,8 @@ void TestDemoData::demoScripts()
             QVERIFY(x - bandW >= 0 && x + bandW < Size && y - bandH >= 0 && y + bandH < Size);
             // On the sample: the window's absorption shows a clear Fe K edge.
             const Curve c = absorptionAt(x, y, bandW, bandH);
-            QVERIFY2(edgeJump(c) > 0.5, qPrintable(QString("%1 %2: %3").arg(x).arg(y).arg(edgeJump(c))));
+            QVERIFY2(edgeJump(c) > 0.5,
+                     qPrintable(QString("%1 %2: %3").arg(x).arg(y).arg(edgeJump(c))));
             ++positions;
         }
     }
@@ -525,7 +540,11 @@ void TestDemoData::headlessDemoRun()
     QCOMPARE(p.exitCode(), 0);
 
     // Where the script takes its spectra, read from the script itself.
-    struct Saved { int x, y; QString file; };
+    struct Saved
+    {
+        int x, y;
+        QString file;
+    };
     QVector<Saved> saved;
     int bandW = 10, bandH = 10, x = -1, y = -1;
     for (const QByteArray &raw : fileBytes(DEMO_SCRIPT_DIR "/demo-headless.bat").split('\n')) {
@@ -547,7 +566,8 @@ void TestDemoData::headlessDemoRun()
         const QString base = tmp.path() + "/" + s.file.left(s.file.size() - 4);
         // No standard spectrum is set: its file holds the two header lines only.
         QCOMPARE(fileBytes(base + "-std.dat"),
-                 QByteArray("###Lumenograf::XafsSpectrum\n# x  double-normalized-pre-base y pre post\n"));
+                 QByteArray(
+                     "###Lumenograf::XafsSpectrum\n# x  double-normalized-pre-base y pre post\n"));
         const QList<QByteArray> lines = fileBytes(base + "-T.dat").split('\n');
         QVERIFY2(lines.size() == 2 + 120 + 1, qPrintable(base + "-T.dat"));
         QCOMPARE(lines[0], QByteArray("###Lumenograf::XafsSpectrum"));
@@ -577,7 +597,8 @@ void TestDemoData::headlessDemoRun()
             QVERIFY2(std::fabs(v[2] - mu) <= 5e-6 * std::fabs(mu) + 1e-9,
                      qPrintable(QString("%1: %2 against %3").arg(s.file).arg(v[2]).arg(mu)));
             // Double-normalized pre-base: (mu - pre) / (post - pre).
-            QVERIFY2(std::fabs(v[1] - (v[2] - v[3]) / (v[4] - v[3])) < 1e-4 * (1.0 + std::fabs(v[1])),
+            QVERIFY2(std::fabs(v[1] - (v[2] - v[3]) / (v[4] - v[3]))
+                         < 1e-4 * (1.0 + std::fabs(v[1])),
                      lines[2 + n].constData());
         }
     }
@@ -587,8 +608,8 @@ void TestDemoData::sameDataEveryRun()
 {
     const QString again = tmp.path() + "/again";
     QCOMPARE(runGenerator({again}), 0);
-    for (const QString &name : {QString("dark.tif"), QString("ref_Fe2O3.dat"), "I1/" + i1Files.value(60),
-                                "I0/" + i0Files.value(119)}) {
+    for (const QString &name : {QString("dark.tif"), QString("ref_Fe2O3.dat"),
+                                "I1/" + i1Files.value(60), "I0/" + i0Files.value(119)}) {
         const QByteArray first = fileBytes(root + "/" + name);
         QVERIFY2(!first.isEmpty(), qPrintable(name));
         QVERIFY2(first == fileBytes(again + "/" + name), qPrintable(name));

@@ -32,7 +32,8 @@ void TestChCoord::conversions()
 
     // A plot axis growing upwards: real y0 is the top value.
     c.setRealArea(0.0, 2.0, 1.0, -2.0);
-    QCOMPARE(QVector<double>({c.r2sy(2), c.r2sy(-2), c.r2sy(1), c.s2ryLimit(-10), c.s2ryLimit(500), c.r2sLy(1)}),
+    QCOMPARE(QVector<double>({c.r2sy(2), c.r2sy(-2), c.r2sy(1), c.s2ryLimit(-10), c.s2ryLimit(500),
+                              c.r2sLy(1)}),
              QVector<double>({0, 200, 50, 2, -2, -50}));
 
     // Degenerate axes give edges, never a division by zero.
@@ -53,7 +54,8 @@ void TestChCoord::margins()
     QCOMPARE(QVector<int>({c.innerX0(), c.innerX1(), c.innerY0(), c.innerY1()}),
              QVector<int>({33, 333 - 16, 20, 101 - 15}));
     c.setRealArea(0.0, 0.0, 284.0, 66.0); // one real unit per inner pixel
-    QCOMPARE(QVector<double>({c.r2sx(0), c.r2sx(284), c.s2ry(20), c.s2ry(86)}), QVector<double>({33, 317, 0, 66}));
+    QCOMPARE(QVector<double>({c.r2sx(0), c.r2sx(284), c.s2ry(20), c.s2ry(86)}),
+             QVector<double>({33, 317, 0, 66}));
     // Margins set before the screen area apply as well.
     ChCoord d;
     d.setMargins(0.5, 0.0, 0.0, 0.0);

@@ -28,8 +28,8 @@ static QImage testPicture()
 
 static void wheel(QWidget *w, QPoint pos, int angle)
 {
-    QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, angle), Qt::NoButton,
-                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, angle),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &e);
 }
 
@@ -44,8 +44,8 @@ static void drag(QWidget *w, Qt::KeyboardModifiers mods, const QVector<QPoint> &
 
 static bool near(const QRectF &a, const QRectF &b)
 {
-    return qAbs(a.x() - b.x()) < 1e-9 && qAbs(a.y() - b.y()) < 1e-9 && qAbs(a.width() - b.width()) < 1e-9
-        && qAbs(a.height() - b.height()) < 1e-9;
+    return qAbs(a.x() - b.x()) < 1e-9 && qAbs(a.y() - b.y()) < 1e-9
+           && qAbs(a.width() - b.width()) < 1e-9 && qAbs(a.height() - b.height()) < 1e-9;
 }
 
 class TestDisplays : public QObject
@@ -324,8 +324,8 @@ void TestDisplays::picturesAndDrawing()
     // Cut to the view window at the picture's resolution.
     disp->setViewWindow(QRectF(190.5, 90.2, 20.9, 10.9));
     QImage cut = disp->currentPicture();
-    QCOMPARE(cut.size(), QSize(21, 11)); // 190..211, 90..101
-    QCOMPARE(int(cut.constScanLine(0)[9]), 0);   // column 199
+    QCOMPARE(cut.size(), QSize(21, 11));          // 190..211, 90..101
+    QCOMPARE(int(cut.constScanLine(0)[9]), 0);    // column 199
     QCOMPARE(int(cut.constScanLine(0)[10]), 255); // column 200
 
     // The view window stretched over the widget: the right half alone is white.
@@ -516,8 +516,7 @@ void TestDisplays::colorBarPicture()
     auto countLabel = [&](int y0, int y1) {
         int n = 0;
         for (int y = y0; y < y1; y++)
-            for (int x = 0; x < 20; x++)
-            {
+            for (int x = 0; x < 20; x++) {
                 // Anti-aliased text: the label's hue, green over blue, on the grey ramp.
                 const QColor c = bar->picture().pixelColor(x, y);
                 n += c.green() > c.red() + 60 && c.green() > c.blue();
@@ -525,9 +524,9 @@ void TestDisplays::colorBarPicture()
         return n;
     };
     bar->setRange(0.0, 12345.0);
-    QVERIFY(countLabel(0, 120) > 10);   // "12345" at the top
-    QVERIFY(countLabel(480, 600) > 3);  // "0" at the bottom
-    QCOMPARE(countLabel(200, 400), 0);  // nothing in the middle without a drag
+    QVERIFY(countLabel(0, 120) > 10);  // "12345" at the top
+    QVERIFY(countLabel(480, 600) > 3); // "0" at the bottom
+    QCOMPARE(countLabel(200, 400), 0); // nothing in the middle without a drag
     bar->show();
     QVERIFY(QTest::qWaitForWindowExposed(bar));
     bar->setFixedSize(30, 600);

@@ -52,7 +52,10 @@ const double PeakBeam = 32000.0; // counts of the brightest pixel at the lowest 
 class Random
 {
 public:
-    explicit Random(uint64_t seed) : state(seed) {}
+    explicit Random(uint64_t seed)
+        : state(seed)
+    {
+    }
 
     uint64_t next()
     {
@@ -115,10 +118,10 @@ struct Peak
 
 struct Shell
 {
-    double distance;   // Angstrom
+    double distance; // Angstrom
     double amplitude;
-    double sigma2;     // Debye-Waller factor, Angstrom^2
-    double phase;      // rad
+    double sigma2; // Debye-Waller factor, Angstrom^2
+    double phase;  // rad
 };
 
 // Absorption of one unit of thickness of an iron species: a falling
@@ -136,7 +139,10 @@ struct Species
     Peak whiteLine;
     QVector<Shell> shells;
 
-    double step(double e) const { return 0.5 + std::atan((e - edge) / broadening) / 3.14159265358979323846; }
+    double step(double e) const
+    {
+        return 0.5 + std::atan((e - edge) / broadening) / 3.14159265358979323846;
+    }
 
     double chi(double e) const
     {
@@ -169,7 +175,10 @@ struct Species
 
 Species metalLike()
 {
-    return {"Fe metal-like", 7112.0, 1.6, 0.13,
+    return {"Fe metal-like",
+            7112.0,
+            1.6,
+            0.13,
             {7113.5, 1.6, 0.10},
             {7131.0, 7.0, 0.12},
             {{2.48, 0.18, 0.0050, -1.2}, {2.87, 0.12, 0.0060, -1.4}}};
@@ -177,14 +186,20 @@ Species metalLike()
 
 Species oxideLike()
 {
-    return {"Fe2O3-like", 7122.5, 1.8, 0.20,
+    return {"Fe2O3-like",
+            7122.5,
+            1.8,
+            0.20,
             {7114.3, 1.3, 0.05},
             {7132.5, 4.5, 0.45},
             {{1.95, 0.22, 0.0070, -0.9}, {3.00, 0.12, 0.0080, -1.6}}};
 }
 
 // Thin support film under the whole field of view (mu t at the Fe K edge).
-double supportMu(double e) { return 0.05 * std::pow(FeKEdge / e, 3.0); }
+double supportMu(double e)
+{
+    return 0.05 * std::pow(FeKEdge / e, 3.0);
+}
 
 // The scan: coarse before the edge, 2 eV steps through it, wider steps after.
 // Reaches more than 1000 eV below and above the edge.
@@ -192,12 +207,12 @@ QVector<double> scanEnergies()
 {
     QVector<double> e;
     for (int i = 0; i < 40; ++i)
-        e << 6060.0 + 25.0 * i;      // 6060 .. 7035
+        e << 6060.0 + 25.0 * i; // 6060 .. 7035
     e << 7045.0 << 7055.0;
     for (int i = 0; i < 45; ++i)
-        e << 7062.0 + 2.0 * i;       // 7062 .. 7150
+        e << 7062.0 + 2.0 * i; // 7062 .. 7150
     for (int i = 0; i < 33; ++i)
-        e << 7158.0 + 31.25 * i;     // 7158 .. 8158
+        e << 7158.0 + 31.25 * i; // 7158 .. 8158
     return e;
 }
 
@@ -213,15 +228,15 @@ Thickness sampleAt(int x, int y)
     Thickness t;
     const int dx = x - 36, dy = y - 38;
     if (dx * dx + dy * dy <= 22 * 22)
-        t.metal = 1.2;                                   // metal disc
+        t.metal = 1.2; // metal disc
     if (x >= 74 && x < 114 && y >= 16 && y < 58)
-        t.oxide = 0.8;                                   // oxide block
+        t.oxide = 0.8; // oxide block
     if (x >= 14 && x < 58 && y >= 78 && y < 114) {
-        t.metal = 0.5;                                   // mixed block
+        t.metal = 0.5; // mixed block
         t.oxide = 0.5;
     }
     if (x >= 72 && x < 118 && y >= 78 && y < 114)
-        t.oxide = 0.2 + 1.4 * (x - 72) / 45.0;           // oxide wedge
+        t.oxide = 0.2 + 1.4 * (x - 72) / 45.0; // oxide wedge
     return t;
 }
 
@@ -232,7 +247,10 @@ double pattern(int x, int y, uint64_t salt)
     return r.uniform();
 }
 
-double darkLevel(int x, int y) { return 56.0 + 8.0 * pattern(x, y, 1); }
+double darkLevel(int x, int y)
+{
+    return 56.0 + 8.0 * pattern(x, y, 1);
+}
 
 // Beam counts without sample at a pixel for a relative source intensity.
 double beamAt(int x, int y, double source)
@@ -244,16 +262,23 @@ double beamAt(int x, int y, double source)
 }
 
 // Source spectrum times detector efficiency, 1 at the lowest energy.
-double sourceAt(double e) { return std::pow(6060.0 / e, 1.2); }
+double sourceAt(double e)
+{
+    return std::pow(6060.0 / e, 1.2);
+}
 
 QString energyTag(double e)
 {
     const qint64 tenThousandths = qRound64(e * 10000.0);
-    return QString("%1_%2").arg(tenThousandths / 10000, 4, 10, QChar('0'))
-                           .arg(tenThousandths % 10000, 4, 10, QChar('0'));
+    return QString("%1_%2")
+        .arg(tenThousandths / 10000, 4, 10, QChar('0'))
+        .arg(tenThousandths % 10000, 4, 10, QChar('0'));
 }
 
-quint16 clampCount(int n) { return quint16(std::min(std::max(n, 0), 65535)); }
+quint16 clampCount(int n)
+{
+    return quint16(std::min(std::max(n, 0), 65535));
+}
 
 bool writeFrame(const QString &path, const QVector<quint16> &frame)
 {
@@ -272,7 +297,8 @@ bool writeReference(const QString &path, const Species &s)
         return false;
     }
     QTextStream out(&f);
-    out << "# " << s.name << " reference spectrum for the Lumenograf demo: mu t of one unit of thickness\n";
+    out << "# " << s.name
+        << " reference spectrum for the Lumenograf demo: mu t of one unit of thickness\n";
     out << "# energy(eV) mu_t\n";
     // Measured with the same scan as the sample, as a beamline would.
     for (double e : scanEnergies())
@@ -297,7 +323,8 @@ bool writeReadme(const QString &path, const QVector<double> &energies)
     out << "Lumenograf demo data: transmission XAFS imaging across the Fe K edge (7112 eV)\n"
            "\n"
            "I0/  incident beam frames, I1/  frames through the sample, "
-        << Width << " x " << Height << " pixels, 16-bit TIFF\n"
+        << Width << " x " << Height
+        << " pixels, 16-bit TIFF\n"
            "     names I0_NNN_EEEE_FFFF.tif: frame number, energy EEEE.FFFF eV\n"
            "dark.tif  dark frame (about 60 counts)\n"
            "ref_Fe_metal.dat, ref_Fe2O3.dat  reference spectra, two columns: energy (eV), mu t\n"
@@ -311,12 +338,14 @@ bool writeReadme(const QString &path, const QVector<double> &energies)
            "\n"
            "Expected counts: I0 = dark + beam, I1 = dark + beam * exp(-mu t); every count has\n"
            "Poisson noise. Brightest I0 pixel about "
-        << int(PeakBeam) << " counts.\n"
+        << int(PeakBeam)
+        << " counts.\n"
            "\n"
            "Energies (eV), "
         << energies.size() << " points:\n";
     for (int i = 0; i < energies.size(); ++i)
-        out << QString::number(energies[i], 'f', 2) << ((i % 10 == 9 || i + 1 == energies.size()) ? "\n" : " ");
+        out << QString::number(energies[i], 'f', 2)
+            << ((i % 10 == 9 || i + 1 == energies.size()) ? "\n" : " ");
     return f.error() == QFile::NoError;
 }
 
@@ -331,7 +360,8 @@ int main(int argc, char *argv[])
     const QString root = QDir::cleanPath(QString::fromLocal8Bit(argv[1]));
     const QString i0Dir = root + "/I0", i1Dir = root + "/I1";
     if (!QDir().mkpath(i0Dir) || !QDir().mkpath(i1Dir)) {
-        std::fprintf(stderr, "make-demo-data: can not create the folders in %s\n", qPrintable(root));
+        std::fprintf(stderr, "make-demo-data: can not create the folders in %s\n",
+                     qPrintable(root));
         return 1;
     }
     removeOldFrames(i0Dir, "I0");
@@ -364,7 +394,8 @@ int main(int argc, char *argv[])
                 const int p = y * Width + x;
                 const double dark = darkLevel(x, y);
                 const double beam = beamAt(x, y, source);
-                const double muT = muSupport + sample[p].metal * muMetal + sample[p].oxide * muOxide;
+                const double muT =
+                    muSupport + sample[p].metal * muMetal + sample[p].oxide * muOxide;
                 frame[p] = clampCount(random.poisson(dark + beam));
                 i1[p] = clampCount(random.poisson(dark + beam * std::exp(-muT)));
             }
@@ -374,14 +405,16 @@ int main(int argc, char *argv[])
             return 1;
     }
 
-    if (!writeReference(root + "/ref_Fe_metal.dat", metal) || !writeReference(root + "/ref_Fe2O3.dat", oxide))
+    if (!writeReference(root + "/ref_Fe_metal.dat", metal)
+        || !writeReference(root + "/ref_Fe2O3.dat", oxide))
         return 1;
     if (!writeReadme(root + "/README.txt", energies)) {
         std::fprintf(stderr, "make-demo-data: can not write %s/README.txt\n", qPrintable(root));
         return 1;
     }
-    std::printf("make-demo-data: %d I0 and %d I1 frames (%d x %d), dark.tif, 2 reference spectra in %s\n",
-                int(energies.size()), int(energies.size()), Width, Height,
-                qPrintable(QFileInfo(root).absoluteFilePath()));
+    std::printf(
+        "make-demo-data: %d I0 and %d I1 frames (%d x %d), dark.tif, 2 reference spectra in %s\n",
+        int(energies.size()), int(energies.size()), Width, Height,
+        qPrintable(QFileInfo(root).absoluteFilePath()));
     return 0;
 }

@@ -147,7 +147,8 @@ void BatchCtrl::saveFromDialog()
 
 QString BatchCtrl::askFileName(bool forSaving)
 {
-    QFileDialog dialog(this, forSaving ? tr("Save Batch File") : tr("Load Batch File"), settings().batchRoot);
+    QFileDialog dialog(this, forSaving ? tr("Save Batch File") : tr("Load Batch File"),
+                       settings().batchRoot);
     dialog.setObjectName(QStringLiteral("BatchFileDialog"));
     dialog.setNameFilters({tr("Batch File (*.bat)"), tr("Any Files (* *.*)")});
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

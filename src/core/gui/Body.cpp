@@ -148,8 +148,8 @@ void Body::buildLoaders()
         // the GUI thread.
         connect(l.loader, &LoadTiff::loaded, this,
                 [this, s](const FrameHandle &f, int fNo, quint64 request) {
-                    frameArrived(s, f, fNo, request);
-                });
+            frameArrived(s, f, fNo, request);
+        });
         connect(l.loader, &LoadTiff::finishLoadFiles, this,
                 [this, s](quint64 request) { loadEnded(s, request); });
     }

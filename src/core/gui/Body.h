@@ -25,7 +25,6 @@ namespace Ui {
 class Body;
 }
 
-
 // The main window. It owns the data of one measurement (the two image stacks
 // and the dark frame) and every other window, and wires them together: the
 // loaders fill the stacks, the display reports the mouse, and the spectrum
@@ -119,7 +118,8 @@ public slots:
 
 private:
     // What the main window keeps for each stack's loader.
-    struct StackLoader {
+    struct StackLoader
+    {
         QThread *thread = nullptr;
         LoadTiff *loader = nullptr;
         quint64 nextRequest = 1;

@@ -71,9 +71,8 @@ void Body::registerMainWindowCommands()
                 return CmdOutcome::done();
             }
             const bool newFile = cmd.arg(0).toUpper() == QLatin1String("NEW");
-            const QStringList files = ofPattern
-                                          ? filesOfPattern(cmd.arg(1), cmd.arguments.mid(2))
-                                          : cmd.arguments.mid(1);
+            const QStringList files =
+                ofPattern ? filesOfPattern(cmd.arg(1), cmd.arguments.mid(2)) : cmd.arguments.mid(1);
             const CompletionToken token = commands.issue();
             readFiles(s, files, newFile, token);
             return CmdOutcome::waitFor(token);

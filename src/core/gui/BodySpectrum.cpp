@@ -198,10 +198,8 @@ void Body::draw(QPainter *p)
     p->drawRect(QRectF(QPointF(c.r2sx(left), c.r2sy(top)), QPointF(c.r2sx(right), c.r2sy(bottom))));
 
     p->setPen(QPen(QColor(192, 192, 0), 1));
-    p->drawLine(QPointF(c.r2sx(posX), c.r2sy(data.dataHeight())),
-                QPointF(c.r2sx(posX), c.r2sy(0)));
-    p->drawLine(QPointF(c.r2sx(0), c.r2sy(posY)),
-                QPointF(c.r2sx(data.dataWidth()), c.r2sy(posY)));
+    p->drawLine(QPointF(c.r2sx(posX), c.r2sy(data.dataHeight())), QPointF(c.r2sx(posX), c.r2sy(0)));
+    p->drawLine(QPointF(c.r2sx(0), c.r2sy(posY)), QPointF(c.r2sx(data.dataWidth()), c.r2sy(posY)));
 
     // The area being dragged shows as well as the one already selected.
     if (ui->dispA->hasSelection() || ui->dispA->isSelecting()) {

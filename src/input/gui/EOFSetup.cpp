@@ -27,7 +27,8 @@ QString sixDigits(double v)
 } // namespace
 
 EOFSetup::EOFSetup(QWidget *parent)
-    : QWidget(parent), ui(new Ui::EOFSetup)
+    : QWidget(parent)
+    , ui(new Ui::EOFSetup)
 {
     ui->setupUi(this);
     ui->PatternList->addItems(EnergyRule::patterns());
@@ -103,14 +104,27 @@ void EOFSetup::recomputeEnd()
 void EOFSetup::recomputeDelta()
 {
     double delta = fieldDouble(ui->Delta);
-    if (EnergyRule::deltaOf(fieldDouble(ui->Start), fieldDouble(ui->End), fieldInt(ui->NumOfPoints), delta))
+    if (EnergyRule::deltaOf(fieldDouble(ui->Start), fieldDouble(ui->End), fieldInt(ui->NumOfPoints),
+                            delta))
         ui->Delta->setText(sixDigits(delta));
 }
 
-void EOFSetup::newStart() { recomputeEnd(); }
-void EOFSetup::newDelta() { recomputeEnd(); }
-void EOFSetup::newEnd() { recomputeDelta(); }
-void EOFSetup::newNumOfPoints() { recomputeDelta(); }
+void EOFSetup::newStart()
+{
+    recomputeEnd();
+}
+void EOFSetup::newDelta()
+{
+    recomputeEnd();
+}
+void EOFSetup::newEnd()
+{
+    recomputeDelta();
+}
+void EOFSetup::newNumOfPoints()
+{
+    recomputeDelta();
+}
 
 void EOFSetup::newPattern()
 {
@@ -131,8 +145,14 @@ void EOFSetup::refFileSelected(const QString &fname)
         ui->RefFilePath->setText(fname);
 }
 
-void EOFSetup::setByName(bool on) { ui->FromFileName->setChecked(on); }
-void EOFSetup::setByCalc(bool on) { ui->FromFileNum->setChecked(on); }
+void EOFSetup::setByName(bool on)
+{
+    ui->FromFileName->setChecked(on);
+}
+void EOFSetup::setByCalc(bool on)
+{
+    ui->FromFileNum->setChecked(on);
+}
 
 void EOFSetup::setStart(double v)
 {
@@ -158,8 +178,14 @@ void EOFSetup::setNum(int n)
     newNumOfPoints();
 }
 
-void EOFSetup::setEvenInEnergy(bool on) { ui->EvenInEnergy->setChecked(on); }
-void EOFSetup::setEvenInAngle(bool on) { ui->EvenInAngle->setChecked(on); }
+void EOFSetup::setEvenInEnergy(bool on)
+{
+    ui->EvenInEnergy->setChecked(on);
+}
+void EOFSetup::setEvenInAngle(bool on)
+{
+    ui->EvenInAngle->setChecked(on);
+}
 
 void EOFSetup::setDisplayUnit(int idx)
 {
@@ -167,8 +193,14 @@ void EOFSetup::setDisplayUnit(int idx)
         ui->DisplayUnit->setCurrentIndex(idx);
 }
 
-void EOFSetup::setPattern(const QString &p) { ui->Pattern->setText(p); }
-void EOFSetup::setFactor(double f) { ui->Factor->setText(sixDigits(f)); }
+void EOFSetup::setPattern(const QString &p)
+{
+    ui->Pattern->setText(p);
+}
+void EOFSetup::setFactor(double f)
+{
+    ui->Factor->setText(sixDigits(f));
+}
 
 void EOFSetup::setRefFile(const QString &fname)
 {

@@ -28,14 +28,14 @@ public:
     // would and call the same recalculations.
     void setByName(bool on);
     void setByCalc(bool on);
-    void setStart(double v);   // then End is recomputed
-    void setDelta(double v);   // then End is recomputed
-    void setEnd(double v);     // then Delta is recomputed
-    void setNum(int n);        // then Delta is recomputed
+    void setStart(double v); // then End is recomputed
+    void setDelta(double v); // then End is recomputed
+    void setEnd(double v);   // then Delta is recomputed
+    void setNum(int n);      // then Delta is recomputed
     void setEvenInEnergy(bool on);
     void setEvenInAngle(bool on);
-    void setDisplayUnit(int idx);       // ignored past the last unit
-    void setPattern(const QString &p);  // the factor stays as it is
+    void setDisplayUnit(int idx);      // ignored past the last unit
+    void setPattern(const QString &p); // the factor stays as it is
     void setFactor(double f);
     void setRefFile(const QString &fname);
 

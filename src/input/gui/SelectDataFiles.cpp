@@ -18,7 +18,9 @@ int fieldInt(const QLineEdit *e)
 } // namespace
 
 SelectDataFiles::SelectDataFiles(QWidget *parent)
-    : QFrame(parent), ui(new Ui::SelectDataFiles), setupWindow(new EOFSetup(this))
+    : QFrame(parent)
+    , ui(new Ui::SelectDataFiles)
+    , setupWindow(new EOFSetup(this))
 {
     ui->setupUi(this);
     // A window of its own, destroyed with the panel.
@@ -72,16 +74,46 @@ double SelectDataFiles::addFile(const QString &path, int fNo)
     return e;
 }
 
-int SelectDataFiles::skip() const { return fieldInt(ui->Skip); }
-int SelectDataFiles::cutFirst() const { return fieldInt(ui->CutFirst); }
-int SelectDataFiles::cutLast() const { return fieldInt(ui->CutLast); }
-bool SelectDataFiles::showLatest() const { return ui->ShowLatest->isChecked(); }
-bool SelectDataFiles::newFiles() const { return ui->LoadNewFiles->isChecked(); }
-int SelectDataFiles::count() const { return ui->Selected->count(); }
-int SelectDataFiles::currentIndex() const { return ui->Selected->currentIndex(); }
-QString SelectDataFiles::fileAt(int i) const { return ui->Selected->itemText(i); }
-double SelectDataFiles::energyAt(int i) const { return ui->Selected->itemData(i).toDouble(); }
-QComboBox *SelectDataFiles::selected() const { return ui->Selected; }
+int SelectDataFiles::skip() const
+{
+    return fieldInt(ui->Skip);
+}
+int SelectDataFiles::cutFirst() const
+{
+    return fieldInt(ui->CutFirst);
+}
+int SelectDataFiles::cutLast() const
+{
+    return fieldInt(ui->CutLast);
+}
+bool SelectDataFiles::showLatest() const
+{
+    return ui->ShowLatest->isChecked();
+}
+bool SelectDataFiles::newFiles() const
+{
+    return ui->LoadNewFiles->isChecked();
+}
+int SelectDataFiles::count() const
+{
+    return ui->Selected->count();
+}
+int SelectDataFiles::currentIndex() const
+{
+    return ui->Selected->currentIndex();
+}
+QString SelectDataFiles::fileAt(int i) const
+{
+    return ui->Selected->itemText(i);
+}
+double SelectDataFiles::energyAt(int i) const
+{
+    return ui->Selected->itemData(i).toDouble();
+}
+QComboBox *SelectDataFiles::selected() const
+{
+    return ui->Selected;
+}
 
 void SelectDataFiles::newImageSelected(int i)
 {
@@ -115,19 +147,67 @@ void SelectDataFiles::select(int idx)
         ui->Selected->setCurrentIndex(idx);
 }
 
-void SelectDataFiles::setSkip(int n) { ui->Skip->setText(QString::number(n)); }
-void SelectDataFiles::setCutF(int n) { ui->CutFirst->setText(QString::number(n)); }
-void SelectDataFiles::setCutL(int n) { ui->CutLast->setText(QString::number(n)); }
-void SelectDataFiles::setShowLatest(bool on) { ui->ShowLatest->setChecked(on); }
-void SelectDataFiles::setEngByName(bool on) { setupWindow->setByName(on); }
-void SelectDataFiles::setEngByCalc(bool on) { setupWindow->setByCalc(on); }
-void SelectDataFiles::setEngCalcStart(double v) { setupWindow->setStart(v); }
-void SelectDataFiles::setEngCalcDelta(double v) { setupWindow->setDelta(v); }
-void SelectDataFiles::setEngCalcEnd(double v) { setupWindow->setEnd(v); }
-void SelectDataFiles::setEngCalcNum(int n) { setupWindow->setNum(n); }
-void SelectDataFiles::setEvenInEng(bool on) { setupWindow->setEvenInEnergy(on); }
-void SelectDataFiles::setEvenInDeg(bool on) { setupWindow->setEvenInAngle(on); }
-void SelectDataFiles::setDispUnit(int idx) { setupWindow->setDisplayUnit(idx); }
-void SelectDataFiles::setEngByNameRegExp(const QString &pattern) { setupWindow->setPattern(pattern); }
-void SelectDataFiles::setEngByNameFactor(double factor) { setupWindow->setFactor(factor); }
-void SelectDataFiles::setEngByRef(const QString &fname) { setupWindow->setRefFile(fname); }
+void SelectDataFiles::setSkip(int n)
+{
+    ui->Skip->setText(QString::number(n));
+}
+void SelectDataFiles::setCutF(int n)
+{
+    ui->CutFirst->setText(QString::number(n));
+}
+void SelectDataFiles::setCutL(int n)
+{
+    ui->CutLast->setText(QString::number(n));
+}
+void SelectDataFiles::setShowLatest(bool on)
+{
+    ui->ShowLatest->setChecked(on);
+}
+void SelectDataFiles::setEngByName(bool on)
+{
+    setupWindow->setByName(on);
+}
+void SelectDataFiles::setEngByCalc(bool on)
+{
+    setupWindow->setByCalc(on);
+}
+void SelectDataFiles::setEngCalcStart(double v)
+{
+    setupWindow->setStart(v);
+}
+void SelectDataFiles::setEngCalcDelta(double v)
+{
+    setupWindow->setDelta(v);
+}
+void SelectDataFiles::setEngCalcEnd(double v)
+{
+    setupWindow->setEnd(v);
+}
+void SelectDataFiles::setEngCalcNum(int n)
+{
+    setupWindow->setNum(n);
+}
+void SelectDataFiles::setEvenInEng(bool on)
+{
+    setupWindow->setEvenInEnergy(on);
+}
+void SelectDataFiles::setEvenInDeg(bool on)
+{
+    setupWindow->setEvenInAngle(on);
+}
+void SelectDataFiles::setDispUnit(int idx)
+{
+    setupWindow->setDisplayUnit(idx);
+}
+void SelectDataFiles::setEngByNameRegExp(const QString &pattern)
+{
+    setupWindow->setPattern(pattern);
+}
+void SelectDataFiles::setEngByNameFactor(double factor)
+{
+    setupWindow->setFactor(factor);
+}
+void SelectDataFiles::setEngByRef(const QString &fname)
+{
+    setupWindow->setRefFile(fname);
+}

@@ -34,9 +34,9 @@ public:
     int cutFirst() const;
     int cutLast() const;
     bool showLatest() const;
-    bool newFiles() const;      // `LoadNewFiles` checked
+    bool newFiles() const; // `LoadNewFiles` checked
 
-    int count() const;          // entries in `Selected`
+    int count() const; // entries in `Selected`
     int currentIndex() const;
     QString fileAt(int i) const;
     double energyAt(int i) const;

@@ -49,7 +49,8 @@ void flush(QPainter *p, QPolygonF &poly)
 // The curve's points joined by lines, at x less xOffset. Points with a value
 // that is not finite are left out (the line breaks there), and with
 // breakGaps set so are joins across energy gaps.
-void drawCurve(QPainter *p, const ChCoord &c, const SpectrumPoints &pts, double xOffset, bool breakGaps)
+void drawCurve(QPainter *p, const ChCoord &c, const SpectrumPoints &pts, double xOffset,
+               bool breakGaps)
 {
     QPolygonF poly;
     poly.reserve(pts.size());
@@ -144,8 +145,8 @@ void setPlotMargins(QPainter *p, ChCoord &c, double yLo, double yHi)
 QString taggedName(const QString &name, const QString &tag)
 {
     const QFileInfo fi(name);
-    return fi.absoluteDir().filePath(fi.completeBaseName() + QLatin1Char('-') + tag + QLatin1Char('.')
-                                     + fi.suffix());
+    return fi.absoluteDir().filePath(fi.completeBaseName() + QLatin1Char('-') + tag
+                                     + QLatin1Char('.') + fi.suffix());
 }
 
 // The name itself, with "." + ext appended when it has no suffix.
@@ -182,8 +183,8 @@ void drawPlotAxes(QPainter *p, const ChCoord &c, const QPen &pen)
         const double ministep = c.tickStepX(labelled / 10.0, 5.0);
         if (labelled > 0.0) {
             if (ministep > 0.0 && ministep < labelled)
-                for (double v = std::ceil(lo / ministep - 1e-9) * ministep; v <= hi + ministep * 1e-9;
-                     v += ministep) {
+                for (double v = std::ceil(lo / ministep - 1e-9) * ministep;
+                     v <= hi + ministep * 1e-9; v += ministep) {
                     const double sx = c.r2sx(v);
                     p->drawLine(QPointF(sx, y1), QPointF(sx, y1 - minor));
                 }
@@ -207,8 +208,8 @@ void drawPlotAxes(QPainter *p, const ChCoord &c, const QPen &pen)
         const double ministep = c.tickStepY(labelled / 10.0, 5.0);
         if (labelled > 0.0) {
             if (ministep > 0.0 && ministep < labelled)
-                for (double v = std::ceil(lo / ministep - 1e-9) * ministep; v <= hi + ministep * 1e-9;
-                     v += ministep) {
+                for (double v = std::ceil(lo / ministep - 1e-9) * ministep;
+                     v <= hi + ministep * 1e-9; v += ministep) {
                     const double sy = c.r2sy(v);
                     p->drawLine(QPointF(x0, sy), QPointF(x0 + minor, sy));
                 }
@@ -227,7 +228,8 @@ void drawPlotAxes(QPainter *p, const ChCoord &c, const QPen &pen)
 }
 
 XafsView::XafsView(QWidget *parent)
-    : QFrame(parent), ui(new Ui::XafsView)
+    : QFrame(parent)
+    , ui(new Ui::XafsView)
 {
     ui->setupUi(this);
 
@@ -239,9 +241,9 @@ XafsView::XafsView(QWidget *parent)
     markPen = QPen(QColor(255, 80, 80), 1, Qt::DotLine);
     framePen = QPen(QColor(90, 160, 255), 1);
     axisPen = QPen(QColor(210, 210, 210), 1);
-    for (const QColor &col : {QColor(255, 220, 0), QColor(255, 100, 100), QColor(120, 255, 120),
-                              QColor(160, 140, 255), QColor(255, 160, 0), QColor(0, 255, 200),
-                              QColor(255, 0, 255), QColor(180, 180, 180)})
+    for (const QColor &col :
+         {QColor(255, 220, 0), QColor(255, 100, 100), QColor(120, 255, 120), QColor(160, 140, 255),
+          QColor(255, 160, 0), QColor(0, 255, 200), QColor(255, 0, 255), QColor(180, 180, 180)})
         pens << QPen(col, 1);
 
     DispA *g = ui->Graph;
@@ -301,7 +303,7 @@ double XafsView::setXafsSpectrum(const XafsSpectrum &s)
     update();
     emit updated();
     return targetSpectrum.raw().crossingX(0.5, SpectrumPoints::Rising)
-        - standardSpectrum.raw().crossingX(0.5, SpectrumPoints::Rising);
+           - standardSpectrum.raw().crossingX(0.5, SpectrumPoints::Rising);
 }
 
 void XafsView::setTrace(const SpectrumPoints &points)
@@ -380,7 +382,8 @@ void XafsView::draw(QPainter *p)
 
     drawPlotAxes(p, c, axisPen);
     p->save();
-    p->setClipRect(QRect(c.innerX0(), c.innerY0(), c.innerX1() - c.innerX0(), c.innerY1() - c.innerY0()));
+    p->setClipRect(
+        QRect(c.innerX0(), c.innerY0(), c.innerX1() - c.innerX0(), c.innerY1() - c.innerY0()));
     p->setRenderHint(QPainter::Antialiasing, true);
     drawEdgeMarks(p, c);
     if (frameEnergy >= 0.0) {
@@ -396,7 +399,8 @@ void XafsView::draw(QPainter *p)
         drawCurve(p, c, traceData, 0.0, true);
     } else if (m == NormalizedMode) {
         p->setPen(standardPen);
-        drawCurve(p, c, standardSpectrum.doubleNormalizedPreBase(), effectiveDE(standardSpectrum), true);
+        drawCurve(p, c, standardSpectrum.doubleNormalizedPreBase(), effectiveDE(standardSpectrum),
+                  true);
         for (int i = 0; i < others.size(); ++i) {
             if (!others[i])
                 continue;
@@ -459,7 +463,8 @@ void XafsView::drawFft(QPainter *p, ChCoord &c)
     if (!mags)
         return;
     p->save();
-    p->setClipRect(QRect(c.innerX0(), c.innerY0(), c.innerX1() - c.innerX0(), c.innerY1() - c.innerY0()));
+    p->setClipRect(
+        QRect(c.innerX0(), c.innerY0(), c.innerX1() - c.innerX0(), c.innerY1() - c.innerY0()));
     p->setRenderHint(QPainter::Antialiasing, true);
     p->setPen(fftPen);
     QPolygonF poly;
@@ -486,10 +491,11 @@ void XafsView::drawEdgeMarks(QPainter *p, const ChCoord &c)
         if (sx < c.innerX0() || sx > c.innerX1())
             continue;
         p->drawLine(QPointF(sx, c.innerY0()), QPointF(sx, c.innerY1()));
-        if (mark.element >= 0 && mark.element < ElementTable::Count && mark.edge >= 0 && mark.edge < 5)
+        if (mark.element >= 0 && mark.element < ElementTable::Count && mark.edge >= 0
+            && mark.edge < 5)
             p->drawText(QPointF(sx + 3, c.innerY0() + fm.ascent() + 2),
-                        QString::fromLatin1(ElementTable::entry(mark.element).symbol) + QLatin1Char(' ')
-                            + QLatin1String(edgeNames[mark.edge]));
+                        QString::fromLatin1(ElementTable::entry(mark.element).symbol)
+                            + QLatin1Char(' ') + QLatin1String(edgeNames[mark.edge]));
     }
     p->restore();
 }

@@ -5,7 +5,8 @@
 static ColorBar *programBar = nullptr;
 
 ColorBar::ColorBar(QWidget *parent)
-    : DispA(parent), bar(BarWidth, BarHeight, QImage::Format_RGB32)
+    : DispA(parent)
+    , bar(BarWidth, BarHeight, QImage::Format_RGB32)
 {
     if (!programBar)
         programBar = this;

@@ -121,7 +121,8 @@ void CrossSView::drawCurve(QPainter *p)
             started = false;
             continue;
         }
-        const QPointF s = horiz ? QPointF(c.r2sx(q.x()), c.r2sy(v)) : QPointF(c.r2sx(v), c.r2sy(q.x()));
+        const QPointF s =
+            horiz ? QPointF(c.r2sx(q.x()), c.r2sy(v)) : QPointF(c.r2sx(v), c.r2sy(q.x()));
         if (started)
             path.lineTo(s);
         else

@@ -10,8 +10,10 @@ ImgDispA::ImgDispA(QWidget *parent)
 {
     // The display takes whatever room its window has to spare.
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setWhatsThis(tr("Move the mouse over the image to show the spectrum under it; hold Alt to keep the position.\n"
-                    "Drag: select an area. Ctrl+drag: select an area and zoom to it. Shift+drag: move the view.\n"
+    setWhatsThis(tr("Move the mouse over the image to show the spectrum under it; hold Alt to keep "
+                    "the position.\n"
+                    "Drag: select an area. Ctrl+drag: select an area and zoom to it. Shift+drag: "
+                    "move the view.\n"
                     "Right click: clear the selection. Wheel: zoom around the mouse."));
     connect(this, &DispA::drawImage1, this, &ImgDispA::drawImage);
     connect(this, &DispA::mousePressed0, this, &ImgDispA::onMousePressed);

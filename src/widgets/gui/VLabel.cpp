@@ -30,6 +30,7 @@ void VLabel::paintEvent(QPaintEvent *)
     p.rotate(-90);
     const QRect r(0, 0, height(), width());
     Qt::Alignment a = alignment();
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
     p.drawText(r, int(a), text());
 }

@@ -36,6 +36,7 @@ void VPushButton::paintEvent(QPaintEvent *)
     p.translate(0, height());
     p.rotate(-90);
     const QRect r(0, 0, height(), width());
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     p.drawText(r, Qt::AlignCenter | Qt::TextShowMnemonic, caption);
 }
