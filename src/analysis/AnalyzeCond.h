@@ -47,7 +47,7 @@ struct AnalyzeCond
     // number of bins a walk visits).
     int binsAcross() const;
     int binsDown() const;
-    int bins() const { return binsAcross() * binsDown(); }
+    qint64 bins() const { return qint64(binsAcross()) * binsDown(); }
 
     // Whether the current bin centre lies inside the image.
     bool centreInside() const { return cx >= 0 && cy >= 0 && cx < width && cy < height; }
