@@ -49,6 +49,37 @@ void eachBin(AnalyzeCond walk, const char *rowLog, F f)
     } while (true);
 }
 
+// One picture row: the grey of (v - min) / span for every value v. The
+// colour bar's rule (greyLevel) is worked out here with the same operations
+// in the same order, so every level is the one greyLevel gives, without a
+// call per pixel. Runs of one value (a bin is several pixels wide) take the
+// level of the first.
+void greyRow(uchar *out, const double *row, int w, double min, double span, double lower,
+             double upper)
+{
+    const bool step = upper == lower;
+    const double width = upper - lower;
+    double last = 0.0;
+    uchar level = 0;
+    bool known = false;
+    for (int x = 0; x < w; ++x) {
+        const double v = row[x];
+        if (!(known && v == last)) {
+            const double t = (v - min) / span;
+            const double u = step ? (t >= lower ? 1.0 : 0.0) : (t - lower) / width;
+            if (!(u > 0.0))
+                level = 0;
+            else if (u >= 1.0)
+                level = 255;
+            else
+                level = uchar(std::min(int(u * 256.0), 255));
+            last = v;
+            known = true;
+        }
+        out[x] = level;
+    }
+}
+
 } // namespace
 
 Analyzed2DRes::Analyzed2DRes(QObject *parent)
@@ -193,8 +224,7 @@ void Analyzed2DRes::genImg()
         if (flat)
             std::memset(out, greyLevel(0.0, lower, upper), size_t(w));
         else
-            for (int x = 0; x < w; ++x)
-                out[x] = greyLevel((row[x] - min) / span, lower, upper);
+            greyRow(out, row, w, min, span, lower, upper);
         std::memset(out + w, 0, size_t(bpl - w));
     }
     imageValid = true;
