@@ -117,6 +117,9 @@ void fillClipped(double *grid, int width, int height, int ix, int iy, int xw, in
     const qint64 right = std::min<qint64>(qint64(ix) + ax, qint64(width) - 1);
     const qint64 top = std::max<qint64>(qint64(iy) - ay, 0);
     const qint64 bottom = std::min<qint64>(qint64(iy) + ay, qint64(height) - 1);
+    // A bin wholly left or right of the image has nothing inside.
+    if (left > right)
+        return;
     for (qint64 y = top; y <= bottom; ++y)
         std::fill(grid + y * width + left, grid + y * width + right + 1, t);
 }
