@@ -80,6 +80,17 @@ void greyRow(uchar *out, const double *row, int w, double min, double span, doub
     }
 }
 
+// The width of a scaling range, 0 when it has none: a range of one value,
+// or bounds that no value has set yet (min above max). A fixed scale may
+// run downwards: the ramp is then inverted.
+double spanOf(double min, double max, bool fixedScale)
+{
+    const double span = max - min;
+    if (fixedScale ? !(std::abs(span) > 0.0) : !(span > 0.0))
+        return 0.0;
+    return span;
+}
+
 } // namespace
 
 Analyzed2DRes::Analyzed2DRes(QObject *parent)
@@ -210,10 +221,10 @@ void Analyzed2DRes::genImg()
         return;
     }
     const double min = displayMin();
-    const double span = displayMax() - min;
+    const double span = spanOf(min, displayMax(), fixed);
     // A range without width has no fraction to give: every pixel takes the
     // grey of 0.
-    const bool flat = !(span > 0.0);
+    const bool flat = span == 0.0;
     const double lower = greyScale ? greyScale->lower : 0.0;
     const double upper = greyScale ? greyScale->upper : 1.0;
     const qint64 bpl = image.bytesPerLine();
@@ -232,7 +243,7 @@ void Analyzed2DRes::genImg()
 
 quint16 Analyzed2DRes::sixteenBit(double v, double min, double span)
 {
-    if (!(span > 0.0))
+    if (!(std::abs(span) > 0.0))
         return 0;
     const double s = (v - min) / span * 65535.0;
     if (!(s > 0.0))
@@ -255,7 +266,7 @@ std::unique_ptr<quint16[]> Analyzed2DRes::tiffDataForSave(bool fixedScale, doubl
         min = scaleMin;
         max = scaleMax;
     }
-    const double span = max - min;
+    const double span = spanOf(min, max, fixedScale);
     const qint64 n = asAnalyzed ? cond.bins() : qint64(cond.width) * cond.height;
     if (n > maxPixels) {
         qDebug().noquote() << "Too many bins to save in the map" << title << n;

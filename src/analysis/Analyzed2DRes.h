@@ -96,9 +96,9 @@ public:
     // the map has no values.
     bool writeText(const QString &fileName, bool comma, bool xyz) const;
 
-    // The 16-bit value of v in the range [min, min + span]: the integer
-    // part of (v - min) / span * 65535, clamped to 0..65535; 0 for a
-    // not-a-number and for a range without width.
+    // The 16-bit value of v in the range from min to min + span: the
+    // integer part of (v - min) / span * 65535, clamped to 0..65535; 0 for
+    // a not-a-number and for a range without width.
     static quint16 sixteenBit(double v, double min, double span);
 
 signals:
