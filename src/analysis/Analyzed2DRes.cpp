@@ -129,14 +129,14 @@ bool Analyzed2DRes::prepare(const AnalyzeCond &walk)
     const qint64 w = walk.width;
     const qint64 h = walk.height;
     if (w < 1 || h < 1 || w > maxSide || h > maxSide || w * h > maxPixels) {
-        qDebug().noquote() << "No map of" << w << h << title;
+        qDebug().noquote() << "Can't make" << label() << "of" << w << h;
         cond = AnalyzeCond();
         return false;
     }
     values = zeroGrid(w * h);
     procValues = zeroGrid(w * h);
     if (!values || !procValues) {
-        qDebug().noquote() << "Not enough memory for a map of" << w << h << title;
+        qDebug().noquote() << "Not enough memory for" << label() << "of" << w << h;
         clear();
         return false;
     }
@@ -154,7 +154,7 @@ bool Analyzed2DRes::copyFrom(const Analyzed2DRes &src)
     if (src.procValues)
         procValues = copyGrid(src.procValues.get(), n);
     if (bool(values) != bool(src.values) || bool(procValues) != bool(src.procValues)) {
-        qDebug().noquote() << "Not enough memory for a copy of the map" << src.title;
+        qDebug().noquote() << "Not enough memory for a copy of" << src.label();
         clear();
         return false;
     }
@@ -216,7 +216,7 @@ void Analyzed2DRes::genImg()
         image = QImage(w, h, format);
     }
     if (image.isNull()) {
-        qDebug().noquote() << "Not enough memory for the picture of the map" << title << w << h;
+        qDebug().noquote() << "Not enough memory for the picture of" << label() << w << h;
         imageValid = false;
         return;
     }
@@ -269,12 +269,12 @@ std::unique_ptr<quint16[]> Analyzed2DRes::tiffDataForSave(bool fixedScale, doubl
     const double span = spanOf(min, max, fixedScale);
     const qint64 n = asAnalyzed ? cond.bins() : qint64(cond.width) * cond.height;
     if (n > maxPixels) {
-        qDebug().noquote() << "Too many bins to save in the map" << title << n;
+        qDebug().noquote() << "Too many bins to save in" << label() << n;
         return nullptr;
     }
     std::unique_ptr<quint16[]> out(new (std::nothrow) quint16[size_t(n)]);
     if (!out) {
-        qDebug().noquote() << "Not enough memory for the 16-bit data of the map" << title << n;
+        qDebug().noquote() << "Not enough memory for the 16-bit data of" << label() << n;
         return nullptr;
     }
     if (asAnalyzed) {
@@ -442,7 +442,7 @@ void Analyzed2DRes::setScale(double min, double max)
 bool Analyzed2DRes::writeText(const QString &fileName, bool comma, bool xyz) const
 {
     if (!values) {
-        qDebug().noquote() << "No values to write in the map" << title << fileName;
+        qDebug().noquote() << "No values to write in" << label() << fileName;
         return false;
     }
     QFile file(fileName);

@@ -154,6 +154,8 @@ private:
     {
         return x >= 0 && y >= 0 && x < cond.width && y < cond.height;
     }
+    // The map's name for the debug log ("map" when it has none).
+    QString label() const { return title.isEmpty() ? QStringLiteral("map") : title; }
     double secondDifference(const AnalyzeCond &w) const;
     void releaseGrids();
     void emitColorRange();
