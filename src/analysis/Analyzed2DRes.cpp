@@ -49,35 +49,49 @@ void eachBin(AnalyzeCond walk, const char *rowLog, F f)
     } while (true);
 }
 
+// The grey level of u, the fraction between the handles, times 256: 0 up
+// to 0 (and for a not-a-number), 256 from 1 on. Its integer part, at most
+// 255, is the level.
+inline double levelTimes256(double u)
+{
+    u = 0.0 < u ? u : 0.0;
+    u = u < 1.0 ? u : 1.0;
+    return u * 256.0;
+}
+
+inline uchar levelOf(double scaled)
+{
+    const int g = int(scaled);
+    return uchar(g < 255 ? g : 255);
+}
+
 // One picture row: the grey of (v - min) / span for every value v. The
 // colour bar's rule (greyLevel) is worked out here with the same operations
 // in the same order, so every level is the one greyLevel gives, without a
-// call per pixel. Runs of one value (a bin is several pixels wide) take the
-// level of the first.
+// call per pixel. The loops over blocks of a fixed length leave the
+// compiler free to work on several pixels at once.
 void greyRow(uchar *out, const double *row, int w, double min, double span, double lower,
              double upper)
 {
-    const bool step = upper == lower;
     const double width = upper - lower;
-    double last = 0.0;
-    uchar level = 0;
-    bool known = false;
-    for (int x = 0; x < w; ++x) {
-        const double v = row[x];
-        if (!(known && v == last)) {
-            const double t = (v - min) / span;
-            const double u = step ? (t >= lower ? 1.0 : 0.0) : (t - lower) / width;
-            if (!(u > 0.0))
-                level = 0;
-            else if (u >= 1.0)
-                level = 255;
-            else
-                level = uchar(std::min(int(u * 256.0), 255));
-            last = v;
-            known = true;
-        }
-        out[x] = level;
+    if (upper == lower) {
+        // The ramp is a step at the handles.
+        for (int x = 0; x < w; ++x)
+            out[x] = uchar(((row[x] - min) / span >= lower) ? 255 : 0);
+        return;
     }
+    constexpr int block = 64;
+    double scaled[block];
+    int x = 0;
+    for (; x + block <= w; x += block) {
+        const double *in = row + x;
+        for (int i = 0; i < block; ++i)
+            scaled[i] = levelTimes256(((in[i] - min) / span - lower) / width);
+        for (int i = 0; i < block; ++i)
+            out[x + i] = levelOf(scaled[i]);
+    }
+    for (; x < w; ++x)
+        out[x] = levelOf(levelTimes256(((row[x] - min) / span - lower) / width));
 }
 
 // The width of a scaling range, 0 when it has none: a range of one value,

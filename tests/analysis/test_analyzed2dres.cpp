@@ -117,6 +117,24 @@ void TestAnalyzed2DRes::pictures()
     map.setScale(1, 1);
     QCOMPARE(greys(map), QByteArray(5, '\0'));
 
+    // Every pixel takes the colour bar's own level, handles anywhere, over
+    // a row longer than the blocks the picture is worked out in.
+    QVector<double> v(71);
+    for (int i = 0; i < v.size(); ++i)
+        v[i] = std::tan(i * 0.7) * (i % 5);
+    v[3] = notANumber;
+    Analyzed2DRes wide;
+    fillMap(wide, v.size(), 1, 0, v);
+    wide.setColorBar(&bar);
+    wide.setFixedScale(true);
+    for (const QPointF &handles : {QPointF(0.1, 0.9), QPointF(0.7, 0.2), QPointF(0.4, 0.4)}) {
+        bar.lower = handles.x();
+        bar.upper = handles.y();
+        wide.setScale(-2, 3);
+        for (int i = 0; i < v.size(); ++i)
+            QCOMPARE(uchar(greys(wide)[i]), greyLevel((v[i] + 2) / 5, bar.lower, bar.upper));
+    }
+
     // Pictures handed out outlive regeneration, clearing and the map.
     const QImage last = map.img();
     map.clear();
