@@ -187,6 +187,17 @@ void TestAnalyzed2DRes::tiffData()
     QCOMPARE(map.count(), 5);
     QCOMPARE(QVector<int>(data.get(), data.get() + 5),
              (QVector<int>{32767, 65535, 32767, 32767, 32767}));
+    // The filters read 0.0 there too. No bin has both neighbours inside:
+    // no second difference, nothing replaced.
+    map.setDeglitchConds(1, 0.5);
+    map.deglitch();
+    QCOMPARE(QVector<double>({map.processedValue(5, 0), map.procMin(), map.procMax()}),
+             QVector<double>({1, 0, 1}));
+    // The mean of the centres below 0.5 is 0; (4, 0) is an outlier whose
+    // one neighbour inside, (1, 0), is 0.
+    map.deglitch2(0.5);
+    QCOMPARE(QVector<double>({map.processedValue(5, 0), map.procMin(), map.procMax()}),
+             QVector<double>({0, 0, 0}));
 }
 
 void TestAnalyzed2DRes::deglitch_data()
