@@ -40,6 +40,9 @@ public:
     SpectrumSource(const QVector<TiffData *> &i1, const QVector<TiffData *> &i0,
                    const TiffData *dark, int dataWidth, int dataHeight, bool fluorescence);
 
+    // Number of I1 frames, so of points in every spectrum inside the data.
+    int i1Count() const { return i1Frames.size(); }
+
     bool contains(int x, int y) const
     {
         return x >= 0 && y >= 0 && x < width && y < height;
