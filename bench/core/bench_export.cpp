@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 static const int Size = 256;
@@ -41,6 +42,15 @@ static TiffData *benchFrame(double energy, bool i1, quint32 seed)
     return f;
 }
 
+// CPU time of the process (the writer runs in this thread only), which a
+// busy machine disturbs less than the wall clock.
+static double cpuSeconds()
+{
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec + t.tv_nsec / 1e9;
+}
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -61,20 +71,24 @@ int main(int argc, char **argv)
     request.shiftAt = [](int x, int y) { return 0.01 * ((x + y) % 7); };
 
     const QString name = dir.filePath("spectra.dat");
-    double best = 1e300;
+    double best = 1e300, bestCpu = 1e300;
     for (int run = 0; run < 3; ++run) {
         QElapsedTimer t;
+        const double c0 = cpuSeconds();
         t.start();
         if (!saveEachSpectrum(stacks, request, name)) {
             std::fprintf(stderr, "saving failed\n");
             return 1;
         }
         best = std::min(best, t.nsecsElapsed() / 1e9);
+        bestCpu = std::min(bestCpu, cpuSeconds() - c0);
     }
     const int bins = request.walk.bins();
-    std::printf("spectra of all bins, normalized, %d x %d one-pixel bins of %d energies: "
-                "%.2f s, %.1f K spectra per second (best of 3), file %.1f MB\n",
-                Size, Size, Energies, best, bins / best / 1000.0, QFileInfo(name).size() / 1e6);
+    std::printf("spectra of all bins, normalized, %d x %d one-pixel bins of %d energies "
+                "(best of 3), file %.1f MB:\n  wall %.2f s, %.1f K spectra per second; "
+                "CPU %.2f s, %.1f K spectra per CPU second\n",
+                Size, Size, Energies, QFileInfo(name).size() / 1e6, best, bins / best / 1000.0,
+                bestCpu, bins / bestCpu / 1000.0);
 
     request.applyShift = true;
     QElapsedTimer t;

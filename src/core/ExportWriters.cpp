@@ -126,7 +126,8 @@ public:
             values[size_t(i)] = e;
             t.length = writeRealText(t.chars, e);
         }
-        std::memcpy(p, t.chars, size_t(t.length));
+        // A fixed-size copy: the line's room holds a whole text per number.
+        std::memcpy(p, t.chars, RealTextMax);
         return p + t.length;
     }
 

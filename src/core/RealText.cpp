@@ -1,5 +1,7 @@
 #include "core/RealText.h"
 
+#include <QtEndian>
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -80,10 +82,19 @@ constexpr char digitPairs[] = "0001020304050607080910111213141516171819202122232
                               "50515253545556575859606162636465666768697071727374"
                               "75767778798081828384858687888990919293949596979899";
 
-// The two digits of v < 100.
-void putPair(char *out, std::uint32_t v)
+// The two digits of v < 100 as characters, the first in the lower byte.
+std::uint64_t pairOf(std::uint32_t v)
 {
-    std::memcpy(out, digitPairs + 2 * v, 2);
+    std::uint16_t pair = 0;
+    std::memcpy(&pair, digitPairs + 2 * v, 2);
+    return pair;
+}
+
+// Writes the 8 characters of v, the lowest byte first, at out; returns out.
+char *store(char *out, std::uint64_t v)
+{
+    qToUnaligned(qToLittleEndian(v), out);
+    return out;
 }
 
 char *putDigits(char *out, std::uint32_t v, int count)
@@ -122,44 +133,36 @@ int writeRealText(char *out, double v)
         n /= 10;
         ++e10;
     }
-    char digits[6];
-    putPair(digits, n / 10000);
-    putPair(digits + 2, n / 100 % 100);
-    putPair(digits + 4, n % 100);
-    int len = 6;
-    while (digits[len - 1] == '0')
-        --len;
+    // The six digits as characters in one register, the first in the lowest
+    // byte, so that they are stored in single 8-byte writes (the room of out
+    // allows it) and never read back from memory.
+    const std::uint64_t digits = pairOf(n / 10000) | pairOf(n / 100 % 100) << 16
+                                 | pairOf(n % 100) << 32 | std::uint64_t(0x3030) << 48;
+    // Digits up to the last that is not '0'.
+    const std::uint64_t nonZero = (digits ^ 0x303030303030ull) & 0xffffffffffffull;
+    const int len = (63 - __builtin_clzll(nonZero)) / 8 + 1;
     // The position of the decimal point after the first digit's place.
     const int point = e10 + 1;
     if (point < -3 || point > 6) {
-        *p++ = digits[0];
+        *p++ = char(digits);
         if (len > 1) {
             *p++ = '.';
-            std::memcpy(p, digits + 1, size_t(len - 1));
-            p += len - 1;
+            p = store(p, digits >> 8) + len - 1;
         }
         *p++ = 'e';
         *p++ = e10 < 0 ? '-' : '+';
         const int x = e10 < 0 ? -e10 : e10;
         p = putDigits(p, std::uint32_t(x), x >= 100 ? 3 : 2);
     } else if (point <= 0) {
-        *p++ = '0';
-        *p++ = '.';
-        for (int i = point; i < 0; ++i)
-            *p++ = '0';
-        std::memcpy(p, digits, size_t(len));
-        p += len;
+        store(p, 0x3030303030302e30ull); // "0.000000"
+        p = store(p + 2 - point, digits) + len;
     } else if (point < len) {
-        std::memcpy(p, digits, size_t(point));
-        p += point;
-        *p++ = '.';
-        std::memcpy(p, digits + point, size_t(len - point));
-        p += len - point;
+        store(p, digits);
+        p[point] = '.';
+        p = store(p + point + 1, digits >> (8 * point)) + len - point;
     } else {
-        std::memcpy(p, digits, size_t(len));
-        p += len;
-        for (int i = len; i < point; ++i)
-            *p++ = '0';
+        // The digits past len are the zeros up to the point.
+        p = store(p, digits) + point;
     }
     return int(p - out);
 }

@@ -10,7 +10,10 @@
 SpectrumSource::SpectrumSource(const QVector<TiffData *> &i1, const QVector<TiffData *> &i0,
                                const TiffData *dark, int dataWidth, int dataHeight,
                                bool fluorescence)
-    : darkFrame(dark), width(dataWidth), height(dataHeight), fluo(fluorescence)
+    : darkFrame(dark)
+    , width(dataWidth)
+    , height(dataHeight)
+    , fluo(fluorescence)
 {
     i0Frames.reserve(i0.size());
     i0Energies.reserve(i0.size());
@@ -85,9 +88,9 @@ SpectrumSource::Points SpectrumSource::points(int x, int y, int hw, int hh) cons
     for (const I1Frame &f : i1Frames) {
         const double s = f.frame->windowSum(x, y, hw, hh);
         // With a single I0 frame a == b and the line gives that frame's sum.
-        const double i0 = f.a < 0 ? 1.0
-                                  : i0Line(f.energy, i0Energies[f.a], sums[f.a],
-                                           i0Energies[f.b], sums[f.b]);
+        const double i0 =
+            f.a < 0 ? 1.0
+                    : i0Line(f.energy, i0Energies[f.a], sums[f.a], i0Energies[f.b], sums[f.b]);
         const double a = s - d;
         const double b = i0 - d;
         double value;
@@ -104,8 +107,8 @@ SpectrumSource::Points SpectrumSource::points(int x, int y, int hw, int hh) cons
     return p;
 }
 
-SpectrumSource::Spectrum SpectrumSource::spectrum(int x, int y, int hw, int hh,
-                                                  double energyShift, bool isVictoreen) const
+SpectrumSource::Spectrum SpectrumSource::spectrum(int x, int y, int hw, int hh, double energyShift,
+                                                  bool isVictoreen) const
 {
     Points p = points(x, y, hw, hh);
     // The spectrum normalizes itself as it is built; its readers (the
