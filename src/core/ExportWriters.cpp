@@ -205,7 +205,7 @@ bool saveEachSpectrum(const SpectrumSource &source, const EachSpectrumRequest &r
             points = source.rawI1(x, y, w.hx, w.hy);
             values = &points;
         } else {
-            points = source.points(x, y, w.hx, w.hy).absorption;
+            points = source.absorption(x, y, w.hx, w.hy);
             if (request.applyShift) {
                 points.setShift(shift);
                 points.enableShift(true);

@@ -175,8 +175,8 @@ SpectrumPoints ImageStacks::profile(Stack s, int index, bool rowLine, int line, 
         if (haveI0) {
             const double sa = sumsA->at(i);
             const double sb = sumsB ? sumsB->at(i) : sa;
-            i0 =
-                SpectrumSource::i0Line(f->energy, i0Frames[a]->energy, sa, i0Frames[b]->energy, sb);
+            i0 = SpectrumSource::i0Line(f->energy, i0Frames[a]->energy, sa,
+                                        i0Frames[b]->energy, sb);
         }
         points.append(i, sum * i0 > 0 ? std::log(i0 / sum) : 1.0);
     }

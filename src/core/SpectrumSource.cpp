@@ -10,10 +10,7 @@
 SpectrumSource::SpectrumSource(const QVector<TiffData *> &i1, const QVector<TiffData *> &i0,
                                const TiffData *dark, int dataWidth, int dataHeight,
                                bool fluorescence)
-    : darkFrame(dark)
-    , width(dataWidth)
-    , height(dataHeight)
-    , fluo(fluorescence)
+    : darkFrame(dark), width(dataWidth), height(dataHeight), fluo(fluorescence)
 {
     i0Frames.reserve(i0.size());
     i0Energies.reserve(i0.size());
@@ -76,21 +73,36 @@ double SpectrumSource::i0Line(double e, double ea, double sa, double eb, double 
 SpectrumSource::Points SpectrumSource::points(int x, int y, int hw, int hh) const
 {
     Points p;
+    fill(x, y, hw, hh, p.absorption, &p.rawI1);
+    return p;
+}
+
+SpectrumPoints SpectrumSource::absorption(int x, int y, int hw, int hh) const
+{
+    SpectrumPoints p;
+    fill(x, y, hw, hh, p, nullptr);
+    return p;
+}
+
+void SpectrumSource::fill(int x, int y, int hw, int hh, SpectrumPoints &mu,
+                          SpectrumPoints *raw) const
+{
     if (!contains(x, y))
-        return p;
+        return;
     const double d = darkFrame ? darkFrame->windowSum(x, y, hw, hh) : 0.0;
     // Each I0 frame that brackets some I1 energy is read once per window.
     QVarLengthArray<double, 256> sums(i0Frames.size());
     for (int k : i0Used)
         sums[k] = i0Frames[k]->windowSum(x, y, hw, hh);
-    p.absorption.reserve(i1Frames.size());
-    p.rawI1.reserve(i1Frames.size());
+    mu.reserve(i1Frames.size());
+    if (raw)
+        raw->reserve(i1Frames.size());
     for (const I1Frame &f : i1Frames) {
         const double s = f.frame->windowSum(x, y, hw, hh);
         // With a single I0 frame a == b and the line gives that frame's sum.
-        const double i0 =
-            f.a < 0 ? 1.0
-                    : i0Line(f.energy, i0Energies[f.a], sums[f.a], i0Energies[f.b], sums[f.b]);
+        const double i0 = f.a < 0 ? 1.0
+                                  : i0Line(f.energy, i0Energies[f.a], sums[f.a],
+                                           i0Energies[f.b], sums[f.b]);
         const double a = s - d;
         const double b = i0 - d;
         double value;
@@ -101,14 +113,14 @@ SpectrumSource::Points SpectrumSource::points(int x, int y, int hw, int hh) cons
             value = b != 0.0 ? a / b : 1.0;
         else
             value = a * b > 0 ? std::log(b / a) : 1.0;
-        p.absorption.append(f.energy, value);
-        p.rawI1.append(f.energy, s);
+        mu.append(f.energy, value);
+        if (raw)
+            raw->append(f.energy, s);
     }
-    return p;
 }
 
-SpectrumSource::Spectrum SpectrumSource::spectrum(int x, int y, int hw, int hh, double energyShift,
-                                                  bool isVictoreen) const
+SpectrumSource::Spectrum SpectrumSource::spectrum(int x, int y, int hw, int hh,
+                                                  double energyShift, bool isVictoreen) const
 {
     Points p = points(x, y, hw, hh);
     // The spectrum normalizes itself as it is built; its readers (the

@@ -54,6 +54,8 @@ public:
     // each less the dark window sum; and the raw trace (energy, I1 window
     // sum) without dark and I0. Both empty outside the data.
     Points points(int x, int y, int hw, int hh) const;
+    // Only the absorption points, for callers that need no raw trace.
+    SpectrumPoints absorption(int x, int y, int hw, int hh) const;
     // The same window as an XafsSpectrum with the given energy shift and
     // background form (Victoreen or a line), normalized, and its raw trace.
     Spectrum spectrum(int x, int y, int hw, int hh, double energyShift, bool isVictoreen) const;
@@ -75,6 +77,10 @@ public:
     static double i0Line(double e, double ea, double sa, double eb, double sb);
 
 private:
+    // The absorption points into mu, and the raw trace into raw when it is
+    // not null.
+    void fill(int x, int y, int hw, int hh, SpectrumPoints &mu, SpectrumPoints *raw) const;
+
     // An I1 frame with the two I0 frames whose line gives I0 at its energy
     // (a == b for a single I0 frame, a < 0 without I0 frames).
     struct I1Frame
