@@ -83,6 +83,7 @@ public:
         std::memcpy(p, text.constData(), size_t(text.size()));
         used(p + text.size());
     }
+    bool good() const { return ok; }
     // False once any piece could not be written.
     bool flush()
     {
@@ -236,7 +237,8 @@ bool saveEachSpectrum(const SpectrumSource &source, const EachSpectrumRequest &r
         out.used(p);
 
         bool newRow = false;
-        if (!w.advance(newRow))
+        // A file that takes no more (a full disk) ends the work at once.
+        if (!out.good() || !w.advance(newRow))
             break;
         if (newRow) {
             // Only while bins follow, so the next row lies below y0 and
