@@ -76,15 +76,30 @@ double SpectrumSource::i0Line(double e, double ea, double sa, double eb, double 
 SpectrumSource::Points SpectrumSource::points(int x, int y, int hw, int hh) const
 {
     Points p;
+    fill(x, y, hw, hh, p.absorption, &p.rawI1);
+    return p;
+}
+
+SpectrumPoints SpectrumSource::absorption(int x, int y, int hw, int hh) const
+{
+    SpectrumPoints p;
+    fill(x, y, hw, hh, p, nullptr);
+    return p;
+}
+
+void SpectrumSource::fill(int x, int y, int hw, int hh, SpectrumPoints &mu,
+                          SpectrumPoints *raw) const
+{
     if (!contains(x, y))
-        return p;
+        return;
     const double d = darkFrame ? darkFrame->windowSum(x, y, hw, hh) : 0.0;
     // Each I0 frame that brackets some I1 energy is read once per window.
     QVarLengthArray<double, 256> sums(i0Frames.size());
     for (int k : i0Used)
         sums[k] = i0Frames[k]->windowSum(x, y, hw, hh);
-    p.absorption.reserve(i1Frames.size());
-    p.rawI1.reserve(i1Frames.size());
+    mu.reserve(i1Frames.size());
+    if (raw)
+        raw->reserve(i1Frames.size());
     for (const I1Frame &f : i1Frames) {
         const double s = f.frame->windowSum(x, y, hw, hh);
         // With a single I0 frame a == b and the line gives that frame's sum.
@@ -101,10 +116,10 @@ SpectrumSource::Points SpectrumSource::points(int x, int y, int hw, int hh) cons
             value = b != 0.0 ? a / b : 1.0;
         else
             value = a * b > 0 ? std::log(b / a) : 1.0;
-        p.absorption.append(f.energy, value);
-        p.rawI1.append(f.energy, s);
+        mu.append(f.energy, value);
+        if (raw)
+            raw->append(f.energy, s);
     }
-    return p;
 }
 
 SpectrumSource::Spectrum SpectrumSource::spectrum(int x, int y, int hw, int hh, double energyShift,

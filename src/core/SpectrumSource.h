@@ -40,6 +40,9 @@ public:
     SpectrumSource(const QVector<TiffData *> &i1, const QVector<TiffData *> &i0,
                    const TiffData *dark, int dataWidth, int dataHeight, bool fluorescence);
 
+    // Number of I1 frames, so of points in every spectrum inside the data.
+    int i1Count() const { return i1Frames.size(); }
+
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 
     // One point per I1 frame for the window (x, y, hw, hh): absorption
@@ -48,6 +51,8 @@ public:
     // each less the dark window sum; and the raw trace (energy, I1 window
     // sum) without dark and I0. Both empty outside the data.
     Points points(int x, int y, int hw, int hh) const;
+    // Only the absorption points, for callers that need no raw trace.
+    SpectrumPoints absorption(int x, int y, int hw, int hh) const;
     // The same window as an XafsSpectrum with the given energy shift and
     // background form (Victoreen or a line), normalized, and its raw trace.
     Spectrum spectrum(int x, int y, int hw, int hh, double energyShift, bool isVictoreen) const;
@@ -69,6 +74,10 @@ public:
     static double i0Line(double e, double ea, double sa, double eb, double sb);
 
 private:
+    // The absorption points into mu, and the raw trace into raw when it is
+    // not null.
+    void fill(int x, int y, int hw, int hh, SpectrumPoints &mu, SpectrumPoints *raw) const;
+
     // An I1 frame with the two I0 frames whose line gives I0 at its energy
     // (a == b for a single I0 frame, a < 0 without I0 frames).
     struct I1Frame
