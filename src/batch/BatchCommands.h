@@ -119,15 +119,23 @@
     X(SaveDataCfgTextAsSsv, "saveDataCfg_text_as_ssv") \
     X(SaveDataCfgTextAsXyz, "saveDataCfg_text_as_xyz") \
     X(SaveDataCfgTextAsVals, "saveDataCfg_text_as_vals") \
-    X(Quit, "quit")
+    X(Quit, "quit") \
+    /* Added after "quit", so the ids above stay as they are. */ \
+    X(LoadDarkFile, "load_dark_file") \
+    X(ClearDarkFile, "clear_dark_file") \
+    X(SaveEachSpectrumKind, "save_each_spectrum_kind") \
+    X(SaveEachSpectrum, "save_each_spectrum") \
+    X(SaveFlatDark, "save_flat_dark")
 
 namespace BatchCmd {
 enum Id : int {
 #define LUMENOGRAF_BATCH_ID(id, word) id,
+    // clang-format off
     LUMENOGRAF_BATCH_COMMANDS(LUMENOGRAF_BATCH_ID)
 #undef LUMENOGRAF_BATCH_ID
-        Count,       // 112 words
+    Count,           // the 112 words up to "quit" and those added after it
     NotFound = Count // the id of a word that is not in the table
+    // clang-format on
 };
 } // namespace BatchCmd
 

@@ -101,11 +101,14 @@ void TestBatchInterpreter::commandTable()
     "saveDataCfg_tiff_fix_scale", "saveDataCfg_tiff_scale_min", "saveDataCfg_tiff_scale_max",
     "saveDataCfg_tiff_as_analyzed", "saveDataCfg_text_as_csv", "saveDataCfg_text_as_ssv",
     "saveDataCfg_text_as_xyz", "saveDataCfg_text_as_vals", "quit",
+    // Added after "quit".
+    "load_dark_file", "clear_dark_file", "save_each_spectrum_kind", "save_each_spectrum",
+    "save_flat_dark",
     };
     // clang-format on
-    QCOMPARE(int(sizeof(words) / sizeof(words[0])), 112);
-    QCOMPARE(int(BatchCmd::Count), 112);
-    for (int i = 0; i < 112; ++i) {
+    QCOMPARE(int(sizeof(words) / sizeof(words[0])), 117);
+    QCOMPARE(int(BatchCmd::Count), 117);
+    for (int i = 0; i < 117; ++i) {
         const QString w = QString::fromLatin1(words[i]);
         QCOMPARE(batchCommandId(w), i);
         QCOMPARE(batchCommandId(w.toUpper()), i);
@@ -123,11 +126,11 @@ void TestBatchInterpreter::commandTable()
     QCOMPARE(int(BatchCmd::Quit), 111);
     QCOMPARE(batchCommandId(QStringLiteral("QUIT")), 111);
     QCOMPARE(batchCommandId(QStringLiteral("Save_Spectra")), 51);
-    QCOMPARE(batchCommandId(QString()), 112);
-    QCOMPARE(batchCommandId(QStringLiteral("quit2")), 112);
-    QCOMPARE(batchCommandId(QStringLiteral(" quit")), 112);
-    QCOMPARE(batchCommandId(QStringLiteral(":for")), 112);
-    QCOMPARE(batchCommandWord(112), QString());
+    QCOMPARE(batchCommandId(QString()), 117);
+    QCOMPARE(batchCommandId(QStringLiteral("quit2")), 117);
+    QCOMPARE(batchCommandId(QStringLiteral(" quit")), 117);
+    QCOMPARE(batchCommandId(QStringLiteral(":for")), 117);
+    QCOMPARE(batchCommandWord(117), QString());
     QCOMPARE(batchCommandWord(-1), QString());
 }
 
@@ -498,7 +501,7 @@ void TestBatchInterpreter::handlersAreRegisteredOnce()
     QVERIFY(r.has(BatchCmd::Quit));
     QVERIFY(!r.has(BatchCmd::SeekImage));
     QCOMPARE(log.lines(), QStringList({"Batch command quit has a handler already",
-                                       "Batch command id 112 cannot take a handler",
+                                       "Batch command id 117 cannot take a handler",
                                        "Batch command id -1 cannot take a handler"}));
 }
 

@@ -37,6 +37,7 @@ Body::Body(QWidget *parent)
     buildLoaders();
     connectDisplay();
     buildWindows();
+    buildSaveControls();
     // The control column keeps to what its controls need; the display takes
     // the rest of the window.
     ui->controlPanel->setMaximumWidth(ui->controlPanel->minimumSizeHint().width() + 40);

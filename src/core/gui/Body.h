@@ -2,6 +2,7 @@
 
 #include "batch/CmdLine.h"
 #include "batch/CommandRegistry.h"
+#include "core/ExportWriters.h"
 #include "core/ImageStacks.h"
 #include "spectrum/XafsSpectrum.h"
 
@@ -20,6 +21,9 @@ class QThread;
 class SelectDataFiles;
 class TiffData;
 class XafsView;
+class SaveDataCfg;
+class Analyzed2DRes;
+struct AnalyzeCond;
 
 namespace Ui {
 class Body;
@@ -112,6 +116,21 @@ public slots:
     // window's plot.
     void drawSpectrumMarker(QPainter *p);
 
+    // Saving (BodyExport.cpp). Each returns whether everything it should
+    // write was written, and logs why not.
+    bool saveImage(const QString &fname);
+    bool saveImageWNum(const QString &fname, const QString &num);
+    bool saveAllImages(const QString &fname);
+    void showSaveDataDialog();
+    bool saveData(const QString &fname);
+    bool saveDataAsTiff(const QString &fname, int n);
+    bool saveDataAsText(const QString &fname, int n);
+    bool saveFlatDark();
+    bool saveEachSpectrum(const QString &fname);
+    bool saveEachNormalizedXafsSpectrum(const QString &fname);
+    bool saveEachRawXafsSpectrum(const QString &fname);
+    bool saveEachRawSpectrum(const QString &fname);
+
     // Performs one statement of a batch script through the command
     // registry.
     void execCmdSlot(CmdLine cmd, bool inRem);
@@ -135,6 +154,17 @@ private:
 
     // The commands of the main window's own group (BodyCommands.cpp).
     void registerMainWindowCommands();
+    void registerSaveCommands();
+    void buildSaveControls();
+    // The walk over the selected area (else the view window) in bins of the
+    // half sizes of the band fields; false without I1 frames.
+    bool askAnalyzeCond(AnalyzeCond &walk) const;
+    bool saveEachSpectrumOfKind(const QString &fname, SpectraKind kind);
+    // The analyzer's map on show, its reference rows' maps and the first row
+    // whose "Show" is on; none, none and 0 until the analyzer exists.
+    const Analyzed2DRes *currentResultMap() const;
+    QVector<QVector<Analyzed2DRes *>> referenceResultMaps() const;
+    int shownReferenceRow() const;
     // Starts a load of stack `s`; `token` is completed when it ends.
     void readFiles(ImageStacks::Stack s, const QStringList &files, bool newFile,
                    CompletionToken token);
@@ -175,6 +205,10 @@ private:
     Ui::Body *ui = nullptr;
     ImageStacks data;
     QFileDialog *darkDialog = nullptr;
+    QFileDialog *imageDialog = nullptr;
+    QFileDialog *spectraDialog = nullptr;
+    QFileDialog *dataDialog = nullptr;
+    SaveDataCfg *saveDataCfg = nullptr;
     QButtonGroup *imageSelect = nullptr;
 
     QThread *batchThread = nullptr;
