@@ -22,7 +22,7 @@ struct AnalyzeCond
     int y0 = 0;
     int y1 = 0;
     int sy = 1;
-    int cx = 0;     // the current bin centre
+    int cx = 0; // the current bin centre
     int cy = 0;
 
     // Sets the walk up over the area (x, y, w, h) in image pixels: bounds are
@@ -30,8 +30,8 @@ struct AnalyzeCond
     // negative step is 2 * half size + 1, so bins tile the area. Half sizes
     // count by their absolute value, bounded by the image so that no step
     // can overflow; bounds are kept within the int range.
-    void setup(int imageWidth, int imageHeight, int halfX, int halfY, double x, double y,
-               double w, double h, int stepX = -1, int stepY = -1);
+    void setup(int imageWidth, int imageHeight, int halfX, int halfY, double x, double y, double w,
+               double h, int stepX = -1, int stepY = -1);
     // Back to the first bin.
     void reset();
     // Moves to the next bin. `newRow` tells whether it starts a row; false

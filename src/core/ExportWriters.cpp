@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 #include <charconv>
 #include <cstring>
@@ -276,6 +277,25 @@ bool saveFlatDark(const QString &folder, int width, int height)
             qDebug().noquote() << "Can't open" << path;
             return false;
         }
+    }
+    return true;
+}
+
+bool savePicture(const QImage &picture, const QString &fname)
+{
+    if (picture.isNull()) {
+        qDebug().noquote() << "No picture to save as" << fname;
+        return false;
+    }
+    const QString suffix = QFileInfo(fname).suffix();
+    const char *format = nullptr;
+    if (suffix.isEmpty()) {
+        format = "PNG";
+        qDebug().noquote() << "No suffix: saved as PNG" << fname;
+    }
+    if (!picture.save(fname, format)) {
+        qDebug().noquote() << "Can't write picture" << fname;
+        return false;
     }
     return true;
 }

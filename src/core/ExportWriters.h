@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QImage;
+
 #include <functional>
 
 class ImageStacks;
@@ -74,3 +76,9 @@ int headerBinsDown(const AnalyzeCond &walk);
 // TIFF frames of width by height, into the folder. False, with the reason in
 // the debug log, when either could not be written.
 bool saveFlatDark(const QString &folder, int width, int height);
+
+// Saves a picture under fname in the format its suffix names. A name
+// without a suffix is saved as PNG (and the log says so), so the file is not
+// lost. False, with the reason in the debug log, when there is no picture or
+// it could not be written.
+bool savePicture(const QImage &picture, const QString &fname);

@@ -22,6 +22,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QScrollBar>
 #include <QThread>
 
 Body::Body(QWidget *parent)
@@ -38,9 +39,13 @@ Body::Body(QWidget *parent)
     connectDisplay();
     buildWindows();
     buildSaveControls();
-    // The control column keeps to what its controls need; the display takes
-    // the rest of the window.
-    ui->controlPanel->setMaximumWidth(ui->controlPanel->minimumSizeHint().width() + 40);
+    // The control column keeps to what its controls need, with room for a
+    // scroll bar when the window is too low for all of them; the display
+    // takes the rest of the window.
+    const int columnWidth = ui->controlPanel->minimumSizeHint().width() + 40;
+    ui->controlPanel->setMaximumWidth(columnWidth);
+    ui->controlScroll->setFixedWidth(columnWidth
+                                     + ui->controlScroll->verticalScrollBar()->sizeHint().width());
 }
 
 Body::~Body()

@@ -159,10 +159,10 @@ private:
     // The walk over the selected area (else the view window) in bins of the
     // half sizes of the band fields; false without I1 frames.
     bool askAnalyzeCond(AnalyzeCond &walk) const;
-    bool saveEachSpectrumOfKind(const QString &fname, SpectraKind kind);
+    bool saveEachSpectrumOfKind(const QString &fname, SpectrumKind kind);
     // The analyzer's map on show, its reference rows' maps and the first row
     // whose "Show" is on; none, none and 0 until the analyzer exists.
-    const Analyzed2DRes *currentResultMap() const;
+    Analyzed2DRes *currentResultMap() const;
     QVector<QVector<Analyzed2DRes *>> referenceResultMaps() const;
     int shownReferenceRow() const;
     // Starts a load of stack `s`; `token` is completed when it ends.

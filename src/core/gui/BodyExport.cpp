@@ -38,7 +38,8 @@ void Body::buildSaveControls()
 {
     saveDataCfg = new SaveDataCfg(this);
     saveDataCfg->setWindowFlag(Qt::Window);
-    imageDialog = saveDialog(this, tr("Save Image"), {tr("Image File (*.png)"), tr("Any Files (* *.*)")});
+    imageDialog =
+        saveDialog(this, tr("Save Image"), {tr("Image File (*.png)"), tr("Any Files (* *.*)")});
     spectraDialog = saveDialog(this, tr("Save Each Spectrum"),
                                {tr("XAFS Spectra (*.dat)"), tr("Any Files (* *.*)")});
     dataDialog = saveDialog(this, tr("Save Data"), {});
@@ -67,14 +68,7 @@ void Body::showSaveDataDialog()
 
 bool Body::saveImage(const QString &fname)
 {
-    const QImage picture = ui->dispA->currentPicture();
-    bool ok = true;
-    if (picture.isNull()) {
-        qDebug().noquote() << "No picture on show to save as" << fname;
-        ok = false;
-    } else {
-        ok = savePicture(picture, fname);
-    }
+    const bool ok = savePicture(ui->dispA->currentPicture(), fname);
     return savePicture(ui->CBar->picture(), taggedName(fname, QStringLiteral("cBar"))) && ok;
 }
 
@@ -98,7 +92,7 @@ bool Body::saveAllImages(const QString &fname)
             if (maps.isEmpty())
                 continue;
             const Analyzed2DRes *map = maps.value(j, maps.first());
-            if (!map || !map->hasImage())
+            if (!map || !map->isImageValid())
                 continue;
             any = true;
             ok = savePicture(map->img(), taggedName(fname, QStringLiteral("%1-%2").arg(i).arg(j)))
@@ -116,8 +110,8 @@ bool Body::saveData(const QString &fname)
     if (saveDataCfg->saveAsTiff()) {
         qDebug().noquote() << "selected tiff";
         const bool ok = saveDataAsTiff(fname, n);
-        return savePicture(ui->CBar->picture(),
-                           taggedName(taggedName(fname, QString::number(n)), QStringLiteral("-cBar")))
+        return savePicture(ui->CBar->picture(), taggedName(taggedName(fname, QString::number(n)),
+                                                           QStringLiteral("-cBar")))
                && ok;
     }
     qDebug().noquote() << "selected text";
@@ -128,23 +122,23 @@ bool Body::saveDataAsTiff(const QString &fname, int n)
 {
     const QString name = numberedDataName(fname, n, QStringLiteral("tif"));
     qDebug().noquote() << "saveDataAsTiff";
-    const Analyzed2DRes *map = currentResultMap();
+    Analyzed2DRes *map = currentResultMap();
     if (!map) {
         qDebug().noquote() << "No result map to save as" << name;
         return false;
     }
     const bool asAnalyzed = saveDataCfg->tiffAsAnalyzed();
-    const QVector<quint16> samples =
+    const std::unique_ptr<quint16[]> samples =
         map->tiffDataForSave(saveDataCfg->tiffScaleFixed(), saveDataCfg->tiffScaleMin(),
                              saveDataCfg->tiffScaleMax(), asAnalyzed);
-    if (samples.isEmpty()) {
+    if (!samples) {
         qDebug().noquote() << "The result map has no values to save as" << name;
         return false;
     }
     const AnalyzeCond &walk = map->walk();
     const int w = asAnalyzed ? walk.binsAcross() : walk.width;
     const int h = asAnalyzed ? walk.binsDown() : walk.height;
-    return writeTiff16(name, w, h, samples.constData());
+    return writeTiff16(name, w, h, samples.get());
 }
 
 bool Body::saveDataAsText(const QString &fname, int n)
@@ -163,7 +157,7 @@ bool Body::saveFlatDark()
     const TiffData *f = currentFrame();
     const int w = f ? f->width() : data.dataWidth();
     const int h = f ? f->height() : data.dataHeight();
-    return writeFlatDark(QDir::currentPath(), w, h);
+    return ::saveFlatDark(QDir::currentPath(), w, h);
 }
 
 bool Body::saveEachSpectrum(const QString &fname)
@@ -175,49 +169,52 @@ bool Body::saveEachSpectrum(const QString &fname)
     return saveEachRawSpectrum(fname);
 }
 
-bool Body::saveEachSpectrumOfKind(const QString &fname, SpectraKind kind)
+bool Body::saveEachSpectrumOfKind(const QString &fname, SpectrumKind kind)
 {
     AnalyzeCond walk;
     if (!askAnalyzeCond(walk)) {
         qDebug().noquote() << "No I1 frames: no spectra to save as" << fname;
         return false;
     }
-    SpectraExport job;
+    EachSpectrumRequest job;
     job.kind = kind;
     job.walk = walk;
     job.isVictoreen = targetBackgroundVictoreen();
     job.shiftAt = [this](int x, int y) { return energyShiftAt(x, y); };
-    return writeEachSpectrum(data.source(), job, fname);
+    // As for the spectrum at the position: the bin's shift goes into the
+    // third column, the energies stay as measured.
+    job.applyShift = false;
+    return ::saveEachSpectrum(data, job, fname);
 }
 
 bool Body::saveEachNormalizedXafsSpectrum(const QString &fname)
 {
-    return saveEachSpectrumOfKind(fname, SpectraKind::NormalizedXafs);
+    return saveEachSpectrumOfKind(fname, SpectrumKind::NormalizedXafs);
 }
 
 bool Body::saveEachRawXafsSpectrum(const QString &fname)
 {
-    return saveEachSpectrumOfKind(fname, SpectraKind::RawXafs);
+    return saveEachSpectrumOfKind(fname, SpectrumKind::RawXafs);
 }
 
 bool Body::saveEachRawSpectrum(const QString &fname)
 {
-    return saveEachSpectrumOfKind(fname, SpectraKind::Raw);
+    return saveEachSpectrumOfKind(fname, SpectrumKind::Raw);
 }
 
 bool Body::askAnalyzeCond(AnalyzeCond &walk) const
 {
     if (data.i1().isEmpty())
         return false;
-    const QRectF area = ui->dispA->hasSelection() ? ui->dispA->selectedArea()
-                                                   : ui->dispA->viewWindow();
+    const QRectF area =
+        ui->dispA->hasSelection() ? ui->dispA->selectedArea() : ui->dispA->viewWindow();
     const TiffData *first = data.i1().first();
     walk.setup(first->width(), first->height(), halfWidth(), halfHeight(), area.x(), area.y(),
                area.width(), area.height());
     return true;
 }
 
-const Analyzed2DRes *Body::currentResultMap() const
+Analyzed2DRes *Body::currentResultMap() const
 {
     // The analyzer's maps arrive with the analyzer.
     return nullptr;

@@ -25,7 +25,8 @@ void Body::registerSaveCommands()
     act(SaveImageWNum, [this](const CmdLine &c) { saveImageWNum(c.arg(0), c.arg(1)); });
     act(SaveAllImages, [this](const CmdLine &c) { saveAllImages(c.arg(0)); });
     act(SaveData, [this](const CmdLine &c) { saveData(c.arg(0)); });
-    act(SaveDataAsTiff, [this](const CmdLine &c) { saveDataAsTiff(c.arg(0), shownReferenceRow()); });
+    act(SaveDataAsTiff,
+        [this](const CmdLine &c) { saveDataAsTiff(c.arg(0), shownReferenceRow()); });
 
     SaveDataCfg *const cfg = saveDataCfg;
     act(SaveDataCfgShowWindow, [cfg](const CmdLine &) {
@@ -40,9 +41,12 @@ void Body::registerSaveCommands()
         qDebug().noquote() << "setting save as text";
         cfg->setSaveAsText();
     });
-    act(SaveDataCfgTiffFixScale, [cfg](const CmdLine &c) { cfg->setSaveTiffScaleFixed(c.flagArg(0)); });
-    act(SaveDataCfgTiffScaleMin, [cfg](const CmdLine &c) { cfg->setSaveTiffScaleMin(c.realArg(0)); });
-    act(SaveDataCfgTiffScaleMax, [cfg](const CmdLine &c) { cfg->setSaveTiffScaleMax(c.realArg(0)); });
+    act(SaveDataCfgTiffFixScale,
+        [cfg](const CmdLine &c) { cfg->setSaveTiffScaleFixed(c.flagArg(0)); });
+    act(SaveDataCfgTiffScaleMin,
+        [cfg](const CmdLine &c) { cfg->setSaveTiffScaleMin(c.realArg(0)); });
+    act(SaveDataCfgTiffScaleMax,
+        [cfg](const CmdLine &c) { cfg->setSaveTiffScaleMax(c.realArg(0)); });
     act(SaveDataCfgTiffAsAnalyzed,
         [cfg](const CmdLine &c) { cfg->setSaveTiffAsAnalyzed(c.flagArg(0)); });
     act(SaveDataCfgTextAsCsv, [cfg](const CmdLine &) { cfg->setSaveTextAsCSV(); });
@@ -54,13 +58,13 @@ void Body::registerSaveCommands()
     act(LoadDarkFile, [this](const CmdLine &c) { selectedDark(c.arg(0)); });
     act(ClearDarkFile, [this](const CmdLine &) { clearDark(); });
     act(SaveEachSpectrumKind, [this](const CmdLine &c) {
-        QRadioButton *const kinds[] = {ui->SaveAsNormalizedXAFS, ui->SaveAsRawXAFS,
-                                       ui->SaveAsRaw};
+        QRadioButton *const kinds[] = {ui->SaveAsNormalizedXAFS, ui->SaveAsRawXAFS, ui->SaveAsRaw};
         const int k = c.intArg(0);
         if (k >= 0 && k < 3)
             kinds[k]->setChecked(true);
         else
-            qDebug().noquote() << "Batch command" << c.command << "knows kinds 0 to 2, not" << c.arg(0);
+            qDebug().noquote() << "Batch command" << c.command << "knows kinds 0 to 2, not"
+                               << c.arg(0);
     });
     act(SaveEachSpectrum, [this](const CmdLine &c) { saveEachSpectrum(c.arg(0)); });
     act(BatchCmd::SaveFlatDark, [this](const CmdLine &) { saveFlatDark(); });

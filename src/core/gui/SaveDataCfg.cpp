@@ -11,7 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-SaveDataCfg::SaveDataCfg(QWidget *parent) : QWidget(parent)
+SaveDataCfg::SaveDataCfg(QWidget *parent)
+    : QWidget(parent)
 {
     setWindowTitle(tr("Save Data Configuration"));
     asTiff = new QRadioButton(tr("Save as Tiff"), this);
