@@ -10,6 +10,7 @@ forms=()
 for f in src/forms/*.ui; do
   [ -e "$f" ] || continue
   stem=$(basename "$f" .ui)
-  ls src/"$folder"/"$stem".* >/dev/null 2>&1 && forms+=("$f")
+  compgen -G "src/$folder/$stem.*" >/dev/null || compgen -G "src/$folder/gui/$stem.*" >/dev/null \
+    && forms+=("$f")
 done
-"$lupdate" -silent -no-obsolete src/"$folder" "${forms[@]}" -ts src/resources/translations/"$folder"_ja_JP.ts
+"$lupdate" -silent -no-obsolete -I src src/"$folder" "${forms[@]}" -ts src/resources/translations/"$folder"_ja_JP.ts

@@ -115,5 +115,104 @@
         <source>Dark Value :</source>
         <translation>ダーク値 :</translation>
     </message>
+    <message>
+        <source>Save Img/Data</source>
+        <translation>画像/データ保存</translation>
+    </message>
+    <message>
+        <source>Save Image</source>
+        <translation>画像保存</translation>
+    </message>
+    <message>
+        <source>Save Data</source>
+        <translation>データ保存</translation>
+    </message>
+    <message>
+        <source>Cfg.</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Save Flat Dark</source>
+        <translation>フラット・ダーク保存</translation>
+    </message>
+    <message>
+        <source>Save Each Spectrum</source>
+        <translation>各スペクトル保存</translation>
+    </message>
+    <message>
+        <source>Normalized XAFS</source>
+        <translation>規格化XAFS</translation>
+    </message>
+    <message>
+        <source>Raw XAFS</source>
+        <translation>生XAFS</translation>
+    </message>
+    <message>
+        <source>Raw</source>
+        <translation>生データ</translation>
+    </message>
+    <message>
+        <source>Image File (*.png)</source>
+        <translation>画像ファイル (*.png)</translation>
+    </message>
+    <message>
+        <source>XAFS Spectra (*.dat)</source>
+        <translation>XAFSスペクトル (*.dat)</translation>
+    </message>
+    <message>
+        <source>Tiff File (*.tif)</source>
+        <translation>Tiffファイル (*.tif)</translation>
+    </message>
+    <message>
+        <source>Data File (*.dat)</source>
+        <translation>データファイル (*.dat)</translation>
+    </message>
+</context>
+<context>
+    <name>SaveDataCfg</name>
+    <message>
+        <source>Save Data Configuration</source>
+        <translation>データ保存の設定</translation>
+    </message>
+    <message>
+        <source>Save as Tiff</source>
+        <translation>Tiffで保存</translation>
+    </message>
+    <message>
+        <source>Save as Text data</source>
+        <translation>テキストデータで保存</translation>
+    </message>
+    <message>
+        <source>Fixed Scale</source>
+        <translation>固定スケール</translation>
+    </message>
+    <message>
+        <source>Save as Analyzed Area Size and Resolution</source>
+        <translation>解析領域の大きさと分解能で保存</translation>
+    </message>
+    <message>
+        <source>  Max</source>
+        <translation>  最大</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>Comma Separated</source>
+        <translation>カンマ区切り</translation>
+    </message>
+    <message>
+        <source>Space Separated</source>
+        <translation>スペース区切り</translation>
+    </message>
+    <message>
+        <source>X Y Val : 1point/1line</source>
+        <translation>X Y Val : 1点/1行</translation>
+    </message>
+    <message>
+        <source>Val1 Val2 Val3... : each Y line</source>
+        <translation>Val1 Val2 Val3... : Y行ごと</translation>
+    </message>
 </context>
 </TS>
