@@ -95,8 +95,14 @@ void TestBodyExport::scriptSavesPicturesSpectraAndFrames()
     QCOMPARE(QImage(d + "shot.png").convertToFormat(expected.format()), expected);
     const QImage bar = body.findChild<ColorBar *>("CBar")->picture();
     QCOMPARE(QImage(d + "shot-cBar.png").convertToFormat(bar.format()), bar);
+    // Zoomed in, the picture is cut to the view window.
+    QCOMPARE(run(body, "select_region 2 1 5 4"), 1);
+    QCOMPARE(run(body, "zoom_in"), 1);
     QCOMPARE(run(body, "save_image_w_num " + d + "shot.png 3"), 1);
-    QVERIFY(QFile::exists(d + "shot-3.png") && QFile::exists(d + "shot-3-cBar.png"));
+    const QImage zoomed = body.stacks().i1().at(1)->picture().copy(2, 1, 3, 3);
+    QCOMPARE(QImage(d + "shot-3.png").convertToFormat(zoomed.format()), zoomed);
+    QVERIFY(QFile::exists(d + "shot-3-cBar.png"));
+    QCOMPARE(run(body, "scale_reset"), 1);
 
     // One-pixel bins over x 1..4, y 1..3: twelve bins.
     QCOMPARE(run(body, "load_dark_file " + d + "dark.tif"), 1);
