@@ -21,6 +21,14 @@ bool CommandRegistry::add(int id, Handler handler)
     return true;
 }
 
+bool CommandRegistry::addAction(int id, std::function<void(const CmdLine &)> action)
+{
+    return add(id, [action](const CmdLine &cmd) {
+        action(cmd);
+        return CmdOutcome::done();
+    });
+}
+
 bool CommandRegistry::has(int id) const
 {
     return id >= 0 && id < BatchCmd::Count && bool(handlers[size_t(id)]);

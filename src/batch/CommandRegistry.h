@@ -62,6 +62,9 @@ public:
     // Registers the handler of `id`. False, with a line in the debug log,
     // when the id is outside the table or already has a handler.
     bool add(int id, Handler handler);
+    // Registers a handler that does its work at once: most commands write a
+    // control and are complete.
+    bool addAction(int id, std::function<void(const CmdLine &)> action);
     bool has(int id) const;
 
     // Called once for every complete statement (the answer to the script).

@@ -51,10 +51,7 @@ void Body::registerMainWindowCommands()
     using namespace BatchCmd;
     // Most commands write a control and are complete at once.
     const auto act = [this](Id id, std::function<void(const CmdLine &)> f) {
-        commands.add(id, [f](const CmdLine &cmd) {
-            f(cmd);
-            return CmdOutcome::done();
-        });
+        commands.addAction(id, std::move(f));
     };
     // A pair of words, one for each stack's panel.
     const auto panels = [this, &act](Id forI0, Id forI1, auto apply) {

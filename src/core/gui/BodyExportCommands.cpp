@@ -15,10 +15,7 @@ void Body::registerSaveCommands()
 {
     using namespace BatchCmd;
     const auto act = [this](Id id, std::function<void(const CmdLine &)> f) {
-        commands.add(id, [f](const CmdLine &cmd) {
-            f(cmd);
-            return CmdOutcome::done();
-        });
+        commands.addAction(id, std::move(f));
     };
 
     act(SaveImage, [this](const CmdLine &c) { saveImage(c.arg(0)); });
