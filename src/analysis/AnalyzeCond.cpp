@@ -6,12 +6,17 @@
 
 namespace {
 
-// A half size by its absolute value, no larger than the image side: a bin
-// wider than the image covers no more of it, and 2 * h + 1 stays in range.
-int boundedHalf(int half, int side)
+// The largest image side and bin half size a walk takes: far beyond any
+// frame, and small enough that no sum of bounds, halves and steps below
+// leaves the int range.
+constexpr int maxExtent = 1 << 24;
+
+// A half size by its absolute value. A bin wider than the image keeps the
+// half size it was given (its centre and the written headers show it); only
+// a hostile one is cut down to maxExtent.
+int boundedHalf(int half)
 {
-    const qint64 h = std::abs(qint64(half));
-    return int(std::min(h, qint64(std::max(side, 0))));
+    return int(std::min(std::abs(qint64(half)), qint64(maxExtent)));
 }
 
 // The integer part of a bound, kept inside the int range (a not-a-number
@@ -48,10 +53,10 @@ int countSteps(qint64 from, qint64 limit, qint64 step)
 void AnalyzeCond::setup(int imageWidth, int imageHeight, int halfX, int halfY, double x, double y,
                         double w, double h, int stepX, int stepY)
 {
-    width = std::max(imageWidth, 0);
-    height = std::max(imageHeight, 0);
-    hx = boundedHalf(halfX, width);
-    hy = boundedHalf(halfY, height);
+    width = std::clamp(imageWidth, 0, maxExtent);
+    height = std::clamp(imageHeight, 0, maxExtent);
+    hx = boundedHalf(halfX);
+    hy = boundedHalf(halfY);
     x0 = boundOf(x);
     x1 = boundOf(x + w);
     y0 = boundOf(y);

@@ -28,8 +28,8 @@ struct AnalyzeCond
     // Sets the walk up over the area (x, y, w, h) in image pixels: bounds are
     // the integer parts of x, x + w, y, y + h, swapped when reversed; a
     // negative step is 2 * half size + 1, so bins tile the area. Half sizes
-    // count by their absolute value, bounded by the image so that no step
-    // can overflow; bounds are kept within the int range.
+    // count by their absolute value; hostile sizes and bounds are cut down
+    // so that no step can overflow.
     void setup(int imageWidth, int imageHeight, int halfX, int halfY, double x, double y, double w,
                double h, int stepX = -1, int stepY = -1);
     // Back to the first bin.
