@@ -25,7 +25,10 @@ QString taggedName(const QString &name, const QString &tag)
 QString numberedDataName(const QString &name, int n, const QString &ext)
 {
     const QFileInfo f(name);
-    return f.absoluteDir().filePath(QString("%1-%2.%3").arg(f.completeBaseName()).arg(n).arg(ext));
+    // One substitution of all three: a name holding "%1" or "%2" stays as
+    // it is.
+    return f.absoluteDir().filePath(
+        QString("%1-%2.%3").arg(f.completeBaseName(), QString::number(n), ext));
 }
 
 QString defaultExtensionName(const QString &name, const QString &ext)

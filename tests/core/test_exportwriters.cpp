@@ -36,6 +36,7 @@ void TestExportWriters::fileNames_data()
     QTest::newRow("tagged twice") << taggedName(taggedName("/d/map.tif", "2"), "-cBar")
                                   << "/d/map-2--cBar.tif";
     QTest::newRow("numbered") << numberedDataName("/d/a.b.png", -1, "dat") << "/d/a.b--1.dat";
+    QTest::newRow("numbered, %") << numberedDataName("/d/m%1%2.tif", 2, "tif") << "/d/m%1%2-2.tif";
     QTest::newRow("default ext") << defaultExtensionName("/d/spec", "dat") << "/d/spec.dat";
     QTest::newRow("own ext kept") << defaultExtensionName("/d/spec.txt", "dat") << "/d/spec.txt";
     QTest::newRow("relative") << defaultExtensionName("spec", "dat")
