@@ -138,7 +138,11 @@ bool Body::saveDataAsTiff(const QString &fname, int n)
     const AnalyzeCond &walk = map->walk();
     const int w = asAnalyzed ? walk.binsAcross() : walk.width;
     const int h = asAnalyzed ? walk.binsDown() : walk.height;
-    return writeTiff16(name, w, h, samples.get());
+    if (!writeTiff16(name, w, h, samples.get())) {
+        qDebug().noquote() << "Can't open" << name;
+        return false;
+    }
+    return true;
 }
 
 bool Body::saveDataAsText(const QString &fname, int n)
