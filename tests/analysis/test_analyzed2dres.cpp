@@ -161,7 +161,6 @@ void TestAnalyzed2DRes::tiffData_data()
     QTest::newRow("map bounds") << some << false << true
                                 << QVector<int>{0, 19660, 26214, 65535, 13107, 39321};
     QTest::newRow("empty range") << QVector<double>(6, 3.0) << false << false << QVector<int>(6, 0);
-    QTest::newRow("no values") << QVector<double>() << false << true << QVector<int>(6, 0);
 }
 
 void TestAnalyzed2DRes::tiffData()
