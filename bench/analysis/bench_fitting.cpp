@@ -76,8 +76,8 @@ int main(int argc, char *argv[])
                     }
                 const double ms = threadMs() - t0;
                 const double perSecond = ms > 0 ? 1e3 * count * rounds / ms : 0.0;
-                std::printf("%-4s %-8s %-20s %10.0f fits/s  %7.2f us/fit\n",
-                            mlcf ? "MLCF" : "LCF", prepared ? "prepared" : "plain",
+                std::printf("%-4s %-8s %-20s %10.0f fits/s  %7.2f us/fit\n", mlcf ? "MLCF" : "LCF",
+                            prepared ? "prepared" : "plain",
                             normalizeFit ? "fit normalized" : "fit not normalized", perSecond,
                             1e3 * ms / (double(count) * rounds));
             }

@@ -117,5 +117,4 @@ private:
 // range [sE0, eE0] eV. False, with out untouched, when refs has fewer than two
 // entries.
 bool fitLcfSpectrum(const XafsSpectrum &sample, const QVector<LcfReferenceSnapshot> &refs,
-                    bool isMLCF, double sE0, double eE0, LcfResult &out,
-                    bool normalizeFit = true);
+                    bool isMLCF, double sE0, double eE0, LcfResult &out, bool normalizeFit = true);

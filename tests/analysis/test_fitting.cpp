@@ -12,8 +12,14 @@
 // straight backgrounds are 0 and 1, so every normalized curve is mu itself
 // (double-normalized: mu - 1), and so is that of any mix whose weights sum
 // to 1.
-static double refA(double e) { return e <= 7090 ? 0.0 : e == 7100 ? 0.5 : 1.0; }
-static double refB(double e) { return e <= 7110 ? 0.0 : e == 7120 ? 0.5 : 1.0; }
+static double refA(double e)
+{
+    return e <= 7090 ? 0.0 : e == 7100 ? 0.5 : 1.0;
+}
+static double refB(double e)
+{
+    return e <= 7110 ? 0.0 : e == 7120 ? 0.5 : 1.0;
+}
 
 // mu measured at e + shift, a bin whose energies the energy-shift map moves
 // back by shift.
@@ -68,8 +74,8 @@ void TestFitting::lcfOfMix_data()
         << exact << z;
     // B ends at 8100 and the sample leaves the mix above that (outside its
     // own background windows): the fit must keep to B's range.
-    QTest::newRow("partial reference") << Refs{ref(refA), ref(refB, true, 8100)}
-                                       << spectrumOf(mix) << 109.0 / 210 / 220;
+    QTest::newRow("partial reference")
+        << Refs{ref(refA), ref(refB, true, 8100)} << spectrumOf(mix) << 109.0 / 210 / 220;
 }
 
 void TestFitting::lcfOfMix()
