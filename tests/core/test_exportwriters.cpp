@@ -33,8 +33,6 @@ void TestExportWriters::fileNames_data()
     QTest::newRow("tagged") << taggedName("/d/a.png", "cBar") << "/d/a-cBar.png";
     QTest::newRow("tagged, no suffix") << taggedName("/d/out", "cBar") << "/d/out-cBar.";
     QTest::newRow("tagged, two dots") << taggedName("/d/a.b.png", "3") << "/d/a.b-3.png";
-    QTest::newRow("tagged twice") << taggedName(taggedName("/d/map.tif", "2"), "-cBar")
-                                  << "/d/map-2--cBar.tif";
     QTest::newRow("numbered") << numberedDataName("/d/a.b.png", -1, "dat") << "/d/a.b--1.dat";
     QTest::newRow("numbered, %") << numberedDataName("/d/m%1%2.tif", 2, "tif") << "/d/m%1%2-2.tif";
     QTest::newRow("default ext") << defaultExtensionName("/d/spec", "dat") << "/d/spec.dat";
