@@ -1,0 +1,53 @@
+#include "analysis/AnalyzeProc.h"
+
+#include <QDebug>
+
+AnalyzeProc::AnalyzeProc(QObject *parent)
+    : QObject(parent)
+{
+    static const int work = qRegisterMetaType<LcfRowWork>("LcfRowWork");
+    static const int result = qRegisterMetaType<LcfRowResult>("LcfRowResult");
+    Q_UNUSED(work);
+    Q_UNUSED(result);
+}
+
+void AnalyzeProc::cancelBelow(quint64 id)
+{
+    quint64 now = cancelledBelow.load();
+    while (now < id && !cancelledBelow.compare_exchange_weak(now, id)) {
+    }
+}
+
+void AnalyzeProc::fitRow(const LcfRowWork &work)
+{
+    if (cancelled(work.run))
+        return;
+    const int n = work.points.size();
+    if (!work.setup || !work.setup->isValid() || work.shifts.size() != n) {
+        qDebug().noquote() << "AnalyzeProc: row" << work.row << "of run" << work.run
+                           << "has no usable set-up, not fitted";
+        return;
+    }
+    const int k = work.setup->usedCount();
+    LcfRowResult out;
+    out.run = work.run;
+    out.row = work.row;
+    out.usedCount = k;
+    out.ratio.fill(0.0, n * k);
+    out.dmut.fill(0.0, n * k);
+    out.z.fill(0.0, n);
+    LcfResult r;
+    for (int i = 0; i < n; ++i) {
+        if (cancelled(work.run))
+            return;
+        const XafsSpectrum s(work.points[i], work.isVictoreen, work.shifts[i]);
+        // The fitted curve is never looked at in a run: no normalization.
+        work.setup->fit(s, r, false);
+        for (int j = 0; j < k; ++j) {
+            out.ratio[i * k + j] = r.ratio.value(j, 0.0);
+            out.dmut[i * k + j] = r.dmut.value(j, 0.0);
+        }
+        out.z[i] = r.z;
+    }
+    emit rowFitted(out);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "analysis/LcfFit.h"
+#include "spectrum/SpectrumPoints.h"
+
+#include <QMetaType>
+#include <QObject>
+#include <QVector>
+
+#include <atomic>
+#include <memory>
+
+// One row of bins of a 2D LCF run on its way to the worker: the absorption
+// points of every bin and its energy shift, in walk order, and the fit set
+// up once for the run (shared, never changed after the start).
+struct LcfRowWork
+{
+    quint64 run = 0;
+    int row = 0;
+    QVector<SpectrumPoints> points;
+    QVector<double> shifts;
+    bool isVictoreen = false;
+    std::shared_ptr<const LcfSetup> setup;
+};
+
+// The fitted row coming back: per bin, usedCount values of ratio and of dmut
+// (bin after bin) and one residual.
+struct LcfRowResult
+{
+    quint64 run = 0;
+    int row = 0;
+    int usedCount = 0;
+    QVector<double> ratio;
+    QVector<double> dmut;
+    QVector<double> z;
+};
+
+Q_DECLARE_METATYPE(LcfRowWork)
+Q_DECLARE_METATYPE(LcfRowResult)
+
+// The fitting worker of the 2D runs; lives in a thread of its own. Usage:
+//     auto *thread = new QThread;  auto *proc = new AnalyzeProc;
+//     proc->moveToThread(thread);  thread->start();
+// Rows arrive as queued calls of fitRow and run in turn; each fitted row
+// goes back by rowFitted, tagged with its run, so the receiver can drop the
+// rows of a run it has given up. cancelBelow(id), callable from any thread,
+// drops every run below id: the row being fitted stops before its next bin
+// and queued rows end without fitting, neither sending anything.
+class AnalyzeProc : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AnalyzeProc(QObject *parent = nullptr);
+
+    // Drops every run whose id is below `id`; safe from any thread. A lower
+    // id than before changes nothing.
+    void cancelBelow(quint64 id);
+    // A fresh run id, above every id handed out before, so that whoever
+    // drives the worker never reuses an id a cancel has covered.
+    quint64 newRunId() { return ++lastRun; }
+
+    // Continuous access: set while a 2D run goes, when the fits must leave
+    // the reference rows' displays alone. Written by the GUI thread.
+    bool contAccess() const { return continuous.load(); }
+
+public slots:
+    void setContAccess(bool f) { continuous.store(f); }
+    // Builds each bin's spectrum from its points and shift, normalized with
+    // the row's background form, fits it with the row's set-up and sends
+    // the row's results by rowFitted.
+    void fitRow(const LcfRowWork &work);
+
+signals:
+    void rowFitted(const LcfRowResult &result);
+
+private:
+    bool cancelled(quint64 run) const { return run < cancelledBelow.load(); }
+
+    std::atomic<quint64> cancelledBelow{0};
+    std::atomic<bool> continuous{false};
+    std::atomic<quint64> lastRun{0};
+};

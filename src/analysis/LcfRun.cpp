@@ -1,0 +1,203 @@
+#include "analysis/LcfRun.h"
+
+#include "analysis/Analyzed2DRes.h"
+#include "app/DebugLog.h"
+
+#include <QDebug>
+
+LcfRun::LcfRun(AnalyzeProc *worker, QObject *parent)
+    : QObject(parent)
+    , worker(worker)
+{
+    // Queued both ways, also when the worker shares this thread: a row is
+    // never fitted inside the call that sends it.
+    connect(this, &LcfRun::fitRowSig, worker, &AnalyzeProc::fitRow, Qt::QueuedConnection);
+    connect(worker, &AnalyzeProc::rowFitted, this, &LcfRun::rowFitted, Qt::QueuedConnection);
+}
+
+QVector<Analyzed2DRes *> LcfRun::runMaps() const
+{
+    QVector<Analyzed2DRes *> all = cond.maps;
+    if (cond.zansa)
+        all.append(cond.zansa);
+    return all;
+}
+
+bool LcfRun::start(const Setup &setup)
+{
+    if (running) {
+        qDebug().noquote() << "LCF run not started: a run is already going";
+        return false;
+    }
+    if (setup.source.i1Count() < 1) {
+        qDebug().noquote() << "LCF run not started: no I1 frames";
+        return false;
+    }
+    const int rows = setup.refs.size();
+    if (rows < 2) {
+        qDebug().noquote() << "LCF run not started: fewer than two reference rows";
+        return false;
+    }
+    if (setup.maps.size() != 2 * rows || setup.maps.contains(nullptr) || !setup.zansa) {
+        qDebug().noquote() << "LCF run not started: the maps do not match the reference rows";
+        return false;
+    }
+    cond = setup;
+    cond.walk.reset();
+    running = true;
+    runId = worker->newRunId();
+    worker->setContAccess(true);
+    emit progress(QString::asprintf("%5.2f", 0.0));
+    timeStampLog("2da 1:");
+
+    for (int k = 0; k < 2; ++k)
+        for (int j = 0; j < rows; ++j) {
+            Analyzed2DRes *map = cond.maps[k * rows + j];
+            if (!map->prepare(cond.walk)) {
+                end(false);
+                return false;
+            }
+            map->setNo(k * rows + j);
+        }
+    if (!cond.zansa->prepare(cond.walk)) {
+        end(false);
+        return false;
+    }
+    timeStampLog("2da 2:");
+
+    // The fit is set up for the energies of the first bin; a bin whose
+    // energies differ (another shift) is fitted without the preparation,
+    // with the same result.
+    const int cx = cond.walk.cx;
+    const int cy = cond.walk.cy;
+    const double shift = cond.shiftAt ? cond.shiftAt(cx, cy) : 0.0;
+    const XafsSpectrum first(
+        cond.source.absorption(cx, cy, cond.walk.hx, cond.walk.hy), cond.isVictoreen, shift);
+    fit = std::make_shared<const LcfSetup>(cond.refs, lcfSampleEnergies(first), cond.isMLCF,
+                                           cond.sE0, cond.eE0);
+
+    building = cond.walk;
+    buildingDone = false;
+    recording = cond.walk;
+    rowsSent = 0;
+    rowsRecorded = 0;
+    sendNextRow();
+    sendNextRow();
+    return true;
+}
+
+void LcfRun::stop()
+{
+    if (!running)
+        return;
+    end(false);
+    timeStampLog("2da 4:");
+    emit stopped();
+}
+
+bool LcfRun::sendNextRow()
+{
+    if (buildingDone)
+        return false;
+    LcfRowWork work;
+    work.run = runId;
+    work.row = rowsSent;
+    work.isVictoreen = cond.isVictoreen;
+    work.setup = fit;
+    work.points.reserve(building.binsAcross());
+    work.shifts.reserve(building.binsAcross());
+    for (;;) {
+        const int cx = building.cx;
+        const int cy = building.cy;
+        work.shifts.append(cond.shiftAt ? cond.shiftAt(cx, cy) : 0.0);
+        work.points.append(cond.source.absorption(cx, cy, building.hx, building.hy));
+        bool newRow = false;
+        if (!building.advance(newRow)) {
+            buildingDone = true;
+            break;
+        }
+        if (newRow)
+            break;
+    }
+    ++rowsSent;
+    emit fitRowSig(work);
+    return true;
+}
+
+void LcfRun::rowFitted(const LcfRowResult &result)
+{
+    // Rows of a stopped or earlier run: dropped.
+    if (!running || result.run != runId)
+        return;
+    if (result.row != rowsRecorded) {
+        qDebug().noquote() << "LCF run: row" << result.row << "came back, row" << rowsRecorded
+                           << "expected; run stopped";
+        stop();
+        return;
+    }
+    record(result);
+}
+
+void LcfRun::record(const LcfRowResult &result)
+{
+    const int rows = cond.refs.size();
+    const int used = result.usedCount;
+    const int bins = result.z.size();
+    for (int b = 0; b < bins; ++b) {
+        const int cx = recording.cx;
+        const int cy = recording.cy;
+        const int hx = recording.hx;
+        const int hy = recording.hy;
+        // The engine's values are indexed by used rows only; unused rows
+        // keep their zeros.
+        int k = 0;
+        for (int i = 0; i < rows && k < used; ++i) {
+            if (!cond.refs[i].used)
+                continue;
+            cond.maps[i]->setData(cx, cy, hx, hy, result.dmut[b * used + k]);
+            cond.maps[rows + i]->setData(cx, cy, hx, hy, result.ratio[b * used + k]);
+            ++k;
+        }
+        const double z = result.z[b];
+        cond.zansa->setData(cx, cy, hx, hy, z);
+        if (z > 1.0)
+            qDebug().noquote() << z << cx << cy;
+
+        bool newRow = false;
+        if (!recording.advance(newRow)) {
+            end(true);
+            return;
+        }
+        if (newRow) {
+            if (dispOnTime)
+                generateImages();
+            const int span = recording.y1 - recording.y0;
+            const double perCent = span != 0 ? double(recording.cy - recording.y0) / span * 100 : 0;
+            emit progress(QString::asprintf("%5.2f", perCent));
+        }
+    }
+    ++rowsRecorded;
+    sendNextRow();
+}
+
+void LcfRun::generateImages()
+{
+    for (Analyzed2DRes *map : runMaps())
+        map->genImg();
+    emit imagesGenerated();
+}
+
+void LcfRun::end(bool completed)
+{
+    if (completed)
+        generateImages();
+    running = false;
+    worker->cancelBelow(runId + 1);
+    worker->setContAccess(false);
+    fit.reset();
+    if (completed) {
+        emit progress(QString::asprintf("%5.2f", 100.0));
+        timeStampLog("2da 3:");
+        emit finished();
+    }
+}
