@@ -110,8 +110,8 @@ int main(int argc, char *argv[])
         int half;
     };
     double check = 0.0;
-    for (const Case &c : {Case{"LCF 1 x 1", false, 0}, Case{"MLCF 1 x 1", true, 0},
-                          Case{"LCF 3 x 3", false, 1}}) {
+    for (const Case &c :
+         {Case{"LCF 1 x 1", false, 0}, Case{"MLCF 1 x 1", true, 0}, Case{"LCF 3 x 3", false, 1}}) {
         LcfRun run(proc);
         LcfRun::Setup s;
         s.walk.setup(side, side, c.half, c.half, 0, 0, side, side);

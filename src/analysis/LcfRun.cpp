@@ -71,8 +71,8 @@ bool LcfRun::start(const Setup &setup)
     const int cx = cond.walk.cx;
     const int cy = cond.walk.cy;
     const double shift = cond.shiftAt ? cond.shiftAt(cx, cy) : 0.0;
-    const XafsSpectrum first(
-        cond.source.absorption(cx, cy, cond.walk.hx, cond.walk.hy), cond.isVictoreen, shift);
+    const XafsSpectrum first(cond.source.absorption(cx, cy, cond.walk.hx, cond.walk.hy),
+                             cond.isVictoreen, shift);
     fit = std::make_shared<const LcfSetup>(cond.refs, lcfSampleEnergies(first), cond.isMLCF,
                                            cond.sE0, cond.eE0);
 

@@ -98,8 +98,7 @@ void TestLcfRun::cleanupTestCase()
     thread.wait();
 }
 
-LcfRun::Setup TestLcfRun::setup(int w, int h, const QVector<LcfReferenceSnapshot> &refs,
-                                bool mlcf)
+LcfRun::Setup TestLcfRun::setup(int w, int h, const QVector<LcfReferenceSnapshot> &refs, bool mlcf)
 {
     LcfRun::Setup s;
     s.walk.setup(5, 4, 0, 0, 0, 0, w, h);
@@ -161,8 +160,8 @@ void TestLcfRun::wholeRun()
                 continue;
             // To the last digit what a bin-by-bin plain fit gives.
             LcfResult r;
-            QVERIFY(fitLcfSpectrum(s.source.spectrum(x, y, 0, 0, 0.0, false).spectrum, refs,
-                                   mlcf, s.sE0, s.eE0, r));
+            QVERIFY(fitLcfSpectrum(s.source.spectrum(x, y, 0, 0, 0.0, false).spectrum, refs, mlcf,
+                                   s.sE0, s.eE0, r));
             QCOMPARE(maps[0]->data()[i], r.dmut[0]);
             QCOMPARE(maps[n + b]->data()[i], r.ratio[1]);
             QCOMPARE(maps[6]->data()[i], r.z);
