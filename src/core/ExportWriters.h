@@ -24,8 +24,8 @@ class SpectrumSource;
 QString taggedName(const QString &name, const QString &tag);
 // base-n.ext: map.tif with 2 and "tif" gives map-2.tif.
 QString numberedDataName(const QString &name, int n, const QString &ext);
-// The name itself, with "." + ext appended when it has no suffix: spec with
-// "dat" gives spec.dat.
+// The name itself, with "." + ext appended when it has no suffix: bins with
+// "dat" gives bins.dat.
 QString defaultExtensionName(const QString &name, const QString &ext);
 
 // The three kinds of spectra of all bins, in the order of the main window's

@@ -35,10 +35,10 @@ void TestExportWriters::fileNames_data()
     QTest::newRow("tagged, two dots") << taggedName("/d/a.b.png", "3") << "/d/a.b-3.png";
     QTest::newRow("numbered") << numberedDataName("/d/a.b.png", -1, "dat") << "/d/a.b--1.dat";
     QTest::newRow("numbered, %") << numberedDataName("/d/m%1%2.tif", 2, "tif") << "/d/m%1%2-2.tif";
-    QTest::newRow("default ext") << defaultExtensionName("/d/spec", "dat") << "/d/spec.dat";
-    QTest::newRow("own ext kept") << defaultExtensionName("/d/spec.txt", "dat") << "/d/spec.txt";
-    QTest::newRow("relative") << defaultExtensionName("spec", "dat")
-                              << QDir::current().absoluteFilePath("spec.dat");
+    QTest::newRow("default ext") << defaultExtensionName("/d/bins", "dat") << "/d/bins.dat";
+    QTest::newRow("own ext kept") << defaultExtensionName("/d/bins.txt", "dat") << "/d/bins.txt";
+    QTest::newRow("relative") << defaultExtensionName("bins", "dat")
+                              << QDir::current().absoluteFilePath("bins.dat");
 }
 
 void TestExportWriters::fileNames()
@@ -133,8 +133,8 @@ void TestExportWriters::spectraOfEveryBin()
     EachSpectrumRequest r{
         SpectrumKind(kind), {}, [](int x, int y) { return 0.5 * x - 0.25 * y; }, apply, victoreen};
     r.walk.setup(W, H, 1, 1, area.x(), area.y(), area.width(), area.height());
-    QVERIFY(saveEachSpectrum(s, r, dir.filePath("spec")));
-    QFile f(dir.filePath("spec.dat"));
+    QVERIFY(saveEachSpectrum(s, r, dir.filePath("bins")));
+    QFile f(dir.filePath("bins.dat"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString(f.readAll()).split('\n');
     QCOMPARE(lines.size(), 7 + r.walk.bins() + 1);
@@ -229,7 +229,7 @@ void TestExportWriters::nothingToWriteOrNowhere()
     QVERIFY(!QFile::exists(dir.filePath("none.dat")));
     s.appendI1(constantFrame(W, H, 7000, 100));
     LogCapture log;
-    const QString name = dir.filePath("missing/spec.dat");
+    const QString name = dir.filePath("missing/bins.dat");
     QVERIFY(!saveEachSpectrum(s, r, name));
     QVERIFY(log.lines().contains("Can't open " + name));
 }
