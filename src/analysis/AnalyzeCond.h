@@ -51,8 +51,6 @@ struct AnalyzeCond
 
     // Whether the current bin centre lies inside the image.
     bool centreInside() const { return cx >= 0 && cy >= 0 && cx < width && cy < height; }
-    // Index of the current bin centre in a width x height grid, -1 outside.
-    qint64 centreIndex() const { return centreInside() ? qint64(cy) * width + cx : -1; }
 
     // Writes v into every pixel of the current bin that lies inside the
     // image, of a row-major width x height grid.

@@ -83,9 +83,6 @@ public:
     // it waits for this token; otherwise only notes that the work is over.
     void complete(CompletionToken token);
 
-    // The token the statement in progress waits for; 0 when none waits.
-    CompletionToken waitingFor() const { return waiting; }
-
 private:
     void finish();
 
