@@ -57,17 +57,14 @@ void TestAnalyzeCond::walk()
     c.setup(20, 8, hx, hy, area.x(), area.y(), area.width(), area.height());
     QString seen;
     qint64 visits = 0;
-    bool newRow = false;
-    do {
+    bool newRow = false, more = true;
+    while (more) {
         seen += QStringLiteral("%1,%2 ").arg(c.cx).arg(c.cy);
-        ++visits;
-        QVERIFY(visits <= 1000000);
-        const bool more = c.advance(newRow);
+        QVERIFY(++visits <= 1000000);
+        more = c.advance(newRow);
         if (newRow)
             seen += QLatin1Char('|');
-        if (!more)
-            break;
-    } while (true);
+    }
     if (!centres.isEmpty())
         QCOMPARE(seen, centres);
     if (across >= 0)

@@ -265,14 +265,14 @@ void TestAnalyzed2DRes::textLayouts_data()
     QTest::addColumn<QString>("text");
     // The 3 x 2 bins of 1 x 1 lie on a 3 x 3 image past which the walk goes
     // by one column: that centre reads 0.
-    QTest::newRow("x,y,v")
-        << true << true
-        << "0,0,1\n1,0,2.5\n2,0,-3\n3,0,0\n0,1,0.123457\n1,1,1e-05\n2,1,1e+06\n3,1,0\n";
-    QTest::newRow("x y v")
-        << false << true
-        << "0 0 1\n1 0 2.5\n2 0 -3\n3 0 0\n0 1 0.123457\n1 1 1e-05\n2 1 1e+06\n3 1 0\n";
-    QTest::newRow("v,v,v") << true << false << "1,2.5,-3,0\n0.123457,1e-05,1e+06,0\n";
-    QTest::newRow("v v v") << false << false << "1 2.5 -3 0\n0.123457 1e-05 1e+06 0\n";
+    const QString xyz =
+        "0,0,1\n1,0,2.5\n2,0,-3\n3,0,0\n0,1,0.123457\n1,1,1e-05\n2,1,1e+06\n3,1,0\n";
+    const QString grid = "1,2.5,-3,0\n0.123457,1e-05,1e+06,0\n";
+    for (bool comma : {true, false}) {
+        const auto sep = [comma](QString t) { return comma ? t : t.replace(',', ' '); };
+        QTest::addRow("x y v, comma %d", comma) << comma << true << sep(xyz);
+        QTest::addRow("grid, comma %d", comma) << comma << false << sep(grid);
+    }
 }
 
 void TestAnalyzed2DRes::textLayouts()
