@@ -72,6 +72,14 @@ void runAll(Body &body, const QStringList &statements)
         QVERIFY2(run(body, s) == 1, qPrintable(s));
 }
 
+// Runs a load statement: answered once, when its loader has read the list.
+void runLoad(Body &body, const QString &statement)
+{
+    QSignalSpy done(&body, &Body::finishBatchExec);
+    body.execCmdSlot(CmdLine(statement), false);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+}
+
 // A frame file whose pixel (x, y) holds base + x + 7 y.
 void writeFrame(const QString &path, int w, int h, int base)
 {
@@ -284,27 +292,22 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     writeFrame(d + "other.tif", 20, 10, 0);
 
     Body body;
-    QSignalSpy done(&body, &Body::finishBatchExec);
     // Without files nothing is loaded and the answer comes at once.
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files NEW")), false);
-    QCOMPARE(done.count(), 1);
-
+    runAll(body, {"load_I1_files NEW"});
+    QSignalSpy done(&body, &Body::finishBatchExec);
     body.execCmdSlot(
         CmdLine(QStringLiteral("load_I1_files new %1f_7010_0000.tif %1f_7030_0000.tif").arg(d)),
         false);
-    QCOMPARE(done.count(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+    QCOMPARE(done.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
     QCOMPARE(body.stacks().i1().size(), 2);
     QCOMPARE(body.stacks().i1().at(1)->energy, 7030.0);
 
     // Appending, then a pattern load that replaces the stack.
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files add %1other.tif").arg(d)), false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+    runLoad(body, QStringLiteral("load_I1_files add %1other.tif").arg(d));
     QCOMPARE(body.stacks().i1().size(), 3);
-    body.execCmdSlot(
-        CmdLine(QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d)),
-        false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 4, 20000);
+    runLoad(body,
+            QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d));
     QStringList names;
     for (int k = 0; k < 4; ++k) {
         names << d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k);
@@ -314,9 +317,7 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     QCOMPARE(body.stacks().i1().size(), 3);
 
     // A pattern that matches nothing still completes (and, with NEW, empties).
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d)),
-                     false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 5, 20000);
+    runLoad(body, QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d));
     QCOMPARE(body.stacks().i0().size(), 0);
 
     runAll(body, {"clear_I1_files"});
@@ -339,9 +340,7 @@ void TestBodyCommands::movePositionReachesEveryPixel()
     body.show();
     QVERIFY(QTest::qWaitForWindowExposed(&body));
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
-    QSignalSpy done(&body, &Body::finishBatchExec);
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files NEW %1f_7000_0000.tif").arg(d)), false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+    runLoad(body, QStringLiteral("load_I1_files NEW %1f_7000_0000.tif").arg(d));
     QVERIFY(disp->width() < w / 3);
     QVERIFY(disp->height() < h * 20);
 

