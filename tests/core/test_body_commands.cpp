@@ -41,13 +41,6 @@ private slots:
 
 namespace {
 
-QString logText(Body &body)
-{
-    return body.batchCtrl()
-        ->findChild<QPlainTextEdit *>(QStringLiteral("ProgressLog"))
-        ->toPlainText();
-}
-
 template <typename T>
 T *child(QObject *o, const char *name)
 {
@@ -55,6 +48,11 @@ T *child(QObject *o, const char *name)
     if (!w)
         qFatal("no control %s", name);
     return w;
+}
+
+QString logText(Body &body)
+{
+    return child<QPlainTextEdit>(body.batchCtrl(), "ProgressLog")->toPlainText();
 }
 
 // Runs one statement (a remark line if `remark`) and tells how many answers it gave.
@@ -129,9 +127,7 @@ void TestBodyCommands::answersAndErrors()
 
     // Unknown words: the comment-free line, then a line feed; a line of
     // blanks is a statement with an empty word.
-    runAll(body, {"frobnicate  1 \"a b\" # why"});
-    QCOMPARE(logText(body), QStringLiteral("Err: frobnicate  1 \"a b\" \n"));
-    runAll(body, {"   "});
+    runAll(body, {"frobnicate  1 \"a b\" # why", "   "});
     QCOMPARE(logText(body), QStringLiteral("Err: frobnicate  1 \"a b\" \nErr:    \n"));
 
     // A word whose work is not in the program yet completes at once and says so.
