@@ -41,13 +41,6 @@ private slots:
 
 namespace {
 
-QString logText(Body &body)
-{
-    return body.batchCtrl()
-        ->findChild<QPlainTextEdit *>(QStringLiteral("ProgressLog"))
-        ->toPlainText();
-}
-
 template <typename T>
 T *child(QObject *o, const char *name)
 {
@@ -57,12 +50,32 @@ T *child(QObject *o, const char *name)
     return w;
 }
 
-// Runs one statement and tells how many answers it gave.
-int run(Body &body, const QString &statement)
+QString logText(Body &body)
+{
+    return child<QPlainTextEdit>(body.batchCtrl(), "ProgressLog")->toPlainText();
+}
+
+// Runs one statement (a remark line if `remark`) and tells how many answers it gave.
+int run(Body &body, const QString &statement, bool remark = false)
+{
+    QSignalSpy done(&body, &Body::finishBatchExec);
+    body.execCmdSlot(CmdLine(statement), remark);
+    return done.count();
+}
+
+// Runs statements that must each answer once, at once.
+void runAll(Body &body, const QStringList &statements)
+{
+    for (const QString &s : statements)
+        QVERIFY2(run(body, s) == 1, qPrintable(s));
+}
+
+// Runs a load statement: answered once, when its loader has read the list.
+void runLoad(Body &body, const QString &statement)
 {
     QSignalSpy done(&body, &Body::finishBatchExec);
     body.execCmdSlot(CmdLine(statement), false);
-    return done.count();
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
 }
 
 // A frame file whose pixel (x, y) holds base + x + 7 y.
@@ -101,45 +114,31 @@ QStringList namesOf(const QVector<TiffData *> &stack)
 void TestBodyCommands::answersAndErrors()
 {
     Body body;
-    QSignalSpy done(&body, &Body::finishBatchExec);
     QSignalSpy finishing(&body, &Body::finishing);
 
     // Remark lines and blank lines only need the answer, whatever they say.
-    body.execCmdSlot(CmdLine(QStringLiteral("quit")), true);
-    body.execCmdSlot(CmdLine(QString()), true);
-    QCOMPARE(done.count(), 2);
+    QCOMPARE(run(body, "quit", true), 1);
+    QCOMPARE(run(body, QString(), true), 1);
     QCOMPARE(finishing.count(), 0);
 
     // The interpreter's own words are not errors.
-    body.execCmdSlot(CmdLine(QStringLiteral(":for L i 1 3")), false);
-    body.execCmdSlot(CmdLine(QStringLiteral(":NEXT L")), false);
-    body.execCmdSlot(CmdLine(QStringLiteral(":echo hello")), false);
-    QCOMPARE(done.count(), 5);
+    runAll(body, {":for L i 1 3", ":NEXT L", ":echo hello"});
     QCOMPARE(logText(body), QString());
 
-    // Unknown words: the comment-free line, then a line feed.
-    body.execCmdSlot(CmdLine(QStringLiteral("frobnicate  1 \"a b\" # why")), false);
-    QCOMPARE(done.count(), 6);
-    QCOMPARE(logText(body), QStringLiteral("Err: frobnicate  1 \"a b\" \n"));
-    // A line of blanks is a statement with an empty word.
-    body.execCmdSlot(CmdLine(QStringLiteral("   ")), false);
-    QCOMPARE(done.count(), 7);
+    // Unknown words: the comment-free line, then a line feed; a line of
+    // blanks is a statement with an empty word.
+    runAll(body, {"frobnicate  1 \"a b\" # why", "   "});
     QCOMPARE(logText(body), QStringLiteral("Err: frobnicate  1 \"a b\" \nErr:    \n"));
 
     // A word whose work is not in the program yet completes at once and says so.
-    {
-        LogCapture log;
-        body.execCmdSlot(CmdLine(QStringLiteral("calib_exec")), false);
-        QCOMPARE(done.count(), 8);
-        QVERIFY2(log.lines().contains(
-                     QStringLiteral("Batch command calib_exec is not available yet")),
-                 qPrintable(log.lines().join('\n')));
-    }
+    LogCapture log;
+    runAll(body, {"calib_exec"});
+    QVERIFY2(log.lines().contains(QStringLiteral("Batch command calib_exec is not available yet")),
+             qPrintable(log.lines().join('\n')));
 
     // "quit" in any case ends the program and sends no answer.
-    body.execCmdSlot(CmdLine(QStringLiteral("QuIt")), false);
+    QCOMPARE(run(body, "QuIt"), 0);
     QCOMPARE(finishing.count(), 1);
-    QCOMPARE(done.count(), 8);
 }
 
 // What a control shows: a field's text, "on" or "off" for a box or a radio
@@ -250,7 +249,7 @@ void TestBodyCommands::energySetup()
                     {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
                     {"eng_by_calc_i1 1", s1, "FromFileNum", "on"}});
     const double e1 = 12398.424360387684 / (2 * 3.13553 * std::sin(13.9 * 3.1415926535 / 180));
-    QCOMPARE(run(body, "eng_by_ref_i1 " + ref), 1);
+    runAll(body, {"eng_by_ref_i1 " + ref});
     QCOMPARE(s1->energyOf(QStringLiteral("x.tif"), 1), e1);
 }
 
@@ -273,7 +272,7 @@ void TestBodyCommands::displayCommands()
 
     // The area is stored as given, a negative width included.
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
-    QCOMPARE(run(body, "select_region 10 20 4 30"), 1);
+    runAll(body, {"select_region 10 20 4 30"});
     QVERIFY(disp->hasSelection());
     QCOMPARE(disp->selectedArea(), QRectF(10, 20, -6, 10));
 }
@@ -289,42 +288,35 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     writeFrame(d + "other.tif", 20, 10, 0);
 
     Body body;
-    QSignalSpy done(&body, &Body::finishBatchExec);
     // Without files nothing is loaded and the answer comes at once.
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files NEW")), false);
-    QCOMPARE(done.count(), 1);
-
+    runAll(body, {"load_I1_files NEW"});
+    QSignalSpy done(&body, &Body::finishBatchExec);
     body.execCmdSlot(
         CmdLine(QStringLiteral("load_I1_files new %1f_7010_0000.tif %1f_7030_0000.tif").arg(d)),
         false);
-    QCOMPARE(done.count(), 1);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+    QCOMPARE(done.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
     QCOMPARE(body.stacks().i1().size(), 2);
     QCOMPARE(body.stacks().i1().at(1)->energy, 7030.0);
 
     // Appending, then a pattern load that replaces the stack.
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files add %1other.tif").arg(d)), false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+    runLoad(body, QStringLiteral("load_I1_files add %1other.tif").arg(d));
     QCOMPARE(body.stacks().i1().size(), 3);
-    body.execCmdSlot(
-        CmdLine(QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d)),
-        false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 4, 20000);
-    QCOMPARE(body.stacks().i0().size(), 4);
+    runLoad(body,
+            QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d));
+    QStringList names;
     for (int k = 0; k < 4; ++k) {
-        QCOMPARE(body.stacks().i0().at(k)->energy, 7000.0 + 10 * k);
-        QCOMPARE(body.stacks().i0().at(k)->fileName,
-                 d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k));
+        names << d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k);
+        QCOMPARE(body.stacks().i0().value(k)->energy, 7000.0 + 10 * k);
     }
+    QCOMPARE(namesOf(body.stacks().i0()), names);
     QCOMPARE(body.stacks().i1().size(), 3);
 
     // A pattern that matches nothing still completes (and, with NEW, empties).
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d)),
-                     false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 5, 20000);
+    runLoad(body, QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d));
     QCOMPARE(body.stacks().i0().size(), 0);
 
-    QCOMPARE(run(body, "clear_I1_files"), 1);
+    runAll(body, {"clear_I1_files"});
     QCOMPARE(body.stacks().i1().size(), 0);
     QCOMPARE(body.i1Panel()->count(), 0);
 }
@@ -344,17 +336,14 @@ void TestBodyCommands::movePositionReachesEveryPixel()
     body.show();
     QVERIFY(QTest::qWaitForWindowExposed(&body));
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
-    QSignalSpy done(&body, &Body::finishBatchExec);
-    body.execCmdSlot(CmdLine(QStringLiteral("load_I1_files NEW %1f_7000_0000.tif").arg(d)), false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+    runLoad(body, QStringLiteral("load_I1_files NEW %1f_7000_0000.tif").arg(d));
     QVERIFY(disp->width() < w / 3);
     QVERIFY(disp->height() < h * 20);
 
     for (const QPoint p :
          {QPoint(613, 5), QPoint(614, 5), QPoint(615, 6), QPoint(1499, 39), QPoint(0, 0)}) {
-        QCOMPARE(run(body, QStringLiteral("move_position %1 %2").arg(p.x()).arg(p.y())), 1);
-        QCOMPARE(body.positionX(), p.x());
-        QCOMPARE(body.positionY(), p.y());
+        runAll(body, {QStringLiteral("move_position %1 %2").arg(p.x()).arg(p.y())});
+        QCOMPARE(QPoint(body.positionX(), body.positionY()), p);
         QCOMPARE(child<QLabel>(&body, "Position")->text(),
                  QString::asprintf("(% 4d, % 4d)", p.x(), p.y()));
         // The value under the "mouse" is that pixel's own.
@@ -363,29 +352,24 @@ void TestBodyCommands::movePositionReachesEveryPixel()
                  QString::number(v).insert(QString::number(v).size() - 3, ',') + ".00");
     }
     // The band sizes set the window summed at the position.
-    QCOMPARE(run(body, "move_position 613 5"), 1);
+    runAll(body, {"move_position 613 5"});
     double sum = 0;
     for (int y = 0; y <= 15; ++y)
         for (int x = 603; x <= 623; ++x)
             sum += 1000 + x + 7 * y;
     QCOMPARE(body.traceAtPosition().size(), 1);
     QCOMPARE(body.traceAtPosition().y(0), sum);
-    QCOMPARE(run(body, "set_band_w 0"), 1);
-    QCOMPARE(run(body, "set_band_h 0"), 1);
-    QCOMPARE(run(body, "move_position 613 5"), 1);
+    runAll(body, {"set_band_w 0", "set_band_h 0", "move_position 613 5"});
     QCOMPARE(body.traceAtPosition().y(0), 1000.0 + 613 + 35);
-    QCOMPARE(run(body, "set_band_w 2"), 1);
-    QCOMPARE(run(body, "move_position 613 5"), 1);
+    runAll(body, {"set_band_w 2", "move_position 613 5"});
     QCOMPARE(body.traceAtPosition().y(0), 5 * (1000.0 + 613 + 35));
 
     // Zoomed in, the same holds.
-    QCOMPARE(run(body, "select_region 600 0 700 40"), 1);
-    QCOMPARE(run(body, "zoom_in"), 1);
+    runAll(body, {"select_region 600 0 700 40", "zoom_in"});
     QCOMPARE(disp->viewWindow(), QRectF(600, 0, 100, 40));
-    QCOMPARE(run(body, "move_position 651 33"), 1);
-    QCOMPARE(body.positionX(), 651);
-    QCOMPARE(body.positionY(), 33);
-    QCOMPARE(run(body, "scale_reset"), 1);
+    runAll(body, {"move_position 651 33"});
+    QCOMPARE(QPoint(body.positionX(), body.positionY()), QPoint(651, 33));
+    runAll(body, {"scale_reset"});
     QCOMPARE(disp->viewWindow(), QRectF(0, 0, w, h));
 }
 

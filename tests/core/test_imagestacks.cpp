@@ -4,9 +4,7 @@
 
 #include "FrameMaker.h"
 
-#include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 #include <climits>
@@ -16,13 +14,12 @@ class TestImageStacks : public QObject
 {
     Q_OBJECT
 private slots:
-    void emptyStacks();
     void i0AtEnergy();
     void absorptionRule();
     void darkSubtraction();
     void rawI1AndProfiles();
     void storingAndClearing();
-    void darkFromEveryFormat();
+    void failedDarkLoad();
     void loadRequestClamps();
     void thousandsSeparators();
     void windowsOfTheStacks_data();
@@ -30,36 +27,12 @@ private slots:
     void profilesOfHugeHalfSizes();
 };
 
-static bool writeBytes(const QString &name, const QByteArray &bytes)
-{
-    QFile f(name);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // Three I0 frames of 4 x 3 at 100, 200 and 300 eV holding 100, 300 and 400.
 static void addI0Ramp(ImageStacks &s)
 {
     s.appendI0(constantFrame(4, 3, 100, 100));
     s.appendI0(constantFrame(4, 3, 200, 300));
     s.appendI0(constantFrame(4, 3, 300, 400));
-}
-
-void TestImageStacks::emptyStacks()
-{
-    ImageStacks s;
-    QCOMPARE(s.i0At(8000, 0, 0, 10, 10), 1.0);
-    QVERIFY(s.absorption(0, 0, 0, 0).isEmpty());
-    QVERIFY(s.rawI1(0, 0, 0, 0).isEmpty());
-    QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty());
-    QVERIFY(s.rowProfile(ImageStacks::I0, 0, 0, 1, 1).isEmpty());
-    QVERIFY(!s.hasDark());
-
-    // I1 frames but no I0 frame: I0 is 1.0, so the absorption is ln(1 / a).
-    s.appendI1(constantFrame(4, 3, 150, 50));
-    const SpectrumPoints p = s.absorption(1, 1, 0, 0);
-    QCOMPARE(p.size(), 1);
-    QCOMPARE(p.x(0), 150.0);
-    QCOMPARE(p.y(0), std::log(1.0 / 50.0));
 }
 
 void TestImageStacks::i0AtEnergy()
@@ -76,6 +49,8 @@ void TestImageStacks::i0AtEnergy()
     const QVector<QPair<int, int>> one{{100, 80}}, ramp{{100, 100}, {200, 300}, {300, 400}},
         pairAbove{{100, 100}, {200, 300}, {200, 500}}, pairOnly{{200, 300}, {200, 500}};
     const Row rows[] = {
+        // No frame: 1.0, whatever the window.
+        {{}, 8000, 0, 0, 10, 10, 1},
         // One frame: its window sum at every energy; 3 x 3 inside sums nine samples.
         {one, 50, 1, 1, 1, 1, 720},
         {one, 5000, 1, 1, 1, 1, 720},
@@ -119,20 +94,8 @@ void TestImageStacks::absorptionRule()
     s.appendI1(constantFrame(4, 3, 350, 90));
 
     // I0 at 150, 250, 350 eV: 200, 350, 450 against I1 50, 100, 90.
-    SpectrumPoints p = s.absorption(2, 1, 0, 0);
-    QCOMPARE(p.points(),
+    QCOMPARE(s.absorption(2, 1, 0, 0).points(),
              QVector<QPointF>({{150, std::log(4.0)}, {250, std::log(3.5)}, {350, std::log(5.0)}}));
-    // A 3 x 3 window in the corner: four samples of each frame.
-    p = s.absorption(0, 0, 1, 1);
-    QCOMPARE(p.y(0), std::log(800.0 / 200.0));
-
-    // Fluorescence: the plain ratio.
-    s.setFluorescence(true);
-    p = s.absorption(2, 1, 0, 0);
-    QCOMPARE(p.y(0), 0.25);
-    QCOMPARE(p.y(1), 100.0 / 350.0);
-    QCOMPARE(p.y(2), 0.2);
-    s.setFluorescence(false);
 
     // Outside the data: empty.
     for (QPoint out : {QPoint(-1, 0), QPoint(0, -1), QPoint(4, 0), QPoint(0, 3)})
@@ -141,9 +104,7 @@ void TestImageStacks::absorptionRule()
 
     // An I1 frame of zeros: a * b is 0, the point is 1.0.
     s.appendI1(constantFrame(4, 3, 200, 0));
-    p = s.absorption(0, 0, 0, 0);
-    QCOMPARE(p.size(), 4);
-    QCOMPARE(p.y(3), 1.0);
+    QCOMPARE(s.absorption(0, 0, 0, 0).y(3), 1.0);
     // Fluorescence without incident intensity (I0 at 50 eV extrapolates to
     // 0): the neutral 1.0 instead of an infinity.
     ImageStacks f;
@@ -157,12 +118,10 @@ void TestImageStacks::absorptionRule()
     one.appendI0(constantFrame(4, 3, 8000, 1000));
     for (int k = 0; k < 50; ++k)
         one.appendI1(constantFrame(4, 3, 7000 + 40 * k, 10 + k));
-    p = one.absorption(1, 1, 0, 0);
-    QCOMPARE(p.size(), 50);
-    for (int k = 0; k < 50; ++k) {
-        QCOMPARE(p.x(k), 7000.0 + 40 * k);
-        QCOMPARE(p.y(k), std::log(1000.0 / (10 + k)));
-    }
+    QVector<QPointF> want;
+    for (int k = 0; k < 50; ++k)
+        want.append({7000.0 + 40 * k, std::log(1000.0 / (10 + k))});
+    QCOMPARE(one.absorption(1, 1, 0, 0).points(), want);
 }
 
 void TestImageStacks::darkSubtraction()
@@ -178,11 +137,6 @@ void TestImageStacks::darkSubtraction()
 
     // (50 - 20) against (200 - 20).
     QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(180.0 / 30.0));
-    // The corner window: four samples of each, dark summed in the same window.
-    QCOMPARE(s.absorption(0, 0, 1, 1).y(0), std::log((800.0 - 80.0) / (200.0 - 80.0)));
-    s.setFluorescence(true);
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), 30.0 / 180.0);
-    s.setFluorescence(false);
     // The raw trace has no dark.
     QCOMPARE(s.rawI1(1, 1, 0, 0).y(0), 50.0);
 
@@ -197,7 +151,6 @@ void TestImageStacks::darkSubtraction()
     s.setFluorescence(false);
 
     s.clearDark();
-    QVERIFY(!s.hasDark());
     QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(4.0));
 }
 
@@ -209,12 +162,8 @@ void TestImageStacks::rawI1AndProfiles()
     s.appendI1(makeFrame(4, 3, 150, [](int, int y) { return 10 * (y + 1); }));
     s.appendI1(constantFrame(4, 3, 250, 7));
 
-    SpectrumPoints raw = s.rawI1(0, 0, 1, 0);
-    QCOMPARE(raw.size(), 2);
-    QCOMPARE(raw.x(0), 150.0);
-    QCOMPARE(raw.y(0), 20.0); // columns 0 and 1 of row 0
-    QCOMPARE(raw.y(1), 14.0);
-    QVERIFY(s.rawI1(4, 0, 0, 0).isEmpty());
+    // Columns 0 and 1 of row 0.
+    QCOMPARE(s.rawI1(0, 0, 1, 0).points(), QVector<QPointF>({{150, 20}, {250, 14}}));
 
     // Column 0 of the first I1 frame, one pixel each: ln(I0(150) / s).
     SpectrumPoints col = s.columnProfile(ImageStacks::I1, 0, 0, 0, 0);
@@ -252,14 +201,13 @@ void TestImageStacks::rawI1AndProfiles()
     row = s.rowProfile(ImageStacks::I0, 3, 1, 1, 1);
     QCOMPARE(row.y(0), 30.0);
     QCOMPARE(row.y(3), 3.0 * (1 + 2 + 3) + 3 * 30);
-    s.frame(ImageStacks::I0, 3)->shiftX = 0;
 
     // No such frame, or the line outside the data: empty.
     QVERIFY(s.columnProfile(ImageStacks::I1, 2, 0, 0, 0).isEmpty());
     QVERIFY(s.columnProfile(ImageStacks::I0, -1, 0, 0, 0).isEmpty());
     QVERIFY(s.columnProfile(ImageStacks::I1, 0, 4, 0, 0).isEmpty());
-    for (int line : {3, -1})
-        QVERIFY(s.rowProfile(ImageStacks::I1, 0, line, 0, 0).isEmpty());
+    QVERIFY(s.rowProfile(ImageStacks::I1, 0, 3, 0, 0).isEmpty());
+    QVERIFY(s.rowProfile(ImageStacks::I1, 0, -1, 0, 0).isEmpty());
 
     // A frame of zeros: s * I0 is 0, the profile value is 1.0.
     s.appendI1(constantFrame(4, 3, 250, 0));
@@ -280,19 +228,19 @@ void TestImageStacks::storingAndClearing()
     ImageStacks s;
     s.appendI1(nullptr);
     s.appendI0(nullptr);
-    QVERIFY(s.i1().isEmpty());
-    QVERIFY(s.i0().isEmpty());
+    QVERIFY(s.i1().isEmpty() && s.i0().isEmpty());
+    QVERIFY(s.absorption(0, 0, 0, 0).isEmpty() && s.rawI1(0, 0, 0, 0).isEmpty());
+    QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty());
+    QVERIFY(s.rowProfile(ImageStacks::I0, 0, 0, 1, 1).isEmpty());
 
     // Later frames do not change the size: the first frame sets it.
     s.appendI1(constantFrame(5, 2, 100, 1));
     s.appendI1(constantFrame(7, 9, 200, 1));
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(5, 2));
-    QCOMPARE(s.i1().size(), 2);
     QCOMPARE(s.frame(ImageStacks::I1, 1)->width(), 7);
     QVERIFY(!s.frame(ImageStacks::I1, 2));
 
     s.appendI0(constantFrame(5, 2, 100, 1));
-    QCOMPARE(s.i0().size(), 1);
     s.clearI1();
     QVERIFY(s.i1().isEmpty());
     QCOMPARE(s.i0().size(), 1);
@@ -302,58 +250,23 @@ void TestImageStacks::storingAndClearing()
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(3, 4));
     s.clearI0();
     QVERIFY(s.i0().isEmpty());
+    // I1 frames but no I0 frame: I0 is 1.0, so the absorption is ln(1 / a).
+    s.appendI1(constantFrame(3, 4, 150, 50));
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(1), std::log(1.0 / 50.0));
 }
 
-void TestImageStacks::darkFromEveryFormat()
+// Any frame file makes a dark (the reader picks the format); a file that
+// does not read drops the previous dark and leaves none.
+void TestImageStacks::failedDarkLoad()
 {
     QTemporaryDir dir;
     ImageStacks s;
-
-    // IMG: 64-byte header ("IM", comment length, width, height), a comment,
-    // then 16-bit little-endian samples.
-    const QByteArray comment = "Prop_ImageWidth=2,Prop_ImageHeight=2";
-    QByteArray img(64, '\0');
-    img[0] = 'I';
-    img[1] = 'M';
-    qToLittleEndian<quint16>(quint16(comment.size()), img.data() + 2);
-    qToLittleEndian<quint16>(2, img.data() + 4);
-    qToLittleEndian<quint16>(2, img.data() + 6);
-    img += comment;
-    for (quint16 v : {1, 2, 3, 4}) {
-        char b[2];
-        qToLittleEndian<quint16>(v, b);
-        img.append(b, 2);
-    }
-    const QString imgName = dir.filePath(QStringLiteral("dark.img"));
-    QVERIFY(writeBytes(imgName, img));
-    QVERIFY(s.loadDark(imgName));
-    QCOMPARE(s.dark()->width(), 2);
-    QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 1), 4.0);
-
-    // KVMX text: each value is stored times 500.
-    const QString kvmx = dir.filePath(QStringLiteral("dark.dat"));
-    QVERIFY(
-        writeBytes(kvmx,
-                   "#KVMX-CTImg\n# RANGE_X0 = 0\n# RANGE_X1 = 2\n# RANGE_Y0 = 0\n# RANGE_Y1 = 1\n"
-                   "0 0 0.01\n1 0 0.02\n"));
-    QVERIFY(s.loadDark(kvmx));
-    QCOMPARE(QSize(s.dark()->width(), s.dark()->height()), QSize(2, 1));
-    QCOMPARE(ImageStacks::sampleAt(s.dark(), 1, 0), 10.0);
-
-    // TIFF.
     const QString tif = dir.filePath(QStringLiteral("dark.tif"));
     const quint16 px[6] = {1, 2, 3, 4, 5, 6};
     QVERIFY(writeTiff16(tif, 3, 2, px));
     QVERIFY(s.loadDark(tif));
     QCOMPARE(ImageStacks::sampleAt(s.dark(), 2, 1), 6.0);
-
-    // An unreadable file drops the previous dark and leaves none.
-    const QString junk = dir.filePath(QStringLiteral("junk.dat"));
-    QVERIFY(writeBytes(junk, "this is no frame at all"));
-    QVERIFY(!s.loadDark(junk));
-    QVERIFY(!s.hasDark());
-    QVERIFY(!s.loadDark(dir.filePath(QStringLiteral("missing.tif"))));
-    QVERIFY(!s.hasDark());
+    QVERIFY(!s.loadDark(dir.filePath(QStringLiteral("missing.tif"))) && !s.hasDark());
 }
 
 void TestImageStacks::loadRequestClamps()
@@ -382,7 +295,6 @@ void TestImageStacks::thousandsSeparators()
     const char *const rows[][2] = {
         {"1234567.89", "1,234,567.89"},
         {"-123456.70", "-123,456.70"},
-        {"-123.50", "-123.50"},
         {"123", "123"},
         {"1234", "1,234"},
         {"-1234", "-1,234"},
@@ -471,20 +383,17 @@ void TestImageStacks::windowsOfTheStacks()
                         S[0] + (S[1] - S[0]) / 100 * (150 - 100) - d,
                         S[1] + (S[2] - S[1]) / 100 * (250 - 200) - d, (S[2] + S[3]) / 2 - d};
     const SpectrumSource::Spectrum got = s.source().spectrum(x, y, hw, hh, 2.5, true);
-    QCOMPARE(got.spectrum.raw().size(), 4);
-    QCOMPARE(got.rawI1.size(), 4);
     QCOMPARE(got.spectrum.energyShift(), 2.5);
     QVERIFY(got.spectrum.isVictoreen());
+    QVector<QPointF> mu, raw;
     for (int k = 0; k < 4; ++k) {
         const double a = sumOf(i1(k), x, y, hw, hh, k == 1 ? shift : 0);
-        QCOMPARE(got.spectrum.raw().x(k), i1E[k]);
-        QCOMPARE(got.spectrum.raw().y(k), fluo ? (a - d) / b[k] : std::log(b[k] / (a - d)));
-        QCOMPARE(got.rawI1.x(k), i1E[k]);
-        QCOMPARE(got.rawI1.y(k), a);
+        mu.append({i1E[k], fluo ? (a - d) / b[k] : std::log(b[k] / (a - d))});
+        raw.append({i1E[k], a});
     }
+    QCOMPARE(got.spectrum.raw().points(), mu);
+    QCOMPARE(got.rawI1.points(), raw);
     QCOMPARE(s.source().rawI1(x, y, hw, hh).points(), got.rawI1.points());
-    QVERIFY(s.source().points(W, 0, hw, hh).absorption.isEmpty());
-    QVERIFY(s.source().points(0, -1, hw, hh).rawI1.isEmpty());
 }
 
 // Profiles of any half size sum the whole frame along or across, with no loop
@@ -496,12 +405,13 @@ void TestImageStacks::profilesOfHugeHalfSizes()
     s.appendI0(makeFrame(W, H, 100, i0(0)));
     const SpectrumPoints row = s.rowProfile(ImageStacks::I0, 0, 2, INT_MIN, 1);
     const SpectrumPoints col = s.columnProfile(ImageStacks::I1, 0, 4, 0, INT_MAX);
-    QCOMPARE(row.size(), W);
-    QCOMPARE(col.size(), H);
+    QVector<QPointF> wantRow, wantCol;
     for (int c = 0; c < W; ++c)
-        QCOMPARE(row.y(c), sumOf(i0(0), 0, 2, W, 1));
+        wantRow.append({double(c), sumOf(i0(0), 0, 2, W, 1)});
     for (int r = 0; r < H; ++r)
-        QCOMPARE(col.y(r), std::log(sumOf(i0(0), 4, 0, 0, H) / sumOf(i1(0), 4, 0, 0, H)));
+        wantCol.append({double(r), std::log(sumOf(i0(0), 4, 0, 0, H) / sumOf(i1(0), 4, 0, 0, H))});
+    QCOMPARE(row.points(), wantRow);
+    QCOMPARE(col.points(), wantCol);
     QCOMPARE(ImageStacks::boundedHalfSize(INT_MIN, 640), 640);
     QCOMPARE(ImageStacks::boundedHalfSize(INT_MIN), INT_MAX);
 }

@@ -31,8 +31,8 @@ struct TiffSpec
     int pages = 1;
 };
 
-// Writes a TIFF with libtiff directly; page p holds sample value
-// 1000 * p + 10 * r + c (truncated to the sample size).
+// Writes a TIFF with libtiff directly; page p of a 16-bit TIFF holds sample
+// value 1000 * p + 10 * r + c (truncated), other layouts hold zeros.
 bool makeTiff(const QString &path, const TiffSpec &s)
 {
     TIFF *t = TIFFOpen(QFile::encodeName(path).constData(), s.mode);
@@ -58,28 +58,18 @@ bool makeTiff(const QString &path, const TiffSpec &s)
             std::vector<uint8_t> tile(size_t(16 * 16 * bytes), 0);
             for (int y = 0; y < s.height; y += 16)
                 for (int x = 0; x < s.width; x += 16) {
-                    if (s.bits == 16)
-                        for (int r = 0; r < 16; ++r)
-                            for (int c = 0; c < 16; ++c)
-                                reinterpret_cast<uint16_t *>(tile.data())[r * 16 + c] =
-                                    uint16_t(1000 * p + 10 * (y + r) + x + c);
+                    for (int r = 0; r < 16; ++r)
+                        for (int c = 0; c < 16; ++c)
+                            reinterpret_cast<uint16_t *>(tile.data())[r * 16 + c] =
+                                uint16_t(1000 * p + 10 * (y + r) + x + c);
                     TIFFWriteTile(t, tile.data(), uint32_t(x), uint32_t(y), 0, 0);
                 }
         } else {
             TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 2);
             std::vector<uint8_t> line(size_t(s.width * bytes), 0);
             for (int r = 0; r < s.height; ++r) {
-                for (int c = 0; c < s.width * s.samples; ++c) {
-                    const uint32_t v = uint32_t(1000 * p + 10 * r + c);
-                    if (s.bits == 16)
-                        reinterpret_cast<uint16_t *>(line.data())[c] = uint16_t(v);
-                    else if (s.bits == 8)
-                        line[size_t(c)] = uint8_t(v);
-                    else if (s.format == SAMPLEFORMAT_IEEEFP)
-                        reinterpret_cast<float *>(line.data())[c] = float(v);
-                    else
-                        reinterpret_cast<uint32_t *>(line.data())[c] = v;
-                }
+                for (int c = 0; s.bits == 16 && c < s.width * s.samples; ++c)
+                    reinterpret_cast<uint16_t *>(line.data())[c] = uint16_t(1000 * p + 10 * r + c);
                 if (TIFFWriteScanline(t, line.data(), uint32_t(r), 0) < 0) {
                     TIFFClose(t);
                     return false;
@@ -118,14 +108,6 @@ QByteArray imgFile(int width, int height, const QByteArray &comment, int bytesPe
     return b;
 }
 
-std::vector<quint32> ramp(int n, quint32 base)
-{
-    std::vector<quint32> v;
-    for (int i = 0; i < n; ++i)
-        v.push_back(base + quint32(i));
-    return v;
-}
-
 // A frame of 16-bit samples made in memory.
 std::unique_ptr<TiffData> frameOf(int w, int h, const std::vector<quint16> &samples)
 {
@@ -137,6 +119,16 @@ int px(TiffData &d, int i)
 {
     return d.picture().constBits()[i];
 }
+
+// The picture's bytes `first` to `first + n - 1`.
+QVector<int> pxs(TiffData &d, int first, int n)
+{
+    QVector<int> v;
+    for (int i = first; i < first + n; ++i)
+        v << px(d, i);
+    return v;
+}
+using Bytes = QVector<int>;
 
 // Sets the value of a one-value SHORT or LONG entry `tag` in the first
 // directory of a little-endian TIFF.
@@ -183,73 +175,50 @@ private:
     }
 
 private slots:
-    void freshRecord()
-    {
-        // An empty frame answers without samples.
-        TiffData d;
-        QVERIFY(d.picture().isNull());
-        QCOMPARE(d.value(0, 0), 0.0);
-        QCOMPARE(d.windowSum(0, 0, 3, 3), 0.0);
-    }
-
     // 16-bit grey TIFFs in either byte order, plain or compressed, in strips
     // or in 16 x 16 tiles, and the first page of several: sample 10 r + c.
     void tiffFrames_data()
     {
         QTest::addColumn<QByteArray>("mode");
         QTest::addColumn<int>("compression");
-        QTest::addColumn<int>("w");
-        QTest::addColumn<int>("h");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("tiled");
         QTest::addColumn<int>("pages");
         const QByteArray le("wl"), be("wb");
         const int none = COMPRESSION_NONE, deflate = COMPRESSION_ADOBE_DEFLATE;
-        QTest::newRow("little-endian") << le << none << 5 << 3 << false << 1;
-        QTest::newRow("big-endian") << be << none << 5 << 3 << false << 1;
-        QTest::newRow("LZW") << be << COMPRESSION_LZW << 5 << 3 << false << 1;
-        QTest::newRow("deflate") << le << deflate << 5 << 3 << false << 1;
-        QTest::newRow("packbits") << le << COMPRESSION_PACKBITS << 5 << 3 << false << 1;
-        QTest::newRow("tiled") << be << none << 20 << 20 << true << 1;
-        QTest::newRow("tiled deflate") << le << deflate << 20 << 20 << true << 1;
-        QTest::newRow("three pages") << le << none << 4 << 3 << false << 3;
+        QTest::newRow("little-endian") << le << none << QSize(5, 3) << false << 1;
+        QTest::newRow("big-endian") << be << none << QSize(5, 3) << false << 1;
+        QTest::newRow("LZW") << be << COMPRESSION_LZW << QSize(5, 3) << false << 1;
+        QTest::newRow("deflate") << le << deflate << QSize(5, 3) << false << 1;
+        QTest::newRow("packbits") << le << COMPRESSION_PACKBITS << QSize(5, 3) << false << 1;
+        QTest::newRow("tiled") << be << none << QSize(20, 20) << true << 1;
+        QTest::newRow("tiled deflate") << le << deflate << QSize(20, 20) << true << 1;
+        QTest::newRow("three pages") << le << none << QSize(4, 3) << false << 3;
     }
 
     void tiffFrames()
     {
         QFETCH(QByteArray, mode);
         QFETCH(int, compression);
-        QFETCH(int, w);
-        QFETCH(int, h);
+        QFETCH(QSize, size);
         QFETCH(bool, tiled);
         QFETCH(int, pages);
-        const TiffSpec s{w,
-                         h,
-                         16,
-                         1,
-                         SAMPLEFORMAT_UINT,
-                         PHOTOMETRIC_MINISBLACK,
-                         compression,
-                         mode.constData(),
-                         tiled,
-                         pages};
+        const int w = size.width(), h = size.height();
         const QString name = path("frame.tif");
-        QVERIFY(makeTiff(name, s));
+        QVERIFY(makeTiff(name, {w, h, 16, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, compression,
+                                mode.constData(), tiled, pages}));
         TiffData d;
         QVERIFY(d.read(name));
         QCOMPARE(d.pixelType(), TiffData::UShortRows);
-        QCOMPARE(d.width(), w);
-        QCOMPARE(d.height(), h);
-        QCOMPARE(d.fileName, name);
+        QCOMPARE(QSize(d.width(), d.height()), QSize(w, h));
         QCOMPARE(d.sampleMemory(), qint64(2 * w * h));
         for (int r = 0; r < h; ++r)
             for (int c = 0; c < w; ++c)
                 QCOMPARE(d.value(r, c), double(10 * r + c));
-        QCOMPARE(d.minimum(), 0.0);
         QCOMPARE(d.maximum(), double(10 * (h - 1) + w - 1));
         // The picture waits until the frame is shown.
         QVERIFY(!d.builtPicture());
-        QVERIFY(d.picture().width() == w && d.picture().height() == h);
-        QCOMPARE(d.picture().format(), QImage::Format_Grayscale8);
+        QCOMPARE(d.picture().size(), QSize(w, h));
         // The byte order really is the one asked for on disk.
         QFile f(name);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -332,17 +301,21 @@ private slots:
         // IMG data short by one sample, 16 and 32 bits; sizes far beyond a
         // 100-byte file; a comment running past the end.
         const QString invalid = "invalid file size. expected (h,w) = %1";
-        QTest::newRow("IMG short 16") << imgFile(3, 2, "", 2, ramp(5, 1)) << "short16.img"
-                                      << L{invalid.arg("2 3"), "Error on reading (3) %1"} << true;
-        QTest::newRow("IMG short 32") << imgFile(2, 2, "BytesPerPixel=4", 4, ramp(3, 1)) << "s.img"
-                                      << L{invalid.arg("2 2"), "Error on reading (2) %1"} << true;
-        QTest::newRow("IMG 65535 x 65535") << imgFile(65535, 65535, "", 2, ramp(18, 0)) << "big.img"
-                                           << L{"Frame size out of range: 65535 65535 %1"} << true;
+        QTest::newRow("IMG short 16")
+            << imgFile(3, 2, "", 2, std::vector<quint32>(5, 1)) << "short16.img"
+            << L{invalid.arg("2 3"), "Error on reading (3) %1"} << true;
+        QTest::newRow("IMG short 32")
+            << imgFile(2, 2, "BytesPerPixel=4", 4, std::vector<quint32>(3, 1)) << "s.img"
+            << L{invalid.arg("2 2"), "Error on reading (2) %1"} << true;
+        QTest::newRow("IMG 65535 x 65535")
+            << imgFile(65535, 65535, "", 2, std::vector<quint32>(18, 0)) << "big.img"
+            << L{"Frame size out of range: 65535 65535 %1"} << true;
         QTest::newRow("IMG 16000 x 30")
-            << imgFile(16000, 30, "", 2, ramp(18, 0)) << "huge2.img"
+            << imgFile(16000, 30, "", 2, std::vector<quint32>(18, 0)) << "huge2.img"
             << L{invalid.arg("30 16000"), "Error on reading (3) %1"} << true;
-        QTest::newRow("IMG 60000 x 30") << imgFile(60000, 30, "", 2, ramp(18, 0)) << "wide.img"
-                                        << L{"Frame size out of range: 60000 30 %1"} << true;
+        QTest::newRow("IMG 60000 x 30")
+            << imgFile(60000, 30, "", 2, std::vector<quint32>(18, 0)) << "wide.img"
+            << L{"Frame size out of range: 60000 30 %1"} << true;
         QByteArray comment = imgFile(1, 1, "", 2, {1});
         qToLittleEndian<quint16>(60000, comment.data() + 2);
         QTest::newRow("IMG comment past the end")
@@ -388,6 +361,7 @@ private slots:
                      qPrintable(log.lines().join('|')));
         QCOMPARE(d.sampleMemory(), qint64(0));
         QCOMPARE(d.pixelType(), TiffData::NoPixels);
+        QVERIFY(d.value(0, 0) == 0.0 && d.windowSum(0, 0, 3, 3) == 0.0 && d.picture().isNull());
     }
 
     // IMG frames: the binary header gives the size (a comment saying 5 x 5
@@ -426,10 +400,8 @@ private slots:
         TiffData d;
         QCOMPARE(d.readImgHeader(path("f.img")), 64 + comment.size());
         QVERIFY(d.read(path("f.img")));
-        QCOMPARE(d.pixelType(), bytes == 4 ? TiffData::UIntRows : TiffData::UShortRows);
         QCOMPARE(d.bytesPerPixel(), bytes);
-        QCOMPARE(d.width(), w);
-        QCOMPARE(d.height(), h);
+        QCOMPARE(QSize(d.width(), d.height()), QSize(w, h));
         QCOMPARE(d.sampleMemory(), qint64(w * h * bytes));
         for (int i = 0; i < w * h; ++i)
             QCOMPARE(d.value(i / w, i % w), double(samples[size_t(i)]));
@@ -473,8 +445,7 @@ private slots:
         QVERIFY(log.lines().contains("rrr 10 13 0 2 3 2"));
         QVERIFY(d.read(path("k.dat")));
         QCOMPARE(d.pixelType(), 3);
-        QCOMPARE(d.width(), 3);
-        QCOMPARE(d.height(), 2);
+        QCOMPARE(QSize(d.width(), d.height()), QSize(3, 2));
         // Short data: the rest is 0.
         const double want[] = {5, 0, 1250, double(float(0.5)), 0, 0};
         for (int i = 0; i < 6; ++i)
@@ -492,17 +463,13 @@ private slots:
         QCOMPARE(b.value(0, 1), 1500.0);
 
         // Equal ranges, absurd ranges and ranges beyond the bound are refused.
-        QVERIFY(writeBytes(path("eq.dat"),
-                           "#KVMX-CTImg\n# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n1 1 1\n"));
-        QVERIFY(writeBytes(path("abs.dat"),
-                           "#KVMX-CTImg\n# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n1 1 1\n"));
-        QVERIFY(writeBytes(path("big.dat"),
-                           "#KVMX-CTImg\n# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n1 1 1\n"));
-        for (const char *n : {"eq.dat", "abs.dat", "big.dat"}) {
+        for (const char *ranges :
+             {"# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n",
+              "# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n", "# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n"}) {
+            QVERIFY(writeBytes(path("r.dat"), QByteArray("#KVMX-CTImg\n") + ranges + "1 1 1\n"));
             TiffData e;
-            QCOMPARE(e.scanKvmxHeader(path(n)), -1);
-            QVERIFY(!e.read(path(n)));
-            QVERIFY(e.sampleMemory() == 0);
+            QCOMPARE(e.scanKvmxHeader(path("r.dat")), -1);
+            QVERIFY(!e.read(path("r.dat")) && e.sampleMemory() == 0);
         }
     }
 
@@ -512,48 +479,42 @@ private slots:
     // centre and shift, never an overflow.
     void windowSums_data()
     {
-        for (const char *c : {"x", "y", "hw", "hh", "sx", "sy"})
-            QTest::addColumn<int>(c);
+        QTest::addColumn<QVector<int>>("args"); // x, y, hw, hh, sx, sy
         QTest::addColumn<double>("sum");
+        using V = QVector<int>;
         // Rows 0..2, cols 0..2 = 3 * (0 + 1 + 2) + 3 * (0 + 10 + 20).
-        QTest::newRow("centre") << 1 << 1 << 1 << 1 << 0 << 0 << 99.0;
-        QTest::newRow("negative halves by magnitude") << 1 << 1 << -1 << -1 << 0 << 0 << 99.0;
-        QTest::newRow("corner") << 0 << 0 << 1 << 1 << 0 << 0 << 22.0; // 0 + 1 + 10 + 11
-        QTest::newRow("far left") << -5 << 1 << 1 << 1 << 0 << 0 << 0.0;
-        QTest::newRow("far below") << 2 << 40 << 0 << 0 << 0 << 0 << 0.0;
-        QTest::newRow("a sum, not a mean") << 1 << 1 << 10 << 10 << 0 << 0 << 138.0;
+        QTest::newRow("centre") << V{1, 1, 1, 1, 0, 0} << 99.0;
+        QTest::newRow("negative halves by magnitude") << V{1, 1, -1, -1, 0, 0} << 99.0;
+        QTest::newRow("corner") << V{0, 0, 1, 1, 0, 0} << 22.0; // 0 + 1 + 10 + 11
+        QTest::newRow("far left") << V{-5, 1, 1, 1, 0, 0} << 0.0;
+        QTest::newRow("far below") << V{2, 40, 0, 0, 0, 0} << 0.0;
+        QTest::newRow("a sum, not a mean") << V{1, 1, 10, 10, 0, 0} << 138.0;
         // Shift (2, 0): the sum at x reads column x - 2.
-        QTest::newRow("shift x") << 2 << 1 << 0 << 0 << 2 << 0 << 10.0;
-        QTest::newRow("shift x, last column") << 5 << 2 << 0 << 0 << 2 << 0 << 23.0;
-        QTest::newRow("shift x, uncovered") << 1 << 1 << 0 << 0 << 2 << 0 << 0.0;
-        QTest::newRow("shift x, window") << 3 << 1 << 1 << 0 << 2 << 0 << 33.0;
-        QTest::newRow("shift y") << 0 << 0 << 0 << 0 << 0 << -1 << 10.0;
-        QTest::newRow("shift y, uncovered") << 0 << 2 << 0 << 0 << 0 << -1 << 0.0;
-        QTest::newRow("huge halves") << 1 << 1 << INT_MAX << INT_MAX << 0 << 0 << 138.0;
-        QTest::newRow("most negative halves") << 1 << 1 << INT_MIN << INT_MIN << 0 << 0 << 138.0;
+        QTest::newRow("shift x") << V{2, 1, 0, 0, 2, 0} << 10.0;
+        QTest::newRow("shift x, last column") << V{5, 2, 0, 0, 2, 0} << 23.0;
+        QTest::newRow("shift x, uncovered") << V{1, 1, 0, 0, 2, 0} << 0.0;
+        QTest::newRow("shift x, window") << V{3, 1, 1, 0, 2, 0} << 33.0;
+        QTest::newRow("shift y") << V{0, 0, 0, 0, 0, -1} << 10.0;
+        QTest::newRow("shift y, uncovered") << V{0, 2, 0, 0, 0, -1} << 0.0;
+        QTest::newRow("huge halves") << V{1, 1, INT_MAX, INT_MAX, 0, 0} << 138.0;
+        QTest::newRow("most negative halves") << V{1, 1, INT_MIN, INT_MIN, 0, 0} << 138.0;
         // Column 0 only (0 + 10 + 20): the window ends there.
-        QTest::newRow("far centres") << INT_MIN << INT_MAX << INT_MIN << INT_MIN << 0 << 0 << 30.0;
+        QTest::newRow("far centres") << V{INT_MIN, INT_MAX, INT_MIN, INT_MIN, 0, 0} << 30.0;
         // Row 0 only (0 + 1 + 2 + 3) after a shift of INT_MAX.
-        QTest::newRow("far shift")
-            << INT_MAX << 0 << INT_MAX << INT_MAX << INT_MAX << INT_MAX << 6.0;
+        QTest::newRow("far shift") << V{INT_MAX, 0, INT_MAX, INT_MAX, INT_MAX, INT_MAX} << 6.0;
         // Row 2 (20 + 21 + 22 + 23).
-        QTest::newRow("huge width only") << 1 << 2 << INT_MAX << 0 << 0 << 0 << 86.0;
-        QTest::newRow("far, small") << INT_MIN << 0 << 3 << 3 << INT_MAX << INT_MAX << 0.0;
+        QTest::newRow("huge width only") << V{1, 2, INT_MAX, 0, 0, 0} << 86.0;
+        QTest::newRow("far, small") << V{INT_MIN, 0, 3, 3, INT_MAX, INT_MAX} << 0.0;
     }
 
     void windowSums()
     {
-        QFETCH(int, x);
-        QFETCH(int, y);
-        QFETCH(int, hw);
-        QFETCH(int, hh);
-        QFETCH(int, sx);
-        QFETCH(int, sy);
+        QFETCH(QVector<int>, args);
         QFETCH(double, sum);
         auto d = frameOf(4, 3, {0, 1, 2, 3, 10, 11, 12, 13, 20, 21, 22, 23});
-        d->shiftX = sx;
-        d->shiftY = sy;
-        QCOMPARE(d->windowSum(x, y, hw, hh), sum);
+        d->shiftX = args[4];
+        d->shiftY = args[5];
+        QCOMPARE(d->windowSum(args[0], args[1], args[2], args[3]), sum);
     }
 
     void pictures()
@@ -562,10 +523,7 @@ private slots:
         auto d = frameOf(4, 1, {0, 100, 200, 400});
         QVERIFY(!d->builtPicture());
         QCOMPARE(d->picture().bytesPerLine(), 4);
-        QCOMPARE(int(d->picture().constScanLine(0)[0]), 0);
-        QCOMPARE(qGray(d->picture().pixel(1, 0)), 64);
-        QCOMPARE(qGray(d->picture().pixel(2, 0)), 128);
-        QCOMPARE(qGray(d->picture().pixel(3, 0)), 255);
+        QCOMPARE(pxs(*d, 0, 4), Bytes({0, 64, 128, 255}));
 
         // Range 100..300, width 5 (rows padded to 8 bytes), shift (2, 0):
         // the picture moves 2 pixels right, the uncovered columns show the
@@ -574,14 +532,8 @@ private slots:
         TiffData &e = *ef;
         e.shiftX = 2;
         QCOMPARE(e.picture().bytesPerLine(), 8);
-        const int row0[] = {0, 0, 0, 64, 128};
-        const int row1[] = {0, 0, 255, 192, 128};
-        for (int c = 0; c < 5; ++c) {
-            QCOMPARE(int(px(e, c)), row0[c]);
-            QCOMPARE(int(px(e, 8 + c)), row1[c]);
-        }
-        for (int c = 5; c < 8; ++c)
-            QCOMPARE(int(px(e, c)), 0);
+        QCOMPARE(pxs(e, 0, 8), Bytes({0, 0, 0, 64, 128, 0, 0, 0}));
+        QCOMPARE(pxs(e, 8, 5), Bytes({0, 0, 255, 192, 128}));
 
         // Through a colour bar with handles 0.25 and 0.75: t 0.5 -> 128,
         // t 0.25 -> 0, t 1 -> 255; an inverted bar turns value 0 white.
@@ -590,10 +542,7 @@ private slots:
         bar.upper = 0.75;
         e.colorBar = &bar;
         e.shiftX = 0;
-        QCOMPARE(int(px(e, 0)), 0);   // t 0
-        QCOMPARE(int(px(e, 1)), 0);   // t 0.25
-        QCOMPARE(int(px(e, 2)), 128); // t 0.5
-        QCOMPARE(int(px(e, 3)), 255); // t 0.75
+        QCOMPARE(pxs(e, 0, 4), Bytes({0, 0, 128, 255})); // t 0, 0.25, 0.5, 0.75
         // Moving the handles makes the picture stale; the next one follows.
         bar.lower = 1.0;
         bar.upper = 0.0;
@@ -607,24 +556,19 @@ private slots:
         // All zero: maximum stays at its start, every t is 0.
         auto z = frameOf(3, 2, {0, 0, 0, 0, 0, 0});
         QCOMPARE(z->maximum(), 2.2250738585072014e-308);
-        for (int i = 0; i < 8; ++i)
-            QCOMPARE(px(*z, i), 0);
+        QCOMPARE(pxs(*z, 0, 8), Bytes(8, 0));
 
         // All equal and not zero: one fixed grey, no division by zero.
         auto q = frameOf(3, 2, {7, 7, 7, 7, 7, 7});
         q->shiftX = 1;
-        for (int r = 0; r < 2; ++r)
-            for (int c = 0; c < 3; ++c)
-                QCOMPARE(int(q->picture().constScanLine(r)[c]), 0);
+        QCOMPARE(pxs(*q, 0, 3) + pxs(*q, q->picture().bytesPerLine(), 3), Bytes(6, 0));
 
         // 32-bit and float frames follow the same rule.
         QVERIFY(writeBytes(path("p32.img"),
                            imgFile(4, 1, "BytesPerPixel=4", 4, {1000, 1100, 1200, 1400})));
         TiffData w;
         QVERIFY(w.read(path("p32.img")));
-        QCOMPARE(int(px(w, 1)), 64);
-        QCOMPARE(int(px(w, 2)), 128);
-        QCOMPARE(int(px(w, 3)), 255);
+        QCOMPARE(pxs(w, 1, 3), Bytes({64, 128, 255}));
 
         // A frame as read: the picture rebuilt through a shift, the samples
         // untouched by it.
@@ -634,9 +578,7 @@ private slots:
         QVERIFY(t.read(path("pic.tif")));
         QCOMPARE(int(px(t, 3)), 255);
         t.shiftX = 1;
-        const int shifted[] = {0, 0, 64, 128};
-        for (int c = 0; c < 4; ++c)
-            QCOMPARE(int(t.picture().constScanLine(0)[c]), shifted[c]);
+        QCOMPARE(pxs(t, 0, 4), Bytes({0, 0, 64, 128}));
         QCOMPARE(t.value(0, 3), 400.0);
         QCOMPARE(t.value(1, 0), 0.0);
         // Marked stale, it is built again: the same bytes.
@@ -661,29 +603,22 @@ private slots:
 
         TIFF *t = TIFFOpen(QFile::encodeName(path("w.tif")).constData(), "r");
         QVERIFY(t);
-        uint32_t w = 0, h = 0, rps = 0;
-        uint16_t comp = 0, photo = 0, spp = 0, bps = 0, planar = 0, orient = 0;
-        TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &w);
-        TIFFGetField(t, TIFFTAG_IMAGELENGTH, &h);
-        TIFFGetField(t, TIFFTAG_ROWSPERSTRIP, &rps);
-        TIFFGetField(t, TIFFTAG_COMPRESSION, &comp);
-        TIFFGetField(t, TIFFTAG_PHOTOMETRIC, &photo);
-        TIFFGetField(t, TIFFTAG_SAMPLESPERPIXEL, &spp);
-        TIFFGetField(t, TIFFTAG_BITSPERSAMPLE, &bps);
-        TIFFGetField(t, TIFFTAG_PLANARCONFIG, &planar);
-        TIFFGetField(t, TIFFTAG_ORIENTATION, &orient);
-        QCOMPARE(w, 10u);
-        QCOMPARE(h, 30u);
-        QCOMPARE(rps, 10u);
-        QCOMPARE(int(comp), 1);
-        QCOMPARE(int(photo), 1);
-        QCOMPARE(int(spp), 1);
-        QCOMPARE(int(bps), 16);
-        QCOMPARE(int(planar), 1);
-        QCOMPARE(int(orient), 1);
+        // Width, height, rows per strip; compression, photometric, samples, bits,
+        // planar configuration, orientation.
+        QVector<quint32> fields;
+        for (const ttag_t tag : {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_ROWSPERSTRIP}) {
+            uint32_t v = 0;
+            fields << (TIFFGetField(t, tag, &v) ? v : 0);
+        }
+        for (const ttag_t tag :
+             {TIFFTAG_COMPRESSION, TIFFTAG_PHOTOMETRIC, TIFFTAG_SAMPLESPERPIXEL,
+              TIFFTAG_BITSPERSAMPLE, TIFFTAG_PLANARCONFIG, TIFFTAG_ORIENTATION}) {
+            uint16_t v = 0;
+            fields << (TIFFGetField(t, tag, &v) ? v : 0);
+        }
+        QCOMPARE(fields, QVector<quint32>({10, 30, 10, 1, 1, 1, 16, 1, 1}));
         QCOMPARE(int(TIFFNumberOfStrips(t)), 3);
-        uint64_t *offsets = nullptr;
-        uint64_t *counts = nullptr;
+        uint64_t *offsets = nullptr, *counts = nullptr;
         QVERIFY(TIFFGetField(t, TIFFTAG_STRIPOFFSETS, &offsets));
         QVERIFY(TIFFGetField(t, TIFFTAG_STRIPBYTECOUNTS, &counts));
         std::vector<uint64_t> off(offsets, offsets + 3), cnt(counts, counts + 3);
@@ -703,19 +638,11 @@ private slots:
             }
         }
 
-        // And the reader takes it back.
-        TiffData d;
-        QVERIFY(d.read(path("w.tif")));
-        QCOMPARE(d.value(29, 9), double(s[299]));
-        QCOMPARE(d.value(12, 3), double(s[123]));
-
         // Wider than high: one strip.
         QVERIFY(writeConstantTiff16(path("flat.tif"), 7, 3, 1));
         TiffData flat;
         QVERIFY(flat.read(path("flat.tif")));
         QCOMPARE(flat.windowSum(3, 1, 3, 1), 21.0);
-        QCOMPARE(flat.minimum(), 1.0);
-        QCOMPARE(flat.maximum(), 1.0);
         QVERIFY(writeConstantTiff16(path("dark.tif"), 3, 8, 0));
         TiffData dark;
         QVERIFY(dark.read(path("dark.tif")));
