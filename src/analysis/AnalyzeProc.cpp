@@ -7,8 +7,19 @@ AnalyzeProc::AnalyzeProc(QObject *parent)
 {
     static const int work = qRegisterMetaType<LcfRowWork>("LcfRowWork");
     static const int result = qRegisterMetaType<LcfRowResult>("LcfRowResult");
+    static const int single = qRegisterMetaType<LcfSpectrumWork>("LcfSpectrumWork");
+    static const int fitted = qRegisterMetaType<LcfResult>("LcfResult");
     Q_UNUSED(work);
     Q_UNUSED(result);
+    Q_UNUSED(single);
+    Q_UNUSED(fitted);
+}
+
+void AnalyzeProc::analyzeSpectrum0(const LcfSpectrumWork &work)
+{
+    LcfResult result;
+    const bool ok = fitLcfSpectrum(work.sample, work.refs, work.isMLCF, work.sE0, work.eE0, result);
+    emit spectrumFitted(work.request, ok, result);
 }
 
 void AnalyzeProc::cancelBelow(quint64 id)

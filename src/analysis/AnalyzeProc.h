@@ -35,8 +35,22 @@ struct LcfRowResult
     QVector<double> z;
 };
 
+// One spectrum to fit outside a run (the spectrum under the mouse), with the
+// reference rows as they were when it was sent.
+struct LcfSpectrumWork
+{
+    quint64 request = 0;
+    XafsSpectrum sample;
+    QVector<LcfReferenceSnapshot> refs;
+    bool isMLCF = false;
+    double sE0 = 0.0;
+    double eE0 = 30000.0;
+};
+
 Q_DECLARE_METATYPE(LcfRowWork)
 Q_DECLARE_METATYPE(LcfRowResult)
+Q_DECLARE_METATYPE(LcfSpectrumWork)
+Q_DECLARE_METATYPE(LcfResult)
 
 // The fitting worker of the 2D runs; lives in a thread of its own. Usage:
 //     auto *thread = new QThread;  auto *proc = new AnalyzeProc;
@@ -69,9 +83,14 @@ public slots:
     // the row's background form, fits it with the row's set-up and sends
     // the row's results by rowFitted.
     void fitRow(const LcfRowWork &work);
+    // Fits one spectrum with its fitted curve normalized for drawing; the
+    // answer always comes, by spectrumFitted with the work's request (ok
+    // false when the work had fewer than two reference rows).
+    void analyzeSpectrum0(const LcfSpectrumWork &work);
 
 signals:
     void rowFitted(const LcfRowResult &result);
+    void spectrumFitted(quint64 request, bool ok, const LcfResult &result);
 
 private:
     bool cancelled(quint64 run) const { return run < cancelledBelow.load(); }

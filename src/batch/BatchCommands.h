@@ -125,7 +125,8 @@
     X(ClearDarkFile, "clear_dark_file") \
     X(SaveEachSpectrumKind, "save_each_spectrum_kind") \
     X(SaveEachSpectrum, "save_each_spectrum") \
-    X(SaveFlatDark, "save_flat_dark")
+    X(SaveFlatDark, "save_flat_dark") \
+    X(AnalyzerSetLCFRange, "analyzer_set_LCF_range")
 
 namespace BatchCmd {
 enum Id : int {

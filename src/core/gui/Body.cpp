@@ -94,6 +94,7 @@ void Body::buildWidgets()
     setWindowTitle(tr("Lumenograf"));
     imageSelect->addButton(ui->ShowData, 0);
     imageSelect->addButton(ui->ShowI0, 1);
+    imageSelect->addButton(ui->ShowResAnalysis, 3);
     ui->VCross->setOrientation(Qt::Vertical);
     ui->HCross->setOrientation(Qt::Horizontal);
     connect(ui->CBar, &ColorBar::cBarUpdating, this, &Body::cBarUpdating);
@@ -199,6 +200,7 @@ void Body::buildWindows()
         spectrumView->show();
         spectrumView->raise();
     });
+    buildAnalyzer();
 }
 
 SelectDataFiles *Body::i1Panel() const

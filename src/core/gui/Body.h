@@ -23,6 +23,8 @@ class TiffData;
 class XafsView;
 class SaveDataCfg;
 class Analyzed2DRes;
+class Analyzer;
+class LcfRun;
 struct AnalyzeCond;
 
 namespace Ui {
@@ -45,6 +47,9 @@ public:
     ImageStacks &stacks() { return data; }
     const ImageStacks &stacks() const { return data; }
     XafsView *xafsView() const { return spectrumView; }
+    Analyzer *analyzer() const { return analyzerWindow; }
+    // True while a 2D run fills maps.
+    bool analysisRunning() const;
     SelectDataFiles *i1Panel() const;
     SelectDataFiles *i0Panel() const;
     // The batch window; start-up hands it the script of "-b" and "-x".
@@ -131,6 +136,19 @@ public slots:
     bool saveEachRawXafsSpectrum(const QString &fname);
     bool saveEachRawSpectrum(const QString &fname);
 
+    // The 2D LCF run and the result display (BodyAnalysis.cpp). "Analyze"
+    // starts a run, or stops the one going.
+    void startLCF2DAnalysis();
+    void stop2DAnalysis();
+    // The end of a completed run: the display and the waiting script.
+    void analyzeASpectrumFinished();
+    // Shows the map on show after its pictures were regenerated.
+    void generateResImages();
+    void setupResAnalysisImage();
+    void showResAnalysis(bool f);
+    void selectedNewRef();
+    void showProcImg(bool f);
+
     // Performs one statement of a batch script through the command
     // registry.
     void execCmdSlot(CmdLine cmd, bool inRem);
@@ -155,6 +173,13 @@ private:
     // The commands of the main window's own group (BodyCommands.cpp).
     void registerMainWindowCommands();
     void registerSaveCommands();
+    void registerAnalyzerCommands();
+    void buildAnalyzer();
+    // Starts an LCF run whose end completes `token` (0 for a run started by
+    // hand); false, logged, when it cannot start.
+    bool startLcfRun(CompletionToken token);
+    // The run ended (completed or stopped): flags down, script released.
+    void lcfRunEnded();
     void buildSaveControls();
     // The walk over the selected area (else the view window) in bins of the
     // half sizes of the band fields; false without I1 frames.
@@ -219,6 +244,9 @@ private:
     StackLoader loaders[2];
 
     XafsView *spectrumView = nullptr;
+    Analyzer *analyzerWindow = nullptr;
+    LcfRun *lcfRun = nullptr;
+    CompletionToken lcfToken = 0;
     double markerEnergy = -1.0;
     XafsSpectrum positionSpectrum;
     SpectrumPoints positionTrace;

@@ -205,31 +205,3 @@ bool Body::saveEachRawSpectrum(const QString &fname)
 {
     return saveEachSpectrumOfKind(fname, SpectrumKind::Raw);
 }
-
-bool Body::askAnalyzeCond(AnalyzeCond &walk) const
-{
-    if (data.i1().isEmpty())
-        return false;
-    const QRectF area =
-        ui->dispA->hasSelection() ? ui->dispA->selectedArea() : ui->dispA->viewWindow();
-    const TiffData *first = data.i1().first();
-    walk.setup(first->width(), first->height(), halfWidth(), halfHeight(), area.x(), area.y(),
-               area.width(), area.height());
-    return true;
-}
-
-Analyzed2DRes *Body::currentResultMap() const
-{
-    // The analyzer's maps arrive with the analyzer.
-    return nullptr;
-}
-
-QVector<QVector<Analyzed2DRes *>> Body::referenceResultMaps() const
-{
-    return {};
-}
-
-int Body::shownReferenceRow() const
-{
-    return 0;
-}

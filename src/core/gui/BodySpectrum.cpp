@@ -3,6 +3,8 @@
 // and browsing through the frames of the displayed stack.
 #include "core/gui/Body.h"
 
+#include "analysis/Analyzed2DRes.h"
+#include "analysis/gui/Analyzer.h"
 #include "app/TextNumbers.h"
 #include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
@@ -74,6 +76,10 @@ void Body::showXafsSpectrum()
     // window's difference would be the spectrum's own edge energy.
     if (spectrumView->standard().raw().isEmpty())
         fromStd = 0.0;
+    // Outside runs the analyzer fits the same spectrum; during a run the
+    // worker belongs to the run.
+    if (!analysisRunning())
+        analyzerWindow->analyzeAndShowSpectrum(positionSpectrum);
     ui->Position->setText(QString::asprintf("(% 4d, % 4d)", posX, posY));
     ui->EShiftOnTbl->setText(QString::asprintf("%5.2f", shift));
     ui->EShiftFromStd->setText(QString::asprintf("%5.2f", fromStd));
@@ -100,7 +106,12 @@ void Body::onMouseMovedInDispA()
     ui->VCross->setProfile(data.columnProfile(s, index, x, hw, 1).points());
     ui->VCross->setMarker(y);
 
-    if (const TiffData *f = data.frame(s, index)) {
+    if (ui->ShowResAnalysis->isChecked()) {
+        if (const Analyzed2DRes *map = currentResultMap()) {
+            const double v = map->showsProcessed() ? map->processedValue(x, y) : map->value(x, y);
+            ui->Value->setText(pixelValueText(v));
+        }
+    } else if (const TiffData *f = data.frame(s, index)) {
         const double v = ImageStacks::sampleAt(f, x, y);
         ui->Value->setText(pixelValueText(v));
     }

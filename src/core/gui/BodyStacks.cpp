@@ -3,6 +3,7 @@
 // of the colour bar.
 #include "core/gui/Body.h"
 
+#include "analysis/gui/Analyzer.h"
 #include "input/LoadTiff.h"
 #include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
@@ -130,6 +131,7 @@ void Body::loadedI0(TiffData *frame, int fNo)
 void Body::finishedLoadI1Files()
 {
     spectrumView->setAutoRange(false);
+    analyzer()->xafsView()->setAutoRange(false);
     // Frames delivered while the loader was still busy skipped the display
     // steps; when the loader finished before the last of them was stored,
     // none ran them, so they run once now.
@@ -157,6 +159,9 @@ void Body::clearI0Files()
 
 void Body::clearFiles(ImageStacks::Stack s)
 {
+    // A run reads these frames while it goes.
+    if (analysisRunning())
+        stop2DAnalysis();
     ui->dispA->clear();
     panel(s)->clearFiles();
     if (s == ImageStacks::I1) {
@@ -170,6 +175,8 @@ void Body::clearFiles(ImageStacks::Stack s)
 
 void Body::selectedDark(const QString &fname)
 {
+    if (analysisRunning())
+        stop2DAnalysis();
     // A file that cannot be read leaves no dark frame, so the label must not
     // keep naming the one that was dropped.
     ui->DarkFileName->setText(data.loadDark(fname) ? fname : QString());
@@ -177,6 +184,8 @@ void Body::selectedDark(const QString &fname)
 
 void Body::clearDark()
 {
+    if (analysisRunning())
+        stop2DAnalysis();
     data.clearDark();
     ui->DarkFileName->setText(QString());
 }
@@ -200,10 +209,20 @@ void Body::rerenderDisplayed(bool all)
 
 void Body::cBarUpdating()
 {
+    if (ui->ShowResAnalysis->isChecked()) {
+        setupResAnalysisImage();
+        showResAnalysis(true);
+        return;
+    }
     rerenderDisplayed(false);
 }
 
 void Body::cBarUpdated()
 {
+    if (ui->ShowResAnalysis->isChecked()) {
+        setupResAnalysisImage();
+        showResAnalysis(true);
+        return;
+    }
     rerenderDisplayed(true);
 }

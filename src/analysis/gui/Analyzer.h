@@ -1,0 +1,179 @@
+#pragma once
+
+#include "analysis/AnalyzeProc.h"
+#include "analysis/LcfFit.h"
+#include "spectrum/XafsSpectrum.h"
+
+#include <QVector>
+#include <QWidget>
+
+class Analyzed2DRes;
+class LCFReference;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+class QThread;
+class QVBoxLayout;
+class XafsView;
+struct AnalyzeCond;
+struct GreyScale;
+
+// The analysis control window: the reference rows of the LCF fit with their
+// maps, the fit settings, the choice of the map on show and its scale, and
+// the fitting worker in its own thread. It fits the spectrum under the mouse
+// itself, one spectrum in flight at a time; the 2D runs are driven by the
+// main window, which reads the settings and the maps from here.
+class Analyzer : public QWidget
+{
+    Q_OBJECT
+public:
+    // The analysis panels, in the order of their selectors.
+    enum Panel { LcfPanel, ResidualPanel, ElementPanel, SumUpPanel, ProcessPanel };
+    // The LCF map kinds of a reference row.
+    enum Kind { DMutKind, RatioKind, Kinds };
+    // Ids of the non-reference buttons of the image group (the reference
+    // rows are 0, 1, 2, ...).
+    enum ImageId { ShowZId = -2, ShowDMuTId = -3, ShowRestId = -4, ShowRatioId = -5 };
+    // The named maps, in the order they are made.
+    enum NamedMap {
+        ZansaMap,
+        RaDMutMap,
+        RaRestMap,
+        RaRatioMap,
+        ElemsCorMap,
+        ElemsCorThMap,
+        SumUpMap,
+        ProcessedMap,
+        EShiftMap1,
+        EShiftMap2,
+        NamedMaps
+    };
+    static constexpr int maxReferences = 32;
+
+    explicit Analyzer(QWidget *parent = nullptr);
+    ~Analyzer() override;
+
+    AnalyzeProc *worker() const { return proc; }
+    XafsView *xafsView() const { return view; }
+
+    int referenceCount() const { return refs.size(); }
+    LCFReference *reference(int i) const { return refs.value(i); }
+    // The rows as the fit reads them, in row order (taken once per change).
+    QVector<LcfReferenceSnapshot> referenceSnapshots() const;
+    // Appends rows until there are n (at most maxReferences).
+    void ensureReferences(int n);
+
+    bool isMLCF() const;
+    double lcfRangeStart() const;
+    double lcfRangeEnd() const;
+    bool dispOnTime() const;
+    bool inRun() const { return running2D; }
+
+    Analyzed2DRes *namedMap(NamedMap m) const { return maps.value(m); }
+    // The maps an LCF run fills: every row's DMut map, then every row's
+    // Ratio map.
+    QVector<Analyzed2DRes *> lcfRunMaps() const;
+    // The map on show (null when none).
+    Analyzed2DRes *currentMap() const;
+    int analysisPanel() const;
+    int lcfImageType() const;
+    // Index of the first row whose "Show" is on; 0 when none.
+    int shownReferenceRow() const;
+    // The text of the progress label.
+    QString progressText() const;
+    // Pictures of every map follow this bar's handles.
+    void setColorBar(const GreyScale *bar);
+
+signals:
+    void askAnalyze();
+    // The fit of a single spectrum is in (weights and residual shown).
+    void finished();
+    void changedSelection();
+    // Sets walk up over the main window's area; false when it cannot.
+    bool askAnalyzeCond(AnalyzeCond *walk);
+    void analyzeSpectrum0(const LcfSpectrumWork &work);
+
+public slots:
+    void analyzeSpectrum(const XafsSpectrum &s);
+    void reAnalyzeSpectrum();
+    void analyzeAndShowSpectrum(const XafsSpectrum &s);
+    void noticedNewZ(double z);
+    void setContAccess(bool f);
+    void setLCFMode(bool f);
+    void setLCFRange(double from, double to);
+    void setProgress(const QString &perCent);
+    void show();
+    void selectAnalysisPanel(int n);
+    void selectImageType(int n);
+    // Checks the image button with that id, if there is one, and emits
+    // changedSelection().
+    void selectImage(int id);
+    void setFixedScale(bool f);
+    // One bound of a map kind's fixed scale, written into its field and
+    // applied.
+    void setDMutScaleMin(double v);
+    void setDMutScaleMax(double v);
+    void setRatioScaleMin(double v);
+    void setRatioScaleMax(double v);
+    void scalePolicyChanged(bool f);
+    void scaleChanged();
+    // "Add Ref": a new row at the end.
+    LCFReference *addReference();
+
+private slots:
+    void spectrumFitted(quint64 request, bool ok, const LcfResult &result);
+
+private:
+    void buildLcfPanel(QWidget *page);
+    void sendPending();
+    void referencesChanged();
+    void applyScales(bool policyChanged);
+    void redrawView();
+    void setScaleField(QLineEdit *e, double v);
+
+    QThread *workerThread = nullptr;
+    AnalyzeProc *proc = nullptr;
+    XafsView *view = nullptr;
+    QVector<LCFReference *> refs;
+    QVector<Analyzed2DRes *> maps;
+    const GreyScale *greyScale = nullptr;
+
+    QButtonGroup *panelGroup = nullptr;
+    QStackedWidget *panels = nullptr;
+    QButtonGroup *imageGroup = nullptr;
+    QVBoxLayout *refBase = nullptr;
+    QPushButton *showZ = nullptr;
+    QRadioButton *selDMut = nullptr;
+    QRadioButton *selRatio = nullptr;
+    QCheckBox *mlcf = nullptr;
+    QCheckBox *dispOnTimeBox = nullptr;
+    QCheckBox *fixedScale = nullptr;
+    QLabel *progress = nullptr;
+    QLineEdit *dispZansa = nullptr;
+    QLineEdit *range1 = nullptr;
+    QLineEdit *range2 = nullptr;
+    QLineEdit *dMutMin = nullptr;
+    QLineEdit *dMutMax = nullptr;
+    QLineEdit *ratioMin = nullptr;
+    QLineEdit *ratioMax = nullptr;
+
+    bool running2D = false;
+    // The references as last taken; rebuilt after any row changed.
+    mutable QVector<LcfReferenceSnapshot> snapshots;
+    mutable bool snapshotsStale = true;
+    // The single-spectrum fit: the last spectrum shown, the one waiting to
+    // be sent and the request in flight with the rows it used.
+    XafsSpectrum lastSpectrum;
+    XafsSpectrum pending;
+    bool hasPending = false;
+    quint64 lastRequest = 0;
+    quint64 inFlight = 0;
+    QVector<int> inFlightRows;
+    // What the spectrum window draws beside the spectrum: the fitted curve
+    // and the references.
+    QVector<XafsSpectrum> drawn;
+};
