@@ -65,11 +65,12 @@ Analyzer::Analyzer(QWidget *parent)
     auto *selectors = new QHBoxLayout;
     panelGroup = new QButtonGroup(this);
     panels = new QStackedWidget(this);
-    static const char *const panelNames[][2] = {{"SelMLCFA", "LCF / MLCF Analysis"},
-                                                {"SelRAA", "Residual Absorption Analysis"},
-                                                {"SelElemA", "Element Analysis"},
-                                                {"SelSumUp", "Sum Up"},
-                                                {"SelProcMaps", "Process Maps"}};
+    static const char *const panelNames[][2] = {{"SelMLCFA", QT_TR_NOOP("LCF / MLCF Analysis")},
+                                                {"SelRAA",
+                                                 QT_TR_NOOP("Residual Absorption Analysis")},
+                                                {"SelElemA", QT_TR_NOOP("Element Analysis")},
+                                                {"SelSumUp", QT_TR_NOOP("Sum Up")},
+                                                {"SelProcMaps", QT_TR_NOOP("Process Maps")}};
     for (int i = 0; i < 5; ++i) {
         auto *b = new QRadioButton(tr(panelNames[i][1]), this);
         b->setObjectName(QString::fromLatin1(panelNames[i][0]));

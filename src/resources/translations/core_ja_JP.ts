@@ -167,6 +167,14 @@
         <source>Data File (*.dat)</source>
         <translation>データファイル (*.dat)</translation>
     </message>
+    <message>
+        <source>Res. Analysis</source>
+        <translation>解析結果</translation>
+    </message>
+    <message>
+        <source>Show Analyzer</source>
+        <translation>アナライザを表示</translation>
+    </message>
 </context>
 <context>
     <name>SaveDataCfg</name>
