@@ -11,8 +11,19 @@ AnalyzeProc::AnalyzeProc(QObject *parent)
     static const int fitted = qRegisterMetaType<LcfResult>("LcfResult");
     Q_UNUSED(work);
     Q_UNUSED(result);
+    static const int elems = qRegisterMetaType<ElemSpectrumWork>("ElemSpectrumWork");
+    static const int elemResults = qRegisterMetaType<ElemResults>("ElemResults");
     Q_UNUSED(single);
     Q_UNUSED(fitted);
+    Q_UNUSED(elems);
+    Q_UNUSED(elemResults);
+}
+
+void AnalyzeProc::analyzeSpectrumElems0(const ElemSpectrumWork &work)
+{
+    ElemResults result;
+    analyzeSpectrumElems(work.sample, work.rows, work.mainTarget, work.bg, result);
+    emit elemsAnalyzed(work.request, result);
 }
 
 void AnalyzeProc::analyzeSpectrum0(const LcfSpectrumWork &work)

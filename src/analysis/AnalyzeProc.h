@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/ElemAnalysis.h"
 #include "analysis/LcfFit.h"
 #include "spectrum/SpectrumPoints.h"
 
@@ -47,7 +48,20 @@ struct LcfSpectrumWork
     double eE0 = 30000.0;
 };
 
+// One spectrum for the element analysis outside a run, with the rows and
+// background values as they were when it was sent.
+struct ElemSpectrumWork
+{
+    quint64 request = 0;
+    XafsSpectrum sample;
+    QVector<ElemRowSnapshot> rows;
+    int mainTarget = 0;
+    ElemBackground bg;
+};
+
 Q_DECLARE_METATYPE(LcfRowWork)
+Q_DECLARE_METATYPE(ElemSpectrumWork)
+Q_DECLARE_METATYPE(ElemResults)
 Q_DECLARE_METATYPE(LcfRowResult)
 Q_DECLARE_METATYPE(LcfSpectrumWork)
 Q_DECLARE_METATYPE(LcfResult)
@@ -87,10 +101,14 @@ public slots:
     // answer always comes, by spectrumFitted with the work's request (ok
     // false when the work had fewer than two reference rows).
     void analyzeSpectrum0(const LcfSpectrumWork &work);
+    // The element analysis of one spectrum; the answer always comes, by
+    // elemsAnalyzed with the work's request.
+    void analyzeSpectrumElems0(const ElemSpectrumWork &work);
 
 signals:
     void rowFitted(const LcfRowResult &result);
     void spectrumFitted(quint64 request, bool ok, const LcfResult &result);
+    void elemsAnalyzed(quint64 request, const ElemResults &result);
 
 private:
     bool cancelled(quint64 run) const { return run < cancelledBelow.load(); }

@@ -126,7 +126,12 @@
     X(SaveEachSpectrumKind, "save_each_spectrum_kind") \
     X(SaveEachSpectrum, "save_each_spectrum") \
     X(SaveFlatDark, "save_flat_dark") \
-    X(AnalyzerSetLCFRange, "analyzer_set_LCF_range")
+    X(AnalyzerSetLCFRange, "analyzer_set_LCF_range") \
+    X(AnalyzerElemsSetStd, "analyzer_elems_set_std") \
+    X(AnalyzerElemsStdRatio, "analyzer_elems_std_ratio") \
+    X(AnalyzerElemsRecalcCor, "analyzer_elems_recalc_cor") \
+    X(AnalyzerElemsPrePostDE, "analyzer_elems_pre_post_de") \
+    X(AnalyzerElemsDispOnTime, "analyzer_elems_disp_on_time")
 
 namespace BatchCmd {
 enum Id : int {

@@ -1,6 +1,8 @@
 #include "analysis/gui/Analyzer.h"
 
 #include "analysis/Analyzed2DRes.h"
+#include "analysis/gui/AElemsConds.h"
+#include "analysis/gui/ElemCtrl.h"
 #include "analysis/gui/LCFReference.h"
 #include "analysis/gui/XafsFileSelect.h"
 #include "app/TextNumbers.h"
@@ -8,6 +10,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDebug>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,6 +47,11 @@ Analyzer::Analyzer(QWidget *parent)
             Qt::QueuedConnection);
     connect(proc, &AnalyzeProc::spectrumFitted, this, &Analyzer::spectrumFitted,
             Qt::QueuedConnection);
+    connect(this, &Analyzer::analyzeSpectrumElems0, proc, &AnalyzeProc::analyzeSpectrumElems0,
+            Qt::QueuedConnection);
+    connect(proc, &AnalyzeProc::elemsAnalyzed, this, &Analyzer::elemsAnalyzed,
+            Qt::QueuedConnection);
+    connect(this, &Analyzer::setNewCorrelation, this, &Analyzer::setCorrelation);
     workerThread->start();
 
     view = new XafsView(this);
@@ -77,13 +85,14 @@ Analyzer::Analyzer(QWidget *parent)
         panelGroup->addButton(b, i);
         selectors->addWidget(b);
         panels->addWidget(new QWidget(panels));
-        // Only the LCF panel has its controls yet.
-        b->setVisible(i == LcfPanel);
+        // Only the LCF and element panels have their controls yet.
+        b->setVisible(i == LcfPanel || i == ElementPanel);
     }
     panelGroup->button(LcfPanel)->setChecked(true);
     top->addLayout(selectors);
     top->addWidget(panels, 1);
     buildLcfPanel(panels->widget(LcfPanel));
+    buildElemPanel(panels->widget(ElementPanel));
 
     connect(panelGroup, &QButtonGroup::idClicked, this, [this](int id) {
         panels->setCurrentIndex(id);
@@ -317,6 +326,8 @@ Analyzed2DRes *Analyzer::currentMap() const
         const QVector<Analyzed2DRes *> &rowMaps = refs[j]->maps();
         return rowMaps.value(lcfImageType(), rowMaps.first());
     }
+    case ElementPanel:
+        return currentElemMap();
     case SumUpPanel:
         return maps[SumUpMap];
     default:
@@ -349,11 +360,18 @@ void Analyzer::reAnalyzeSpectrum()
 void Analyzer::analyzeSpectrum(const XafsSpectrum &s)
 {
     // A run owns the worker; with fewer than two rows there is no fit.
-    if (running2D || panelGroup->checkedId() != LcfPanel || refs.size() < 2)
+    if (running2D)
         return;
-    pending = s;
-    hasPending = true;
-    sendPending();
+    if (panelGroup->checkedId() == LcfPanel && refs.size() >= 2) {
+        pending = s;
+        hasPending = true;
+        sendPending();
+    }
+    if (panelGroup->checkedId() == ElementPanel && !elems.isEmpty()) {
+        pendingElems = s;
+        hasPendingElems = true;
+        sendPendingElems();
+    }
 }
 
 void Analyzer::sendPending()
@@ -420,8 +438,10 @@ void Analyzer::setContAccess(bool f)
 {
     running2D = f;
     proc->setContAccess(f);
-    if (!f)
+    if (!f) {
         sendPending();
+        sendPendingElems();
+    }
 }
 
 void Analyzer::setLCFMode(bool f)
@@ -528,5 +548,336 @@ void Analyzer::applyScales(bool policyChanged)
     for (NamedMap m : {ZansaMap, RaDMutMap, RaRestMap})
         apply(maps[m], dMutMin, dMutMax);
     apply(maps[RaRatioMap], ratioMin, ratioMax);
+    for (ElemCtrl *row : elems)
+        for (Analyzed2DRes *map : row->maps())
+            apply(map, dMutMin, dMutMax);
     emit changedSelection();
+}
+
+void Analyzer::buildElemPanel(QWidget *page)
+{
+    auto *layout = new QVBoxLayout(page);
+    auto *namesRow = new QHBoxLayout;
+    elemNames = field("AElemNames", "", page);
+    elemNames->setMaximumWidth(QWIDGETSIZE_MAX);
+    sortByANo = new QCheckBox(tr("Sort by A. No."), page);
+    sortByANo->setObjectName(QStringLiteral("SortByANo"));
+    namesRow->addWidget(new QLabel(tr("Target Element Names"), page));
+    namesRow->addWidget(elemNames, 1);
+    namesRow->addWidget(sortByANo);
+    layout->addLayout(namesRow);
+
+    auto *runRow = new QHBoxLayout;
+    auto *analyze = new QPushButton(tr("Analyze"), page);
+    analyze->setObjectName(QStringLiteral("AskAnalyzeElems"));
+    elemsProgress = new QLabel(QStringLiteral("0%"), page);
+    elemsProgress->setObjectName(QStringLiteral("ElemsProgress"));
+    elemsDispOnTimeBox = new QCheckBox(tr("Disp. on TIme"), page);
+    elemsDispOnTimeBox->setObjectName(QStringLiteral("ElemsDispOnTime"));
+    runRow->addWidget(analyze);
+    runRow->addWidget(elemsProgress);
+    runRow->addWidget(elemsDispOnTimeBox);
+    runRow->addStretch();
+    layout->addLayout(runRow);
+
+    bgValues = new AElemsConds(page);
+    layout->addWidget(bgValues);
+
+    auto *corRow = new QHBoxLayout;
+    auto *setStd = new QPushButton(tr("Set STD"), page);
+    setStd->setObjectName(QStringLiteral("SetSTD"));
+    elemsCorrelation = field("ElemsCorrelation", "1.0", page);
+    elemsCorrelation->setReadOnly(true);
+    corTh = field("CorTh", "0.9", page);
+    auto *reCalc = new QPushButton(tr("ReCalc Cor."), page);
+    reCalc->setObjectName(QStringLiteral("ReCalcCor"));
+    corRow->addWidget(setStd);
+    corRow->addWidget(new QLabel(tr("Correlation"), page));
+    corRow->addWidget(elemsCorrelation);
+    corRow->addWidget(new QLabel(tr("Cor. Th."), page));
+    corRow->addWidget(corTh);
+    corRow->addWidget(reCalc);
+    corRow->addStretch();
+    layout->addLayout(corRow);
+
+    auto *modeRow = new QGridLayout;
+    modeRow->addWidget(new QLabel(tr("Show Map of"), page), 0, 0);
+    elemDisplay = new QButtonGroup(page);
+    static const char *const modes[ElemDisplays][2] = {{"ShowElemsDMut0",
+                                                        QT_TR_NOOP("dMut of The Elem.")},
+                                                       {"ShowElemsDMutN",
+                                                        QT_TR_NOOP("N. dMut of The Elem.")},
+                                                       {"ShowElemsCorr", QT_TR_NOOP("Correlation")},
+                                                       {"ShowElemsCorrTh", QT_TR_NOOP("Cor. Th")},
+                                                       {"ShowElemsMutPlus", QT_TR_NOOP("Mut+")},
+                                                       {"ShowElemsMutMinus", QT_TR_NOOP("Mut-")},
+                                                       {"ShowElemsDE", QT_TR_NOOP("dE")},
+                                                       {"ShowElemsROI", QT_TR_NOOP("ROI")},
+                                                       {"ShowElemsNROI", QT_TR_NOOP("N.ROI")}};
+    for (int i = 0; i < ElemDisplays; ++i) {
+        auto *b = new QRadioButton(tr(modes[i][1]), page);
+        b->setObjectName(QString::fromLatin1(modes[i][0]));
+        elemDisplay->addButton(b, i);
+        modeRow->addWidget(b, i / 5, 1 + i % 5);
+    }
+    elemDisplay->button(ShowElemsDMut0)->setChecked(true);
+    layout->addLayout(modeRow);
+
+    auto *scroll = new QScrollArea(page);
+    scroll->setWidgetResizable(true);
+    auto *rows = new QWidget(scroll);
+    elemBase = new QVBoxLayout(rows);
+    elemBase->addStretch();
+    scroll->setWidget(rows);
+    layout->addWidget(scroll, 1);
+
+    targetGroup = new QButtonGroup(this);
+    showGroup = new QButtonGroup(this);
+    connect(showGroup, &QButtonGroup::idClicked, this, &Analyzer::changedSelection);
+    connect(elemDisplay, &QButtonGroup::idClicked, this, &Analyzer::changedSelection);
+    connect(elemNames, &QLineEdit::editingFinished, this, &Analyzer::newElems);
+    connect(analyze, &QPushButton::clicked, this, &Analyzer::askAnalyzeElems);
+    connect(setStd, &QPushButton::clicked, this, &Analyzer::setElemsStd);
+    connect(corTh, &QLineEdit::editingFinished, this, &Analyzer::newCorTh);
+    connect(reCalc, &QPushButton::clicked, this, &Analyzer::recalcCorMap);
+    connect(this, &Analyzer::setElemsProgressSig, this, &Analyzer::setElemsProgress);
+}
+
+void Analyzer::newElems()
+{
+    // A run writes into the rows' maps until it ends.
+    if (running2D) {
+        qDebug().noquote() << "Element rows not rebuilt: a run is going";
+        return;
+    }
+    for (ElemCtrl *row : elems) {
+        targetGroup->removeButton(row->mainTargetButton());
+        showGroup->removeButton(row->showButton());
+        delete row;
+    }
+    elems.clear();
+    // Sorted first, so that the group ids are the rows' positions.
+    const QVector<ElemTarget> targets = parseElemTargets(elemNames->text(), sortByANo->isChecked());
+    QVector<XafsView::EdgeMark> marks;
+    for (const ElemTarget &t : targets) {
+        auto *row = new ElemCtrl(t, this);
+        const int index = elems.size();
+        targetGroup->addButton(row->mainTargetButton(), index);
+        showGroup->addButton(row->showButton(), index);
+        for (Analyzed2DRes *map : row->maps())
+            map->setColorBar(greyScale);
+        elemBase->insertWidget(index, row);
+        elems.append(row);
+        marks.append({t.z, t.edge});
+    }
+    view->setEdgeMarks(marks);
+    view->update();
+    emit elemsChanged();
+    emit changedSelection();
+    reAnalyzeSpectrum();
+}
+
+void Analyzer::setTargetElements(const QString &names)
+{
+    elemNames->setText(names);
+    newElems();
+}
+
+void Analyzer::setSortByANo(bool f)
+{
+    sortByANo->setChecked(f);
+}
+
+int Analyzer::elemIndex(const QString &arg) const
+{
+    QVector<ElemTarget> targets;
+    for (const ElemCtrl *row : elems)
+        targets.append(row->target());
+    return findElemRow(targets, arg);
+}
+
+ElemCtrl *Analyzer::findElem(const QString &arg) const
+{
+    return elems.value(elemIndex(arg));
+}
+
+QVector<ElemRowSnapshot> Analyzer::elemSnapshots() const
+{
+    QVector<ElemRowSnapshot> rows;
+    for (const ElemCtrl *row : elems)
+        rows.append(row->snapshot());
+    return rows;
+}
+
+int Analyzer::mainTargetRow() const
+{
+    const int id = targetGroup->checkedId();
+    return id >= 0 && id < elems.size() ? id : 0;
+}
+
+bool Analyzer::elemsDispOnTime() const
+{
+    return elemsDispOnTimeBox->isChecked();
+}
+
+QVector<Analyzed2DRes *> Analyzer::elemRunMaps() const
+{
+    QVector<Analyzed2DRes *> list;
+    for (int k = 0; k < ElemCtrl::Kinds; ++k)
+        for (const ElemCtrl *row : elems)
+            list.append(row->maps()[k]);
+    list << maps[ElemsCorMap] << maps[ElemsCorThMap];
+    return list;
+}
+
+Analyzed2DRes *Analyzer::currentElemMap() const
+{
+    const int mode = elemDisplay->checkedId();
+    if (mode == ShowElemsCorrTh)
+        return maps[ElemsCorThMap];
+    if (mode == ShowElemsCorr)
+        return maps[ElemsCorMap];
+    // The kinds of a row's maps, by display mode.
+    static const int kindOf[ElemDisplays] = {0, 1, -1, -1, 2, 3, 4, 5, 6};
+    const ElemCtrl *row = elems.value(showGroup->checkedId());
+    if (!row || mode < 0 || kindOf[mode] < 0)
+        return nullptr;
+    return row->maps()[kindOf[mode]];
+}
+
+void Analyzer::sendPendingElems()
+{
+    if (elemsInFlight != 0 || !hasPendingElems || running2D)
+        return;
+    ElemSpectrumWork work;
+    work.request = ++lastRequest;
+    work.sample = pendingElems;
+    work.rows = elemSnapshots();
+    work.mainTarget = mainTargetRow();
+    work.bg = bgValues->background();
+    hasPendingElems = false;
+    pendingElems = XafsSpectrum();
+    elemsInFlight = work.request;
+    emit analyzeSpectrumElems0(work);
+}
+
+void Analyzer::elemsAnalyzed(quint64 request, const ElemResults &result)
+{
+    if (request != elemsInFlight)
+        return;
+    elemsInFlight = 0;
+    // Rows rebuilt since the spectrum went out: its values are of others.
+    if (!running2D && result.dmut.size() == elems.size()) {
+        for (int i = 0; i < elems.size(); ++i)
+            elems[i]->showResults(result, i);
+        calcCorrelation();
+    }
+    emit analyzeElemsFinished();
+    sendPendingElems();
+}
+
+void Analyzer::calcCorrelation()
+{
+    QVector<bool> use;
+    QVector<double> ratio, n;
+    for (const ElemCtrl *row : elems) {
+        use.append(row->isUsed());
+        ratio.append(row->stdRatio());
+        n.append(row->lastN());
+    }
+    double cor = 0.0;
+    if (ElemCorrelation(use, ratio).correlation(n, cor))
+        emit setNewCorrelation(cor);
+}
+
+void Analyzer::setCorrelation(double cor)
+{
+    if (inSetCorrelation)
+        return;
+    inSetCorrelation = true;
+    lastCorrelation = cor;
+    elemsCorrelation->setText(QString::number(cor, 'g', 6));
+    const bool above = cor > threshold;
+    if (above != lastAbove) {
+        elemsCorrelation->setStyleSheet(
+            above ? QStringLiteral("background-color: rgb(211, 255, 241);")
+                  : QStringLiteral("background-color: rgb(176, 192, 192);"));
+        lastAbove = above;
+    }
+    inSetCorrelation = false;
+}
+
+void Analyzer::newCorTh()
+{
+    threshold = realOfText(corTh->text());
+    corTh->setText(QString::number(threshold, 'g', 6));
+    recalcCorMap();
+}
+
+void Analyzer::setCorTh(double v)
+{
+    corTh->setText(QString::number(v, 'g', 6));
+    newCorTh();
+}
+
+void Analyzer::setElemsStd()
+{
+    for (ElemCtrl *row : elems)
+        row->setStdRatio(row->lastN());
+    recalcCorMap();
+}
+
+void Analyzer::recalcCorMap()
+{
+    QVector<const Analyzed2DRes *> nMaps;
+    for (const ElemCtrl *row : elems)
+        nMaps.append(row->maps()[1]);
+    const ElemCorrelation corr(elemSnapshots());
+    Analyzed2DRes *cor = maps[ElemsCorMap];
+    Analyzed2DRes *corThMap = maps[ElemsCorThMap];
+    // Before any run the maps have no area: nothing to rebuild.
+    if (!cor->hasData())
+        return;
+    if (!recalcElemCorMaps(nMaps, corr, threshold, *cor, *corThMap, [this](double perCent) {
+            setElemsProgress(QString::asprintf("%5.2f", perCent));
+        }))
+        return;
+    cor->genImg();
+    corThMap->genImg();
+    emit changedSelection();
+}
+
+void Analyzer::setElemsProgress(const QString &perCent)
+{
+    elemsProgress->setText(perCent);
+}
+
+void Analyzer::setElemsDispOnTime(bool f)
+{
+    elemsDispOnTimeBox->setChecked(f);
+}
+
+void Analyzer::selectElemsDispMode(int n)
+{
+    if (QAbstractButton *b = elemDisplay->button(n))
+        b->setChecked(true);
+    emit changedSelection();
+}
+
+void Analyzer::selectElemTarget(int row)
+{
+    if (ElemCtrl *e = elems.value(row))
+        e->mainTargetButton()->setChecked(true);
+}
+
+void Analyzer::selectElemShow(int row)
+{
+    if (ElemCtrl *e = elems.value(row))
+        e->showButton()->setChecked(true);
+}
+
+void Analyzer::setElemsDE(double v)
+{
+    for (ElemCtrl *row : elems)
+        row->setPrePostDE(v);
 }

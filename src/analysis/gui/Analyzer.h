@@ -7,7 +7,9 @@
 #include <QVector>
 #include <QWidget>
 
+class AElemsConds;
 class Analyzed2DRes;
+class ElemCtrl;
 class LCFReference;
 class QButtonGroup;
 class QCheckBox;
@@ -52,6 +54,19 @@ public:
         EShiftMap2,
         NamedMaps
     };
+    // The element display modes ("Show Map of"), by their ids.
+    enum ElemDisplay {
+        ShowElemsDMut0,
+        ShowElemsDMutN,
+        ShowElemsCorr,
+        ShowElemsCorrTh,
+        ShowElemsMutPlus,
+        ShowElemsMutMinus,
+        ShowElemsDE,
+        ShowElemsROI,
+        ShowElemsNROI,
+        ElemDisplays
+    };
     static constexpr int maxReferences = 32;
 
     explicit Analyzer(QWidget *parent = nullptr);
@@ -80,6 +95,26 @@ public:
     // The map on show (null when none).
     Analyzed2DRes *currentMap() const;
     int analysisPanel() const;
+
+    // The element rows in display order, and the row a command's argument
+    // names (its name, else its element symbol, else a whole number taken
+    // as the index); null, logged, when none.
+    int elemCount() const { return elems.size(); }
+    ElemCtrl *elem(int i) const { return elems.value(i); }
+    ElemCtrl *findElem(const QString &arg) const;
+    int elemIndex(const QString &arg) const;
+    AElemsConds *elemsConds() const { return bgValues; }
+    // Everything the element computation reads, taken in the GUI thread:
+    // the rows, the main target (the first row when none is checked) and
+    // the background values.
+    QVector<ElemRowSnapshot> elemSnapshots() const;
+    int mainTargetRow() const;
+    double correlation() const { return lastCorrelation; }
+    double corThreshold() const { return threshold; }
+    bool elemsDispOnTime() const;
+    // The maps an element run fills: kind by kind, every row's map of that
+    // kind, then "a2d ElemsCor" and "a2d ElemsCorTh".
+    QVector<Analyzed2DRes *> elemRunMaps() const;
     int lcfImageType() const;
     // Index of the first row whose "Show" is on; 0 when none.
     int shownReferenceRow() const;
@@ -96,6 +131,14 @@ signals:
     // Sets walk up over the main window's area; false when it cannot.
     bool askAnalyzeCond(AnalyzeCond *walk);
     void analyzeSpectrum0(const LcfSpectrumWork &work);
+    void askAnalyzeElems();
+    // The element analysis of a single spectrum is in.
+    void analyzeElemsFinished();
+    void setNewCorrelation(double cor);
+    void analyzeSpectrumElems0(const ElemSpectrumWork &work);
+    void setElemsProgressSig(const QString &perCent);
+    // The element rows were rebuilt.
+    void elemsChanged();
 
 public slots:
     void analyzeSpectrum(const XafsSpectrum &s);
@@ -121,14 +164,34 @@ public slots:
     void setRatioScaleMax(double v);
     void scalePolicyChanged(bool f);
     void scaleChanged();
+    // The element panel.
+    void newElems();
+    void setTargetElements(const QString &names);
+    void setSortByANo(bool f);
+    void setElemsStd();
+    void calcCorrelation();
+    void setCorrelation(double cor);
+    void newCorTh();
+    void setCorTh(double v);
+    void recalcCorMap();
+    void setElemsProgress(const QString &perCent);
+    void setElemsDispOnTime(bool f);
+    void selectElemsDispMode(int n);
+    void selectElemTarget(int row);
+    void selectElemShow(int row);
+    void setElemsDE(double v);
     // "Add Ref": a new row at the end.
     LCFReference *addReference();
 
 private slots:
     void spectrumFitted(quint64 request, bool ok, const LcfResult &result);
+    void elemsAnalyzed(quint64 request, const ElemResults &result);
 
 private:
     void buildLcfPanel(QWidget *page);
+    void buildElemPanel(QWidget *page);
+    void sendPendingElems();
+    Analyzed2DRes *currentElemMap() const;
     void sendPending();
     void referencesChanged();
     void applyScales(bool policyChanged);
@@ -160,6 +223,26 @@ private:
     QLineEdit *dMutMax = nullptr;
     QLineEdit *ratioMin = nullptr;
     QLineEdit *ratioMax = nullptr;
+
+    QVector<ElemCtrl *> elems;
+    QVBoxLayout *elemBase = nullptr;
+    QButtonGroup *targetGroup = nullptr;
+    QButtonGroup *showGroup = nullptr;
+    QButtonGroup *elemDisplay = nullptr;
+    AElemsConds *bgValues = nullptr;
+    QLineEdit *elemNames = nullptr;
+    QCheckBox *sortByANo = nullptr;
+    QCheckBox *elemsDispOnTimeBox = nullptr;
+    QLabel *elemsProgress = nullptr;
+    QLineEdit *elemsCorrelation = nullptr;
+    QLineEdit *corTh = nullptr;
+    double lastCorrelation = 1.0;
+    double threshold = 0.9;
+    bool lastAbove = false;
+    bool inSetCorrelation = false;
+    XafsSpectrum pendingElems;
+    bool hasPendingElems = false;
+    quint64 elemsInFlight = 0;
 
     bool running2D = false;
     // The references as last taken; rebuilt after any row changed.

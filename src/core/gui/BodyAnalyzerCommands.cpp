@@ -3,7 +3,9 @@
 
 #include "core/gui/Body.h"
 
+#include "analysis/gui/AElemsConds.h"
 #include "analysis/gui/Analyzer.h"
+#include "analysis/gui/ElemCtrl.h"
 #include "analysis/gui/LCFReference.h"
 #include "batch/BatchCommands.h"
 #include "spectrum/gui/XafsView.h"
@@ -61,6 +63,61 @@ void Body::registerAnalyzerCommands()
     act(AnalyzerSetDMutScaleMin, [a](const CmdLine &c) { a->setDMutScaleMin(c.realArg(0)); });
     act(AnalyzerSetRatioScaleMax, [a](const CmdLine &c) { a->setRatioScaleMax(c.realArg(0)); });
     act(AnalyzerSetRatioScaleMin, [a](const CmdLine &c) { a->setRatioScaleMin(c.realArg(0)); });
+
+    // The element panel. A row is named by its name, its element symbol or
+    // its index; a command naming no row changes nothing (the lookup logs
+    // why).
+    const auto row = [this, &act](Id id, std::function<void(ElemCtrl *, const CmdLine &)> f) {
+        act(id, [this, f](const CmdLine &c) {
+            if (ElemCtrl *e = analyzerWindow->findElem(c.arg(0)))
+                f(e, c);
+        });
+    };
+    act(AnalyzerTargetElements,
+        [a](const CmdLine &c) { a->setTargetElements(c.arguments.join(QLatin1Char(' '))); });
+    for (const Id id : {AnalyzerElemsSelectTarget, AnalyzerElemsSelectShow}) {
+        act(id, [this, a, id](const CmdLine &c) {
+            const int i = a->elemIndex(c.arg(0));
+            if (i < 0)
+                return;
+            if (id == AnalyzerElemsSelectTarget)
+                a->selectElemTarget(i);
+            else
+                a->selectElemShow(i);
+            showResAnalysis(true);
+        });
+    }
+    act(AnalyzerElemsSetDeVs, [a](const CmdLine &c) { a->setElemsDE(c.realArg(0)); });
+    act(AnalyzerElemsSetCorrTh, [a](const CmdLine &c) { a->setCorTh(c.realArg(0)); });
+    act(AnalyzerElemsSelectDispMode,
+        [a](const CmdLine &c) { a->selectElemsDispMode(c.intArg(0)); });
+    row(AnalyzerElemsSetUse, [](ElemCtrl *e, const CmdLine &c) { e->setUse(c.flagArg(1)); });
+    act(AnalyzerElemsSortByAn, [a](const CmdLine &c) { a->setSortByANo(c.flagArg(0)); });
+    row(AnalyzerElemsRoi,
+        [](ElemCtrl *e, const CmdLine &c) { e->setROI(c.realArg(1), c.realArg(2)); });
+    row(AnalyzerElemsThdmut, [](ElemCtrl *e, const CmdLine &c) { e->setThDMut(c.realArg(1)); });
+    row(AnalyzerElemsNoNeg, [](ElemCtrl *e, const CmdLine &c) { e->setNoNeg(c.flagArg(1)); });
+    const struct
+    {
+        Id id;
+        AElemsConds::Field field;
+    } backgrounds[] = {{AnalyzerElemsBgDMut, AElemsConds::DMut},
+                       {AnalyzerElemsBgDMutR, AElemsConds::DMutRatio},
+                       {AnalyzerElemsBgDE, AElemsConds::DE},
+                       {AnalyzerElemsBgROI, AElemsConds::Roi},
+                       {AnalyzerElemsBgNROI, AElemsConds::NRoi}};
+    for (const auto &bg : backgrounds) {
+        const AElemsConds::Field field = bg.field;
+        act(bg.id,
+            [a, field](const CmdLine &c) { a->elemsConds()->setValue(field, c.realArg(1)); });
+    }
+    act(AnalyzerElemsSetStd, [a](const CmdLine &) { a->setElemsStd(); });
+    row(AnalyzerElemsStdRatio, [](ElemCtrl *e, const CmdLine &c) { e->setStdRatio(c.realArg(1)); });
+    act(AnalyzerElemsRecalcCor, [a](const CmdLine &) { a->recalcCorMap(); });
+    row(AnalyzerElemsPrePostDE,
+        [](ElemCtrl *e, const CmdLine &c) { e->setPrePostDE(c.realArg(1)); });
+    act(AnalyzerElemsDispOnTime, [a](const CmdLine &c) { a->setElemsDispOnTime(c.flagArg(0)); });
+
     act(AnalyzerViewNormalize,
         [a](const CmdLine &c) { a->xafsView()->setNormalize(c.flagArg(0)); });
     act(AnalyzerViewEnerugyCorrection,
