@@ -150,8 +150,12 @@ bool EdgeShiftCalib::rowEdges(const QVector<int> &cxs, int cy, int hx, int hy,
     if (darkFrame)
         widest = std::max<qint64>(widest, darkFrame->width());
     const int chunk = std::min(total, chunkBins);
+    // The points of one frame lie a stride apart that is not a multiple of
+    // the page size, so the points of one bin do not all contend for the
+    // same cache set.
+    const int stride = chunk + 8;
     const auto cols = grid(widest);
-    const auto ratios = grid(qint64(n) * chunk);
+    const auto ratios = grid(qint64(n) * stride);
     const auto i0Sums = grid(qint64(std::max(i0Frames.size(), 1)) * chunk);
     const auto dark = grid(chunk);
     const auto sums = grid(chunk);
@@ -180,7 +184,7 @@ bool EdgeShiftCalib::rowEdges(const QVector<int> &cxs, int cy, int hx, int hy,
         for (int k = 0; k < n; ++k) {
             const I1Frame &f = i1Frames[k];
             frameRowSums(f.frame, c, nb, cy, ahx, ahy, cols.get(), sums.get());
-            double *out = ratios.get() + qint64(k) * nb;
+            double *out = ratios.get() + qint64(k) * stride;
             const double *sa = f.a < 0 ? nullptr : i0Sums.get() + f.a * nb;
             const double *sb = f.a < 0 ? nullptr : i0Sums.get() + f.b * nb;
             const double ea = f.a < 0 ? 0.0 : i0Energies[f.a];
@@ -207,14 +211,14 @@ bool EdgeShiftCalib::rowEdges(const QVector<int> &cxs, int cy, int hx, int hy,
             const double *r = ratios.get() + j;
             // The value of point k as the absorption rule gives it.
             auto yOf = [&](int k) {
-                const double q = r[qint64(k) * nb];
+                const double q = r[qint64(k) * stride];
                 return fluo ? q : (q == noRatio ? 1.0 : std::log(q));
             };
             double yMin = SpectrumPoints::StartMin;
             double yMax = SpectrumPoints::StartMax;
             if (fluo) {
                 for (int k = 0; k < n; ++k) {
-                    const double q = r[qint64(k) * nb];
+                    const double q = r[qint64(k) * stride];
                     yMin = q < yMin ? q : yMin;
                     yMax = q > yMax ? q : yMax;
                 }
@@ -225,7 +229,7 @@ bool EdgeShiftCalib::rowEdges(const QVector<int> &cxs, int cy, int hx, int hy,
                 double qMax = -qMin;
                 bool unusable = false;
                 for (int k = 0; k < n; ++k) {
-                    const double q = r[qint64(k) * nb];
+                    const double q = r[qint64(k) * stride];
                     if (q == noRatio) {
                         unusable = true;
                         continue;
@@ -249,7 +253,7 @@ bool EdgeShiftCalib::rowEdges(const QVector<int> &cxs, int cy, int hx, int hy,
             const double qLow = qLevel * (1.0 - 1e-9);
             const double qHigh = qLevel * (1.0 + 1e-9);
             auto below = [&](int k) {
-                const double q = r[qint64(k) * nb];
+                const double q = r[qint64(k) * stride];
                 if (fluo)
                     return q < level;
                 if (q == noRatio)
