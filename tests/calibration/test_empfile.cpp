@@ -10,10 +10,9 @@
 
 namespace {
 
-const double si111 = 3.1355316;
+const QByteArray spacing = "Spacing [nm]            : 3.1355316\n";
 
-// A header for a w x h map at 7112 eV on Si(111) with `extra` lines before
-// the separator, then `data`.
+// A w x h map at 7112 eV with `extra` header lines, then `data`.
 QByteArray empText(const QByteArray &magic, int w, int h, const QByteArray &extra,
                    const QByteArray &data)
 {
@@ -22,61 +21,58 @@ QByteArray empText(const QByteArray &magic, int w, int h, const QByteArray &extr
            + "\n" + extra + "##-----------------\n" + data;
 }
 
-const QByteArray spacing = "Spacing [nm]            : 3.1355316\n";
-
 } // namespace
 
 class TestEmpFile : public QObject
 {
     Q_OBJECT
+    QTemporaryDir dir;
+    EMPLoadTarget target;
+    EMPHeader header;
+    Analyzed2DRes map;
+    // Reads text as a map file with that edge energy, the image w x h.
+    bool load(const QByteArray &text, double edgeField = 0.0, int w = -1, int h = -1)
+    {
+        QFile f(dir.filePath(QStringLiteral("m.emp")));
+        f.open(QIODevice::WriteOnly);
+        f.write(text);
+        f.close();
+        target = EMPLoadTarget{edgeField, w, h};
+        map.clear();
+        return readEmpFile(f.fileName(), target, map, header);
+    }
 private slots:
     void roundTrip();
-    void readAtEdge_data();
     void readAtEdge();
     void hostile_data();
     void hostile();
     void shortData();
     void sizes();
     void refusals();
-
-private:
-    QTemporaryDir dir;
-    QString write(const QByteArray &text)
-    {
-        const QString name = dir.filePath(QStringLiteral("m.emp"));
-        QFile f(name);
-        f.open(QIODevice::WriteOnly);
-        f.write(text);
-        return name;
-    }
 };
 
-// A 3 x 1 map written into a walk of 4 x 2: the header byte for byte, the
-// angle offsets of the shifts (-1 less the reference angle for 1 eV, which
-// has no Bragg angle; a fourth pixel and a second row of 0), and the shifts
-// back within the 6 digits of the angles.
+// A 3 x 1 map in a walk of 4 x 2: the header byte for byte; the angle offsets
+// (-1 less the reference angle for 1 eV, which has no Bragg angle; 0 outside
+// the map); the shifts back within the 6 digits of the angles.
 void TestEmpFile::roundTrip()
 {
     AnalyzeCond walk;
     walk.setup(3, 1, 0, 0, 0, 0, 3, 1);
-    Analyzed2DRes map;
-    QVERIFY(map.prepare(walk));
-    map.setData(0, 0, 0, 0, 1.5);
-    map.setData(1, 0, 0, 0, -2.25);
-    map.setData(2, 0, 0, 0, 7111.0);
-    EMPSaveInfo info;
-    info.edgeEnergy = 7112.0;
-    info.spacing = si111;
+    Analyzed2DRes m;
+    QVERIFY(m.prepare(walk));
+    m.setData(0, 0, 0, 0, 1.5);
+    m.setData(1, 0, 0, 0, -2.25);
+    m.setData(2, 0, 0, 0, 7111.0);
+    EMPSaveInfo info{7112.0, 3.1355316, AnalyzeCond(), QStringLiteral("fe.dat")};
     info.walk.setup(4, 2, 1, 2, 0, 0, 4, 2);
-    info.stdFileName = QStringLiteral("fe.dat");
-    QVERIFY(writeEmpFile(dir.filePath(QStringLiteral("rt")), map, info));
+    QVERIFY(writeEmpFile(dir.filePath(QStringLiteral("rt")), m, info));
     QFile f(dir.filePath(QStringLiteral("rt.emp")));
     QVERIFY(f.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = f.readAll().split('\n');
-    QVERIFY(QRegularExpression(QStringLiteral("^Record Date             : "
-                                              "\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}$"))
-                .match(QString::fromLatin1(lines[1])).hasMatch());
-    QCOMPARE(lines.mid(2).join('\n'),
+    const QByteArray text = f.readAll();
+    QVERIFY(QRegularExpression(QStringLiteral("^###Lumenograf::LMGF\nRecord Date             : "
+                                              "\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\n"))
+                .match(QString::fromLatin1(text)).hasMatch());
+    QCOMPARE(text.mid(text.indexOf("Std Edge")),
              QByteArray("Std Edge Energy [eV]    : 7112\nSpacing [nm]            : 3.13553\n"
                         "Width [pix]             : 4\nHeight [pix]            : 2\n"
                         "Bin Half Width [pix]    : 1\nBin Half Height [pix]   : 2\n"
@@ -85,44 +81,23 @@ void TestEmpFile::roundTrip()
                         "Std File Name           : fe.dat\nMap Height              : 1\n"
                         "Map Width               : 0 3\n##-----------------\n"
                         "0.00349797 -0.00524407 -17.1404 0 \n0 0 0 0 \n"));
-    EMPLoadTarget target;
-    EMPHeader header;
-    Analyzed2DRes back;
-    QVERIFY(readEmpFile(f.fileName(), target, back, header));
-    QCOMPARE(target.imageWidth, 4);
-    QCOMPARE(back.walk().hy, 2);
-    QVERIFY(qAbs(back.value(0, 0) - 1.5) < 1e-4);
-    QVERIFY(qAbs(back.value(1, 0) + 2.25) < 1e-4);
-    QVERIFY(qAbs(back.value(3, 1)) < 1e-9);
+    QVERIFY(load(text));
+    QCOMPARE(QSize(target.imageWidth, target.imageHeight), QSize(4, 2));
+    QCOMPARE(map.walk().hy, 2);
+    QVERIFY(qAbs(map.value(0, 0) - 1.5) < 1e-4 && qAbs(map.value(1, 0) + 2.25) < 1e-4);
+    QVERIFY(qAbs(map.value(3, 1)) < 1e-9);
 }
 
-void TestEmpFile::readAtEdge_data()
-{
-    QTest::addColumn<QByteArray>("magic");
-    QTest::addColumn<double>("edgeField");
-    QTest::addColumn<double>("left");
-    QTest::addColumn<double>("right");
-    // E - hc / (2 d sin(theta(E) + a)) for a = 0.01 and -0.02 degrees.
-    QTest::newRow("header's edge") << QByteArray("###Lumenograf::LMGF") << 0.0
-                                   << 4.286449471183005 << -8.58907922076014;
-    QTest::newRow("short magic, 8979 eV")
-        << QByteArray("###LMGF") << 8979.0 << 6.937003603366975 << -13.907061167117718;
-}
-
+// Angle offsets 0.01 and -0.02 degrees read at the header's edge (short
+// magic) and at 8979 eV: E - hc / (2 d sin(theta(E) + a)).
 void TestEmpFile::readAtEdge()
 {
-    QFETCH(QByteArray, magic);
-    QFETCH(double, edgeField);
-    EMPLoadTarget target{edgeField, 2, 1};
-    EMPHeader header;
-    Analyzed2DRes map;
-    QVERIFY(readEmpFile(write(empText(magic, 2, 1, spacing, "0.01\n-0.02")), target, map,
-                        header));
-    QCOMPARE(header.spacing, si111);
-    QFETCH(double, left);
-    QFETCH(double, right);
-    QVERIFY(qAbs(map.value(0, 0) - left) < 1e-9);
-    QVERIFY(qAbs(map.value(1, 0) - right) < 1e-9);
+    QVERIFY(load(empText("###LMGF", 2, 1, spacing, "0.01\n-0.02"), 0.0, 2, 1));
+    QVERIFY(qAbs(map.value(0, 0) - 4.286449471183005) < 1e-9);
+    QVERIFY(qAbs(map.value(1, 0) + 8.58907922076014) < 1e-9);
+    QVERIFY(load(empText("###Lumenograf::LMGF", 2, 1, spacing, "0.01 -0.02"), 8979.0));
+    QVERIFY(qAbs(map.value(0, 0) - 6.937003603366975) < 1e-9);
+    QVERIFY(qAbs(map.value(1, 0) + 13.907061167117718) < 1e-9);
 }
 
 void TestEmpFile::hostile_data()
@@ -150,85 +125,61 @@ void TestEmpFile::hostile_data()
         << "EMP file reference angle out of range : edge energy 7112 eV, spacing 0.5 :";
 }
 
-// Rejected with the reason in the log; the map stays as it was.
+// Rejected with the reason in the log; map and image size stay as they were.
 void TestEmpFile::hostile()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, why);
     LogCapture log;
-    EMPLoadTarget target;
-    EMPHeader header;
-    Analyzed2DRes map;
-    const QString name = write(text);
-    QVERIFY(!readEmpFile(name, target, map, header));
-    QVERIFY(!map.hasData());
-    QVERIFY2(log.lines().join('\n').contains(why), qPrintable(log.lines().join('\n')));
-    QCOMPARE(target.imageWidth, -1);
+    QVERIFY(!load(text));
+    QVERIFY(!map.hasData() && target.imageWidth == -1);
+    QVERIFY(log.lines().join('\n').contains(why));
 }
 
-// Five numbers for 3 x 3 pixels: "run out!" for the two short rows, then the
+// Five numbers for 3 x 3 pixels: "run out!" for each short row, then the
 // count; the missing pixels have no shift.
 void TestEmpFile::shortData()
 {
     LogCapture log;
-    EMPLoadTarget target;
-    EMPHeader header;
-    Analyzed2DRes map;
-    QVERIFY(readEmpFile(write(empText("###LMGF", 3, 3, spacing, "0.01 0 0\n0.01 0.01")), target,
-                        map, header));
+    QVERIFY(load(empText("###LMGF", 3, 3, spacing, "0.01 0 0\n0.01 0.01")));
     QCOMPARE(log.lines().filter(QStringLiteral("run out!")),
              QStringList({"run out!", "run out!",
                           "run out! 4 numbers missing in " + dir.filePath("m.emp")}));
-    QVERIFY(qAbs(map.value(1, 1) - 4.286449471183005) < 1e-9);
-    QVERIFY(qAbs(map.value(2, 2)) < 1e-9);
+    QVERIFY(qAbs(map.value(1, 1) - 4.286449471183005) < 1e-9 && qAbs(map.value(2, 2)) < 1e-9);
 }
 
-// A loaded image of another size refuses the map; without one the image
-// size becomes the map's.
+// An image of another size refuses the map; a missing file is logged.
 void TestEmpFile::sizes()
 {
     LogCapture log;
-    EMPLoadTarget target{0.0, 4, 4};
-    EMPHeader header;
-    Analyzed2DRes map;
-    const QString name = write(empText("###LMGF", 3, 2, spacing, "0 0 0 0 0 0"));
-    QVERIFY(!readEmpFile(name, target, map, header));
+    QVERIFY(!load(empText("###LMGF", 3, 2, spacing, "0 0 0 0 0 0"), 0.0, 4, 4));
     QVERIFY(log.contains(QStringLiteral("Loading Energy Map size : 3 x 2 : is not matched to the "
                                         "current image size : 4 x 4")));
     QVERIFY(!map.hasData());
-    target = EMPLoadTarget{0.0, -1, -1};
-    QVERIFY(readEmpFile(name, target, map, header));
-    QCOMPARE(QSize(target.imageWidth, target.imageHeight), QSize(3, 2));
     QVERIFY(!readEmpFile(dir.filePath("none.emp"), target, map, header));
     QVERIFY(log.contains("Can not open " + dir.filePath("none.emp")));
 }
 
-// The edge energy a map is saved at, and the saves refused without one or
-// without a file.
+// The edge energy a map is saved at; no save without one or without a file.
 void TestEmpFile::refusals()
 {
     SpectrumPoints standard;
     standard.append(7100.0, 0.0);
     standard.append(7120.0, 1.0);
-    EMPHeader loaded;
-    loaded.valid = true;
-    loaded.stdEdgeEnergy = 8979.0;
+    const EMPHeader loaded{true, 2, 2, 0, 0, 0, 2, 0, 2, 8979.0, 3.0};
     QCOMPARE(empSaveEdgeEnergy(standard, 9000.0, loaded), 7110.0);
     QCOMPARE(empSaveEdgeEnergy(SpectrumPoints(), 9000.0, loaded), 9000.0);
     QCOMPARE(empSaveEdgeEnergy(SpectrumPoints(), 0.0, loaded), 8979.0);
     QCOMPARE(empSaveEdgeEnergy(SpectrumPoints(), 0.0, EMPHeader()), 0.0);
     LogCapture log;
-    Analyzed2DRes map;
-    EMPSaveInfo info;
-    info.spacing = si111;
+    EMPSaveInfo info{0.0, 3.1355316, AnalyzeCond(), QString()};
     info.walk.setup(2, 2, 0, 0, 0, 0, 2, 2);
-    QVERIFY(!writeEmpFile(dir.filePath("z"), map, info));
-    QVERIFY(!QFile::exists(dir.filePath("z.emp")));
+    QVERIFY(!writeEmpFile(dir.filePath("z"), map, info) && !QFile::exists(dir.filePath("z.emp")));
     info.edgeEnergy = 7112.0;
-    QVERIFY(!writeEmpFile(dir.filePath("no/such/dir/z.emp"), map, info));
+    QVERIFY(!writeEmpFile(dir.filePath("no/dir/z.emp"), map, info));
     QCOMPARE(log.lines().size(), 2);
     QVERIFY(log.lines()[0].startsWith("EMap not saved, no edge energy"));
-    QVERIFY(log.lines()[1].startsWith("Can not open " + dir.filePath("no/such/dir/z.emp")));
+    QVERIFY(log.lines()[1].startsWith("Can not open " + dir.filePath("no/dir/z.emp")));
 }
 
 QTEST_GUILESS_MAIN(TestEmpFile)
