@@ -41,8 +41,9 @@ void rowSums(const TiffData &f, const int *cxs, int nb, int cy, qint64 hx, qint6
     const qint64 r0 = std::max<qint64>(fy - hy, 0);
     const qint64 r1 = std::min<qint64>(fy + hy, f.height() - 1);
     const qint64 last = f.width() - 1;
-    const qint64 lo = std::max<qint64>(qint64(cxs[0]) - f.shiftX - hx, 0);
-    const qint64 hi = std::min<qint64>(qint64(cxs[nb - 1]) - f.shiftX + hx, last);
+    const auto span = std::minmax_element(cxs, cxs + nb);
+    const qint64 lo = std::max<qint64>(qint64(*span.first) - f.shiftX - hx, 0);
+    const qint64 hi = std::min<qint64>(qint64(*span.second) - f.shiftX + hx, last);
     if (r0 > r1 || lo > hi) {
         std::fill(out, out + nb, 0.0);
         return;
@@ -164,11 +165,10 @@ bool EdgeShiftCalib::rowEdges(const QVector<int> &cxs, int cy, int hx, int hy,
                            << "bins of" << n << "frames";
         return false;
     }
-    const double *x = nullptr;
     QVector<double> energies(n);
     for (int k = 0; k < n; ++k)
         energies[k] = i1Frames[k].energy;
-    x = energies.constData();
+    const double *x = energies.constData();
 
     for (int first = 0; first < total; first += chunk) {
         const int nb = std::min(chunk, total - first);

@@ -55,8 +55,9 @@ public:
     double edgeAt(int x, int y, int hx, int hy) const;
 
     // The half-height energies of the bins centred at (cxs[j], cy) with half
-    // sizes hx, hy, into edges (same values as edgeAt). False (logged) when
-    // the memory for a row cannot be had.
+    // sizes hx, hy, into edges: the values of edgeAt, bit for bit for frames
+    // of integer samples. False (logged) when the memory for a row cannot be
+    // had.
     bool rowEdges(const QVector<int> &cxs, int cy, int hx, int hy, QVector<double> &edges) const;
 
     // The calibration over walk (from its first bin): prepares map for the

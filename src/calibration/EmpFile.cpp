@@ -44,11 +44,6 @@ constexpr qint64 maxHeaderLine = 4096;
 // No number in a data section is longer; a longer word counts as 0.
 constexpr int maxNumberText = 64;
 
-QByteArray real(double v)
-{
-    return realText(v);
-}
-
 // The first blank-separated word after the label.
 QString wordAfter(const QString &line, int labelLength)
 {
@@ -153,7 +148,8 @@ bool writeEmpFile(const QString &fileName, const Analyzed2DRes &map, const EMPSa
                            << "eV has no Bragg angle on spacing" << d << ":" << name;
         return false;
     }
-    const AnalyzeCond &w = info.walk;
+    // A map saved before any calibration keeps the walk it was made with.
+    const AnalyzeCond &w = info.walk.width > 0 ? info.walk : map.walk();
     if (w.width < 1 || w.height < 1 || w.width > TiffData::maxFrameSide
         || w.height > TiffData::maxFrameSide) {
         qDebug().noquote() << "EMap not saved, no image size :" << w.width << "x" << w.height
@@ -176,8 +172,8 @@ bool writeEmpFile(const QString &fileName, const Analyzed2DRes &map, const EMPSa
         head += value;
         head += '\n';
     };
-    line(edgeLabel, real(e));
-    line(spacingLabel, real(d));
+    line(edgeLabel, realText(e));
+    line(spacingLabel, realText(d));
     line(widthLabel, QByteArray::number(w.width));
     line(heightLabel, QByteArray::number(w.height));
     line(halfWidthLabel, QByteArray::number(w.hx));

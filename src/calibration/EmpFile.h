@@ -43,7 +43,8 @@ struct EMPSaveInfo
     // The crystal's lattice spacing d (lambda = 2 d sin theta).
     double spacing = 0.0;
     // The calibration's walk: image size, bin half sizes and area bounds.
-    // The data section covers its width x height.
+    // The data section covers its width x height. Without a width the map's
+    // own walk is taken.
     AnalyzeCond walk;
     // The standard's file name as the calibration window shows it.
     QString stdFileName;
@@ -65,10 +66,11 @@ double empSaveEdgeEnergy(const SpectrumPoints &standardRaw, double edgeField,
 QString empFileName(const QString &fileName);
 
 // Writes map as an ".emp" file (name completed by empFileName). Refused
-// (false, logged) without an edge energy, without a positive spacing, with
-// a walk of no size, or when the file cannot be written. The data section
-// holds info.walk.height lines of info.walk.width values; a pixel outside
-// the map counts shift 0.0.
+// (false, logged) without an edge energy, without a positive spacing, when
+// the edge energy has no Bragg angle, without an image size, or when the
+// file cannot be written. The data section holds a line of walk-width
+// values for each row of the walk's height; a pixel outside the map counts
+// shift 0.0.
 bool writeEmpFile(const QString &fileName, const Analyzed2DRes &map, const EMPSaveInfo &info);
 
 // Reads a header from the stream up to its separator line. Invalid (with
