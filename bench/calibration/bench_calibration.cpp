@@ -24,7 +24,9 @@ static double nowMs()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-static void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+static void quiet(QtMsgType, const QMessageLogContext &, const QString &)
+{
+}
 
 int main(int argc, char *argv[])
 {

@@ -34,8 +34,8 @@ std::unique_ptr<double[]> grid(qint64 n)
 // outside the frame counting 0. The rows of the window are added up per
 // column once (into cols), then each bin adds its columns.
 template <typename T>
-void rowSums(const TiffData &f, const int *cxs, int nb, int cy, qint64 hx, qint64 hy,
-             double *cols, double *out)
+void rowSums(const TiffData &f, const int *cxs, int nb, int cy, qint64 hx, qint64 hy, double *cols,
+             double *out)
 {
     const qint64 fy = qint64(cy) - f.shiftY;
     const qint64 r0 = std::max<qint64>(fy - hy, 0);
@@ -98,8 +98,10 @@ void frameRowSums(const TiffData *f, const int *cxs, int nb, int cy, qint64 hx, 
 
 QVector<CalibCrystal> calibCrystals()
 {
-    return {{QStringLiteral("Si(111)"), 3.1355316}, {QStringLiteral("Si(311)"), 1.637478},
-            {QStringLiteral("Si(333)"), 1.0451772}, {QStringLiteral("Ge(111)"), 3.2663822},
+    return {{QStringLiteral("Si(111)"), 3.1355316},
+            {QStringLiteral("Si(311)"), 1.637478},
+            {QStringLiteral("Si(333)"), 1.0451772},
+            {QStringLiteral("Ge(111)"), 3.2663822},
             {QStringLiteral("Ge(333)"), 1.0887941}};
 }
 

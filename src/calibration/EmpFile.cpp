@@ -3,6 +3,7 @@
 #include "analysis/Analyzed2DRes.h"
 #include "app/DebugLog.h"
 #include "app/TextNumbers.h"
+#include "app/Tokenizer.h"
 #include "core/RealText.h"
 #include "input/TiffData.h"
 #include "spectrum/Constants.h"
@@ -38,11 +39,10 @@ const char stdFileLabel[] = "Std File Name           : ";
 const char mapHeightLabel[] = "Map Height              : ";
 const char mapWidthLabel[] = "Map Width               : ";
 
-// Longer header lines than this are read in pieces; no label is that long,
-// and a hostile line cannot make the reader hold it whole.
-constexpr qint64 maxHeaderLine = 4096;
 // No number in a data section is longer; a longer word counts as 0.
 constexpr int maxNumberText = 64;
+// A map of the largest frame with every angle in full, and room to spare.
+constexpr qint64 maxFileBytes = TiffData::maxFrameSamples * 64;
 
 // The first blank-separated word after the label.
 QString wordAfter(const QString &line, int labelLength)
@@ -52,175 +52,49 @@ QString wordAfter(const QString &line, int labelLength)
     return blank < 0 ? rest : rest.left(blank);
 }
 
-// Numbers of a data section, separated by any white space, read in blocks so
-// that neither a long line nor a long word is ever held whole.
+// Numbers of a data section, separated by any white space (the line
+// structure is not checked), taken line by line from a bounded reader.
 class NumberReader
 {
 public:
-    explicit NumberReader(QTextStream &stream)
-        : in(stream)
+    explicit NumberReader(TextLineReader &reader)
+        : in(reader)
     {
     }
     // The next number (0 for a word that is not one); false at the end.
     bool next(double &v)
     {
-        QString word;
-        bool tooLong = false;
         for (;;) {
-            if (pos >= block.size()) {
-                block = in.read(1 << 16);
-                pos = 0;
-                if (block.isEmpty())
-                    break;
-            }
-            const QChar c = block[pos++];
-            if (c.isSpace()) {
-                if (!word.isEmpty() || tooLong)
-                    break;
-                continue;
-            }
-            if (word.size() < maxNumberText)
-                word += c;
-            else
-                tooLong = true;
+            while (pos < line.size() && line[pos].isSpace())
+                ++pos;
+            if (pos < line.size())
+                break;
+            if (!in.readLine(line))
+                return false;
+            pos = 0;
         }
-        if (word.isEmpty() && !tooLong)
-            return false;
-        v = tooLong ? 0.0 : realOfText(word);
+        const int start = pos;
+        while (pos < line.size() && !line[pos].isSpace())
+            ++pos;
+        v = pos - start > maxNumberText ? 0.0 : realOfText(line.mid(start, pos - start));
         return true;
     }
 
 private:
-    QTextStream &in;
-    QString block;
+    TextLineReader &in;
+    QString line;
     int pos = 0;
 };
 
-} // namespace
-
-double braggAngle(double e, double d)
-{
-    const double s = Constants::hc / e / (2.0 * d);
-    if (!(std::abs(s) <= 1.0))
-        return -1.0;
-    return std::asin(s) / Constants::pi * 180.0;
-}
-
-double empSaveEdgeEnergy(const SpectrumPoints &standardRaw, double edgeField,
-                         const EMPHeader &loaded)
-{
-    if (!standardRaw.isEmpty())
-        return standardRaw.crossingX(0.5, SpectrumPoints::Rising);
-    if (edgeField > 0.0)
-        return edgeField;
-    if (loaded.valid && loaded.stdEdgeEnergy > 0.0)
-        return loaded.stdEdgeEnergy;
-    return 0.0;
-}
-
-QString empFileName(const QString &fileName)
-{
-    if (QFileInfo(fileName).suffix().isEmpty())
-        return fileName + QStringLiteral(".emp");
-    return fileName;
-}
-
-bool writeEmpFile(const QString &fileName, const Analyzed2DRes &map, const EMPSaveInfo &info)
-{
-    const QString name = empFileName(fileName);
-    const double e = info.edgeEnergy;
-    const double d = info.spacing;
-    // Without an edge energy every angle offset would be that of 0 eV: a
-    // file of zeros that reads back as no shift at all.
-    if (!(e > 0.0) || !std::isfinite(e)) {
-        qDebug().noquote() << "EMap not saved, no edge energy (no standard, no edge energy"
-                           << "given, no map loaded) :" << name;
-        return false;
-    }
-    if (!(d > 0.0) || !std::isfinite(d)) {
-        qDebug().noquote() << "EMap not saved, the crystal spacing is not positive :" << d
-                           << name;
-        return false;
-    }
-    const double theta0 = braggAngle(e, d);
-    if (theta0 < 0.0) {
-        qDebug().noquote() << "EMap not saved, the edge energy" << e
-                           << "eV has no Bragg angle on spacing" << d << ":" << name;
-        return false;
-    }
-    // A map saved before any calibration keeps the walk it was made with.
-    const AnalyzeCond &w = info.walk.width > 0 ? info.walk : map.walk();
-    if (w.width < 1 || w.height < 1 || w.width > TiffData::maxFrameSide
-        || w.height > TiffData::maxFrameSide) {
-        qDebug().noquote() << "EMap not saved, no image size :" << w.width << "x" << w.height
-                           << name;
-        return false;
-    }
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        qDebug().noquote() << "Can not open" << name << "for writing";
-        return false;
-    }
-    QByteArray head;
-    head += magic;
-    head += '\n';
-    head += dateLabel;
-    head += QDateTime::currentDateTime().toString(QStringLiteral("yy/MM/dd hh:mm:ss.zzz")).toUtf8();
-    head += '\n';
-    auto line = [&head](const char *label, const QByteArray &value) {
-        head += label;
-        head += value;
-        head += '\n';
-    };
-    line(edgeLabel, realText(e));
-    line(spacingLabel, realText(d));
-    line(widthLabel, QByteArray::number(w.width));
-    line(heightLabel, QByteArray::number(w.height));
-    line(halfWidthLabel, QByteArray::number(w.hx));
-    line(halfHeightLabel, QByteArray::number(w.hy));
-    line(x0Label, QByteArray::number(w.x0));
-    line(x1Label, QByteArray::number(w.x1));
-    line(y0Label, QByteArray::number(w.y0));
-    line(y1Label, QByteArray::number(w.y1));
-    line(stdFileLabel, info.stdFileName.toUtf8());
-    const int mapW = map.hasData() ? map.width() : 0;
-    const int mapH = map.hasData() ? map.height() : 0;
-    line(mapHeightLabel, QByteArray::number(mapH));
-    for (int r = 0; r < mapH; ++r)
-        line(mapWidthLabel, QByteArray::number(r) + ' ' + QByteArray::number(mapW));
-    head += separator;
-    head += '\n';
-    bool ok = file.write(head) == head.size();
-
-    timeStampLog(QStringLiteral("EMap Write Start : "));
-    QByteArray row;
-    char text[RealTextMax];
-    for (int y = 0; ok && y < w.height; ++y) {
-        row.clear();
-        for (int x = 0; x < w.width; ++x) {
-            const double s = x < mapW && y < mapH ? map.value(x, y) : 0.0;
-            row.append(text, writeRealText(text, braggAngle(e - s, d) - theta0));
-            row += ' ';
-        }
-        row += '\n';
-        ok = file.write(row) == row.size();
-    }
-    timeStampLog(QStringLiteral("EMap Write End   : "));
-    file.close();
-    if (!ok || file.error() != QFileDevice::NoError) {
-        qDebug().noquote() << "Can not write" << name;
-        return false;
-    }
-    return true;
-}
-
-EMPHeader readEmpHeader(QTextStream &in)
+// The header from lines given one by one by nextLine (false at the end).
+template <typename NextLine>
+EMPHeader readHeader(NextLine nextLine)
 {
     EMPHeader h;
-    if (in.atEnd())
+    QString line;
+    if (!nextLine(line))
         return h;
-    const QString first = in.readLine(maxHeaderLine);
-    if (!first.startsWith(QLatin1String(shortMagic)) && !first.startsWith(QLatin1String(magic))) {
+    if (!line.startsWith(QLatin1String(shortMagic)) && !line.startsWith(QLatin1String(magic))) {
         qDebug().noquote() << "Not a emp file.";
         return h;
     }
@@ -230,17 +104,19 @@ EMPHeader readEmpHeader(QTextStream &in)
         int *field;
         bool seen;
     };
-    IntField ints[] = {{widthLabel, &h.width, false},       {heightLabel, &h.height, false},
+    IntField ints[] = {{widthLabel, &h.width, false},
+                       {heightLabel, &h.height, false},
                        {halfWidthLabel, &h.binHalfWidth, false},
                        {halfHeightLabel, &h.binHalfHeight, false},
-                       {x0Label, &h.areaX0, false},         {x1Label, &h.areaX1, false},
-                       {y0Label, &h.areaY0, false},         {y1Label, &h.areaY1, false}};
+                       {x0Label, &h.areaX0, false},
+                       {x1Label, &h.areaX1, false},
+                       {y0Label, &h.areaY0, false},
+                       {y1Label, &h.areaY1, false}};
     bool edgeSeen = false;
     bool spacingSeen = false;
     bool ended = false;
     const int labelLength = int(sizeof(widthLabel)) - 1;
-    while (!in.atEnd()) {
-        const QString line = in.readLine(maxHeaderLine);
+    while (nextLine(line)) {
         if (line.startsWith(QLatin1String(separator))) {
             ended = true;
             break;
@@ -292,23 +168,158 @@ EMPHeader readEmpHeader(QTextStream &in)
     return h;
 }
 
+} // namespace
+
+double braggAngle(double e, double d)
+{
+    const double s = Constants::hc / e / (2.0 * d);
+    if (!(std::abs(s) <= 1.0))
+        return -1.0;
+    return std::asin(s) / Constants::pi * 180.0;
+}
+
+double empSaveEdgeEnergy(const SpectrumPoints &standardRaw, double edgeField,
+                         const EMPHeader &loaded)
+{
+    if (!standardRaw.isEmpty())
+        return standardRaw.crossingX(0.5, SpectrumPoints::Rising);
+    if (edgeField > 0.0)
+        return edgeField;
+    if (loaded.valid && loaded.stdEdgeEnergy > 0.0)
+        return loaded.stdEdgeEnergy;
+    return 0.0;
+}
+
+QString empFileName(const QString &fileName)
+{
+    if (QFileInfo(fileName).suffix().isEmpty())
+        return fileName + QStringLiteral(".emp");
+    return fileName;
+}
+
+bool writeEmpFile(const QString &fileName, const Analyzed2DRes &map, const EMPSaveInfo &info)
+{
+    const QString name = empFileName(fileName);
+    const double e = info.edgeEnergy;
+    const double d = info.spacing;
+    // Without an edge energy every angle offset would be that of 0 eV: a
+    // file of zeros that reads back as no shift at all.
+    if (!(e > 0.0) || !std::isfinite(e)) {
+        qDebug().noquote() << "EMap not saved, no edge energy (no standard, no edge energy"
+                           << "given, no map loaded) :" << name;
+        return false;
+    }
+    if (!(d > 0.0) || !std::isfinite(d)) {
+        qDebug().noquote() << "EMap not saved, the crystal spacing is not positive :" << d << name;
+        return false;
+    }
+    const double theta0 = braggAngle(e, d);
+    if (theta0 < 0.0) {
+        qDebug().noquote() << "EMap not saved, the edge energy" << e
+                           << "eV has no Bragg angle on spacing" << d << ":" << name;
+        return false;
+    }
+    // A map saved before any calibration keeps the walk it was made with.
+    const AnalyzeCond &w = info.walk.width > 0 ? info.walk : map.walk();
+    if (w.width < 1 || w.height < 1 || w.width > TiffData::maxFrameSide
+        || w.height > TiffData::maxFrameSide) {
+        qDebug().noquote() << "EMap not saved, no image size :" << w.width << "x" << w.height
+                           << name;
+        return false;
+    }
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        qDebug().noquote() << "Can not open" << name << "for writing";
+        return false;
+    }
+    QByteArray head;
+    head += magic;
+    head += '\n';
+    head += dateLabel;
+    head += QDateTime::currentDateTime().toString(QStringLiteral("yy/MM/dd hh:mm:ss.zzz")).toUtf8();
+    head += '\n';
+    auto line = [&head](const char *label, const QByteArray &value) {
+        head += label;
+        head += value;
+        head += '\n';
+    };
+    line(edgeLabel, realText(e));
+    line(spacingLabel, realText(d));
+    line(widthLabel, QByteArray::number(w.width));
+    line(heightLabel, QByteArray::number(w.height));
+    line(halfWidthLabel, QByteArray::number(w.hx));
+    line(halfHeightLabel, QByteArray::number(w.hy));
+    line(x0Label, QByteArray::number(w.x0));
+    line(x1Label, QByteArray::number(w.x1));
+    line(y0Label, QByteArray::number(w.y0));
+    line(y1Label, QByteArray::number(w.y1));
+    // The name stays on its line whatever it holds.
+    QString stdName = info.stdFileName;
+    stdName.replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line(stdFileLabel, stdName.toUtf8());
+    const int mapW = map.hasData() ? map.width() : 0;
+    const int mapH = map.hasData() ? map.height() : 0;
+    line(mapHeightLabel, QByteArray::number(mapH));
+    for (int r = 0; r < mapH; ++r)
+        line(mapWidthLabel, QByteArray::number(r) + ' ' + QByteArray::number(mapW));
+    head += separator;
+    head += '\n';
+    bool ok = file.write(head) == head.size();
+
+    timeStampLog(QStringLiteral("EMap Write Start : "));
+    QByteArray row;
+    char text[RealTextMax];
+    for (int y = 0; ok && y < w.height; ++y) {
+        row.clear();
+        for (int x = 0; x < w.width; ++x) {
+            const double s = x < mapW && y < mapH ? map.value(x, y) : 0.0;
+            row.append(text, writeRealText(text, braggAngle(e - s, d) - theta0));
+            row += ' ';
+        }
+        row += '\n';
+        ok = file.write(row) == row.size();
+    }
+    timeStampLog(QStringLiteral("EMap Write End   : "));
+    file.close();
+    if (!ok || file.error() != QFileDevice::NoError) {
+        qDebug().noquote() << "Can not write" << name;
+        return false;
+    }
+    return true;
+}
+
+EMPHeader readEmpHeader(QTextStream &in)
+{
+    return readHeader([&in](QString &line) {
+        return in.readLineInto(&line, TextLineReader::MaxLineLength) && !in.status();
+    });
+}
+
 bool readEmpFile(const QString &fileName, EMPLoadTarget &target, Analyzed2DRes &map,
                  EMPHeader &header)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    // Only a regular file: a device or a pipe would never end.
+    TextLineReader in;
+    switch (in.open(fileName, maxFileBytes)) {
+    case TextLineReader::Opened:
+        break;
+    case TextLineReader::TooLarge:
+        qDebug().noquote() << "EMP file larger than any map :" << fileName;
+        return false;
+    case TextLineReader::CannotOpen:
         qDebug().noquote() << "Can not open" << fileName;
         return false;
+    default:
+        return false;
     }
-    QTextStream in(&file);
-    header = readEmpHeader(in);
+    header = readHeader([&in](QString &line) { return in.readLine(line); });
     if (!header.valid) {
         qDebug().noquote() << "Invalid Energy Map Data File : " + fileName;
         return false;
     }
     const bool imageLoaded = target.imageWidth >= 0 || target.imageHeight >= 0;
-    if (imageLoaded
-        && (header.width != target.imageWidth || header.height != target.imageHeight)) {
+    if (imageLoaded && (header.width != target.imageWidth || header.height != target.imageHeight)) {
         qDebug().noquote() << QStringLiteral("Loading Energy Map size : %1 x %2 : is not matched "
                                              "to the current image size : %3 x %4")
                                   .arg(header.width)
@@ -340,6 +351,7 @@ bool readEmpFile(const QString &fileName, EMPLoadTarget &target, Analyzed2DRes &
     }
     NumberReader numbers(in);
     qint64 missing = 0;
+    qint64 unusable = 0;
     for (int y = 0; y < header.height; ++y) {
         bool rowShort = false;
         for (int x = 0; x < header.width; ++x) {
@@ -349,8 +361,14 @@ bool readEmpFile(const QString &fileName, EMPLoadTarget &target, Analyzed2DRes &
                 ++missing;
                 rowShort = true;
             }
-            const double v =
+            double v =
                 e - Constants::hc / (2.0 * d * std::sin((a + theta0) / 180.0 * Constants::pi));
+            // An angle of no energy ("nan", "inf", or one whose sine is 0)
+            // would carry a shift of no number into every spectrum there.
+            if (!std::isfinite(v)) {
+                v = 0.0;
+                ++unusable;
+            }
             map.setData(x, y, 0, 0, v);
         }
         // One line per short row: a huge header must not flood the log.
@@ -359,7 +377,9 @@ bool readEmpFile(const QString &fileName, EMPLoadTarget &target, Analyzed2DRes &
     }
     if (missing > 0)
         qDebug().noquote() << "run out!" << missing << "numbers missing in" << fileName;
-    file.close();
+    if (unusable > 0)
+        qDebug().noquote() << "EMP file:" << unusable
+                           << "angles without an energy read as shift 0 in" << fileName;
     map.genImg();
     timeStampLog(QStringLiteral("End Reading EMP file   "));
     return true;

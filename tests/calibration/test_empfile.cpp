@@ -17,8 +17,8 @@ QByteArray empText(const QByteArray &magic, int w, int h, const QByteArray &extr
                    const QByteArray &data)
 {
     return magic + "\nStd Edge Energy [eV]    : 7112\nWidth [pix]             : "
-           + QByteArray::number(w) + "\nHeight [pix]            : " + QByteArray::number(h)
-           + "\n" + extra + "##-----------------\n" + data;
+           + QByteArray::number(w) + "\nHeight [pix]            : " + QByteArray::number(h) + "\n"
+           + extra + "##-----------------\n" + data;
 }
 
 } // namespace
@@ -69,9 +69,11 @@ void TestEmpFile::roundTrip()
     QFile f(dir.filePath(QStringLiteral("rt.emp")));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray text = f.readAll();
-    QVERIFY(QRegularExpression(QStringLiteral("^###Lumenograf::LMGF\nRecord Date             : "
-                                              "\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\n"))
-                .match(QString::fromLatin1(text)).hasMatch());
+    QVERIFY(
+        QRegularExpression(QStringLiteral("^###Lumenograf::LMGF\nRecord Date             : "
+                                          "\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\n"))
+            .match(QString::fromLatin1(text))
+            .hasMatch());
     QCOMPARE(text.mid(text.indexOf("Std Edge")),
              QByteArray("Std Edge Energy [eV]    : 7112\nSpacing [nm]            : 3.13553\n"
                         "Width [pix]             : 4\nHeight [pix]            : 2\n"
@@ -105,8 +107,9 @@ void TestEmpFile::hostile_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("why");
     QTest::newRow("no magic") << QByteArray("#LMGF\n") << "Not a emp file.";
-    QTest::newRow("no spacing") << empText("###LMGF", 2, 1, "", "0 0")
-                                << "EMP header lacks the width, height, edge energy or spacing line";
+    QTest::newRow("no spacing")
+        << empText("###LMGF", 2, 1, "", "0 0")
+        << "EMP header lacks the width, height, edge energy or spacing line";
     QTest::newRow("no separator") << QByteArray("###LMGF\nWidth [pix]             : 2\n")
                                   << "EMP header ends without its separator line";
     QTest::newRow("width 0") << empText("###LMGF", 0, 1, spacing, "")
@@ -137,18 +140,21 @@ void TestEmpFile::hostile()
 }
 
 // Five numbers for 3 x 3 pixels: "run out!" for each short row, then the
-// count; the missing pixels have no shift.
+// count; the missing pixels and the angle "nan" have no shift.
 void TestEmpFile::shortData()
 {
     LogCapture log;
-    QVERIFY(load(empText("###LMGF", 3, 3, spacing, "0.01 0 0\n0.01 0.01")));
+    QVERIFY(load(empText("###LMGF", 3, 3, spacing, "0.01 0 nan\n0.01 0.01")));
+    const QString name = dir.filePath("m.emp");
     QCOMPARE(log.lines().filter(QStringLiteral("run out!")),
-             QStringList({"run out!", "run out!",
-                          "run out! 4 numbers missing in " + dir.filePath("m.emp")}));
+             QStringList({"run out!", "run out!", "run out! 4 numbers missing in " + name}));
+    QVERIFY(log.contains("EMP file: 1 angles without an energy read as shift 0 in " + name));
     QVERIFY(qAbs(map.value(1, 1) - 4.286449471183005) < 1e-9 && qAbs(map.value(2, 2)) < 1e-9);
+    QCOMPARE(map.value(2, 0), 0.0);
 }
 
-// An image of another size refuses the map; a missing file is logged.
+// An image of another size refuses the map; a missing file is logged, a
+// device is no map.
 void TestEmpFile::sizes()
 {
     LogCapture log;
@@ -158,6 +164,8 @@ void TestEmpFile::sizes()
     QVERIFY(!map.hasData());
     QVERIFY(!readEmpFile(dir.filePath("none.emp"), target, map, header));
     QVERIFY(log.contains("Can not open " + dir.filePath("none.emp")));
+    QVERIFY(!readEmpFile(QStringLiteral("/dev/zero"), target, map, header));
+    QVERIFY(log.contains(QStringLiteral("Not a regular file /dev/zero")));
 }
 
 // The edge energy a map is saved at; no save without one or without a file.
