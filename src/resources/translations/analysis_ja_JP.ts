@@ -264,7 +264,7 @@
     <message>
         <location filename="../../analysis/gui/ElemCtrl.cpp" line="56"/>
         <source>Use</source>
-        <translation type="unfinished">使用</translation>
+        <translation>使用</translation>
     </message>
     <message>
         <location filename="../../analysis/gui/ElemCtrl.cpp" line="58"/>
@@ -274,7 +274,7 @@
     <message>
         <location filename="../../analysis/gui/ElemCtrl.cpp" line="60"/>
         <source>Show</source>
-        <translation type="unfinished">表示</translation>
+        <translation>表示</translation>
     </message>
     <message>
         <location filename="../../analysis/gui/ElemCtrl.cpp" line="67"/>
@@ -319,7 +319,7 @@
     <message>
         <location filename="../../analysis/gui/ElemCtrl.cpp" line="90"/>
         <source>Ratio</source>
-        <translation type="unfinished">比率</translation>
+        <translation>比率</translation>
     </message>
     <message>
         <location filename="../../analysis/gui/ElemCtrl.cpp" line="92"/>
