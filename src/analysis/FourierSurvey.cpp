@@ -13,8 +13,7 @@ double FourierSurvey::correlation(int k) const
     return sva[k] / std::sqrt(std::abs(svv[k] * saa[k]));
 }
 
-bool FourierSurvey::run(const QVector<TiffData *> &i1, const AnalyzeCond &walk,
-                        FourierBuffers &fft)
+bool FourierSurvey::run(const QVector<TiffData *> &i1, const AnalyzeCond &walk, FourierBuffers &fft)
 {
     svv.clear();
     saa.clear();

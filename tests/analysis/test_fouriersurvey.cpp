@@ -38,7 +38,8 @@ void TestFourierSurvey::cosine()
     Frames frames;
     const int trace[8] = {14, 10, 6, 10, 14, 10, 6, 10};
     for (int i = 0; i < 8; ++i)
-        frames.emplace_back(makeFrame(2, 1, 7000 + i, [&](int x, int) { return trace[i] * (x + 1); }));
+        frames.emplace_back(
+            makeFrame(2, 1, 7000 + i, [&](int x, int) { return trace[i] * (x + 1); }));
     AnalyzeCond walk;
     walk.setup(2, 1, 0, 0, 0, 0, 2, 1);
     FourierBuffers fft;
@@ -67,8 +68,9 @@ void TestFourierSurvey::sameAsOneKAtATime()
 {
     Frames frames;
     for (int i = 0; i < 12; ++i)
-        frames.emplace_back(makeFrame(7, 5, 7000 + i,
-                                      [i](int x, int y) { return (x * 37 + y * 101 + i * i * 13) % 997; }));
+        frames.emplace_back(makeFrame(7, 5, 7000 + i, [i](int x, int y) {
+            return (x * 37 + y * 101 + i * i * 13) % 997;
+        }));
     AnalyzeCond walk;
     walk.setup(7, 5, 1, 1, 0, 0, 7, 5);
     FourierBuffers fft;
