@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -80,9 +81,11 @@ bool residualRatio(Analyzed2DRes &dmut, Analyzed2DRes &rest, Analyzed2DRes &rati
     const int w = rest.width();
     const int h = rest.height();
     const qint64 n = qint64(w) * h;
-    double m = r[0];
-    for (qint64 i = 1; i < n; ++i)
-        m = std::min(m, r[i]);
+    // A rest that is no number takes no part in the minimum.
+    double m = std::numeric_limits<double>::infinity();
+    for (qint64 i = 0; i < n; ++i)
+        if (r[i] < m)
+            m = r[i];
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const double d = dmut.value(x, y);
