@@ -1,0 +1,286 @@
+#include "analysis/Analyzed2DRes.h"
+#include "analysis/FourierSurvey.h"
+#include "analysis/MapTools.h"
+#include "spectrum/FourierBuffers.h"
+
+#include "FrameMaker.h"
+#include "LogCapture.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+using Reals = QVector<double>;
+
+// Owns the frames it hands out.
+struct Frames : QVector<TiffData *>
+{
+    ~Frames() { qDeleteAll(*this); }
+};
+
+// mu on a line below the edge at 8000 eV and on a flatter one from there:
+// pre(E) = 0.25 + (E - 7000) / 4096, post(E) = 1.5 + (E - 7000) / 8192. At
+// 8200 eV: pre 0.54296875, post = mu = 1.646484375, dmut 1.103515625.
+static double mu(double e)
+{
+    return e < 8000 ? 0.25 + (e - 7000) / 4096 : 1.5 + (e - 7000) / 8192;
+}
+
+// A width x 1 map of one-pixel bins holding the values v.
+static void fillMap(Analyzed2DRes &m, const Reals &v)
+{
+    AnalyzeCond w;
+    w.setup(v.size(), 1, 0, 0, 0, 0, v.size(), 1);
+    QVERIFY(m.prepare(w));
+    for (int x = 0; x < v.size(); ++x)
+        m.setData(x, 0, 0, 0, v[x]);
+}
+
+class TestMapTools : public QObject
+{
+    Q_OBJECT
+private slots:
+    void residual();
+    void ratio_data();
+    void ratio();
+    void sumUp_data();
+    void sumUp();
+    void rangeRemoval();
+    void processing_data();
+    void processing();
+    void dump();
+    void noWalk();
+    void fourierCosine();
+    void fourierSameAsOneKAtATime();
+};
+
+// Pixel 1 holds pixel 0's spectrum 50 eV higher; its shift of 50 eV brings
+// it back, so both bins read the same values. With factor 0.5 the rest is
+// 1.646484375 - 0.5517578125.
+void TestMapTools::residual()
+{
+    Frames frames;
+    for (int i = 0; i <= 200; ++i) {
+        const double e = 7000 + 10 * i;
+        const float s[2] = {float(std::exp(-mu(e))), float(std::exp(-mu(e - 50)))};
+        frames.append(TiffData::fromSamples(2, 1, s));
+        frames.last()->energy = e;
+    }
+    Analyzed2DRes dmut, rst, ratio;
+    ResidualSetup setup{{},    SpectrumSource(frames, {}, nullptr, 2, 1, false),
+                        8200,  0.5,
+                        false, nullptr,
+                        &dmut, &rst,
+                        &ratio};
+    setup.shiftAt = [](int x, int) { return x == 1 ? 50.0 : 0.0; };
+    setup.walk.setup(2, 1, 0, 0, 0, 0, 2, 1);
+    QVERIFY(runResidualAbsorption(setup));
+    for (int x = 0; x < 2; ++x)
+        QVERIFY(std::abs(dmut.value(x, 0) - 1.103515625) + std::abs(rst.value(x, 0) - 1.0947265625)
+                < 1e-5);
+    QVERIFY(dmut.no() == -1 && ratio.isImageValid());
+}
+
+void TestMapTools::ratio_data()
+{
+    QTest::addColumn<Reals>("dmut");
+    QTest::addColumn<Reals>("rest");
+    QTest::addColumn<Reals>("ratio");
+    // Equal at the smallest rest: 0; dmut 0 above it: 1; both 0: no number.
+    QTest::newRow("cases") << Reals{2, 0, 0, 1} << Reals{2, 5, 2, 3} << Reals{0, 1, qQNaN(), 0.5};
+    QTest::newRow("negative rest") << Reals{1, 2} << Reals{-1, 1} << Reals{0, 0.5};
+    // A dmut map narrower than the rest counts 0 past its edge.
+    QTest::newRow("short dmut") << Reals{3} << Reals{1, 4} << Reals{0, 1};
+}
+
+void TestMapTools::ratio()
+{
+    QFETCH(Reals, dmut);
+    QFETCH(Reals, rest);
+    QFETCH(Reals, ratio);
+    Analyzed2DRes d, r, q;
+    fillMap(d, dmut);
+    fillMap(r, rest);
+    fillMap(q, Reals(rest.size(), 0.0));
+    QVERIFY(residualRatio(d, r, q));
+    for (int x = 0; x < ratio.size(); ++x)
+        QVERIFY(std::isnan(ratio[x]) ? std::isnan(q.value(x, 0)) : q.value(x, 0) == ratio[x]);
+    QVERIFY(q.isImageValid());
+}
+
+void TestMapTools::sumUp_data()
+{
+    QTest::addColumn<QVector<int>>("ranges"); // from, to pairs
+    QTest::addColumn<double>("sum");
+    // Frame i holds 2^i in every pixel; a bin of 3 x 1 pixels sums 3 of them.
+    QTest::newRow("overlapping") << QVector<int>{0, 2, 1, 3} << 3.0 * (1 + 2 + 2 + 4);
+    QTest::newRow("past the stack") << QVector<int>{-5, 1, 2, 10} << 3.0 * (1 + 4 + 8);
+    QTest::newRow("none") << QVector<int>{} << 0.0;
+}
+
+void TestMapTools::sumUp()
+{
+    QFETCH(QVector<int>, ranges);
+    QFETCH(double, sum);
+    Frames frames;
+    for (int i = 0; i < 4; ++i)
+        frames.append(constantFrame(3, 2, 7000 + i, 1 << i));
+    SumUpRanges list;
+    for (int i = 0; i + 1 < ranges.size(); i += 2)
+        list.add(ranges[i], ranges[i + 1]);
+    AnalyzeCond walk;
+    walk.setup(3, 2, 1, 0, 0, 0, 3, 2);
+    Analyzed2DRes map;
+    QTemporaryDir dir;
+    QVERIFY(runSumUp(frames, walk, list, map, dir.filePath("sumUpImg.png")));
+    for (int p = 0; p < 6; ++p)
+        QCOMPARE(map.value(p % 3, p / 3), sum);
+    QVERIFY(QFileInfo(dir.filePath("sumUpImg.png")).size() > 0);
+}
+
+void TestMapTools::rangeRemoval()
+{
+    SumUpRanges list;
+    list.add(0, 2);
+    list.add(1, 3);
+    list.add(5, 4);
+    QCOMPARE(list.at(2).text(), QStringLiteral("5-4"));
+    QCOMPARE(list.remove(-1), -1); // no current item: nothing goes
+    QCOMPARE(list.remove(2), 1);
+    QCOMPARE(list.remove(0), 0);
+    QCOMPARE(list.ranges(), (QVector<SumUpRange>{{1, 3, 0}}));
+    QCOMPARE(list.remove(0), -1);
+    QVERIFY(list.isEmpty());
+}
+
+void TestMapTools::processing_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<Reals>("bins");
+    // Bins of 3 pixels: Map 1 sums 6 and 15, Map 2 sums 3 and 0.
+    QTest::newRow("sub") << int(MapProcSub) << Reals{3, 15};
+    QTest::newRow("div") << int(MapProcDiv) << Reals{2, 1};
+    QTest::newRow("mask") << int(MapProcMask) << Reals{6, 0};
+}
+
+void TestMapTools::processing()
+{
+    QFETCH(int, type);
+    QFETCH(Reals, bins);
+    Analyzed2DRes m1, m2, out;
+    fillMap(m1, {1, 2, 3, 4, 5, 6});
+    fillMap(m2, {1, 1, 1, 0, 2, -2});
+    AnalyzeCond walk;
+    walk.setup(6, 1, 1, 0, 0, 0, 6, 1);
+    LogCapture log;
+    QVERIFY(!processMaps(m1, m2, walk, type, out)); // no pictures yet, and no word
+    QVERIFY(!out.hasData() && log.lines().isEmpty());
+    m1.genImg();
+    m2.genImg();
+    QVERIFY(processMaps(m1, m2, walk, type, out));
+    for (int x = 0; x < 6; ++x)
+        QCOMPARE(out.value(x, 0), bins[x / 3]);
+    QCOMPARE(log.lines().size(), 2);
+    QVERIFY(out.isImageValid());
+}
+
+void TestMapTools::dump()
+{
+    Analyzed2DRes map;
+    map.setName("a2d Rati");
+    LogCapture log;
+    QVERIFY(!showAnalyzedVals(map));
+    fillMap(map, {1.5, -1234.25, qQNaN()});
+    QVERIFY(showAnalyzedVals(map));
+    QCOMPARE(log.lines(), (QStringList{"No values to show in a2d Rati", "vals of a2d Rati",
+                                       "   0    0        1.500000        0.000000",
+                                       "   1    0    -1234.250000        0.000000",
+                                       "   2    0             nan        0.000000"}));
+}
+
+// A walk over no image, or no frames, stops every tool with a log line
+// before a map is touched.
+void TestMapTools::noWalk()
+{
+    Frames frames;
+    frames.append(constantFrame(2, 2, 7000, 1));
+    Analyzed2DRes a, b, c;
+    fillMap(a, {1});
+    a.genImg();
+    FourierBuffers fft;
+    FourierSurvey s;
+    LogCapture log;
+    QVERIFY(!runSumUp(frames, AnalyzeCond(), SumUpRanges(), b));
+    QVERIFY(!processMaps(a, a, AnalyzeCond(), 0, b));
+    QVERIFY(!runResidualAbsorption(ResidualSetup{
+        {}, SpectrumSource(frames, {}, nullptr, 2, 2, false), 1, 1, false, {}, &a, &b, &c}));
+    QVERIFY(!s.run(frames, AnalyzeCond(), fft));
+    QVERIFY(!runSumUp({}, a.walk(), SumUpRanges(), b));
+    QVERIFY(!s.run({}, a.walk(), fft));
+    QCOMPARE(log.lines(),
+             (QStringList{"Sum up not run: no area to walk",
+                          "Map processing not run: no area to walk",
+                          "Residual absorption not run: no area to walk",
+                          "Fourier survey not run: no area to walk", "Sum up not run: no I1 frames",
+                          "Fourier survey not run: no I1 frames"}));
+    QVERIFY(!b.hasData() && a.value(0, 0) == 1.0 && s.svv.isEmpty());
+}
+
+// Pixel 0 runs 10 + 4 cos(2 pi 2 i / 8) over 8 frames (14 10 6 10 14 10 6 10),
+// pixel 1 twice that: magnitudes 80 and 160 at k = 0, 16 and 32 at k = 2 and
+// 6, none elsewhere. With v = 14 and 28: Svv = 980; k = 0: Saa = 32000, Sva
+// = 5600; k = 2: Saa = 1280, Sva = 1120; both correlate fully.
+void TestMapTools::fourierCosine()
+{
+    Frames frames;
+    const int trace[8] = {14, 10, 6, 10, 14, 10, 6, 10};
+    for (int i = 0; i < 8; ++i)
+        frames.append(makeFrame(2, 1, 7000 + i, [&](int x, int) { return trace[i] * (x + 1); }));
+    AnalyzeCond walk;
+    walk.setup(2, 1, 0, 0, 0, 0, 2, 1);
+    FourierBuffers fft;
+    FourierSurvey s;
+    LogCapture log;
+    QVERIFY(s.run(frames, walk, fft));
+    for (int k : {1, 3, 4, 5, 7})
+        QVERIFY(s.svv[k] == 980 && s.saa[k] < 1e-18 && std::abs(s.sva[k]) < 1e-6);
+    const QStringList lines = log.lines();
+    QCOMPARE(lines.size(), 9);
+    QVERIFY(lines[0].startsWith("2da FA 1: "));
+    QCOMPARE(lines[1], QStringLiteral("Res 0 980 32000 5600 1"));
+    QCOMPARE(lines[3], QStringLiteral("Res 2 980 1280 1120 1"));
+}
+
+// The sums of every k are the very numbers of one pass over the walk per k
+// with a transform per bin; bins of 3 x 3 pixels reach past the image.
+void TestMapTools::fourierSameAsOneKAtATime()
+{
+    Frames frames;
+    for (int i = 0; i < 12; ++i)
+        frames.append(makeFrame(7, 5, 0, [i](int x, int y) {
+            return (x * 37 + y * 101 + i * i * 13) % 997;
+        }));
+    AnalyzeCond walk;
+    walk.setup(7, 5, 1, 1, 0, 0, 7, 5);
+    FourierBuffers fft, one;
+    FourierSurvey s;
+    QVERIFY(s.run(frames, walk, fft));
+    one.setSize(12);
+    for (int k = 0; k < 12; ++k) {
+        double svv = 0, saa = 0, sva = 0, p[12];
+        AnalyzeCond w = walk;
+        do {
+            for (int i = 0; i < 12; ++i)
+                p[i] = w.centreInside() ? frames[i]->windowSum(w.cx, w.cy, 1, 1) : 0.0;
+            one.forward(p);
+            const double v = frames[0]->windowSum(w.cx, w.cy, 1, 1), a = one.magnitudes()[k];
+            svv += v * v;
+            saa += a * a;
+            sva += v * a;
+        } while (w.advance());
+        QVERIFY(s.svv[k] == svv && s.saa[k] == saa && s.sva[k] == sva);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestMapTools)
+#include "test_maptools.moc"
