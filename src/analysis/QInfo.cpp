@@ -53,7 +53,7 @@ QInfo collectQInfo(const SpectrumSource &source, const QInfoRequest &request)
     if (request.walk) {
         AnalyzeCond w = *request.walk;
         w.reset();
-        info.records.reserve(int(std::min<qint64>(w.bins(), 1 << 24)));
+        info.records.reserve(int(std::min<qint64>(w.bins(), 1 << 20)));
         bool newRow = true;
         do {
             if (newRow)

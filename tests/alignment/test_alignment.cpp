@@ -72,8 +72,8 @@ void TestAlignment::edges_data()
     QTest::newRow("step") << step << QPoint(0, 0) << "0 20 20 20;0 30 30 30;0 20 20 20" << 0.0
                           << 30.0;
     const QString dot = "0 0 0 0;0 0 0 0;0 0 5 0;0 0 0 0";
-    QTest::newRow("bright pixel") << dot << QPoint(0, 0) << "0 0 0 0;0 5 5 5;0 5 0 5;0 5 5 5"
-                                  << 0.0 << 5.0;
+    QTest::newRow("bright pixel") << dot << QPoint(0, 0) << "0 0 0 0;0 5 5 5;0 5 0 5;0 5 5 5" << 0.0
+                                  << 5.0;
     QTest::newRow("bright pixel shifted")
         << dot << QPoint(-1, -2) << "5 0 5 0;5 5 5 0;0 0 0 0;0 0 0 0" << 0.0 << 5.0;
     // Two equal pixels: each sees the other on one side and 0 on the other.

@@ -54,8 +54,8 @@ void TestQInfo::initTestCase()
     // line above it, I0 flat.
     for (int i = 0; i < 30; ++i) {
         const double e = 7000 + 10 * i;
-        const double mu = 0.3 + (e > 7100 ? 1.0 : 0.0) + (e == 7110 ? 0.4 : 0.0)
-                          - 0.0005 * (e - 7000);
+        const double mu =
+            0.3 + (e > 7100 ? 1.0 : 0.0) + (e == 7110 ? 0.4 : 0.0) - 0.0005 * (e - 7000);
         i1 << constantFrame(2, 2, e, int(std::lround(20000 * std::exp(-mu))));
         i0 << constantFrame(2, 2, e, 20000);
     }
