@@ -1,5 +1,6 @@
 #include "analysis/Analyzed2DRes.h"
 #include "analysis/gui/Analyzer.h"
+#include "analysis/gui/LCFReference.h"
 #include "batch/CmdLine.h"
 #include "calibration/gui/CalibCtrl.h"
 #include "core/gui/Body.h"
@@ -50,6 +51,7 @@ private slots:
     void refusalsAndImageSize();
     void normalizeAndDeglitch();
     void windowCommands();
+    void shiftReachesLcf();
 
 private:
     int run(const QString &statement)
@@ -58,7 +60,10 @@ private:
         body->execCmdSlot(CmdLine(statement), false);
         return done.count();
     }
-    QString field(const char *name) { return body->findChild<QWidget *>(name)->property("text").toString(); }
+    QString field(const char *name)
+    {
+        return body->findChild<QWidget *>(name)->property("text").toString();
+    }
     // Transmission frames of 41 energies from 7090 eV whose blocks have
     // their edges at 7110 eV plus the block's shift; the standard's file.
     void loadStacks()
@@ -67,7 +72,8 @@ private:
             QVector<float> i1(72), i0(72, 50000.0f);
             for (int i = 0; i < 72; ++i)
                 i1[i] = float(50000.0 * std::exp(-ramp(7090 + k, 7110 + shiftOf(i % 12, i / 12))));
-            const QString name = QStringLiteral("f_%1_0000.tif").arg(7090 + k, 5, 10, QLatin1Char('0'));
+            const QString name =
+                QStringLiteral("f_%1_0000.tif").arg(7090 + k, 5, 10, QLatin1Char('0'));
             body->loadedI0(TiffData::fromSamples(12, 6, i0.constData(), name), k);
             body->loadedI1(TiffData::fromSamples(12, 6, i1.constData(), name), k);
         }
@@ -97,7 +103,8 @@ void TestBodyCalibration::calibrateSaveClearLoad()
     const Analyzed2DRes *map = body->energyShiftMap();
     for (int i = 0; i < 72; ++i)
         QVERIFY(qAbs(map->value(i % 12, i / 12) - shiftOf(i % 12, i / 12)) < 0.15);
-    QVERIFY(qAbs(field("DEMin").toDouble() + 1.5) < 0.05 && qAbs(field("DEMax").toDouble() - 2) < 0.05);
+    QVERIFY(qAbs(field("DEMin").toDouble() + 1.5) < 0.05
+            && qAbs(field("DEMax").toDouble() - 2) < 0.05);
     QVERIFY(qAbs(field("DEAvr").toDouble() - 0.25) < 0.05);
     QVERIFY(qAbs(field("DESigma").toDouble() - std::sqrt(1.3125)) < 0.05);
     QVector<double> shifts;
@@ -108,12 +115,12 @@ void TestBodyCalibration::calibrateSaveClearLoad()
     QFile f(emp + ".emp");
     QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromLatin1(f.readAll()).split('\n');
-    QCOMPARE(lines.mid(2, 10), QStringList({"Std Edge Energy [eV]    : 7110",
-             "Spacing [nm]            : 1.63748", "Width [pix]             : 12",
-             "Height [pix]            : 6", "Bin Half Width [pix]    : 0",
-             "Bin Half Height [pix]   : 0", "Area X0                 : 0",
-             "Area X1                 : 12", "Area Y0                 : 0",
-             "Area Y1                 : 6"}));
+    QCOMPARE(lines.mid(2, 10),
+             QStringList({"Std Edge Energy [eV]    : 7110", "Spacing [nm]            : 1.63748",
+                          "Width [pix]             : 12", "Height [pix]            : 6",
+                          "Bin Half Width [pix]    : 0", "Bin Half Height [pix]   : 0",
+                          "Area X0                 : 0", "Area X1                 : 12",
+                          "Area Y0                 : 0", "Area Y1                 : 6"}));
     QCOMPARE(lines[12], "Std File Name           : " + dir.filePath("std.dat"));
     QCOMPARE(lines[13], QStringLiteral("Map Height              : 6"));
     QCOMPARE(lines[14], QStringLiteral("Map Width               : 0 12"));
@@ -136,8 +143,10 @@ void TestBodyCalibration::calibrateSaveClearLoad()
     QCOMPARE(run("calib_load_map " + emp + ".emp"), 1);
     for (int i = 0; i < 72; ++i) {
         const double a = theta(7110 - shifts[i], si311) - theta(7110, si311);
-        const double s = 9000 - 12398.424360387684
-                                    / (2 * si311 * std::sin((a + theta(9000, si311)) / 180 * 3.1415926535));
+        const double s =
+            9000
+            - 12398.424360387684
+                  / (2 * si311 * std::sin((a + theta(9000, si311)) / 180 * 3.1415926535));
         QVERIFY(qAbs(map->value(i % 12, i / 12) - s) < 1e-3);
         QVERIFY(qAbs(s) >= qAbs(shifts[i]) * 1.5);
     }
@@ -201,9 +210,10 @@ void TestBodyCalibration::normalizeAndDeglitch()
 {
     QFile f(dir.filePath("spike.emp"));
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
-    QByteArray text = "###LMGF\nStd Edge Energy [eV]    : 7110\nSpacing [nm]            : 1.637478\n"
-                      "Width [pix]             : 5\nHeight [pix]            : 6\n"
-                      "Area X1                 : 5\nArea Y1                 : 6\n##-----------------\n";
+    QByteArray text =
+        "###LMGF\nStd Edge Energy [eV]    : 7110\nSpacing [nm]            : 1.637478\n"
+        "Width [pix]             : 5\nHeight [pix]            : 6\n"
+        "Area X1                 : 5\nArea Y1                 : 6\n##-----------------\n";
     for (int i = 0; i < 30; ++i)
         text += i == 12 ? "-0.5 " : "0 ";
     f.write(text);
@@ -249,6 +259,53 @@ void TestBodyCalibration::windowCommands()
     QVERIFY(!c->hasStandard() && c->stdFileName().isEmpty());
     QCOMPARE(run("select_disp_image 2"), 1);
     QVERIFY(body->findChild<QRadioButton *>("ShowShiftMap")->isChecked());
+}
+
+// Steps from 0 to 1 over 20 eV, at 7100 eV (A) and 7110 eV (B); the stack
+// is A moved up 10 eV, which is B. A map of 10 eV everywhere (written at
+// 7000 eV on Si(111)) makes every bin A again for the fit.
+void TestBodyCalibration::shiftReachesLcf()
+{
+    const auto step = [](double e, double at) {
+        return e <= at - 10 ? 0.0 : e == at ? 0.5 : e >= at + 10 ? 1.0 : -1.0;
+    };
+    for (const char *name : {"a.dat", "b.dat"}) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
+        for (int e = 6000; e <= 8190; e += 10)
+            f.write(QByteArray::number(e) + ' '
+                    + QByteArray::number(step(e, name[0] == 'a' ? 7100 : 7110)) + '\n');
+    }
+    QCOMPARE(run("set_fluo_type 1"), 1);
+    for (int e = 6000, k = 0; e <= 8190; e += 10, ++k) {
+        const QVector<float> i0(16, 1.0f), i1(16, float(step(e - 10, 7100)));
+        const QString name = QStringLiteral("f_%1_0000.tif").arg(e, 5, 10, QLatin1Char('0'));
+        body->loadedI0(TiffData::fromSamples(4, 4, i0.constData(), name), k);
+        body->loadedI1(TiffData::fromSamples(4, 4, i1.constData(), name), k);
+    }
+    QFile f(dir.filePath("ten.emp"));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
+    QByteArray text =
+        "###Lumenograf::LMGF\nStd Edge Energy [eV]    : 7000\nSpacing [nm]            : 3.1355316\n"
+        "Width [pix]             : 4\nHeight [pix]            : 4\n##-----------------\n";
+    for (int i = 0; i < 16; ++i)
+        text += QByteArray::number(theta(6990, 3.1355316) - theta(7000, 3.1355316), 'g', 10) + ' ';
+    f.write(text);
+    f.close();
+    for (const QString &s :
+         {"calib_load_map " + dir.filePath("ten.emp"), QString("set_band_w 0"),
+          QString("set_band_h 0"), "analyzer_set_LCF_std 0 1 0 " + dir.filePath("a.dat") + " 0",
+          "analyzer_set_LCF_std 1 1 0 " + dir.filePath("b.dat") + " 0"})
+        QCOMPARE(run(s), 1);
+    QVERIFY(qAbs(body->energyShiftMap()->value(3, 3) - 10) < 1e-4);
+    QSignalSpy done(body.get(), &Body::finishBatchExec);
+    body->execCmdSlot(CmdLine("analyzer_exec_LCF"), false);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+    for (int i = 0; i < 16; ++i)
+        QVERIFY(
+            qAbs(body->analyzer()->reference(0)->maps()[Analyzer::RatioKind]->value(i % 4, i / 4)
+                 - 1)
+            < 1e-3);
 }
 
 QTEST_MAIN(TestBodyCalibration)

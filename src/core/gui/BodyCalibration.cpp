@@ -127,8 +127,7 @@ void Body::showShiftMap(bool)
 {
     if (ui->ShowShiftMap->isChecked()) {
         if (shiftMap->isImageValid())
-            ui->dispA->setOverlay(shiftMap->img(), shiftMap->displayMin(),
-                                  shiftMap->displayMax());
+            ui->dispA->setOverlay(shiftMap->img(), shiftMap->displayMin(), shiftMap->displayMax());
         else
             ui->dispA->setOverlay(QImage(), 0.0, 1.0);
         ui->dispA->setShowOverlayer(true);
@@ -141,8 +140,8 @@ void Body::showShiftMap(bool)
 bool Body::saveEMap(const QString &fname, const Analyzed2DRes &map)
 {
     EMPSaveInfo info;
-    info.edgeEnergy = empSaveEdgeEnergy(calibStandard.raw(), calibWindow->edgeEnergy(),
-                                        loadedMapHeader);
+    info.edgeEnergy =
+        empSaveEdgeEnergy(calibStandard.raw(), calibWindow->edgeEnergy(), loadedMapHeader);
     info.spacing = calibWindow->spacing();
     info.walk = calibWalk;
     info.stdFileName = calibWindow->stdFileName();
