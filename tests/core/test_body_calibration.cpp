@@ -155,6 +155,8 @@ void TestBodyCalibration::calibrateSaveClearLoad()
     QCOMPARE(run("move_position 10 4"), 1);
     QCOMPARE(body->spectrumAtPosition().energyShift(), map->value(10, 4));
     QCOMPARE(field("EShiftOnTbl"), QString::asprintf("%5.2f", map->value(10, 4)));
+    // "dE from Std.": the edge there less the standard's.
+    QVERIFY(qAbs(field("EShiftFromStd").trimmed().toDouble() - shiftOf(10, 4)) < 0.15);
     QCOMPARE(run("save_each_spectrum_kind 1"), 1);
     QCOMPARE(run("save_each_spectrum " + dir.filePath("all.dat")), 1);
     QFile all(dir.filePath("all.dat"));

@@ -20,6 +20,7 @@
 
 #include <QButtonGroup>
 #include <QDebug>
+#include <QSignalBlocker>
 
 void Body::buildCalibration()
 {
@@ -118,6 +119,9 @@ void Body::deglitch()
                       realOfText(ui->DeGlitchRatio->text()));
     // The picture shows the filtered values, not those before the filter.
     map->genImg();
+    // The map now shows its processed values; the box says so.
+    const QSignalBlocker quiet(ui->ShowProcImg);
+    ui->ShowProcImg->setChecked(true);
     showResAnalysis(true);
     if (ui->ShowShiftMap->isChecked())
         showShiftMap(true);
