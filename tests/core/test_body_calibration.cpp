@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QtTest>
 
 #include <cmath>
@@ -60,6 +59,16 @@ private:
         body->execCmdSlot(CmdLine(statement), false);
         return done.count();
     }
+    bool write(const QString &name, const QByteArray &text)
+    {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::WriteOnly | QIODevice::Text) && f.write(text) == text.size();
+    }
+    QByteArray readAll(const QString &name)
+    {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly | QIODevice::Text) ? f.readAll() : QByteArray();
+    }
     QString field(const char *name)
     {
         return body->findChild<QWidget *>(name)->property("text").toString();
@@ -77,12 +86,10 @@ private:
             body->loadedI0(TiffData::fromSamples(12, 6, i0.constData(), name), k);
             body->loadedI1(TiffData::fromSamples(12, 6, i1.constData(), name), k);
         }
-        QFile f(dir.filePath("std.dat"));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
-        QTextStream out(&f);
+        QByteArray text;
         for (int e = 7090; e <= 7130; ++e)
-            out << e << ' ' << ramp(e, 7110) << '\n';
-        f.close();
+            text += QByteArray::number(e) + ' ' + QByteArray::number(ramp(e, 7110)) + '\n';
+        QVERIFY(write("std.dat", text));
         for (const char *s : {"set_band_w 0", "set_band_h 0", "select_region 0 0 12 6"})
             QCOMPARE(run(s), 1);
     }
@@ -112,9 +119,7 @@ void TestBodyCalibration::calibrateSaveClearLoad()
         shifts << map->value(i % 12, i / 12);
 
     // Header and angle offsets as written.
-    QFile f(emp + ".emp");
-    QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QStringList lines = QString::fromLatin1(f.readAll()).split('\n');
+    const QStringList lines = QString::fromLatin1(readAll("map.emp")).split('\n');
     QCOMPARE(lines.mid(2, 10),
              QStringList({"Std Edge Energy [eV]    : 7110", "Spacing [nm]            : 1.63748",
                           "Width [pix]             : 12", "Height [pix]            : 6",
@@ -159,10 +164,8 @@ void TestBodyCalibration::calibrateSaveClearLoad()
     QVERIFY(qAbs(field("EShiftFromStd").trimmed().toDouble() - shiftOf(10, 4)) < 0.15);
     QCOMPARE(run("save_each_spectrum_kind 1"), 1);
     QCOMPARE(run("save_each_spectrum " + dir.filePath("all.dat")), 1);
-    QFile all(dir.filePath("all.dat"));
-    QVERIFY(all.open(QIODevice::ReadOnly | QIODevice::Text));
     int bins = 0;
-    for (const QByteArray &l : all.readAll().split('\n')) {
+    for (const QByteArray &l : readAll("all.dat").split('\n')) {
         const QList<QByteArray> w = l.split(' ');
         if (l.startsWith('#') || w.size() < 3)
             continue;
@@ -182,10 +185,9 @@ void TestBodyCalibration::refusalsAndImageSize()
     QVERIFY(log.contains("Calibration refused: no standard spectrum loaded"));
     QVERIFY(!body->energyShiftMap()->hasData());
     // A map into another map keeps the calibration's walk.
-    QCOMPARE(run("calib_load_std " + dir.filePath("std.dat")), 1);
-    QCOMPARE(run("set_band_w 1"), 1);
-    QCOMPARE(run("calib_exec"), 1);
-    QCOMPARE(run("calib_save_map " + dir.filePath("m.emp")), 1);
+    for (const QString &s : {"calib_load_std " + dir.filePath("std.dat"), QString("set_band_w 1"),
+                             QString("calib_exec"), "calib_save_map " + dir.filePath("m.emp")})
+        QCOMPARE(run(s), 1);
     QCOMPARE(run("set_band_w 0"), 1);
     Analyzed2DRes other;
     EMPHeader h;
@@ -210,16 +212,13 @@ void TestBodyCalibration::refusalsAndImageSize()
 // analyzer's map on show.
 void TestBodyCalibration::normalizeAndDeglitch()
 {
-    QFile f(dir.filePath("spike.emp"));
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
     QByteArray text =
         "###LMGF\nStd Edge Energy [eV]    : 7110\nSpacing [nm]            : 1.637478\n"
         "Width [pix]             : 5\nHeight [pix]            : 6\n"
         "Area X1                 : 5\nArea Y1                 : 6\n##-----------------\n";
     for (int i = 0; i < 30; ++i)
         text += i == 12 ? "-0.5 " : "0 ";
-    f.write(text);
-    f.close();
+    QVERIFY(write("spike.emp", text));
     QCOMPARE(run("calib_load_map " + dir.filePath("spike.emp")), 1);
     const Analyzed2DRes *map = body->energyShiftMap();
     QVERIFY(qAbs(map->value(2, 2)) > 50);
@@ -270,11 +269,11 @@ void TestBodyCalibration::shiftReachesLcf()
 {
     const auto step = [](double e, double at) { return e < at ? 0.0 : e == at ? 0.5 : 1.0; };
     for (const char *name : {"a.dat", "b.dat"}) {
-        QFile f(dir.filePath(name));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
+        QByteArray text;
         for (int e = 6000; e <= 8190; e += 10)
-            f.write(QByteArray::number(e) + ' '
-                    + QByteArray::number(step(e, name[0] == 'a' ? 7100 : 7110)) + '\n');
+            text += QByteArray::number(e) + ' '
+                    + QByteArray::number(step(e, name[0] == 'a' ? 7100 : 7110)) + '\n';
+        QVERIFY(write(name, text));
     }
     QCOMPARE(run("set_fluo_type 1"), 1);
     for (int e = 6000, k = 0; e <= 8190; e += 10, ++k) {
@@ -283,15 +282,12 @@ void TestBodyCalibration::shiftReachesLcf()
         body->loadedI0(TiffData::fromSamples(4, 4, i0.constData(), name), k);
         body->loadedI1(TiffData::fromSamples(4, 4, i1.constData(), name), k);
     }
-    QFile f(dir.filePath("ten.emp"));
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
     QByteArray text =
         "###Lumenograf::LMGF\nStd Edge Energy [eV]    : 7000\nSpacing [nm]            : 3.1355316\n"
         "Width [pix]             : 4\nHeight [pix]            : 4\n##-----------------\n";
     for (int i = 0; i < 16; ++i)
         text += QByteArray::number(theta(6990, 3.1355316) - theta(7000, 3.1355316), 'g', 10) + ' ';
-    f.write(text);
-    f.close();
+    QVERIFY(write("ten.emp", text));
     for (const QString &s :
          {"calib_load_map " + dir.filePath("ten.emp"), QString("set_band_w 0"),
           QString("set_band_h 0"), "analyzer_set_LCF_std 0 1 0 " + dir.filePath("a.dat") + " 0",
