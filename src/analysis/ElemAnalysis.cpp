@@ -102,7 +102,10 @@ const QVector<double> &ElemResults::kind(int k) const
 
 double elemEnergyShift(const XafsSpectrum &s)
 {
-    return s.dEEnabled() ? s.energyShift() : 0.0;
+    // The position's shift from the energy-shift map, as the LCF fit takes
+    // it: a spectrum built at a position never has its dE switched on, and
+    // the map would change nothing there.
+    return s.energyShift();
 }
 
 ElemAnalysis::ElemAnalysis(const QVector<ElemRowSnapshot> &rows, int mainTarget,

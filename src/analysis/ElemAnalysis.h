@@ -104,7 +104,7 @@ struct ElemResults
 };
 
 // The energy shift the computation applies to a spectrum: its per-pixel
-// energy shift when its dE is switched on, else 0.
+// energy shift (0 without an energy-shift map), whatever its dE flag.
 double elemEnergyShift(const XafsSpectrum &s);
 
 // The computation over a run: the rows, the main target and the background

@@ -131,7 +131,12 @@
     X(AnalyzerElemsStdRatio, "analyzer_elems_std_ratio") \
     X(AnalyzerElemsRecalcCor, "analyzer_elems_recalc_cor") \
     X(AnalyzerElemsPrePostDE, "analyzer_elems_pre_post_de") \
-    X(AnalyzerElemsDispOnTime, "analyzer_elems_disp_on_time")
+    X(AnalyzerElemsDispOnTime, "analyzer_elems_disp_on_time") \
+    X(CalibSelectCrystal, "calib_select_crystal") \
+    X(CalibStdBgVictoreen, "calib_std_bg_victoreen") \
+    X(CalibTargetBgVictoreen, "calib_target_bg_victoreen") \
+    X(CalibNormalizeShift, "calib_normalize_shift") \
+    X(DeglitchSelectedMap, "deglitch_selected_map")
 
 namespace BatchCmd {
 enum Id : int {

@@ -55,6 +55,7 @@ class TestElemAnalysis : public QObject
 private slots:
     void spectrum_data();
     void spectrum();
+    void positionShift();
     void shortSpectra();
     void targets_data();
     void targets();
@@ -126,6 +127,20 @@ void TestElemAnalysis::spectrum()
         QVERIFY(near(seen[1], {0.5, nCu, 0.5, 0.5, 7, -5, -6}));
         QVERIFY(near(res.rawDmut, {2 + 40.0 / 1024, 40.0 / 1024}, 1e-9));
     }
+}
+
+// A spectrum built at a position carries the map's shift without its dE
+// switched on: the edge 30 eV up is read where the unshifted one is.
+void TestElemAnalysis::positionShift()
+{
+    ElemResults shifted, plain;
+    const QVector<ElemRowSnapshot> rows{row("Fe", 0.1, 7150, 7200, false)};
+    const XafsSpectrum s(edgePoints(30), false, 30.0);
+    QVERIFY(!s.dEEnabled());
+    analyzeSpectrumElems(s, rows, 0, ElemBackground(), shifted);
+    analyzeSpectrumElems(XafsSpectrum(edgePoints(0), false, 0.0), rows, 0, ElemBackground(), plain);
+    QCOMPARE(shifted.dmut[0], 2 + 40.0 / 1024);
+    QVERIFY(qAbs(shifted.roi[0] - plain.roi[0]) < 1e-12 && qAbs(shifted.de[0] - 3) < 1e-9);
 }
 
 // Spectra of 0, 1 and 2 points (7000, 7010 eV): nothing is read past them;

@@ -132,8 +132,9 @@ void TestBodyCommands::answersAndErrors()
 
     // A word whose work is not in the program yet completes at once and says so.
     LogCapture log;
-    runAll(body, {"calib_exec"});
-    QVERIFY2(log.lines().contains(QStringLiteral("Batch command calib_exec is not available yet")),
+    runAll(body, {"analyzer_exec_ra"});
+    QVERIFY2(log.lines().contains(
+                 QStringLiteral("Batch command analyzer_exec_ra is not available yet")),
              qPrintable(log.lines().join('\n')));
 
     // "quit" in any case ends the program and sends no answer.

@@ -190,6 +190,7 @@ void Body::connectDisplay()
 
 void Body::buildWindows()
 {
+    buildCalibration();
     spectrumView = new XafsView(this);
     spectrumView->setWindowFlag(Qt::Window);
     spectrumView->setWindowTitle(tr("Spectrum at the position"));

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "analysis/AnalyzeCond.h"
 #include "batch/CmdLine.h"
 #include "batch/CommandRegistry.h"
+#include "calibration/EmpFile.h"
 #include "core/ExportWriters.h"
 #include "core/ImageStacks.h"
 #include "spectrum/XafsSpectrum.h"
@@ -12,11 +14,13 @@
 
 class BatchCtrl;
 class BatchDispatcher;
+class CalibCtrl;
 class FrameHandle;
 class LoadTiff;
 class QButtonGroup;
 class QFileDialog;
 class QPainter;
+class QTextStream;
 class QThread;
 class SelectDataFiles;
 class TiffData;
@@ -72,6 +76,21 @@ public:
     SelectDataFiles *displayedPanel() const;
     // The current entry of the displayed stack's panel, null when none.
     TiffData *currentFrame() const;
+
+    // The energy calibration (BodyCalibration.cpp): its window, the
+    // energy-shift map, the walk of the last calibration or loaded map, and
+    // the current image size: the frames', else the size a map file gave
+    // while no frame was loaded; -1 x -1 without either.
+    CalibCtrl *calibCtrl() const { return calibWindow; }
+    const Analyzed2DRes *energyShiftMap() const { return shiftMap; }
+    const AnalyzeCond &calibrationWalk() const { return calibWalk; }
+    int imageWidth() const;
+    int imageHeight() const;
+    // The header of a map file, read from an open stream.
+    EMPHeader loadMapHeader(QTextStream &in) const;
+    // Reads a map file into map (the energy-shift map or another) with its
+    // header; only the energy-shift map sets the calibration's walk.
+    bool loadMap(const QString &fname, Analyzed2DRes &map, EMPHeader &empH);
 
 signals:
     // Asks the application to close every window (the batch command "quit").
@@ -149,6 +168,18 @@ public slots:
     void selectedNewRef();
     void showProcImg(bool f);
 
+    // The energy calibration (BodyCalibration.cpp). The saves and loads
+    // return whether the file was written or read, and log why not.
+    void newStdFile();
+    void execCalibration();
+    void clearShiftMap();
+    void normalizeEShift();
+    void deglitch();
+    void showShiftMap(bool f);
+    bool saveEMap(const QString &fname, const Analyzed2DRes &map);
+    bool saveEMap(const QString &fname);
+    bool loadEMap(const QString &fname);
+
     // Performs one statement of a batch script through the command
     // registry.
     void execCmdSlot(CmdLine cmd, bool inRem);
@@ -181,6 +212,9 @@ private:
     // The run ended (completed or stopped): flags down, script released.
     void lcfRunEnded();
     void buildSaveControls();
+    // The energy calibration (BodyCalibration.cpp, BodyCalibCommands.cpp).
+    void buildCalibration();
+    void registerCalibCommands();
     // The walk over the selected area (else the view window) in bins of the
     // half sizes of the band fields; false without I1 frames.
     bool askAnalyzeCond(AnalyzeCond &walk) const;
@@ -253,4 +287,14 @@ private:
 
     int posX = 0;
     int posY = 0;
+
+    // The energy calibration. The map's values are eV; an empty map shifts
+    // nothing. The header is that of the map file loaded last.
+    CalibCtrl *calibWindow = nullptr;
+    Analyzed2DRes *shiftMap = nullptr;
+    XafsSpectrum calibStandard;
+    AnalyzeCond calibWalk;
+    EMPHeader loadedMapHeader;
+    int mapImageWidth = -1;
+    int mapImageHeight = -1;
 };

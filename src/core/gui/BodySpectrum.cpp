@@ -6,6 +6,7 @@
 #include "analysis/Analyzed2DRes.h"
 #include "analysis/gui/Analyzer.h"
 #include "app/TextNumbers.h"
+#include "calibration/gui/CalibCtrl.h"
 #include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
 #include "spectrum/XafsSpectrum.h"
@@ -35,14 +36,15 @@ int Body::halfHeight() const
     return intField(ui->VWidth);
 }
 
-double Body::energyShiftAt(int, int) const
+double Body::energyShiftAt(int x, int y) const
 {
-    return 0.0;
+    // 0.0 outside the map and while it is empty.
+    return shiftMap ? shiftMap->value(x, y) : 0.0;
 }
 
 bool Body::targetBackgroundVictoreen() const
 {
-    return false;
+    return calibWindow && calibWindow->targetBGVictoreen();
 }
 
 TiffData *Body::currentFrame() const

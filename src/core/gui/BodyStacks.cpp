@@ -3,6 +3,7 @@
 // of the colour bar.
 #include "core/gui/Body.h"
 
+#include "analysis/Analyzed2DRes.h"
 #include "analysis/gui/Analyzer.h"
 #include "input/LoadTiff.h"
 #include "input/gui/SelectDataFiles.h"
@@ -167,6 +168,9 @@ void Body::clearFiles(ImageStacks::Stack s)
     if (s == ImageStacks::I1) {
         data.clearI1();
         ui->SeekBar->setMaximum(0);
+        // No frame, no image size: a map file may set it again.
+        mapImageWidth = -1;
+        mapImageHeight = -1;
     } else {
         data.clearI0();
     }
@@ -209,6 +213,11 @@ void Body::rerenderDisplayed(bool all)
 
 void Body::cBarUpdating()
 {
+    if (ui->ShowShiftMap->isChecked()) {
+        shiftMap->genImg();
+        showShiftMap(true);
+        return;
+    }
     if (ui->ShowResAnalysis->isChecked()) {
         setupResAnalysisImage();
         showResAnalysis(true);
@@ -219,6 +228,11 @@ void Body::cBarUpdating()
 
 void Body::cBarUpdated()
 {
+    if (ui->ShowShiftMap->isChecked()) {
+        shiftMap->genImg();
+        showShiftMap(true);
+        return;
+    }
     if (ui->ShowResAnalysis->isChecked()) {
         setupResAnalysisImage();
         showResAnalysis(true);

@@ -175,6 +175,38 @@
         <source>Show Analyzer</source>
         <translation>アナライザを表示</translation>
     </message>
+    <message>
+        <source>Shift</source>
+        <translation>シフト</translation>
+    </message>
+    <message>
+        <source>Show Cali. Ctrl.</source>
+        <translation>校正ウィンドウを表示</translation>
+    </message>
+    <message>
+        <source>DeGlitch</source>
+        <translation>デグリッチ</translation>
+    </message>
+    <message>
+        <source>Deglitch E-Shift Map</source>
+        <translation>エネルギーシフトマップのデグリッチ</translation>
+    </message>
+    <message>
+        <source>NES</source>
+        <translation>NES</translation>
+    </message>
+    <message>
+        <source>Deglitch Selected Map</source>
+        <translation>選択マップのデグリッチ</translation>
+    </message>
+    <message>
+        <source>de Glitch</source>
+        <translation>デグリッチ</translation>
+    </message>
+    <message>
+        <source>Show Proc.</source>
+        <translation>処理結果を表示</translation>
+    </message>
 </context>
 <context>
     <name>SaveDataCfg</name>
