@@ -79,6 +79,10 @@ void Body::execCalibration()
     AnalyzeCond walk;
     if (!askAnalyzeCond(walk))
         return;
+    // A run reads each bin's shift as it reaches the bin: a map that changes
+    // under it would give one area two calibrations.
+    if (analysisRunning())
+        stop2DAnalysis();
     const EdgeShiftCalib calib(data.i1(), data.i0(), data.dark(), data.dataWidth(),
                                data.dataHeight(), data.fluorescence());
     EdgeShiftStats stats;
@@ -94,6 +98,10 @@ void Body::execCalibration()
 
 void Body::clearShiftMap()
 {
+    // A run reads each bin's shift as it reaches the bin: a map that changes
+    // under it would give one area two calibrations.
+    if (analysisRunning())
+        stop2DAnalysis();
     shiftMap->clear();
     calibWalk = AnalyzeCond();
     loadedMapHeader = EMPHeader();
@@ -103,6 +111,10 @@ void Body::clearShiftMap()
 
 void Body::normalizeEShift()
 {
+    // A run reads each bin's shift as it reaches the bin: a map that changes
+    // under it would give one area two calibrations.
+    if (analysisRunning())
+        stop2DAnalysis();
     normalizeEnergyShift(*shiftMap);
     showShiftMap(true);
     showXafsSpectrum();
@@ -191,6 +203,10 @@ bool Body::loadMap(const QString &fname, Analyzed2DRes &map, EMPHeader &empH)
 
 bool Body::loadEMap(const QString &fname)
 {
+    // A run reads each bin's shift as it reaches the bin: a map that changes
+    // under it would give one area two calibrations.
+    if (analysisRunning())
+        stop2DAnalysis();
     EMPHeader header;
     return loadMap(fname, *shiftMap, header);
 }
