@@ -131,7 +131,18 @@
     X(AnalyzerElemsStdRatio, "analyzer_elems_std_ratio") \
     X(AnalyzerElemsRecalcCor, "analyzer_elems_recalc_cor") \
     X(AnalyzerElemsPrePostDE, "analyzer_elems_pre_post_de") \
-    X(AnalyzerElemsDispOnTime, "analyzer_elems_disp_on_time")
+    X(AnalyzerElemsDispOnTime, "analyzer_elems_disp_on_time") \
+    X(AnalyzerSumupAdd, "analyzer_sumup_add") \
+    X(AnalyzerSumupDel, "analyzer_sumup_del") \
+    X(AnalyzerSumupClear, "analyzer_sumup_clear") \
+    X(AnalyzerExecSumup, "analyzer_exec_sumup") \
+    X(AnalyzerCaptureMap, "analyzer_capture_map") \
+    X(AnalyzerLoadMap, "analyzer_load_map") \
+    X(AnalyzerProcType, "analyzer_proc_type") \
+    X(AnalyzerProcShow, "analyzer_proc_show") \
+    X(AnalyzerExecProcMaps, "analyzer_exec_proc_maps") \
+    X(AnalyzerShowVals, "analyzer_show_vals") \
+    X(ExecFourierSurvey, "exec_fourier_survey")
 
 namespace BatchCmd {
 enum Id : int {

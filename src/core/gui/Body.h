@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/AnalyzeCond.h"
 #include "batch/CmdLine.h"
 #include "batch/CommandRegistry.h"
 #include "core/ExportWriters.h"
@@ -24,6 +25,7 @@ class XafsView;
 class SaveDataCfg;
 class Analyzed2DRes;
 class Analyzer;
+struct EMPHeader;
 class LcfRun;
 struct AnalyzeCond;
 
@@ -149,6 +151,15 @@ public slots:
     void selectedNewRef();
     void showProcImg(bool f);
 
+    // The analyzer's further map tools (BodyMapTools.cpp): the residual
+    // absorption, the sum-up, the value dump and the Fourier survey. Each
+    // runs to its end here and returns whether it made its maps or report.
+    bool startRA2DAnalysis();
+    bool generateRAResImage();
+    bool doSumUp();
+    bool showAnalyzedVals();
+    bool execFourierA();
+
     // Performs one statement of a batch script through the command
     // registry.
     void execCmdSlot(CmdLine cmd, bool inRem);
@@ -181,6 +192,10 @@ private:
     // The run ended (completed or stopped): flags down, script released.
     void lcfRunEnded();
     void buildSaveControls();
+    // The map tools' wiring, buttons and batch commands (BodyMapTools*.cpp).
+    void buildMapTools();
+    void registerMapToolsCommands();
+    void loadAnalyzerMap(const QString &fname, Analyzed2DRes *map, EMPHeader *empH);
     // The walk over the selected area (else the view window) in bins of the
     // half sizes of the band fields; false without I1 frames.
     bool askAnalyzeCond(AnalyzeCond &walk) const;
@@ -253,4 +268,9 @@ private:
 
     int posX = 0;
     int posY = 0;
+
+    // The residual absorption's last walk, energy and factor.
+    AnalyzeCond raWalk;
+    double raEnergy = 8200.0;
+    double raFactor = 1.0;
 };

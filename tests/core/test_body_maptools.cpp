@@ -1,0 +1,292 @@
+#include "analysis/Analyzed2DRes.h"
+#include "analysis/gui/Analyzer.h"
+#include "batch/CmdLine.h"
+#include "core/gui/Body.h"
+#include "input/TiffData.h"
+
+#include "LogCapture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+using Reals = QVector<double>;
+
+// The residual absorption, sum-up, map processing, value dump and Fourier
+// survey as a script and a user drive them through the main window. The I1
+// frames are fluorescence counts s(x, y) * mu(E) over I0 = 1, 7000 to 9000 eV
+// in 10 eV steps, with mu on a line below the edge at 8000 eV and on a
+// flatter one above it: pre(E) = 0.25 + (E - 7000) / 4096 and
+// post(E) = 1.5 + (E - 7000) / 8192, both exact in binary.
+class TestBodyMapTools : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void residualTwice();
+    void sumUpRanges();
+    void processTwoMaps_data();
+    void processTwoMaps();
+    void fourierSurveyAndDump();
+    void noFramesStopWithALine_data();
+    void noFramesStopWithALine();
+
+private:
+    void run(const QString &statement);
+    // The map saved by "save_data" as rows of values.
+    Reals saved(const QString &name);
+
+    QTemporaryDir dir;
+    std::unique_ptr<Body> body;
+};
+
+namespace {
+
+const int W = 4;
+const int H = 2;
+
+double mu(double e)
+{
+    return e < 8000 ? 0.25 + (e - 7000) / 4096 : 1.5 + (e - 7000) / 8192;
+}
+double scale(int i)
+{
+    return 1 + i;
+}
+float count(int i, int frame)
+{
+    return float(scale(i) * mu(7000 + 10 * frame));
+}
+
+} // namespace
+
+void TestBodyMapTools::init()
+{
+    body.reset(new Body);
+    QDir::setCurrent(dir.path());
+}
+
+void TestBodyMapTools::run(const QString &statement)
+{
+    QSignalSpy done(body.get(), &Body::finishBatchExec);
+    body->execCmdSlot(CmdLine(statement), false);
+    QCOMPARE(done.count(), 1);
+}
+
+Reals TestBodyMapTools::saved(const QString &name)
+{
+    run("save_data " + dir.filePath(name));
+    QFile f(dir.filePath(name + "-0.dat"));
+    Reals v;
+    if (f.open(QIODevice::ReadOnly))
+        for (const QString &s : QString::fromLatin1(f.readAll()).split(QRegExp("\\s+"),
+                                                                       Qt::SkipEmptyParts))
+            v.append(s.toDouble());
+    return v;
+}
+
+static void loadStacks(Body &body)
+{
+    for (int fNo = 0; fNo <= 200; ++fNo) {
+        QVector<float> one(W * H, 1.0f), i1(W * H);
+        for (int i = 0; i < W * H; ++i)
+            i1[i] = count(i, fNo);
+        const QString name = QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * fNo, 5, 10, QChar('0'));
+        body.loadedI0(TiffData::fromSamples(W, H, one.constData(), name), fNo);
+        body.loadedI1(TiffData::fromSamples(W, H, i1.constData(), name), fNo);
+    }
+    for (const char *s : {"set_fluo_type 1", "set_band_w 0", "set_band_h 0",
+                          "saveDataCfg_save_as_text", "saveDataCfg_text_as_ssv",
+                          "saveDataCfg_text_as_vals"})
+        body.execCmdSlot(CmdLine(s), false);
+}
+
+static bool near(const Reals &got, const Reals &want)
+{
+    if (got.size() != want.size())
+        return false;
+    for (int i = 0; i < got.size(); ++i)
+        if (!(std::abs(got[i] - want[i]) <= 2e-5 * std::max(1.0, std::abs(want[i]))))
+            return false;
+    return true;
+}
+
+// At 8200 eV: dmut = 1.646484375 - 0.54296875, mu = post. At 7800 eV:
+// dmut = 1.59765625 - 0.4453125, mu = pre. The rest is mu - factor * dmut,
+// the ratio r / (dmut + r) with r the rest over its smallest value.
+void TestBodyMapTools::residualTwice()
+{
+    loadStacks(*body);
+    run("analyzer_select_analysis_mode 1");
+    const double runs[2][4] = {{8200, 0.5, 1.103515625, 1.646484375},
+                               {7800, 2.0, 1.15234375, 0.4453125}};
+    for (const auto &r : runs) {
+        run(QStringLiteral("analyzer_set_ra_energy %1").arg(r[0]));
+        run(QStringLiteral("analyzer_set_ra_factor %1").arg(r[1]));
+        run("analyzer_exec_ra");
+        Reals dmut, rest, ratio;
+        for (int i = 0; i < W * H; ++i) {
+            dmut << scale(i) * r[2];
+            rest << scale(i) * (r[3] - r[1] * r[2]);
+        }
+        const double m = *std::min_element(rest.begin(), rest.end());
+        for (int i = 0; i < W * H; ++i)
+            ratio << (rest[i] - m) / (dmut[i] + rest[i] - m);
+        run("analyzer_select_image -3");
+        QVERIFY(near(saved("dmut"), dmut));
+        run("analyzer_select_image -4");
+        QVERIFY(near(saved("rest"), rest));
+        run("analyzer_select_image -5");
+        QVERIFY(near(saved("ratio"), ratio));
+    }
+}
+
+// Ranges that overlap and reach past the stack, then deleted down to none;
+// the first additions and a deletion with no current item by hand.
+void TestBodyMapTools::sumUpRanges()
+{
+    loadStacks(*body);
+    auto *from = body->analyzer()->findChild<QLineEdit *>("SumUpFrom");
+    auto *list = body->analyzer()->findChild<QListWidget *>("SumUps");
+    auto *add = body->analyzer()->findChild<QPushButton *>("AddSumUp");
+    from->setText("0");
+    body->analyzer()->findChild<QLineEdit *>("SumUpTo")->setText("2");
+    QTest::mouseClick(add, Qt::LeftButton);
+    list->setCurrentRow(-1);
+    QTest::mouseClick(body->analyzer()->findChild<QPushButton *>("DelSumUp"), Qt::LeftButton);
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("0-2"));
+    run("analyzer_sumup_add 1 3");
+    run("analyzer_sumup_add 199 300");
+    run("analyzer_select_analysis_mode 3");
+    run("analyzer_exec_sumup");
+    Reals want;
+    for (int i = 0; i < W * H; ++i)
+        want << double(count(i, 0)) + 2.0 * count(i, 1) + count(i, 2) + count(i, 199)
+                    + count(i, 200);
+    QVERIFY(near(saved("sum"), want));
+    QVERIFY(QImage(dir.filePath("sumUpImg.png")).size() == QSize(W, H));
+
+    run("analyzer_sumup_del 3");
+    QCOMPARE(list->count(), 3);
+    for (int i = 0; i < 3; ++i)
+        run("analyzer_sumup_del 0");
+    QCOMPARE(list->count(), 0);
+    run("analyzer_exec_sumup");
+    QVERIFY(near(saved("sum"), Reals(W * H, 0.0)));
+}
+
+void TestBodyMapTools::processTwoMaps_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("zeroMap2");
+    QTest::addColumn<Reals>("factorOfS"); // the value over s(x, y), or 1.0 / 0.0 plain
+    const double a = mu(7010), b = mu(7000);
+    QTest::newRow("sub") << 0 << false << Reals{a - b};
+    QTest::newRow("div") << 1 << false << Reals{a / b, 0};
+    QTest::newRow("mask") << 2 << false << Reals{a};
+    QTest::newRow("sub zero") << 0 << true << Reals{a};
+    QTest::newRow("div zero") << 1 << true << Reals{1.0, 0};
+    QTest::newRow("mask zero") << 2 << true << Reals{0.0, 0};
+}
+
+// Map 1 the sum-up of frame 1, Map 2 that of frame 0 or of no frames.
+void TestBodyMapTools::processTwoMaps()
+{
+    QFETCH(int, type);
+    QFETCH(bool, zeroMap2);
+    QFETCH(Reals, factorOfS);
+    loadStacks(*body);
+    for (const char *s : {"analyzer_select_analysis_mode 3", "analyzer_sumup_add 1 2",
+                          "analyzer_exec_sumup", "analyzer_capture_map 1", "analyzer_sumup_clear"})
+        run(s);
+    if (!zeroMap2)
+        run("analyzer_sumup_add 0 1");
+    run("analyzer_exec_sumup");
+    run("analyzer_capture_map 2");
+    QCOMPARE(body->analyzer()->mapName(2), QStringLiteral("Sum Up Img"));
+    run("analyzer_select_analysis_mode 4");
+    run(QStringLiteral("analyzer_proc_type %1").arg(type));
+    run("analyzer_exec_proc_maps");
+    run("analyzer_proc_show 2");
+    Reals want;
+    for (int i = 0; i < W * H; ++i)
+        want << (factorOfS.size() > 1 ? factorOfS[0] : scale(i) * factorOfS[0]);
+    QVERIFY(near(saved("proc"), want));
+}
+
+// Every "Res" line against sums of a plain discrete Fourier transform of each
+// pixel's trace; then the dump of the sum-up map by the "Chk Vals" button.
+void TestBodyMapTools::fourierSurveyAndDump()
+{
+    loadStacks(*body);
+    const int n = 201;
+    Reals svv(n), saa(n), sva(n);
+    for (int i = 0; i < W * H; ++i) {
+        const double v = count(i, 0);
+        for (int k = 0; k < n; ++k) {
+            double re = 0, im = 0;
+            for (int j = 0; j < n; ++j) {
+                re += count(i, j) * std::cos(2 * M_PI * j * k / n);
+                im -= count(i, j) * std::sin(2 * M_PI * j * k / n);
+            }
+            const double a = std::hypot(re, im);
+            svv[k] += v * v;
+            saa[k] += a * a;
+            sva[k] += v * a;
+        }
+    }
+    LogCapture log;
+    run("exec_fourier_survey");
+    QStringList res = log.lines().filter(QRegExp("^Res "));
+    QCOMPARE(res.size(), n);
+    for (int k = 0; k < n; ++k) {
+        const QStringList f = res[k].split(' ');
+        QCOMPARE(f.size(), 6);
+        QCOMPARE(f[1].toInt(), k);
+        QVERIFY(near({f[2].toDouble(), f[3].toDouble(), f[4].toDouble(), f[5].toDouble()},
+                     {svv[k], saa[k], sva[k], sva[k] / std::sqrt(svv[k] * saa[k])}));
+    }
+
+    run("analyzer_sumup_add 0 1");
+    run("analyzer_select_analysis_mode 3");
+    run("analyzer_exec_sumup");
+    log.clear();
+    QTest::mouseClick(body->findChild<QPushButton *>("CheckVals"), Qt::LeftButton);
+    const QStringList lines = log.lines();
+    QCOMPARE(lines.size(), 1 + W * H);
+    QCOMPARE(lines[0], QStringLiteral("vals of Sum Up Img"));
+    QVERIFY(lines[1 + W + 2].startsWith(QString::asprintf("   2    1 %15.6f ", 7 * 0.25)));
+}
+
+void TestBodyMapTools::noFramesStopWithALine_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("ra") << "analyzer_exec_ra" << "Residual absorption not run: no I1 frames";
+    QTest::newRow("sum up") << "analyzer_exec_sumup" << "Sum up not run: no I1 frames";
+    QTest::newRow("fourier") << "exec_fourier_survey" << "Fourier survey not run: no I1 frames";
+    QTest::newRow("dump") << "analyzer_show_vals" << "No values to show in";
+    QTest::newRow("capture") << "analyzer_capture_map 3" << "No map 3 to capture into (1 or 2)";
+    QTest::newRow("load") << "analyzer_load_map 1 none.emp" << "Can not open none.emp";
+    QTest::newRow("delete") << "analyzer_sumup_del 0" << "No sum-up range 0 to delete";
+}
+
+void TestBodyMapTools::noFramesStopWithALine()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, line);
+    LogCapture log;
+    run(command);
+    QVERIFY2(log.contains(line), qPrintable(log.lines().join('|')));
+    QVERIFY(body->analyzer()->mapName(1).isEmpty());
+}
+
+QTEST_MAIN(TestBodyMapTools)
+#include "test_body_maptools.moc"
