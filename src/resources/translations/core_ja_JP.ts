@@ -175,6 +175,18 @@
         <source>Show Analyzer</source>
         <translation>アナライザを表示</translation>
     </message>
+    <message>
+        <source>Exec F.A.</source>
+        <translation>F.A. 実行</translation>
+    </message>
+    <message>
+        <source>Chk Vals</source>
+        <translation>値を確認</translation>
+    </message>
+    <message>
+        <source>Extra</source>
+        <translation>その他</translation>
+    </message>
 </context>
 <context>
     <name>SaveDataCfg</name>
