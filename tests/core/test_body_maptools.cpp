@@ -1,4 +1,3 @@
-#include "analysis/Analyzed2DRes.h"
 #include "analysis/gui/Analyzer.h"
 #include "batch/CmdLine.h"
 #include "core/gui/Body.h"
@@ -6,7 +5,6 @@
 
 #include "LogCapture.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -33,12 +31,13 @@ private slots:
     void sumUpRanges();
     void processTwoMaps_data();
     void processTwoMaps();
-    void fourierSurveyAndDump();
+    void fourierSurvey();
     void noFramesStopWithALine_data();
     void noFramesStopWithALine();
 
 private:
-    void run(const QString &statement);
+    void run(const QStringList &statements);
+    void loadStacks();
     // The map saved by "save_data" as rows of values.
     Reals saved(const QString &name);
 
@@ -55,13 +54,10 @@ double mu(double e)
 {
     return e < 8000 ? 0.25 + (e - 7000) / 4096 : 1.5 + (e - 7000) / 8192;
 }
-double scale(int i)
+// Pixel i of frame f.
+float count(int i, int f)
 {
-    return 1 + i;
-}
-float count(int i, int frame)
-{
-    return float(scale(i) * mu(7000 + 10 * frame));
+    return float((1 + i) * mu(7000 + 10 * f));
 }
 
 } // namespace
@@ -72,39 +68,40 @@ void TestBodyMapTools::init()
     QDir::setCurrent(dir.path());
 }
 
-void TestBodyMapTools::run(const QString &statement)
+void TestBodyMapTools::run(const QStringList &statements)
 {
-    QSignalSpy done(body.get(), &Body::finishBatchExec);
-    body->execCmdSlot(CmdLine(statement), false);
-    QCOMPARE(done.count(), 1);
+    for (const QString &statement : statements) {
+        QSignalSpy done(body.get(), &Body::finishBatchExec);
+        body->execCmdSlot(CmdLine(statement), false);
+        QCOMPARE(done.count(), 1);
+    }
 }
 
 Reals TestBodyMapTools::saved(const QString &name)
 {
-    run("save_data " + dir.filePath(name));
+    run({"save_data " + dir.filePath(name)});
     QFile f(dir.filePath(name + "-0.dat"));
     Reals v;
     if (f.open(QIODevice::ReadOnly))
-        for (const QString &s : QString::fromLatin1(f.readAll()).split(QRegExp("\\s+"),
-                                                                       Qt::SkipEmptyParts))
+        for (const QString &s :
+             QString::fromLatin1(f.readAll()).split(QRegExp("\\s+"), Qt::SkipEmptyParts))
             v.append(s.toDouble());
     return v;
 }
 
-static void loadStacks(Body &body)
+void TestBodyMapTools::loadStacks()
 {
     for (int fNo = 0; fNo <= 200; ++fNo) {
         QVector<float> one(W * H, 1.0f), i1(W * H);
         for (int i = 0; i < W * H; ++i)
             i1[i] = count(i, fNo);
-        const QString name = QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * fNo, 5, 10, QChar('0'));
-        body.loadedI0(TiffData::fromSamples(W, H, one.constData(), name), fNo);
-        body.loadedI1(TiffData::fromSamples(W, H, i1.constData(), name), fNo);
+        const QString name =
+            QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * fNo, 5, 10, QChar('0'));
+        body->loadedI0(TiffData::fromSamples(W, H, one.constData(), name), fNo);
+        body->loadedI1(TiffData::fromSamples(W, H, i1.constData(), name), fNo);
     }
-    for (const char *s : {"set_fluo_type 1", "set_band_w 0", "set_band_h 0",
-                          "saveDataCfg_save_as_text", "saveDataCfg_text_as_ssv",
-                          "saveDataCfg_text_as_vals"})
-        body.execCmdSlot(CmdLine(s), false);
+    run({"set_fluo_type 1", "set_band_w 0", "set_band_h 0", "saveDataCfg_save_as_text",
+         "saveDataCfg_text_as_ssv", "saveDataCfg_text_as_vals"});
 }
 
 static bool near(const Reals &got, const Reals &want)
@@ -122,36 +119,35 @@ static bool near(const Reals &got, const Reals &want)
 // the ratio r / (dmut + r) with r the rest over its smallest value.
 void TestBodyMapTools::residualTwice()
 {
-    loadStacks(*body);
-    run("analyzer_select_analysis_mode 1");
+    loadStacks();
+    run({"analyzer_select_analysis_mode 1"});
     const double runs[2][4] = {{8200, 0.5, 1.103515625, 1.646484375},
                                {7800, 2.0, 1.15234375, 0.4453125}};
     for (const auto &r : runs) {
-        run(QStringLiteral("analyzer_set_ra_energy %1").arg(r[0]));
-        run(QStringLiteral("analyzer_set_ra_factor %1").arg(r[1]));
-        run("analyzer_exec_ra");
+        run({QStringLiteral("analyzer_set_ra_energy %1").arg(r[0]),
+             QStringLiteral("analyzer_set_ra_factor %1").arg(r[1]), "analyzer_exec_ra"});
         Reals dmut, rest, ratio;
         for (int i = 0; i < W * H; ++i) {
-            dmut << scale(i) * r[2];
-            rest << scale(i) * (r[3] - r[1] * r[2]);
+            dmut << (1 + i) * r[2];
+            rest << (1 + i) * (r[3] - r[1] * r[2]);
         }
         const double m = *std::min_element(rest.begin(), rest.end());
         for (int i = 0; i < W * H; ++i)
             ratio << (rest[i] - m) / (dmut[i] + rest[i] - m);
-        run("analyzer_select_image -3");
-        QVERIFY(near(saved("dmut"), dmut));
-        run("analyzer_select_image -4");
-        QVERIFY(near(saved("rest"), rest));
-        run("analyzer_select_image -5");
-        QVERIFY(near(saved("ratio"), ratio));
+        const Reals *want[3] = {&dmut, &rest, &ratio};
+        for (int id = -3; id >= -5; --id) {
+            run({QStringLiteral("analyzer_select_image %1").arg(id)});
+            QVERIFY(near(saved("map"), *want[-3 - id]));
+        }
     }
 }
 
 // Ranges that overlap and reach past the stack, then deleted down to none;
-// the first additions and a deletion with no current item by hand.
+// the first additions and a deletion with no current item by hand; the dump
+// of the map by "Chk Vals".
 void TestBodyMapTools::sumUpRanges()
 {
-    loadStacks(*body);
+    loadStacks();
     auto *from = body->analyzer()->findChild<QLineEdit *>("SumUpFrom");
     auto *list = body->analyzer()->findChild<QListWidget *>("SumUps");
     auto *add = body->analyzer()->findChild<QPushButton *>("AddSumUp");
@@ -162,23 +158,26 @@ void TestBodyMapTools::sumUpRanges()
     QTest::mouseClick(body->analyzer()->findChild<QPushButton *>("DelSumUp"), Qt::LeftButton);
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), QStringLiteral("0-2"));
-    run("analyzer_sumup_add 1 3");
-    run("analyzer_sumup_add 199 300");
-    run("analyzer_select_analysis_mode 3");
-    run("analyzer_exec_sumup");
+    run({"analyzer_sumup_add 1 3", "analyzer_sumup_add 199 300", "analyzer_select_analysis_mode 3",
+         "analyzer_exec_sumup"});
     Reals want;
     for (int i = 0; i < W * H; ++i)
         want << double(count(i, 0)) + 2.0 * count(i, 1) + count(i, 2) + count(i, 199)
                     + count(i, 200);
     QVERIFY(near(saved("sum"), want));
     QVERIFY(QImage(dir.filePath("sumUpImg.png")).size() == QSize(W, H));
+    LogCapture log;
+    QTest::mouseClick(body->findChild<QPushButton *>("CheckVals"), Qt::LeftButton);
+    const QStringList lines = log.lines();
+    QCOMPARE(lines.size(), 1 + W * H);
+    QCOMPARE(lines[0], QStringLiteral("vals of Sum Up Img"));
+    QVERIFY(lines[1 + W + 2].startsWith(QString::asprintf("   2    1 %15.6f ", want[W + 2])));
 
-    run("analyzer_sumup_del 3");
+    run({"analyzer_sumup_del 3"});
     QCOMPARE(list->count(), 3);
-    for (int i = 0; i < 3; ++i)
-        run("analyzer_sumup_del 0");
+    run({"analyzer_sumup_del 0", "analyzer_sumup_del 0", "analyzer_sumup_del 0"});
     QCOMPARE(list->count(), 0);
-    run("analyzer_exec_sumup");
+    run({"analyzer_exec_sumup"});
     QVERIFY(near(saved("sum"), Reals(W * H, 0.0)));
 }
 
@@ -186,14 +185,15 @@ void TestBodyMapTools::processTwoMaps_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<bool>("zeroMap2");
-    QTest::addColumn<Reals>("factorOfS"); // the value over s(x, y), or 1.0 / 0.0 plain
+    QTest::addColumn<double>("perS"); // the value is perS * (1 + i) + plain
+    QTest::addColumn<double>("plain");
     const double a = mu(7010), b = mu(7000);
-    QTest::newRow("sub") << 0 << false << Reals{a - b};
-    QTest::newRow("div") << 1 << false << Reals{a / b, 0};
-    QTest::newRow("mask") << 2 << false << Reals{a};
-    QTest::newRow("sub zero") << 0 << true << Reals{a};
-    QTest::newRow("div zero") << 1 << true << Reals{1.0, 0};
-    QTest::newRow("mask zero") << 2 << true << Reals{0.0, 0};
+    QTest::newRow("sub") << 0 << false << a - b << 0.0;
+    QTest::newRow("div") << 1 << false << 0.0 << a / b;
+    QTest::newRow("mask") << 2 << false << a << 0.0;
+    QTest::newRow("sub zero") << 0 << true << a << 0.0;
+    QTest::newRow("div zero") << 1 << true << 0.0 << 1.0;
+    QTest::newRow("mask zero") << 2 << true << 0.0 << 0.0;
 }
 
 // Map 1 the sum-up of frame 1, Map 2 that of frame 0 or of no frames.
@@ -201,31 +201,27 @@ void TestBodyMapTools::processTwoMaps()
 {
     QFETCH(int, type);
     QFETCH(bool, zeroMap2);
-    QFETCH(Reals, factorOfS);
-    loadStacks(*body);
-    for (const char *s : {"analyzer_select_analysis_mode 3", "analyzer_sumup_add 1 2",
-                          "analyzer_exec_sumup", "analyzer_capture_map 1", "analyzer_sumup_clear"})
-        run(s);
-    if (!zeroMap2)
-        run("analyzer_sumup_add 0 1");
-    run("analyzer_exec_sumup");
-    run("analyzer_capture_map 2");
+    QFETCH(double, perS);
+    QFETCH(double, plain);
+    loadStacks();
+    run({"analyzer_select_analysis_mode 3", "analyzer_sumup_add 1 2", "analyzer_exec_sumup",
+         "analyzer_capture_map 1", "analyzer_sumup_clear",
+         zeroMap2 ? "analyzer_sumup_clear" : "analyzer_sumup_add 0 1", "analyzer_exec_sumup",
+         "analyzer_capture_map 2", "analyzer_select_analysis_mode 4",
+         QStringLiteral("analyzer_proc_type %1").arg(type), "analyzer_exec_proc_maps",
+         "analyzer_proc_show 2"});
     QCOMPARE(body->analyzer()->mapName(2), QStringLiteral("Sum Up Img"));
-    run("analyzer_select_analysis_mode 4");
-    run(QStringLiteral("analyzer_proc_type %1").arg(type));
-    run("analyzer_exec_proc_maps");
-    run("analyzer_proc_show 2");
     Reals want;
     for (int i = 0; i < W * H; ++i)
-        want << (factorOfS.size() > 1 ? factorOfS[0] : scale(i) * factorOfS[0]);
+        want << perS * (1 + i) + plain;
     QVERIFY(near(saved("proc"), want));
 }
 
 // Every "Res" line against sums of a plain discrete Fourier transform of each
-// pixel's trace; then the dump of the sum-up map by the "Chk Vals" button.
-void TestBodyMapTools::fourierSurveyAndDump()
+// pixel's trace.
+void TestBodyMapTools::fourierSurvey()
 {
-    loadStacks(*body);
+    loadStacks();
     const int n = 201;
     Reals svv(n), saa(n), sva(n);
     for (int i = 0; i < W * H; ++i) {
@@ -243,7 +239,7 @@ void TestBodyMapTools::fourierSurveyAndDump()
         }
     }
     LogCapture log;
-    run("exec_fourier_survey");
+    run({"exec_fourier_survey"});
     QStringList res = log.lines().filter(QRegExp("^Res "));
     QCOMPARE(res.size(), n);
     for (int k = 0; k < n; ++k) {
@@ -253,29 +249,27 @@ void TestBodyMapTools::fourierSurveyAndDump()
         QVERIFY(near({f[2].toDouble(), f[3].toDouble(), f[4].toDouble(), f[5].toDouble()},
                      {svv[k], saa[k], sva[k], sva[k] / std::sqrt(svv[k] * saa[k])}));
     }
-
-    run("analyzer_sumup_add 0 1");
-    run("analyzer_select_analysis_mode 3");
-    run("analyzer_exec_sumup");
-    log.clear();
-    QTest::mouseClick(body->findChild<QPushButton *>("CheckVals"), Qt::LeftButton);
-    const QStringList lines = log.lines();
-    QCOMPARE(lines.size(), 1 + W * H);
-    QCOMPARE(lines[0], QStringLiteral("vals of Sum Up Img"));
-    QVERIFY(lines[1 + W + 2].startsWith(QString::asprintf("   2    1 %15.6f ", 7 * 0.25)));
 }
 
 void TestBodyMapTools::noFramesStopWithALine_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("line");
-    QTest::newRow("ra") << "analyzer_exec_ra" << "Residual absorption not run: no I1 frames";
-    QTest::newRow("sum up") << "analyzer_exec_sumup" << "Sum up not run: no I1 frames";
-    QTest::newRow("fourier") << "exec_fourier_survey" << "Fourier survey not run: no I1 frames";
-    QTest::newRow("dump") << "analyzer_show_vals" << "No values to show in";
-    QTest::newRow("capture") << "analyzer_capture_map 3" << "No map 3 to capture into (1 or 2)";
-    QTest::newRow("load") << "analyzer_load_map 1 none.emp" << "Can not open none.emp";
-    QTest::newRow("delete") << "analyzer_sumup_del 0" << "No sum-up range 0 to delete";
+    // Without frames, and with no map or range to act on.
+    QTest::newRow("ra") << "analyzer_exec_ra"
+                        << "Residual absorption not run: no I1";
+    QTest::newRow("sum up") << "analyzer_exec_sumup"
+                            << "Sum up not run: no I1";
+    QTest::newRow("fourier") << "exec_fourier_survey"
+                             << "Fourier survey not run: no I1";
+    QTest::newRow("dump") << "analyzer_show_vals"
+                          << "No values to show in";
+    QTest::newRow("capture") << "analyzer_capture_map 3"
+                             << "No map 3 to capture into";
+    QTest::newRow("load") << "analyzer_load_map 1 none.emp"
+                          << "Can not open none.emp";
+    QTest::newRow("delete") << "analyzer_sumup_del 0"
+                            << "No sum-up range 0 to delete";
 }
 
 void TestBodyMapTools::noFramesStopWithALine()
@@ -283,7 +277,7 @@ void TestBodyMapTools::noFramesStopWithALine()
     QFETCH(QString, command);
     QFETCH(QString, line);
     LogCapture log;
-    run(command);
+    run({command});
     QVERIFY2(log.contains(line), qPrintable(log.lines().join('|')));
     QVERIFY(body->analyzer()->mapName(1).isEmpty());
 }

@@ -22,8 +22,7 @@ void Body::registerMapToolsCommands()
     act(AnalyzerSetRaFactor, [a](const CmdLine &c) { a->setRaFactor(c.realArg(0)); });
     act(AnalyzerExecRa, [this](const CmdLine &) { startRA2DAnalysis(); });
 
-    act(AnalyzerSumupAdd,
-        [sumUp](const CmdLine &c) { sumUp->addRange(c.intArg(0), c.intArg(1)); });
+    act(AnalyzerSumupAdd, [sumUp](const CmdLine &c) { sumUp->addRange(c.intArg(0), c.intArg(1)); });
     act(AnalyzerSumupDel, [sumUp](const CmdLine &c) { sumUp->delRange(c.intArg(0)); });
     act(AnalyzerSumupClear, [sumUp](const CmdLine &) { sumUp->clear(); });
     act(AnalyzerExecSumup, [this](const CmdLine &) { doSumUp(); });
