@@ -1,5 +1,7 @@
 #include "analysis/gui/Analyzer.h"
+#include "analysis/Analyzed2DRes.h"
 #include "batch/CmdLine.h"
+#include "calibration/EmpFile.h"
 #include "core/gui/Body.h"
 #include "input/TiffData.h"
 
@@ -32,6 +34,7 @@ private slots:
     void processTwoMaps_data();
     void processTwoMaps();
     void fourierSurvey();
+    void loadMapFile();
     void noFramesStopWithALine_data();
     void noFramesStopWithALine();
 
@@ -249,6 +252,34 @@ void TestBodyMapTools::fourierSurvey()
         QVERIFY(near({f[2].toDouble(), f[3].toDouble(), f[4].toDouble(), f[5].toDouble()},
                      {svv[k], saa[k], sva[k], sva[k] / std::sqrt(svv[k] * saa[k])}));
     }
+}
+
+// A map file of shifts of 0 eV read into Map 2, which the panel then shows;
+// one of another size than the frames.
+void TestBodyMapTools::loadMapFile()
+{
+    Analyzed2DRes map;
+    AnalyzeCond walk;
+    walk.setup(W, H, 0, 0, 0, 0, W, H);
+    QVERIFY(map.prepare(walk));
+    EMPSaveInfo info;
+    info.edgeEnergy = 8000;
+    info.spacing = 3.13553;
+    const QString file = dir.filePath("zero.emp");
+    QVERIFY(writeEmpFile(file, map, info));
+    run({"analyzer_select_analysis_mode 4", "analyzer_load_map 2 " + file, "analyzer_proc_show 1"});
+    QCOMPARE(body->analyzer()->mapName(2), file);
+    const Analyzed2DRes *shown = body->analyzer()->currentMap();
+    QVERIFY(shown == body->analyzer()->namedMap(Analyzer::EShiftMap2));
+    QVERIFY(shown->isImageValid() && std::abs(shown->value(W - 1, H - 1)) < 1e-3);
+
+    // A file whose header reads but whose size is not the frames' is not
+    // named as Map 1: that map was not read.
+    loadStacks();
+    walk.setup(W + 1, H, 0, 0, 0, 0, W + 1, H);
+    QVERIFY(map.prepare(walk) && writeEmpFile(dir.filePath("wide.emp"), map, info));
+    run({"analyzer_load_map 1 " + dir.filePath("wide.emp")});
+    QVERIFY(body->analyzer()->mapName(1).isEmpty());
 }
 
 void TestBodyMapTools::noFramesStopWithALine_data()
