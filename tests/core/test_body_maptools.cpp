@@ -255,7 +255,7 @@ void TestBodyMapTools::fourierSurvey()
 }
 
 // A map file of shifts of 0 eV read into Map 2, which the panel then shows;
-// one of another size than the frames.
+// both maps without frames to walk; one of another size than the frames.
 void TestBodyMapTools::loadMapFile()
 {
     Analyzed2DRes map;
@@ -273,13 +273,18 @@ void TestBodyMapTools::loadMapFile()
     QVERIFY(shown == body->analyzer()->namedMap(Analyzer::EShiftMap2));
     QVERIFY(shown->isImageValid() && std::abs(shown->value(W - 1, H - 1)) < 1e-3);
 
-    // A file whose header reads but whose size is not the frames' is not
-    // named as Map 1: that map was not read.
+    // Two maps with pictures and no frames to walk: no processing.
+    LogCapture log;
+    run({"analyzer_load_map 1 " + file, "analyzer_exec_proc_maps"});
+    QVERIFY(log.contains("Map processing not run: no area to walk"));
+
+    // A file whose header reads but whose size is not the frames' does not
+    // name Map 1: that map was not read.
     loadStacks();
     walk.setup(W + 1, H, 0, 0, 0, 0, W + 1, H);
     QVERIFY(map.prepare(walk) && writeEmpFile(dir.filePath("wide.emp"), map, info));
     run({"analyzer_load_map 1 " + dir.filePath("wide.emp")});
-    QVERIFY(body->analyzer()->mapName(1).isEmpty());
+    QCOMPARE(body->analyzer()->mapName(1), file);
 }
 
 void TestBodyMapTools::noFramesStopWithALine_data()
