@@ -136,7 +136,18 @@
     X(CalibStdBgVictoreen, "calib_std_bg_victoreen") \
     X(CalibTargetBgVictoreen, "calib_target_bg_victoreen") \
     X(CalibNormalizeShift, "calib_normalize_shift") \
-    X(DeglitchSelectedMap, "deglitch_selected_map")
+    X(DeglitchSelectedMap, "deglitch_selected_map") \
+    X(AnalyzerSumupAdd, "analyzer_sumup_add") \
+    X(AnalyzerSumupDel, "analyzer_sumup_del") \
+    X(AnalyzerSumupClear, "analyzer_sumup_clear") \
+    X(AnalyzerExecSumup, "analyzer_exec_sumup") \
+    X(AnalyzerCaptureMap, "analyzer_capture_map") \
+    X(AnalyzerLoadMap, "analyzer_load_map") \
+    X(AnalyzerProcType, "analyzer_proc_type") \
+    X(AnalyzerProcShow, "analyzer_proc_show") \
+    X(AnalyzerExecProcMaps, "analyzer_exec_proc_maps") \
+    X(AnalyzerShowVals, "analyzer_show_vals") \
+    X(ExecFourierSurvey, "exec_fourier_survey")
 
 namespace BatchCmd {
 enum Id : int {

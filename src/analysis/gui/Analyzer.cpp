@@ -2,10 +2,14 @@
 
 #include "analysis/Analyzed2DRes.h"
 #include "analysis/gui/AElemsConds.h"
+#include "analysis/MapTools.h"
+#include "analysis/gui/EShiftMapDialog.h"
 #include "analysis/gui/ElemCtrl.h"
 #include "analysis/gui/LCFReference.h"
+#include "analysis/gui/SumUpCtrl.h"
 #include "analysis/gui/XafsFileSelect.h"
 #include "app/TextNumbers.h"
+#include "calibration/EmpFile.h"
 #include "spectrum/gui/XafsView.h"
 
 #include <QButtonGroup>
@@ -85,14 +89,15 @@ Analyzer::Analyzer(QWidget *parent)
         panelGroup->addButton(b, i);
         selectors->addWidget(b);
         panels->addWidget(new QWidget(panels));
-        // Only the LCF and element panels have their controls yet.
-        b->setVisible(i == LcfPanel || i == ElementPanel);
     }
     panelGroup->button(LcfPanel)->setChecked(true);
     top->addLayout(selectors);
     top->addWidget(panels, 1);
     buildLcfPanel(panels->widget(LcfPanel));
     buildElemPanel(panels->widget(ElementPanel));
+    buildResidualPanel(panels->widget(ResidualPanel));
+    buildSumUpPanel(panels->widget(SumUpPanel));
+    buildProcPanel(panels->widget(ProcessPanel));
 
     connect(panelGroup, &QButtonGroup::idClicked, this, [this](int id) {
         panels->setCurrentIndex(id);
@@ -328,10 +333,13 @@ Analyzed2DRes *Analyzer::currentMap() const
     }
     case ElementPanel:
         return currentElemMap();
+    case ResidualPanel:
+        return currentResidualMap();
     case SumUpPanel:
         return maps[SumUpMap];
+    case ProcessPanel:
+        return currentProcMap();
     default:
-        // The other panels' displays arrive with their controls.
         return nullptr;
     }
 }
@@ -880,4 +888,272 @@ void Analyzer::setElemsDE(double v)
 {
     for (ElemCtrl *row : elems)
         row->setPrePostDE(v);
+}
+
+// The residual absorption, sum-up and map-processing panels. Their runs are
+// the main window's (it owns the stacks and the area); the panels hold the
+// settings, Map 1 and Map 2 and the choice of the map on show.
+
+void Analyzer::buildResidualPanel(QWidget *page)
+{
+    auto *layout = new QVBoxLayout(page);
+    auto *resRow = new QHBoxLayout;
+    raAtEV = field("RAAtEV", "8200", page);
+    raFactorField = field("RAFactor", "1.0", page);
+    resRow->addWidget(new QLabel(tr("Res = mut("), page));
+    resRow->addWidget(raAtEV);
+    resRow->addWidget(new QLabel(tr(" [eV])- dmut x"), page));
+    resRow->addWidget(raFactorField);
+    resRow->addStretch();
+    layout->addLayout(resRow);
+
+    auto *runRow = new QHBoxLayout;
+    auto *analyze = new QPushButton(tr("Analyze"), page);
+    analyze->setObjectName(QStringLiteral("AskRAAnalyze"));
+    runRow->addWidget(analyze);
+    runRow->addStretch();
+    layout->addLayout(runRow);
+
+    // Members of the image group, beside the reference rows and "Zansa".
+    auto *showRow = new QHBoxLayout;
+    const struct
+    {
+        QRadioButton **button;
+        const char *name;
+        const char *text;
+        ImageId id;
+    } shows[] = {{&showDMuT, "ShowDMuT", QT_TR_NOOP("Show dmut"), ShowDMuTId},
+                 {&showRest, "ShowRest", QT_TR_NOOP("Show the Rest"), ShowRestId},
+                 {&showRatio, "ShowRatio", QT_TR_NOOP("Show Ratio"), ShowRatioId}};
+    for (const auto &s : shows) {
+        *s.button = new QRadioButton(tr(s.text), page);
+        (*s.button)->setObjectName(QString::fromLatin1(s.name));
+        imageGroup->addButton(*s.button, s.id);
+        showRow->addWidget(*s.button);
+    }
+    showRow->addStretch();
+    layout->addLayout(showRow);
+    layout->addStretch();
+
+    connect(analyze, &QPushButton::clicked, this, &Analyzer::askRAAnalyze);
+}
+
+void Analyzer::buildSumUpPanel(QWidget *page)
+{
+    auto *layout = new QVBoxLayout(page);
+    sumUpC = new SumUpCtrl(page);
+    sumUpC->setObjectName(QStringLiteral("SumUpC"));
+    layout->addWidget(sumUpC, 1);
+    auto *runRow = new QHBoxLayout;
+    auto *sumUp = new QPushButton(tr("Sum Up"), page);
+    sumUp->setObjectName(QStringLiteral("AskSumUp"));
+    runRow->addWidget(sumUp);
+    runRow->addStretch();
+    layout->addLayout(runRow);
+    connect(sumUp, &QPushButton::clicked, this, &Analyzer::askSumUp);
+}
+
+void Analyzer::buildProcPanel(QWidget *page)
+{
+    auto *layout = new QGridLayout(page);
+    procShowGroup = new QButtonGroup(page);
+    for (int i = 0; i < 2; ++i) {
+        const QString n = QString::number(i + 1);
+        auto *select = new QPushButton(i == 0 ? tr("Select Map 1") : tr("Select Map 2"), page);
+        select->setObjectName(QStringLiteral("SelMap") + n);
+        auto *capture = new QPushButton(tr("Capture"), page);
+        capture->setObjectName(QStringLiteral("CaptureAsMap") + n);
+        mapNames[i] = new QLabel(page);
+        mapNames[i]->setObjectName(QStringLiteral("Map%1Name").arg(n));
+        mapNames[i]->setMinimumWidth(160);
+        layout->addWidget(select, i, 0);
+        layout->addWidget(capture, i, 1);
+        layout->addWidget(mapNames[i], i, 2, 1, 3);
+
+        mapDialogs[i] = new EShiftMapDialog(this);
+        connect(select, &QPushButton::clicked, mapDialogs[i], &QDialog::show);
+        connect(mapDialogs[i], &QFileDialog::fileSelected, this,
+                [this, i](const QString &f) { loadMapFile(i + 1, f); });
+        connect(capture, &QPushButton::clicked, this, [this, i] { captureAsMap(i + 1); });
+    }
+
+    const char *const showNames[][2] = {{"ShowMap1", QT_TR_NOOP("Map1")},
+                                        {"ShowMap2", QT_TR_NOOP("Map2")},
+                                        {"ShowProcessedMap", QT_TR_NOOP("Processed")}};
+    for (int i = 0; i < 3; ++i) {
+        auto *b = new QRadioButton(tr(showNames[i][1]), page);
+        b->setObjectName(QString::fromLatin1(showNames[i][0]));
+        procShowGroup->addButton(b, i);
+        layout->addWidget(b, 2, i);
+    }
+    procShowGroup->button(0)->setChecked(true);
+
+    // By their ids as MapProcType counts them; shown in the order of the
+    // window: "Sub.", "Mask", "Div.".
+    procTypeGroup = new QButtonGroup(page);
+    const struct
+    {
+        const char *name;
+        const char *text;
+        int id;
+    } types[] = {{"ProcTypeSub", QT_TR_NOOP("Sub."), MapProcSub},
+                 {"ProcTypeMask", QT_TR_NOOP("Mask"), MapProcMask},
+                 {"ProcTypeDiv", QT_TR_NOOP("Div."), MapProcDiv}};
+    for (int i = 0; i < 3; ++i) {
+        auto *b = new QRadioButton(tr(types[i].text), page);
+        b->setObjectName(QString::fromLatin1(types[i].name));
+        procTypeGroup->addButton(b, types[i].id);
+        layout->addWidget(b, 3, i);
+    }
+    procTypeGroup->button(MapProcSub)->setChecked(true);
+    auto *process = new QPushButton(tr("Process"), page);
+    process->setObjectName(QStringLiteral("AskProcessMaps"));
+    layout->addWidget(process, 3, 3);
+    layout->setColumnStretch(4, 1);
+    layout->setRowStretch(4, 1);
+
+    connect(procShowGroup, &QButtonGroup::idClicked, this, &Analyzer::changedSelection);
+    connect(process, &QPushButton::clicked, this, &Analyzer::processMaps);
+}
+
+double Analyzer::raEnergy() const
+{
+    return realOfText(raAtEV->text());
+}
+
+double Analyzer::raFactor() const
+{
+    return realOfText(raFactorField->text());
+}
+
+void Analyzer::setRaEnergy(double e)
+{
+    raAtEV->setText(QString::number(e, 'g', 10));
+}
+
+void Analyzer::setRaFactor(double f)
+{
+    raFactorField->setText(QString::number(f, 'g', 10));
+}
+
+int Analyzer::procType() const
+{
+    const int id = procTypeGroup->checkedId();
+    return id < 0 ? MapProcSub : id;
+}
+
+int Analyzer::procShow() const
+{
+    return procShowGroup->checkedId();
+}
+
+QString Analyzer::mapName(int n) const
+{
+    return n == 1 || n == 2 ? mapNames[n - 1]->text() : QString();
+}
+
+void Analyzer::selectProcType(int type)
+{
+    if (QAbstractButton *b = procTypeGroup->button(type))
+        b->setChecked(true);
+}
+
+void Analyzer::selectProcShow(int n)
+{
+    if (QAbstractButton *b = procShowGroup->button(n)) {
+        b->setChecked(true);
+        emit changedSelection();
+    }
+}
+
+Analyzed2DRes *Analyzer::currentResidualMap() const
+{
+    // A map is shown only once a run has made its picture.
+    Analyzed2DRes *map = nullptr;
+    const struct
+    {
+        const QRadioButton *button;
+        NamedMap map;
+    } shows[] = {{showDMuT, RaDMutMap}, {showRest, RaRestMap}, {showRatio, RaRatioMap}};
+    for (const auto &s : shows)
+        if (s.button->isChecked() && maps[s.map]->isImageValid())
+            map = maps[s.map];
+    return map;
+}
+
+Analyzed2DRes *Analyzer::currentProcMap() const
+{
+    switch (procShowGroup->checkedId()) {
+    case 2:
+        return maps[ProcessedMap];
+    case 1:
+        return maps[EShiftMap2];
+    case 0:
+        return maps[EShiftMap1];
+    default:
+        return nullptr;
+    }
+}
+
+void Analyzer::captureAsMap1()
+{
+    captureAsMap(1);
+}
+
+void Analyzer::captureAsMap2()
+{
+    captureAsMap(2);
+}
+
+bool Analyzer::captureAsMap(int n)
+{
+    if (n != 1 && n != 2) {
+        qDebug().noquote() << "No map" << n << "to capture into (1 or 2)";
+        return false;
+    }
+    const Analyzed2DRes *src = currentMap();
+    Analyzed2DRes *target = maps[n == 1 ? EShiftMap1 : EShiftMap2];
+    if (!src) {
+        qDebug().noquote() << "Nothing captured as map" << n << ": no map on show";
+        return false;
+    }
+    // Map 1 or 2 on show already is its own copy.
+    if (src != target && !target->copyFrom(*src))
+        return false;
+    mapNames[n - 1]->setText(target->name());
+    emit changedSelection();
+    return true;
+}
+
+bool Analyzer::loadMapFile(int n, const QString &fname)
+{
+    if (n != 1 && n != 2) {
+        qDebug().noquote() << "No map" << n << "to load into (1 or 2)";
+        return false;
+    }
+    EMPHeader header;
+    emit loadMap(fname, maps[n == 1 ? EShiftMap1 : EShiftMap2], &header);
+    if (!header.valid)
+        return false;
+    mapNames[n - 1]->setText(fname);
+    emit changedSelection();
+    return true;
+}
+
+bool Analyzer::processMaps()
+{
+    const Analyzed2DRes *map1 = maps[EShiftMap1];
+    const Analyzed2DRes *map2 = maps[EShiftMap2];
+    // Without both pictures there is nothing to combine, and nothing to say.
+    if (!map1->isImageValid() || !map2->isImageValid())
+        return false;
+    AnalyzeCond walk;
+    if (!emit askAnalyzeCond(&walk)) {
+        qDebug().noquote() << "Map processing not run: no area to walk";
+        return false;
+    }
+    if (!::processMaps(*map1, *map2, walk, procType(), *maps[ProcessedMap]))
+        return false;
+    emit changedSelection();
+    return true;
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class AElemsConds;
+class EShiftMapDialog;
 class Analyzed2DRes;
 class ElemCtrl;
 class LCFReference;
@@ -20,8 +21,10 @@ class QRadioButton;
 class QStackedWidget;
 class QThread;
 class QVBoxLayout;
+class SumUpCtrl;
 class XafsView;
 struct AnalyzeCond;
+struct EMPHeader;
 struct GreyScale;
 
 // The analysis control window: the reference rows of the LCF fit with their
@@ -123,6 +126,18 @@ public:
     // Pictures of every map follow this bar's handles.
     void setColorBar(const GreyScale *bar);
 
+    // The residual absorption, sum-up and map-processing panels.
+    // The residual absorption's energy (eV) and factor of dmut, as typed.
+    double raEnergy() const;
+    double raFactor() const;
+    SumUpCtrl *sumUpCtrl() const { return sumUpC; }
+    // The processing type (MapProcType) and the map shown on the panel
+    // (0 Map 1, 1 Map 2, 2 the processed map), by the checked buttons.
+    int procType() const;
+    int procShow() const;
+    // The name shown for Map 1 (n = 1) or Map 2 (n = 2).
+    QString mapName(int n) const;
+
 signals:
     void askAnalyze();
     // The fit of a single spectrum is in (weights and residual shown).
@@ -130,6 +145,11 @@ signals:
     void changedSelection();
     // Sets walk up over the main window's area; false when it cannot.
     bool askAnalyzeCond(AnalyzeCond *walk);
+    void askRAAnalyze();
+    void askSumUp();
+    // Reads the map file fname into map, its header into empH, before the
+    // signal returns.
+    void loadMap(const QString &fname, Analyzed2DRes *map, EMPHeader *empH);
     void analyzeSpectrum0(const LcfSpectrumWork &work);
     void askAnalyzeElems();
     // The element analysis of a single spectrum is in.
@@ -182,6 +202,22 @@ public slots:
     void setElemsDE(double v);
     // "Add Ref": a new row at the end.
     LCFReference *addReference();
+    // The residual absorption, sum-up and map-processing panels.
+    void setRaEnergy(double e);
+    void setRaFactor(double f);
+    // Map 1 or Map 2 becomes a copy of the map on show.
+    void captureAsMap1();
+    void captureAsMap2();
+    bool captureAsMap(int n);
+    // Reads a map file into Map 1 or Map 2; false when it was not read.
+    bool loadMapFile(int n, const QString &fname);
+    // Combines Map 1 and Map 2 into the processed map over the main
+    // window's area; false when nothing was made.
+    bool processMaps();
+    // Checks the processing type or the map shown by number; other numbers
+    // change nothing.
+    void selectProcType(int type);
+    void selectProcShow(int n);
 
 private slots:
     void spectrumFitted(quint64 request, bool ok, const LcfResult &result);
@@ -190,6 +226,11 @@ private slots:
 private:
     void buildLcfPanel(QWidget *page);
     void buildElemPanel(QWidget *page);
+    void buildResidualPanel(QWidget *page);
+    void buildSumUpPanel(QWidget *page);
+    void buildProcPanel(QWidget *page);
+    Analyzed2DRes *currentResidualMap() const;
+    Analyzed2DRes *currentProcMap() const;
     void sendPendingElems();
     Analyzed2DRes *currentElemMap() const;
     void sendPending();
@@ -243,6 +284,18 @@ private:
     XafsSpectrum pendingElems;
     bool hasPendingElems = false;
     quint64 elemsInFlight = 0;
+
+    // The residual absorption, sum-up and map-processing panels.
+    QLineEdit *raAtEV = nullptr;
+    QLineEdit *raFactorField = nullptr;
+    QRadioButton *showDMuT = nullptr;
+    QRadioButton *showRest = nullptr;
+    QRadioButton *showRatio = nullptr;
+    SumUpCtrl *sumUpC = nullptr;
+    QButtonGroup *procTypeGroup = nullptr;
+    QButtonGroup *procShowGroup = nullptr;
+    QLabel *mapNames[2] = {};
+    EShiftMapDialog *mapDialogs[2] = {};
 
     bool running2D = false;
     // The references as last taken; rebuilt after any row changed.

@@ -28,6 +28,7 @@ class XafsView;
 class SaveDataCfg;
 class Analyzed2DRes;
 class Analyzer;
+struct EMPHeader;
 class LcfRun;
 struct AnalyzeCond;
 
@@ -179,6 +180,14 @@ public slots:
     bool saveEMap(const QString &fname, const Analyzed2DRes &map);
     bool saveEMap(const QString &fname);
     bool loadEMap(const QString &fname);
+    // The analyzer's further map tools (BodyMapTools.cpp): the residual
+    // absorption, the sum-up, the value dump and the Fourier survey. Each
+    // runs to its end here and returns whether it made its maps or report.
+    bool startRA2DAnalysis();
+    bool generateRAResImage();
+    bool doSumUp();
+    bool showAnalyzedVals();
+    bool execFourierA();
 
     // Performs one statement of a batch script through the command
     // registry.
@@ -215,6 +224,10 @@ private:
     // The energy calibration (BodyCalibration.cpp, BodyCalibCommands.cpp).
     void buildCalibration();
     void registerCalibCommands();
+    // The map tools' wiring, buttons and batch commands (BodyMapTools*.cpp).
+    void buildMapTools();
+    void registerMapToolsCommands();
+    void loadAnalyzerMap(const QString &fname, Analyzed2DRes *map, EMPHeader *empH);
     // The walk over the selected area (else the view window) in bins of the
     // half sizes of the band fields; false without I1 frames.
     bool askAnalyzeCond(AnalyzeCond &walk) const;
@@ -297,4 +310,8 @@ private:
     EMPHeader loadedMapHeader;
     int mapImageWidth = -1;
     int mapImageHeight = -1;
+    // The residual absorption's last walk, energy and factor.
+    AnalyzeCond raWalk;
+    double raEnergy = 8200.0;
+    double raFactor = 1.0;
 };

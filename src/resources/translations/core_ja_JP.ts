@@ -207,6 +207,18 @@
         <source>Show Proc.</source>
         <translation>処理結果を表示</translation>
     </message>
+    <message>
+        <source>Exec F.A.</source>
+        <translation>F.A. 実行</translation>
+    </message>
+    <message>
+        <source>Chk Vals</source>
+        <translation>値を確認</translation>
+    </message>
+    <message>
+        <source>Extra</source>
+        <translation>その他</translation>
+    </message>
 </context>
 <context>
     <name>SaveDataCfg</name>
