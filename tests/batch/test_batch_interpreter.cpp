@@ -511,6 +511,12 @@ void TestBatchInterpreter::handlersAreRegisteredOnce()
                                        QStringLiteral("Batch command id %1 cannot take a handler")
                                            .arg(int(BatchCmd::NotFound)),
                                        "Batch command id -1 cannot take a handler"}));
+    // A word without a handler completes at once and says so.
+    int finished = 0;
+    r.setFinisher([&finished] { ++finished; });
+    r.dispatch(CmdLine("seek_image 3"), false);
+    QCOMPARE(finished, 1);
+    QCOMPARE(log.lines().last(), QStringLiteral("Batch command seek_image is not available yet"));
 }
 
 QTEST_GUILESS_MAIN(TestBatchInterpreter)

@@ -130,13 +130,6 @@ void TestBodyCommands::answersAndErrors()
     runAll(body, {"frobnicate  1 \"a b\" # why", "   "});
     QCOMPARE(logText(body), QStringLiteral("Err: frobnicate  1 \"a b\" \nErr:    \n"));
 
-    // A word whose work is not in the program yet completes at once and says so.
-    LogCapture log;
-    runAll(body, {"analyzer_exec_ra"});
-    QVERIFY2(log.lines().contains(
-                 QStringLiteral("Batch command analyzer_exec_ra is not available yet")),
-             qPrintable(log.lines().join('\n')));
-
     // "quit" in any case ends the program and sends no answer.
     QCOMPARE(run(body, "QuIt"), 0);
     QCOMPARE(finishing.count(), 1);
