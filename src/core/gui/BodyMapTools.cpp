@@ -116,15 +116,7 @@ bool Body::execFourierA()
 
 void Body::loadAnalyzerMap(const QString &fname, Analyzed2DRes *map, EMPHeader *empH)
 {
-    if (!map || !empH)
-        return;
-    EMPLoadTarget target;
-    if (!data.i1().isEmpty()) {
-        target.imageWidth = data.i1().first()->width();
-        target.imageHeight = data.i1().first()->height();
-    }
     // A map that was not read is not named after the file.
-    if (!readEmpFile(fname, target, *map, *empH))
+    if (map && empH && !loadMap(fname, *map, *empH))
         empH->valid = false;
-    ui->dispA->update();
 }
