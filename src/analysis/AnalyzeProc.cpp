@@ -44,6 +44,10 @@ void AnalyzeProc::fitRow(const LcfRowWork &work)
 {
     if (cancelled(work.run))
         return;
+    if (work.elems) {
+        analyzeElemsRow(work);
+        return;
+    }
     const int n = work.points.size();
     if (!work.setup || !work.setup->isValid() || work.shifts.size() != n) {
         qDebug().noquote() << "AnalyzeProc: row" << work.row << "of run" << work.run
@@ -70,6 +74,29 @@ void AnalyzeProc::fitRow(const LcfRowWork &work)
             out.dmut[i * k + j] = r.dmut.value(j, 0.0);
         }
         out.z[i] = r.z;
+    }
+    emit rowFitted(out);
+}
+
+void AnalyzeProc::analyzeElemsRow(const LcfRowWork &work)
+{
+    const int n = work.points.size();
+    const int rows = work.elems->rowCount();
+    LcfRowResult out;
+    out.run = work.run;
+    out.row = work.row;
+    out.elemValues.fill(0.0, n * ElemResults::Kinds * rows);
+    out.cor.fill(0.0, n);
+    ElemResults r;
+    for (int i = 0; i < n; ++i) {
+        if (cancelled(work.run))
+            return;
+        work.elems->analyze(work.points[i], work.shifts.value(i), r);
+        double *v = out.elemValues.data() + qint64(i) * ElemResults::Kinds * rows;
+        for (int k = 0; k < ElemResults::Kinds; ++k)
+            for (int j = 0; j < rows; ++j)
+                v[k * rows + j] = r.kind(k).value(j);
+        out.cor[i] = work.correlation ? work.correlation->mapValue(r.n.constData()) : 0.0;
     }
     emit rowFitted(out);
 }

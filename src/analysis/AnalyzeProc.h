@@ -22,6 +22,11 @@ struct LcfRowWork
     QVector<double> shifts;
     bool isVictoreen = false;
     std::shared_ptr<const LcfSetup> setup;
+    // A row of an element run carries the element analysis (used by the
+    // worker alone, one row after another) and the correlation instead of a
+    // fit set-up.
+    std::shared_ptr<ElemAnalysis> elems;
+    std::shared_ptr<const ElemCorrelation> correlation;
 };
 
 // The fitted row coming back: per bin, usedCount values of ratio and of dmut
@@ -34,6 +39,12 @@ struct LcfRowResult
     QVector<double> ratio;
     QVector<double> dmut;
     QVector<double> z;
+    // An element run's row: per bin the values of every element row kind by
+    // kind (dmut of all rows, then N, mu+, mu-, DE, ROI, NROI), and the
+    // bin's correlation with the standard composition (0 where there is
+    // none).
+    QVector<double> elemValues;
+    QVector<double> cor;
 };
 
 // One spectrum to fit outside a run (the spectrum under the mouse), with the
@@ -111,6 +122,7 @@ signals:
     void elemsAnalyzed(quint64 request, const ElemResults &result);
 
 private:
+    void analyzeElemsRow(const LcfRowWork &work);
     bool cancelled(quint64 run) const { return run < cancelledBelow.load(); }
 
     std::atomic<quint64> cancelledBelow{0};

@@ -100,6 +100,7 @@ struct ElemResults
 
     // The values of kind 0 .. 6 (dmut, N, mu+, mu-, DE, ROI, NROI), the
     // order of a row's maps.
+    static constexpr int Kinds = 7;
     const QVector<double> &kind(int k) const;
 };
 

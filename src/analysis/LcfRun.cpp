@@ -25,13 +25,28 @@ QVector<Analyzed2DRes *> LcfRun::runMaps() const
 
 bool LcfRun::start(const Setup &setup)
 {
+    const QString what = setup.isElems ? QStringLiteral("Element run") : QStringLiteral("LCF run");
     if (running) {
-        qDebug().noquote() << "LCF run not started: a run is already going";
+        qDebug().noquote() << what << "not started: a run is already going";
         return false;
     }
     if (setup.source.i1Count() < 1) {
-        qDebug().noquote() << "LCF run not started: no I1 frames";
+        qDebug().noquote() << what << "not started: no I1 frames";
         return false;
+    }
+    if (setup.isElems) {
+        const int rows = setup.elemRows.size();
+        if (rows < 1) {
+            qDebug().noquote() << "Element run not started: no element rows";
+            return false;
+        }
+        if (setup.maps.size() != ElemResults::Kinds * rows + 2 || setup.maps.contains(nullptr)) {
+            qDebug().noquote() << "Element run not started: the maps do not match the element rows";
+            return false;
+        }
+        cond = setup;
+        cond.walk.reset();
+        return startElems();
     }
     const int rows = setup.refs.size();
     if (rows < 2) {
@@ -86,12 +101,39 @@ bool LcfRun::start(const Setup &setup)
     return true;
 }
 
+bool LcfRun::startElems()
+{
+    running = true;
+    runId = worker->newRunId();
+    worker->setContAccess(true);
+    emit progress(QString::asprintf("%5.2f", 0.0));
+    for (int i = 0; i < cond.maps.size(); ++i) {
+        if (!cond.maps[i]->prepare(cond.walk)) {
+            end(false);
+            return false;
+        }
+        cond.maps[i]->setNo(i);
+    }
+    elems = std::make_shared<ElemAnalysis>(cond.elemRows, cond.mainTarget, cond.bg);
+    correlation = std::make_shared<const ElemCorrelation>(cond.elemRows);
+    building = cond.walk;
+    buildingDone = false;
+    recording = cond.walk;
+    rowsSent = 0;
+    rowsRecorded = 0;
+    sendNextRow();
+    sendNextRow();
+    return true;
+}
+
 void LcfRun::stop()
 {
     if (!running)
         return;
     end(false);
-    timeStampLog("2da 4:");
+    // The element run keeps no log.
+    if (!cond.isElems)
+        timeStampLog("2da 4:");
     emit stopped();
 }
 
@@ -104,6 +146,8 @@ bool LcfRun::sendNextRow()
     work.row = rowsSent;
     work.isVictoreen = cond.isVictoreen;
     work.setup = fit;
+    work.elems = elems;
+    work.correlation = correlation;
     work.points.reserve(building.binsAcross());
     work.shifts.reserve(building.binsAcross());
     for (;;) {
@@ -142,26 +186,30 @@ void LcfRun::record(const LcfRowResult &result)
 {
     const int rows = cond.refs.size();
     const int used = result.usedCount;
-    const int bins = result.z.size();
+    const int bins = cond.isElems ? result.cor.size() : result.z.size();
     for (int b = 0; b < bins; ++b) {
         const int cx = recording.cx;
         const int cy = recording.cy;
         const int hx = recording.hx;
         const int hy = recording.hy;
-        // The engine's values are indexed by used rows only; unused rows
-        // keep their zeros.
-        int k = 0;
-        for (int i = 0; i < rows && k < used; ++i) {
-            if (!cond.refs[i].used)
-                continue;
-            cond.maps[i]->setData(cx, cy, hx, hy, result.dmut[b * used + k]);
-            cond.maps[rows + i]->setData(cx, cy, hx, hy, result.ratio[b * used + k]);
-            ++k;
+        if (cond.isElems)
+            recordElems(result, b);
+        else {
+            // The engine's values are indexed by used rows only; unused rows
+            // keep their zeros.
+            int k = 0;
+            for (int i = 0; i < rows && k < used; ++i) {
+                if (!cond.refs[i].used)
+                    continue;
+                cond.maps[i]->setData(cx, cy, hx, hy, result.dmut[b * used + k]);
+                cond.maps[rows + i]->setData(cx, cy, hx, hy, result.ratio[b * used + k]);
+                ++k;
+            }
+            const double z = result.z[b];
+            cond.zansa->setData(cx, cy, hx, hy, z);
+            if (z > 1.0)
+                qDebug().noquote() << z << cx << cy;
         }
-        const double z = result.z[b];
-        cond.zansa->setData(cx, cy, hx, hy, z);
-        if (z > 1.0)
-            qDebug().noquote() << z << cx << cy;
 
         bool newRow = false;
         if (!recording.advance(newRow)) {
@@ -180,6 +228,21 @@ void LcfRun::record(const LcfRowResult &result)
     sendNextRow();
 }
 
+void LcfRun::recordElems(const LcfRowResult &result, int bin)
+{
+    const int cx = recording.cx;
+    const int cy = recording.cy;
+    const int hx = recording.hx;
+    const int hy = recording.hy;
+    const int values = cond.maps.size() - 2;
+    const double *v = result.elemValues.constData() + qint64(bin) * values;
+    for (int i = 0; i < values; ++i)
+        cond.maps[i]->setData(cx, cy, hx, hy, v[i]);
+    const double c = result.cor[bin];
+    cond.maps[values]->setData(cx, cy, hx, hy, c);
+    cond.maps[values + 1]->setData(cx, cy, hx, hy, corThValue(c, cond.corThreshold));
+}
+
 void LcfRun::generateImages()
 {
     for (Analyzed2DRes *map : runMaps())
@@ -195,9 +258,12 @@ void LcfRun::end(bool completed)
     worker->cancelBelow(runId + 1);
     worker->setContAccess(false);
     fit.reset();
+    elems.reset();
+    correlation.reset();
     if (completed) {
         emit progress(QString::asprintf("%5.2f", 100.0));
-        timeStampLog("2da 3:");
+        if (!cond.isElems)
+            timeStampLog("2da 3:");
         emit finished();
     }
 }

@@ -14,7 +14,7 @@
 
 class Analyzed2DRes;
 
-// One 2D LCF (or MLCF) run over an area, driven from the GUI thread, with the
+// One 2D LCF (or MLCF) run, or element run, over an area, driven from the GUI thread, with the
 // fitting done by an AnalyzeProc in its own thread. The bins go to the worker
 // a row at a time: the spectrum of a single bin is cheap next to a queued
 // call between threads, so a row is handed over whole and two rows are kept
@@ -51,12 +51,24 @@ public:
         // map ("a2d Zansa").
         QVector<Analyzed2DRes *> maps;
         Analyzed2DRes *zansa = nullptr;
+
+        // An element run instead of a fit: its rows, main target,
+        // background values and correlation threshold. maps then holds the
+        // rows' maps kind by kind (7 x rows) and the two correlation maps;
+        // the fit fields and zansa are not read.
+        bool isElems = false;
+        QVector<ElemRowSnapshot> elemRows;
+        int mainTarget = 0;
+        ElemBackground bg;
+        double corThreshold = 0.9;
     };
 
     // Connects to the worker (queued when it lives in another thread).
     explicit LcfRun(AnalyzeProc *worker, QObject *parent = nullptr);
 
     bool isRunning() const { return running; }
+    // The kind of the current or last run.
+    bool isElemsRun() const { return cond.isElems; }
     // Regenerate the pictures of the maps at each new row ("Disp. on Time").
     void setDispOnTime(bool f) { dispOnTime = f; }
     // The maps of the current or last run (the reference maps, then the
@@ -91,6 +103,8 @@ private slots:
 private:
     bool sendNextRow();
     void record(const LcfRowResult &result);
+    void recordElems(const LcfRowResult &result, int bin);
+    bool startElems();
     void generateImages();
     // Leaves the running state; a completed run first generates the pictures
     // and then reports 100.00, "2da 3:" and finished().
@@ -102,6 +116,8 @@ private:
     quint64 runId = 0;
     Setup cond;
     std::shared_ptr<const LcfSetup> fit;
+    std::shared_ptr<ElemAnalysis> elems;
+    std::shared_ptr<const ElemCorrelation> correlation;
     // The walk as rows are built and as they are recorded.
     AnalyzeCond building;
     bool buildingDone = true;

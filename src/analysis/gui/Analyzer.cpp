@@ -666,7 +666,6 @@ void Analyzer::newElems()
     elems.clear();
     // Sorted first, so that the group ids are the rows' positions.
     const QVector<ElemTarget> targets = parseElemTargets(elemNames->text(), sortByANo->isChecked());
-    QVector<XafsView::EdgeMark> marks;
     for (const ElemTarget &t : targets) {
         auto *row = new ElemCtrl(t, this);
         const int index = elems.size();
@@ -676,9 +675,8 @@ void Analyzer::newElems()
             map->setColorBar(greyScale);
         elemBase->insertWidget(index, row);
         elems.append(row);
-        marks.append({t.z, t.edge});
     }
-    view->setEdgeMarks(marks);
+    view->setEdgeMarks(edgeMarks());
     view->update();
     emit elemsChanged();
     emit changedSelection();
@@ -736,6 +734,14 @@ QVector<Analyzed2DRes *> Analyzer::elemRunMaps() const
             list.append(row->maps()[k]);
     list << maps[ElemsCorMap] << maps[ElemsCorThMap];
     return list;
+}
+
+QVector<XafsView::EdgeMark> Analyzer::edgeMarks() const
+{
+    QVector<XafsView::EdgeMark> marks;
+    for (const ElemCtrl *row : elems)
+        marks.append({row->target().z, row->target().edge});
+    return marks;
 }
 
 Analyzed2DRes *Analyzer::currentElemMap() const

@@ -3,6 +3,7 @@
 #include "analysis/AnalyzeProc.h"
 #include "analysis/LcfFit.h"
 #include "spectrum/XafsSpectrum.h"
+#include "spectrum/gui/XafsView.h"
 
 #include <QVector>
 #include <QWidget>
@@ -22,7 +23,6 @@ class QStackedWidget;
 class QThread;
 class QVBoxLayout;
 class SumUpCtrl;
-class XafsView;
 struct AnalyzeCond;
 struct EMPHeader;
 struct GreyScale;
@@ -118,6 +118,8 @@ public:
     // The maps an element run fills: kind by kind, every row's map of that
     // kind, then "a2d ElemsCor" and "a2d ElemsCorTh".
     QVector<Analyzed2DRes *> elemRunMaps() const;
+    // The rows' edges for the spectrum windows to mark.
+    QVector<XafsView::EdgeMark> edgeMarks() const;
     int lcfImageType() const;
     // Index of the first row whose "Show" is on; 0 when none.
     int shownReferenceRow() const;

@@ -19,7 +19,7 @@ class ElemCtrl : public QFrame
 {
     Q_OBJECT
 public:
-    static constexpr int Kinds = 7;
+    static constexpr int Kinds = ElemResults::Kinds;
 
     explicit ElemCtrl(const ElemTarget &target, QWidget *parent = nullptr);
 

@@ -160,6 +160,11 @@ public slots:
     // starts a run, or stops the one going.
     void startLCF2DAnalysis();
     void stop2DAnalysis();
+    // The element run, through the same run: "Analyze" of the element panel
+    // starts it, or stops the run going.
+    void startElems2DAnalysis();
+    void stopElems2DAnalysis();
+    void analyzeElemsFinished();
     // The end of a completed run: the display and the waiting script.
     void analyzeASpectrumFinished();
     // Shows the map on show after its pictures were regenerated.
@@ -218,6 +223,7 @@ private:
     // Starts an LCF run whose end completes `token` (0 for a run started by
     // hand); false, logged, when it cannot start.
     bool startLcfRun(CompletionToken token);
+    bool startElemsRun(CompletionToken token);
     // The run ended (completed or stopped): flags down, script released.
     void lcfRunEnded();
     void buildSaveControls();

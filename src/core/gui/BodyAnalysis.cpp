@@ -8,6 +8,7 @@
 #include "analysis/AnalyzeCond.h"
 #include "analysis/Analyzed2DRes.h"
 #include "analysis/LcfRun.h"
+#include "analysis/gui/AElemsConds.h"
 #include "analysis/gui/Analyzer.h"
 #include "analysis/gui/LCFReference.h"
 #include "analysis/gui/XafsFileSelect.h"
@@ -32,9 +33,25 @@ void Body::buildAnalyzer()
     connect(analyzerWindow, &Analyzer::changedSelection, this, &Body::selectedNewRef);
     connect(analyzerWindow, &Analyzer::askAnalyzeCond, this,
             [this](AnalyzeCond *walk) { return walk && askAnalyzeCond(*walk); });
-    connect(lcfRun, &LcfRun::progress, analyzerWindow, &Analyzer::setProgress);
+    connect(analyzerWindow, &Analyzer::askAnalyzeElems, this, &Body::startElems2DAnalysis);
+    // One run at a time, LCF or element: each reports in its own panel.
+    connect(lcfRun, &LcfRun::progress, this, [this](const QString &perCent) {
+        if (lcfRun->isElemsRun())
+            analyzerWindow->setElemsProgress(perCent);
+        else
+            analyzerWindow->setProgress(perCent);
+    });
     connect(lcfRun, &LcfRun::imagesGenerated, this, &Body::generateResImages);
-    connect(lcfRun, &LcfRun::finished, this, &Body::analyzeASpectrumFinished);
+    connect(lcfRun, &LcfRun::finished, this, [this] {
+        if (lcfRun->isElemsRun())
+            analyzeElemsFinished();
+        else
+            analyzeASpectrumFinished();
+    });
+    connect(analyzerWindow, &Analyzer::elemsChanged, this, [this] {
+        spectrumView->setEdgeMarks(analyzerWindow->edgeMarks());
+        spectrumView->update();
+    });
     connect(lcfRun, &LcfRun::stopped, this, &Body::lcfRunEnded);
     connect(ui->ShowResAnalysis, &QRadioButton::toggled, this, &Body::showResAnalysis);
     registerAnalyzerCommands();
@@ -109,6 +126,65 @@ bool Body::startLcfRun(CompletionToken token)
 void Body::stop2DAnalysis()
 {
     lcfRun->stop();
+}
+
+void Body::startElems2DAnalysis()
+{
+    // The button toggles, and one run serves both kinds: a press during any
+    // run stops it.
+    if (analysisRunning()) {
+        stopElems2DAnalysis();
+        return;
+    }
+    startElemsRun(0);
+}
+
+void Body::stopElems2DAnalysis()
+{
+    lcfRun->stop();
+}
+
+bool Body::startElemsRun(CompletionToken token)
+{
+    if (analysisRunning()) {
+        qDebug().noquote() << "Element run not started: a run is already going";
+        return false;
+    }
+    if (data.i1().isEmpty()) {
+        qDebug().noquote() << "Element run not started: no I1 frames";
+        return false;
+    }
+    if (analyzerWindow->elemCount() < 1) {
+        qDebug().noquote() << "Element run not started: no element rows";
+        return false;
+    }
+    LcfRun::Setup setup;
+    if (!askAnalyzeCond(setup.walk)) {
+        qDebug().noquote() << "Element run not started: no area";
+        return false;
+    }
+    setup.isElems = true;
+    setup.source = data.source();
+    setup.elemRows = analyzerWindow->elemSnapshots();
+    setup.mainTarget = analyzerWindow->mainTargetRow();
+    setup.bg = analyzerWindow->elemsConds()->background();
+    setup.corThreshold = analyzerWindow->corThreshold();
+    setup.isVictoreen = targetBackgroundVictoreen();
+    setup.shiftAt = [this](int x, int y) { return energyShiftAt(x, y); };
+    setup.maps = analyzerWindow->elemRunMaps();
+    lcfRun->setDispOnTime(analyzerWindow->elemsDispOnTime());
+    analyzerWindow->setContAccess(true);
+    if (!lcfRun->start(setup)) {
+        analyzerWindow->setContAccess(false);
+        return false;
+    }
+    lcfToken = token;
+    return true;
+}
+
+void Body::analyzeElemsFinished()
+{
+    analyzeASpectrumFinished();
 }
 
 void Body::lcfRunEnded()

@@ -45,6 +45,14 @@ void Body::registerAnalyzerCommands()
         }
         return CmdOutcome::waitFor(token);
     });
+    commands.add(AnalyzerExecElems, [this](const CmdLine &) {
+        const CompletionToken token = commands.issue();
+        if (!startElemsRun(token)) {
+            commands.complete(token);
+            return CmdOutcome::done();
+        }
+        return CmdOutcome::waitFor(token);
+    });
     act(AnalyzerSelectImage, [a](const CmdLine &c) { a->selectImage(c.intArg(0)); });
     act(AnalyzerSelectImageType, [a](const CmdLine &c) { a->selectImageType(c.intArg(0)); });
     act(AnalyzerSelectAnalysisMode, [a](const CmdLine &c) { a->selectAnalysisPanel(c.intArg(0)); });
