@@ -22,32 +22,34 @@ void AnalyzeProc::fitRow(const LcfRowWork &work)
 {
     if (cancelled(work.run))
         return;
-    const int n = work.points.size();
-    if (!work.setup || !work.setup->isValid() || work.shifts.size() != n) {
+    const int bins = work.inside.size();
+    const int n = work.energies.size();
+    LcfBinFitter fitter(work.setup, work.energies, work.isVictoreen);
+    if (!fitter.isValid() || work.shifts.size() != bins || work.mu.size() != bins * n) {
         qDebug().noquote() << "AnalyzeProc: row" << work.row << "of run" << work.run
                            << "has no usable set-up, not fitted";
         return;
     }
-    const int k = work.setup->usedCount();
+    const int k = fitter.usedCount();
     LcfRowResult out;
     out.run = work.run;
     out.row = work.row;
     out.usedCount = k;
-    out.ratio.fill(0.0, n * k);
-    out.dmut.fill(0.0, n * k);
-    out.z.fill(0.0, n);
-    LcfResult r;
-    for (int i = 0; i < n; ++i) {
+    out.ratio.fill(0.0, bins * k);
+    out.dmut.fill(0.0, bins * k);
+    out.z.fill(0.0, bins);
+    double *ratio = out.ratio.data();
+    double *dmut = out.dmut.data();
+    double *z = out.z.data();
+    const double *mu = work.mu.constData();
+    for (int i = 0; i < bins; ++i) {
         if (cancelled(work.run))
             return;
-        const XafsSpectrum s(work.points[i], work.isVictoreen, work.shifts[i]);
-        // The fitted curve is never looked at in a run: no normalization.
-        work.setup->fit(s, r, false);
-        for (int j = 0; j < k; ++j) {
-            out.ratio[i * k + j] = r.ratio.value(j, 0.0);
-            out.dmut[i * k + j] = r.dmut.value(j, 0.0);
-        }
-        out.z[i] = r.z;
+        // The fitted curve is never looked at in a run: it is not made.
+        if (work.inside[i])
+            fitter.fit(mu + i * n, work.shifts[i], ratio + i * k, dmut + i * k, z[i]);
+        else
+            fitter.fitEmpty(work.shifts[i], ratio + i * k, dmut + i * k, z[i]);
     }
     emit rowFitted(out);
 }

@@ -67,14 +67,15 @@ bool LcfRun::start(const Setup &setup)
 
     // The fit is set up for the energies of the first bin; a bin whose
     // energies differ (another shift) is fitted without the preparation,
-    // with the same result.
-    const int cx = cond.walk.cx;
-    const int cy = cond.walk.cy;
-    const double shift = cond.shiftAt ? cond.shiftAt(cx, cy) : 0.0;
-    const XafsSpectrum first(cond.source.absorption(cx, cy, cond.walk.hx, cond.walk.hy),
-                             cond.isVictoreen, shift);
-    fit = std::make_shared<const LcfSetup>(cond.refs, lcfSampleEnergies(first), cond.isMLCF,
-                                           cond.sE0, cond.eE0);
+    // with the same result. Every bin inside the data has the I1 frame
+    // energies, less its shift.
+    energies = cond.source.energies();
+    const double shift = cond.shiftAt ? cond.shiftAt(cond.walk.cx, cond.walk.cy) : 0.0;
+    QVector<double> sampleEnergies(energies.size());
+    for (int i = 0; i < energies.size(); ++i)
+        sampleEnergies[i] = energies[i] - shift;
+    fit = std::make_shared<const LcfSetup>(cond.refs, sampleEnergies, cond.isMLCF, cond.sE0,
+                                           cond.eE0);
 
     building = cond.walk;
     buildingDone = false;
@@ -104,20 +105,23 @@ bool LcfRun::sendNextRow()
     work.row = rowsSent;
     work.isVictoreen = cond.isVictoreen;
     work.setup = fit;
-    work.points.reserve(building.binsAcross());
-    work.shifts.reserve(building.binsAcross());
-    for (;;) {
-        const int cx = building.cx;
-        const int cy = building.cy;
-        work.shifts.append(cond.shiftAt ? cond.shiftAt(cx, cy) : 0.0);
-        work.points.append(cond.source.absorption(cx, cy, building.hx, building.hy));
+    work.energies = energies;
+    // The bins of one row: from the row's first centre, a step apart.
+    const int count = building.binsAcross();
+    const int x0 = building.cx;
+    const int cy = building.cy;
+    work.mu.resize(count * energies.size());
+    work.inside.resize(count);
+    work.shifts.resize(count);
+    cond.source.absorptionRow(x0, building.sx, count, cy, building.hx, building.hy,
+                              work.mu.data(), work.inside.data(), rowBuffers);
+    for (int b = 0; b < count; ++b) {
+        work.shifts[b] = cond.shiftAt ? cond.shiftAt(building.cx, building.cy) : 0.0;
         bool newRow = false;
         if (!building.advance(newRow)) {
             buildingDone = true;
             break;
         }
-        if (newRow)
-            break;
     }
     ++rowsSent;
     emit fitRowSig(work);
@@ -195,6 +199,7 @@ void LcfRun::end(bool completed)
     worker->cancelBelow(runId + 1);
     worker->setContAccess(false);
     fit.reset();
+    rowBuffers = SpectrumSource::RowBuffers();
     if (completed) {
         emit progress(QString::asprintf("%5.2f", 100.0));
         timeStampLog("2da 3:");

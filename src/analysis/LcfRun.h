@@ -102,6 +102,9 @@ private:
     quint64 runId = 0;
     Setup cond;
     std::shared_ptr<const LcfSetup> fit;
+    // The I1 frame energies, and the working rows of the row being built.
+    QVector<double> energies;
+    SpectrumSource::RowBuffers rowBuffers;
     // The walk as rows are built and as they are recorded.
     AnalyzeCond building;
     bool buildingDone = true;
