@@ -141,6 +141,16 @@ LcfSetup::LcfSetup(const QVector<LcfReferenceSnapshot> &refs, const QVector<doub
         residualPoints.append(i);
         residualSegments.append(a);
         residualSegments.append(b);
+        // interpolate's differences of energies, worked out once.
+        if (b >= 0) {
+            residualSame.append(drawn[b] == drawn[a]);
+            residualGaps.append(drawn[b] - drawn[a]);
+            residualOffsets.append(e - drawn[a]);
+        } else {
+            residualSame.append(false);
+            residualGaps.append(1.0);
+            residualOffsets.append(0.0);
+        }
     }
 
     fitValues.resize(fitPoints.size() * k);
@@ -234,6 +244,32 @@ struct ValueSample
     double jump() const { return edgeJump; }
 };
 
+// out[j] = the sum over p < np of r[p * k + j] * y(p), for j < k, each sum
+// taken over p in order. Two sums go side by side (their additions do not
+// wait for each other); each is the same as summed alone.
+template <typename Y>
+void sumProducts(const double *r, int k, int np, const Y &y, double *out)
+{
+    int j = 0;
+    for (; j + 2 <= k; j += 2) {
+        double s0 = 0.0;
+        double s1 = 0.0;
+        for (int p = 0; p < np; ++p) {
+            const double v = y(p);
+            s0 += r[p * k + j] * v;
+            s1 += r[p * k + j + 1] * v;
+        }
+        out[j] = s0;
+        out[j + 1] = s1;
+    }
+    for (; j < k; ++j) {
+        double s0 = 0.0;
+        for (int p = 0; p < np; ++p)
+            s0 += r[p * k + j] * y(p);
+        out[j] = s0;
+    }
+}
+
 // SpectrumPoints::valueAt on the fitted curve (no shift).
 double valueOnFit(const QPointF *f, int n, double arg)
 {
@@ -273,8 +309,7 @@ void LcfSetup::fitPrepared(const XafsSpectrum &sample, LcfResult &out, bool norm
 }
 
 template <typename Sample>
-void LcfSetup::solve(const Sample &sample, double *ratio, double *dmut, double &z,
-                     QPointF *f) const
+void LcfSetup::solve(const Sample &sample, double *ratio, double *dmut, double &z, QPointF *f) const
 {
     const int k = usedRefs.size();
     const int m = isMLCF ? k + 2 : k;
@@ -298,21 +333,16 @@ void LcfSetup::solve(const Sample &sample, double *ratio, double *dmut, double &
         }
         b[0] = s0;
         b[1] = s1;
-        for (int j = 0; j < k; ++j) {
-            double sj = 0.0;
-            for (int p = 0; p < np; ++p)
-                sj += rv[p * k + j] * sample.mu(fp[p]);
-            b[2 + j] = sj;
-        }
+        sumProducts(
+            rv, k, np, [&sample, fp](int p) { return sample.mu(fp[p]); }, b.data() + 2);
     } else {
-        for (int j = 0; j < k; ++j) {
-            double sj = 0.0;
-            for (int p = 0; p < np; ++p) {
-                const int i = fp[p];
-                sj += rv[p * k + j] * (i < nDnp ? sample.dnp(i) : 0.0);
-            }
-            b[j] = sj;
-        }
+        sumProducts(
+            rv, k, np,
+            [&sample, fp, nDnp](int p) {
+            const int i = fp[p];
+            return i < nDnp ? sample.dnp(i) : 0.0;
+            },
+            b.data());
     }
     QVarLengthArray<double, 36 * 36> a(normal.size());
     for (int q = 0; q < normal.size(); ++q)
@@ -358,24 +388,34 @@ void LcfSetup::solve(const Sample &sample, double *ratio, double *dmut, double &
     int terms = 0;
     if (nDnp == energies.size()) {
         // The prepared points and segments give valueAt's values without
-        // its search.
+        // its search; the quotients are taken a row at a time.
         const int nr = residualPoints.size();
         const int *rp = residualPoints.constData();
         const int *rs = residualSegments.constData();
-        for (int p = 0; p < nr; ++p) {
-            const int i = rp[p];
-            double v = 0.0;
-            if (nf == 1) {
-                v = f[0].y();
-            } else if (nf > 1) {
-                const QPointF &a = f[rs[2 * p]];
-                const QPointF &b = f[rs[2 * p + 1]];
-                v = interpolate(energies[i], a.x(), a.y(), b.x(), b.y());
+        QVarLengthArray<double, 256> v(nr), y(nr), num(nr), q(nr);
+        if (nf == 1) {
+            for (int p = 0; p < nr; ++p)
+                v[p] = f[0].y();
+        } else if (nf > 1) {
+            for (int p = 0; p < nr; ++p)
+                num[p] = f[rs[2 * p + 1]].y() - f[rs[2 * p]].y();
+            divideEach(num.constData(), residualGaps.constData(), q.data(), nr);
+            for (int p = 0; p < nr; ++p) {
+                const double y1 = f[rs[2 * p]].y();
+                const double y2 = f[rs[2 * p + 1]].y();
+                v[p] = residualSame[p] ? (y1 + y2) / 2.0 : y1 + q[p] * residualOffsets[p];
             }
-            const double y = sample.dnp(i);
-            const double d = (v - y) / y;
-            sum += y == 0.0 ? 1.0 : d * d;
+        } else {
+            for (int p = 0; p < nr; ++p)
+                v[p] = 0.0;
         }
+        for (int p = 0; p < nr; ++p) {
+            y[p] = sample.dnp(rp[p]);
+            num[p] = v[p] - y[p];
+        }
+        divideEach(num.constData(), y.constData(), q.data(), nr);
+        for (int p = 0; p < nr; ++p)
+            sum += y[p] == 0.0 ? 1.0 : q[p] * q[p];
         terms = nr;
     } else {
         // A sample whose curves do not match its points (never normalized

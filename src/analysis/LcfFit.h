@@ -121,6 +121,12 @@ private:
     // visits, and for each the two fitted points its value lies between.
     QVector<int> residualPoints;
     QVector<int> residualSegments;
+    // For each residual point, whether its two fitted points share their
+    // energy, the gap between those energies and its distance from the
+    // first.
+    QVector<bool> residualSame;
+    QVector<double> residualGaps;
+    QVector<double> residualOffsets;
     // usedCount() values per point of fitPoints (LCF: double-normalized
     // pre-base, MLCF: double-normalized) and of drawPoints (double-normalized
     // pre-base).

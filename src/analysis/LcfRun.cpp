@@ -113,8 +113,8 @@ bool LcfRun::sendNextRow()
     work.mu.resize(count * energies.size());
     work.inside.resize(count);
     work.shifts.resize(count);
-    cond.source.absorptionRow(x0, building.sx, count, cy, building.hx, building.hy,
-                              work.mu.data(), work.inside.data(), rowBuffers);
+    cond.source.absorptionRow(x0, building.sx, count, cy, building.hx, building.hy, work.mu.data(),
+                              work.inside.data(), rowBuffers);
     for (int b = 0; b < count; ++b) {
         work.shifts[b] = cond.shiftAt ? cond.shiftAt(building.cx, building.cy) : 0.0;
         bool newRow = false;

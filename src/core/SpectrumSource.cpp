@@ -275,8 +275,8 @@ QVector<double> SpectrumSource::energies() const
     return e;
 }
 
-void SpectrumSource::absorptionRow(int x0, int step, int count, int y, int hw, int hh,
-                                   double *mu, quint8 *inside, RowBuffers &buffers) const
+void SpectrumSource::absorptionRow(int x0, int step, int count, int y, int hw, int hh, double *mu,
+                                   quint8 *inside, RowBuffers &buffers) const
 {
     if (count < 1)
         return;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -417,6 +418,24 @@ double valueOnCurve(const double *xs, const double *ys, int n, double arg)
 
 } // namespace
 
+void divideEach(const double *num, const double *den, double *out, int n)
+{
+    int i = 0;
+#if defined(__GNUC__)
+    typedef double Pair __attribute__((vector_size(16)));
+    for (; i + 2 <= n; i += 2) {
+        Pair a;
+        Pair b;
+        std::memcpy(&a, num + i, sizeof a);
+        std::memcpy(&b, den + i, sizeof b);
+        const Pair q = a / b;
+        std::memcpy(out + i, &q, sizeof q);
+    }
+#endif
+    for (; i < n; ++i)
+        out[i] = num[i] / den[i];
+}
+
 BinNormalizer::BinNormalizer(const QVector<double> &energies, bool isVictoreen)
     : victoreen(isVictoreen)
     , x(energies)
@@ -430,6 +449,8 @@ BinNormalizer::BinNormalizer(const QVector<double> &energies, bool isVictoreen)
     const int n = x.size();
     pre.resize(n);
     post.resize(n);
+    num.resize(n);
+    den.resize(n);
     if (!isVictoreen) {
         xx.resize(n);
         for (int i = 0; i < n; ++i)
@@ -591,7 +612,12 @@ double BinNormalizer::normalize(const double *mu, double *dnp)
     const double jump =
         valueOnCurve(e, q, hasPost ? n : 0, e0) - valueOnCurve(e, p, hasPre ? n : 0, e0);
 
-    for (int i = 0; i < n; ++i)
-        dnp[i] = (mu[i] - p[i]) / (q[i] - p[i]);
+    double *a = num.data();
+    double *b = den.data();
+    for (int i = 0; i < n; ++i) {
+        a[i] = mu[i] - p[i];
+        b[i] = q[i] - p[i];
+    }
+    divideEach(a, b, dnp, n);
     return jump;
 }

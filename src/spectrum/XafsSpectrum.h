@@ -113,6 +113,11 @@ private:
 
 Q_DECLARE_METATYPE(XafsSpectrum)
 
+// out[i] = num[i] / den[i] for i < n, two at a time where the compiler offers
+// vectors of two doubles: each quotient is the correctly rounded one either
+// way, so the values are those of dividing one by one.
+void divideEach(const double *num, const double *den, double *out, int n);
+
 // The normalization of many spectra that share one list of energies (the bins
 // of a 2D run, all built from the same frames), cut down to what a fit reads:
 // the double-normalized pre-base values and the jump. Each value is exactly
@@ -149,4 +154,6 @@ private:
     QVector<double> xx, l, l3, l4, l6, l7, l8;
     QVector<double> pre;
     QVector<double> post;
+    QVector<double> num;
+    QVector<double> den;
 };
