@@ -5,6 +5,15 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
+namespace {
+
+// The most absorption values one hand-over to the worker holds (32 MiB).
+constexpr qint64 maxRowValues = qint64(1) << 22;
+
+} // namespace
+
 LcfRun::LcfRun(AnalyzeProc *worker, QObject *parent)
     : QObject(parent)
     , worker(worker)
@@ -106,10 +115,16 @@ bool LcfRun::sendNextRow()
     work.isVictoreen = cond.isVictoreen;
     work.setup = fit;
     work.energies = energies;
-    // The bins of one row: from the row's first centre, a step apart.
-    const int count = building.binsAcross();
+    // The bins of one row, from the first not yet built to the row's end, a
+    // step apart. A row of very many frames and bins goes in pieces, so
+    // that no hand-over holds more than maxRowValues values; the pieces are
+    // recorded like rows, the progress still moves at each new row.
     const int x0 = building.cx;
     const int cy = building.cy;
+    const qint64 left =
+        qint64(building.x1) > x0 ? (qint64(building.x1) - x0 - 1) / building.sx + 1 : 1;
+    const qint64 most = std::max<qint64>(1, maxRowValues / std::max(1, energies.size()));
+    const int count = int(std::min(left, most));
     work.mu.resize(count * energies.size());
     work.inside.resize(count);
     work.shifts.resize(count);
@@ -117,8 +132,7 @@ bool LcfRun::sendNextRow()
                               work.inside.data(), rowBuffers);
     for (int b = 0; b < count; ++b) {
         work.shifts[b] = cond.shiftAt ? cond.shiftAt(building.cx, building.cy) : 0.0;
-        bool newRow = false;
-        if (!building.advance(newRow)) {
+        if (!building.advance()) {
             buildingDone = true;
             break;
         }
