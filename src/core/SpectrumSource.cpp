@@ -19,6 +19,17 @@ qint64 clampHalf(int half, qint64 centre, int extent)
     return a < reach ? a : reach;
 }
 
+// A window sum as a double. Integer sums stay far below 2^63, so going
+// through the signed type (one instruction) gives the same double.
+inline double sumToDouble(quint64 v)
+{
+    return double(qint64(v));
+}
+inline double sumToDouble(double v)
+{
+    return v;
+}
+
 // The window sums of frame rows r0 .. r1 over the columns from[b] .. to[b]
 // of each bin (none when from[b] > to[b]), summed as TiffData::windowSum sums
 // them: row by row in the accumulator type, columns left to right.
@@ -37,7 +48,7 @@ void sumWindows(const TiffData &f, int r0, int r1, const int *from, const int *t
             s += p[from[b]];
             Acc total = 0;
             total += s;
-            out[b] = double(total);
+            out[b] = sumToDouble(total);
         }
         return;
     }
@@ -55,7 +66,7 @@ void sumWindows(const TiffData &f, int r0, int r1, const int *from, const int *t
                 s += p[i];
             total += s;
         }
-        out[b] = double(total);
+        out[b] = sumToDouble(total);
     }
 }
 
@@ -124,7 +135,7 @@ void rowWindowSums(const TiffData &f, qint64 x0, int step, int count, int y, int
         // The common case of one-pixel bins side by side in 16-bit frames.
         const quint16 *p = f.row<quint16>(int(r0)) + columns.first;
         for (int b = 0; b < count; ++b)
-            out[b] = double(quint64(p[qint64(b) * step]));
+            out[b] = double(int(p[qint64(b) * step]));
         return;
     }
     switch (type) {
@@ -292,6 +303,10 @@ void SpectrumSource::absorptionRow(int x0, int step, int count, int y, int hw, i
     buffers.from.resize(c);
     buffers.to.resize(c);
     buffers.i1Sums.resize(c);
+    buffers.i0Row.resize(c);
+    buffers.aRow.resize(c);
+    buffers.bRow.resize(c);
+    buffers.quotients.resize(c);
     buffers.darkSums.assign(c, 0.0);
     buffers.i0Sums.resize(c * size_t(i0Used.size()));
     int *from = buffers.from.data();
@@ -316,20 +331,42 @@ void SpectrumSource::absorptionRow(int x0, int step, int count, int y, int hw, i
         const double *sb = f.a < 0 ? nullptr : buffers.i0Sums.data() + size_t(slot[f.b]) * c;
         const double ea = f.a < 0 ? 0.0 : i0Energies[f.a];
         const double eb = f.a < 0 ? 0.0 : i0Energies[f.b];
-        double *out = mu + k;
+        // The arithmetic of fill(), a frame at a time: I0 on the line
+        // through the bracketing frames (i0Line), both less the dark, then
+        // the quotient, two at a time, and the logarithm.
+        double *i0 = buffers.i0Row.data();
+        double *a = buffers.aRow.data();
+        double *bb = buffers.bRow.data();
+        double *q = buffers.quotients.data();
+        if (f.a < 0) {
+            std::fill(i0, i0 + count, 1.0);
+        } else if (eb == ea) {
+            for (int b = 0; b < count; ++b)
+                i0[b] = (sa[b] + sb[b]) / 2;
+        } else {
+            std::fill(q, q + count, eb - ea);
+            for (int b = 0; b < count; ++b)
+                a[b] = sb[b] - sa[b];
+            divideEach(a, q, i0, count);
+            const double de = f.energy - ea;
+            for (int b = 0; b < count; ++b)
+                i0[b] = sa[b] + i0[b] * de;
+        }
         for (int b = 0; b < count; ++b) {
-            if (!inside[b])
-                continue;
-            // The arithmetic of fill(), point by point.
-            const double i0 = f.a < 0 ? 1.0 : i0Line(f.energy, ea, sa[b], eb, sb[b]);
-            const double a = s[b] - d[b];
-            const double bb = i0 - d[b];
-            double value;
-            if (fluo)
-                value = bb != 0.0 ? a / bb : 1.0;
-            else
-                value = a * bb > 0 ? std::log(bb / a) : 1.0;
-            out[size_t(b) * size_t(n)] = value;
+            a[b] = s[b] - d[b];
+            bb[b] = i0[b] - d[b];
+        }
+        double *out = mu + k;
+        if (fluo) {
+            divideEach(a, bb, q, count);
+            for (int b = 0; b < count; ++b)
+                if (inside[b])
+                    out[size_t(b) * size_t(n)] = bb[b] != 0.0 ? q[b] : 1.0;
+        } else {
+            divideEach(bb, a, q, count);
+            for (int b = 0; b < count; ++b)
+                if (inside[b])
+                    out[size_t(b) * size_t(n)] = a[b] * bb[b] > 0 ? std::log(q[b]) : 1.0;
         }
     }
 }

@@ -67,6 +67,10 @@ public:
         std::vector<double> i0Sums;
         std::vector<double> darkSums;
         std::vector<double> i1Sums;
+        std::vector<double> i0Row;
+        std::vector<double> aRow;
+        std::vector<double> bRow;
+        std::vector<double> quotients;
         std::vector<int> from;
         std::vector<int> to;
     };
