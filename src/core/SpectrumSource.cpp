@@ -52,6 +52,9 @@ void sumWindows(const TiffData &f, int r0, int r1, const int *from, const int *t
         }
         return;
     }
+    QVarLengthArray<const T *, 64> rows(r1 - r0 + 1);
+    for (int r = r0; r <= r1; ++r)
+        rows[r - r0] = f.row<T>(r);
     for (int b = 0; b < count; ++b) {
         if (from[b] > to[b]) {
             out[b] = 0.0;
@@ -59,8 +62,8 @@ void sumWindows(const TiffData &f, int r0, int r1, const int *from, const int *t
         }
         const int n = to[b] - from[b] + 1;
         Acc total = 0;
-        for (int r = r0; r <= r1; ++r) {
-            const T *p = f.row<T>(r) + from[b];
+        for (int r = 0; r <= r1 - r0; ++r) {
+            const T *p = rows[r] + from[b];
             Acc s = 0;
             for (int i = 0; i < n; ++i)
                 s += p[i];
