@@ -69,9 +69,9 @@ public:
 
 public slots:
     void setContAccess(bool f) { continuous.store(f); }
-    // Fits each bin of the row as its spectrum (its values at the frame
-    // energies with its shift, normalized with the row's background form)
-    // fits with the row's set-up, and sends the row's results by rowFitted.
+    // Fits each bin of the row with the row's set-up, as the bin's spectrum
+    // (its values at the frame energies, its shift, normalized with the
+    // row's background form) is fitted, and sends the results by rowFitted.
     void fitRow(const LcfRowWork &work);
 
 signals:

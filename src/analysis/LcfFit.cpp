@@ -333,16 +333,13 @@ void LcfSetup::solve(const Sample &sample, double *ratio, double *dmut, double &
         }
         b[0] = s0;
         b[1] = s1;
-        sumProducts(
-            rv, k, np, [&sample, fp](int p) { return sample.mu(fp[p]); }, b.data() + 2);
+        const auto muAt = [&sample, fp](int p) { return sample.mu(fp[p]); };
+        sumProducts(rv, k, np, muAt, b.data() + 2);
     } else {
-        sumProducts(
-            rv, k, np,
-            [&sample, fp, nDnp](int p) {
-            const int i = fp[p];
-            return i < nDnp ? sample.dnp(i) : 0.0;
-            },
-            b.data());
+        const auto dnpAt = [&sample, fp, nDnp](int p) {
+            return fp[p] < nDnp ? sample.dnp(fp[p]) : 0.0;
+        };
+        sumProducts(rv, k, np, dnpAt, b.data());
     }
     QVarLengthArray<double, 36 * 36> a(normal.size());
     for (int q = 0; q < normal.size(); ++q)
