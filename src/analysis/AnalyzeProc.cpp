@@ -48,50 +48,67 @@ void AnalyzeProc::fitRow(const LcfRowWork &work)
         analyzeElemsRow(work);
         return;
     }
-    const int n = work.points.size();
-    if (!work.setup || !work.setup->isValid() || work.shifts.size() != n) {
+    const int bins = work.inside.size();
+    const int n = work.energies.size();
+    LcfBinFitter fitter(work.setup, work.energies, work.isVictoreen);
+    if (!fitter.isValid() || work.shifts.size() != bins || work.mu.size() != bins * n) {
         qDebug().noquote() << "AnalyzeProc: row" << work.row << "of run" << work.run
                            << "has no usable set-up, not fitted";
         return;
     }
-    const int k = work.setup->usedCount();
+    const int k = fitter.usedCount();
     LcfRowResult out;
     out.run = work.run;
     out.row = work.row;
     out.usedCount = k;
-    out.ratio.fill(0.0, n * k);
-    out.dmut.fill(0.0, n * k);
-    out.z.fill(0.0, n);
-    LcfResult r;
-    for (int i = 0; i < n; ++i) {
+    out.ratio.fill(0.0, bins * k);
+    out.dmut.fill(0.0, bins * k);
+    out.z.fill(0.0, bins);
+    double *ratio = out.ratio.data();
+    double *dmut = out.dmut.data();
+    double *z = out.z.data();
+    const double *mu = work.mu.constData();
+    for (int i = 0; i < bins; ++i) {
         if (cancelled(work.run))
             return;
-        const XafsSpectrum s(work.points[i], work.isVictoreen, work.shifts[i]);
-        // The fitted curve is never looked at in a run: no normalization.
-        work.setup->fit(s, r, false);
-        for (int j = 0; j < k; ++j) {
-            out.ratio[i * k + j] = r.ratio.value(j, 0.0);
-            out.dmut[i * k + j] = r.dmut.value(j, 0.0);
-        }
-        out.z[i] = r.z;
+        // The fitted curve is never looked at in a run: it is not made.
+        if (work.inside[i])
+            fitter.fit(mu + i * n, work.shifts[i], ratio + i * k, dmut + i * k, z[i]);
+        else
+            fitter.fitEmpty(work.shifts[i], ratio + i * k, dmut + i * k, z[i]);
     }
     emit rowFitted(out);
 }
 
 void AnalyzeProc::analyzeElemsRow(const LcfRowWork &work)
 {
-    const int n = work.points.size();
+    const int bins = work.inside.size();
+    const int n = work.energies.size();
     const int rows = work.elems->rowCount();
+    if (work.shifts.size() != bins || work.mu.size() != bins * n) {
+        qDebug().noquote() << "AnalyzeProc: row" << work.row << "of run" << work.run
+                           << "does not hold its bins, not analyzed";
+        return;
+    }
     LcfRowResult out;
     out.run = work.run;
     out.row = work.row;
-    out.elemValues.fill(0.0, n * ElemResults::Kinds * rows);
-    out.cor.fill(0.0, n);
+    out.elemValues.fill(0.0, bins * ElemResults::Kinds * rows);
+    out.cor.fill(0.0, bins);
     ElemResults r;
-    for (int i = 0; i < n; ++i) {
+    SpectrumPoints points;
+    for (int i = 0; i < bins; ++i) {
         if (cancelled(work.run))
             return;
-        work.elems->analyze(work.points[i], work.shifts.value(i), r);
+        // The element analysis reads mu at the frame energies only: the
+        // bin's points, no normalization. A bin outside the data has none.
+        points.clear();
+        if (work.inside[i]) {
+            const double *mu = work.mu.constData() + qint64(i) * n;
+            for (int e = 0; e < n; ++e)
+                points.append(work.energies[e], mu[e]);
+        }
+        work.elems->analyze(points, work.shifts[i], r);
         double *v = out.elemValues.data() + qint64(i) * ElemResults::Kinds * rows;
         for (int k = 0; k < ElemResults::Kinds; ++k)
             for (int j = 0; j < rows; ++j)

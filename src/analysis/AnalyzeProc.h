@@ -12,14 +12,18 @@
 #include <memory>
 
 // One row of bins of a 2D LCF run on its way to the worker: the absorption
-// points of every bin and its energy shift, in walk order, and the fit set
-// up once for the run (shared, never changed after the start).
+// values of every bin (one per frame energy, bin after bin, in walk order),
+// whether the bin lies inside the data (a bin outside has an empty spectrum
+// and no values) and its energy shift; the frame energies and the fit set up
+// once for the run (shared, never changed after the start).
 struct LcfRowWork
 {
     quint64 run = 0;
     int row = 0;
-    QVector<SpectrumPoints> points;
+    QVector<double> mu;
+    QVector<quint8> inside;
     QVector<double> shifts;
+    QVector<double> energies;
     bool isVictoreen = false;
     std::shared_ptr<const LcfSetup> setup;
     // A row of an element run carries the element analysis (used by the
@@ -104,9 +108,9 @@ public:
 
 public slots:
     void setContAccess(bool f) { continuous.store(f); }
-    // Builds each bin's spectrum from its points and shift, normalized with
-    // the row's background form, fits it with the row's set-up and sends
-    // the row's results by rowFitted.
+    // Fits each bin of the row with the row's set-up, as the bin's spectrum
+    // (its values at the frame energies, its shift, normalized with the
+    // row's background form) is fitted, and sends the results by rowFitted.
     void fitRow(const LcfRowWork &work);
     // Fits one spectrum with its fitted curve normalized for drawing; the
     // answer always comes, by spectrumFitted with the work's request (ok

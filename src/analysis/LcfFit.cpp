@@ -5,6 +5,9 @@
 #include <QDebug>
 #include <QVarLengthArray>
 
+#include <cmath>
+#include <utility>
+
 namespace {
 
 // The two points SpectrumPoints::valueAt(arg) interpolates between on a list
@@ -39,6 +42,13 @@ void segmentAt(const QVector<double> &xs, double arg, int &a, int &b)
     }
     a = lo;
     b = hi;
+}
+
+// The same number to the bit for the fit: equal and of the same sign (0 and
+// -0 differ in what they give), no number never.
+bool sameValue(double a, double b)
+{
+    return a == b && std::signbit(a) == std::signbit(b);
 }
 
 } // namespace
@@ -131,6 +141,16 @@ LcfSetup::LcfSetup(const QVector<LcfReferenceSnapshot> &refs, const QVector<doub
         residualPoints.append(i);
         residualSegments.append(a);
         residualSegments.append(b);
+        // interpolate's differences of energies, worked out once.
+        if (b >= 0) {
+            residualSame.append(drawn[b] == drawn[a]);
+            residualGaps.append(drawn[b] - drawn[a]);
+            residualOffsets.append(e - drawn[a]);
+        } else {
+            residualSame.append(false);
+            residualGaps.append(1.0);
+            residualOffsets.append(0.0);
+        }
     }
 
     fitValues.resize(fitPoints.size() * k);
@@ -176,7 +196,7 @@ bool LcfSetup::matches(const XafsSpectrum &sample) const
         return false;
     const double shift = sample.energyShift();
     for (int i = 0; i < raw.size(); ++i)
-        if (!(raw.x(i) - shift == energies[i]))
+        if (!sameValue(raw.x(i) - shift, energies[i]))
             return false;
     return true;
 }
@@ -197,40 +217,135 @@ bool LcfSetup::fit(const XafsSpectrum &sample, LcfResult &out, bool normalizeFit
     return true;
 }
 
+namespace {
+
+// A sample as the fit reads it: its raw mu, its double-normalized pre-base
+// values, their counts and its jump.
+struct SpectrumSample
+{
+    const XafsSpectrum &s;
+    int rawSize() const { return s.raw().size(); }
+    double mu(int i) const { return s.raw().y(i); }
+    int dnpSize() const { return s.doubleNormalizedPreBase().size(); }
+    double dnp(int i) const { return s.doubleNormalizedPreBase().y(i); }
+    double jump() const { return s.jump(); }
+};
+
+struct ValueSample
+{
+    const double *muValues;
+    const double *dnpValues;
+    int n;
+    double edgeJump;
+    int rawSize() const { return n; }
+    double mu(int i) const { return muValues[i]; }
+    int dnpSize() const { return n; }
+    double dnp(int i) const { return dnpValues[i]; }
+    double jump() const { return edgeJump; }
+};
+
+// out[j] = the sum over p < np of r[p * k + j] * y(p), for j < k, each sum
+// taken over p in order. Two sums go side by side (their additions do not
+// wait for each other); each is the same as summed alone.
+template <typename Y>
+void sumProducts(const double *r, int k, int np, const Y &y, double *out)
+{
+    int j = 0;
+    for (; j + 2 <= k; j += 2) {
+        double s0 = 0.0;
+        double s1 = 0.0;
+        for (int p = 0; p < np; ++p) {
+            const double v = y(p);
+            s0 += r[p * k + j] * v;
+            s1 += r[p * k + j + 1] * v;
+        }
+        out[j] = s0;
+        out[j + 1] = s1;
+    }
+    for (; j < k; ++j) {
+        double s0 = 0.0;
+        for (int p = 0; p < np; ++p)
+            s0 += r[p * k + j] * y(p);
+        out[j] = s0;
+    }
+}
+
+// SpectrumPoints::valueAt on the fitted curve (no shift).
+double valueOnFit(const QPointF *f, int n, double arg)
+{
+    if (n == 0)
+        return 0.0;
+    if (n == 1)
+        return f[0].y();
+    if (arg <= f[0].x())
+        return interpolate(arg, f[0].x(), f[0].y(), f[1].x(), f[1].y());
+    if (arg >= f[n - 1].x())
+        return interpolate(arg, f[n - 2].x(), f[n - 2].y(), f[n - 1].x(), f[n - 1].y());
+    int lo = 0;
+    int hi = n - 1;
+    while (hi - 1 > lo) {
+        const int mid = (lo + hi) / 2;
+        if (f[mid].x() > arg)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return interpolate(arg, f[lo].x(), f[lo].y(), f[hi].x(), f[hi].y());
+}
+
+} // namespace
+
 void LcfSetup::fitPrepared(const XafsSpectrum &sample, LcfResult &out, bool normalizeFit) const
 {
     const int k = usedRefs.size();
+    out.ratio.resize(k);
+    out.dmut.resize(k);
+    QPointF *f = out.fitted.fillBuffer(drawPoints.size());
+    solve(SpectrumSample{sample}, out.ratio.data(), out.dmut.data(), out.z, f);
+    out.fitted.finishFill();
+    out.fitted.enableShift(false);
+    out.fitted.setShift(0.0);
+    out.res = normalizeFit ? XafsSpectrum(out.fitted, false, 0.0) : XafsSpectrum();
+}
+
+template <typename Sample>
+void LcfSetup::solve(const Sample &sample, double *ratio, double *dmut, double &z, QPointF *f) const
+{
+    const int k = usedRefs.size();
     const int m = isMLCF ? k + 2 : k;
-    const SpectrumPoints &raw = sample.raw();
-    const SpectrumPoints &dnp = sample.doubleNormalizedPreBase();
+    const int nDnp = sample.dnpSize();
 
     // Right-hand side: LCF fits the double-normalized pre-base values, MLCF
     // the raw mu, each at the sample's own point (no interpolation).
+    // Each sum runs over the points in order, one sum after the other: the
+    // same additions as summing all at once point by point.
+    const int np = fitPoints.size();
+    const int *fp = fitPoints.constData();
+    const double *rv = fitValues.constData();
     QVarLengthArray<double, 36> b(m);
-    for (int a = 0; a < m; ++a)
-        b[a] = 0.0;
-    for (int p = 0; p < fitPoints.size(); ++p) {
-        const int i = fitPoints[p];
-        const double *r = fitValues.constData() + p * k;
-        if (isMLCF) {
-            const double y = raw.y(i);
-            b[0] += y;
-            b[1] += energies[i] * y;
-            for (int j = 0; j < k; ++j)
-                b[2 + j] += r[j] * y;
-        } else {
-            const double y = i < dnp.size() ? dnp.y(i) : 0.0;
-            for (int j = 0; j < k; ++j)
-                b[j] += r[j] * y;
+    if (isMLCF) {
+        double s0 = 0.0;
+        double s1 = 0.0;
+        for (int p = 0; p < np; ++p) {
+            const double y = sample.mu(fp[p]);
+            s0 += y;
+            s1 += energies[fp[p]] * y;
         }
+        b[0] = s0;
+        b[1] = s1;
+        const auto muAt = [&sample, fp](int p) { return sample.mu(fp[p]); };
+        sumProducts(rv, k, np, muAt, b.data() + 2);
+    } else {
+        const auto dnpAt = [&sample, fp, nDnp](int p) {
+            return fp[p] < nDnp ? sample.dnp(fp[p]) : 0.0;
+        };
+        sumProducts(rv, k, np, dnpAt, b.data());
     }
     QVarLengthArray<double, 36 * 36> a(normal.size());
     for (int q = 0; q < normal.size(); ++q)
         a[q] = normal[q];
     solveLinearSystem(a.data(), b.data(), m);
 
-    out.ratio.resize(k);
-    out.dmut.resize(k);
     if (isMLCF) {
         double sum = 0.0;
         for (int j = 0; j < k; ++j)
@@ -240,75 +355,159 @@ void LcfSetup::fitPrepared(const XafsSpectrum &sample, LcfResult &out, bool norm
         const double share = sum >= 0.0 ? sum : 0.0;
         for (int j = 0; j < k; ++j) {
             const double w = b[2 + j] < 0.0 ? 0.0 : b[2 + j];
-            out.dmut[j] = w;
-            out.ratio[j] = w / share;
+            dmut[j] = w;
+            ratio[j] = w / share;
         }
     } else {
         const double jump = sample.jump() > 0.0 ? sample.jump() : 0.0;
         for (int j = 0; j < k; ++j) {
-            out.ratio[j] = b[j];
-            out.dmut[j] = b[j] * jump;
+            ratio[j] = b[j];
+            dmut[j] = b[j] * jump;
         }
     }
 
     // The fitted curve: the references' double-normalized pre-base values
     // weighted by the reported ratios (MLCF draws neither the constant nor
     // the slope).
-    QPointF *f = out.fitted.fillBuffer(drawPoints.size());
-    for (int p = 0; p < drawPoints.size(); ++p) {
+    const int nf = drawPoints.size();
+    for (int p = 0; p < nf; ++p) {
         const double *r = drawValues.constData() + p * k;
         double v = 0.0;
         for (int j = 0; j < k; ++j)
-            v += r[j] * out.ratio[j];
+            v += r[j] * ratio[j];
         f[p] = QPointF(energies[drawPoints[p]], v);
     }
-    out.fitted.finishFill();
-    out.fitted.enableShift(false);
-    out.fitted.setShift(0.0);
 
     // The residual compares the fit and the sample at the same energy, the
-    // one the fit was made at, first and last sample point left out.
+    // one the fit was made at, first and last sample point left out. A
+    // sample value of 0 counts 1.
     double sum = 0.0;
     int terms = 0;
-    const auto add = [&sum, &terms](double f, double y) {
-        if (y == 0.0) {
-            sum += 1.0;
-        } else {
-            const double d = (f - y) / y;
-            sum += d * d;
-        }
-        ++terms;
-    };
-    if (dnp.size() == energies.size()) {
+    if (nDnp == energies.size()) {
         // The prepared points and segments give valueAt's values without
-        // its search.
-        const int nf = drawPoints.size();
-        for (int p = 0; p < residualPoints.size(); ++p) {
-            const int i = residualPoints[p];
-            double v = 0.0;
-            if (nf == 1) {
-                v = f[0].y();
-            } else if (nf > 1) {
-                const QPointF &a = f[residualSegments[2 * p]];
-                const QPointF &b = f[residualSegments[2 * p + 1]];
-                v = interpolate(energies[i], a.x(), a.y(), b.x(), b.y());
+        // its search; the quotients are taken a row at a time.
+        const int nr = residualPoints.size();
+        const int *rp = residualPoints.constData();
+        const int *rs = residualSegments.constData();
+        QVarLengthArray<double, 256> v(nr), y(nr), num(nr), q(nr);
+        if (nf == 1) {
+            for (int p = 0; p < nr; ++p)
+                v[p] = f[0].y();
+        } else if (nf > 1) {
+            for (int p = 0; p < nr; ++p)
+                num[p] = f[rs[2 * p + 1]].y() - f[rs[2 * p]].y();
+            divideEach(num.constData(), residualGaps.constData(), q.data(), nr);
+            for (int p = 0; p < nr; ++p) {
+                const double y1 = f[rs[2 * p]].y();
+                const double y2 = f[rs[2 * p + 1]].y();
+                v[p] = residualSame[p] ? (y1 + y2) / 2.0 : y1 + q[p] * residualOffsets[p];
             }
-            add(v, dnp.y(i));
+        } else {
+            for (int p = 0; p < nr; ++p)
+                v[p] = 0.0;
         }
+        for (int p = 0; p < nr; ++p) {
+            y[p] = sample.dnp(rp[p]);
+            num[p] = v[p] - y[p];
+        }
+        divideEach(num.constData(), y.constData(), q.data(), nr);
+        for (int p = 0; p < nr; ++p)
+            sum += y[p] == 0.0 ? 1.0 : q[p] * q[p];
+        terms = nr;
     } else {
         // A sample whose curves do not match its points (never normalized
         // since they changed).
-        const int n = qMin(dnp.size(), energies.size());
+        const int n = qMin(nDnp, energies.size());
         for (int i = 1; i + 1 < n; ++i) {
             const double x = energies[i];
-            if (lo <= x && x <= hi)
-                add(out.fitted.valueAt(x), dnp.y(i));
+            if (lo <= x && x <= hi) {
+                const double y = sample.dnp(i);
+                const double d = (valueOnFit(f, nf, x) - y) / y;
+                sum += y == 0.0 ? 1.0 : d * d;
+                ++terms;
+            }
         }
     }
     const double mean = terms > 0 ? sum / terms : 0.0;
-    out.z = raw.size() > 0 ? mean / raw.size() : 0.0;
+    const int nRaw = sample.rawSize();
+    z = nRaw > 0 ? mean / nRaw : 0.0;
+}
 
-    out.res = normalizeFit ? XafsSpectrum(out.fitted, false, 0.0) : XafsSpectrum();
+bool LcfSetup::matchesEnergies(const double *frameEnergies, int n, double shift) const
+{
+    if (n != energies.size())
+        return false;
+    for (int i = 0; i < n; ++i)
+        if (!sameValue(frameEnergies[i] - shift, energies[i]))
+            return false;
+    return true;
+}
+
+LcfBinFitter::LcfBinFitter(std::shared_ptr<const LcfSetup> setup,
+                           const QVector<double> &frameEnergies, bool isVictoreen)
+    : setup(std::move(setup))
+    , frameEnergies(frameEnergies)
+    , isVictoreen(isVictoreen)
+    , normalizer(frameEnergies, isVictoreen)
+    , dnp(frameEnergies.size())
+{
+    if (this->setup)
+        fitted.resize(frameEnergies.size());
+}
+
+bool LcfBinFitter::isValid() const
+{
+    return setup && setup->isValid();
+}
+
+int LcfBinFitter::usedCount() const
+{
+    return setup ? setup->usedCount() : 0;
+}
+
+const LcfSetup *LcfBinFitter::setupFor(double shift)
+{
+    const double *e = frameEnergies.constData();
+    const int n = frameEnergies.size();
+    // The energies of most bins are those the run's set-up was made for.
+    if (setupShiftKnown && sameValue(shift, setupShift))
+        return setup.get();
+    if (setup->matchesEnergies(e, n, shift)) {
+        setupShift = shift;
+        setupShiftKnown = true;
+        return setup.get();
+    }
+    // A bin with other energies gets the set-up the plain fit would make,
+    // kept while the next bins share its energies.
+    shifted.resize(n);
+    for (int i = 0; i < n; ++i)
+        shifted[i] = e[i] - shift;
+    if (own && own->matchesEnergies(shifted.constData(), n, 0.0))
+        return own.get();
+    own = std::make_unique<LcfSetup>(setup->references(), shifted, setup->mlcf(),
+                                     setup->rangeStart(), setup->rangeEnd());
+    return own.get();
+}
+
+void LcfBinFitter::fit(const double *mu, double shift, double *ratio, double *dmut, double &z)
+{
+    const int n = frameEnergies.size();
+    const double jump = normalizer.normalize(mu, dnp.data());
+    const LcfSetup *use = setupFor(shift);
+    if (use->drawCount() > fitted.size())
+        fitted.resize(use->drawCount());
+    use->solve(ValueSample{mu, dnp.constData(), n, jump}, ratio, dmut, z, fitted.data());
+}
+
+void LcfBinFitter::fitEmpty(double shift, double *ratio, double *dmut, double &z)
+{
+    LcfResult r;
+    setup->fit(XafsSpectrum(SpectrumPoints(), isVictoreen, shift), r, false);
+    for (int j = 0; j < r.ratio.size(); ++j) {
+        ratio[j] = r.ratio[j];
+        dmut[j] = r.dmut[j];
+    }
+    z = r.z;
 }
 
 bool fitLcfSpectrum(const XafsSpectrum &sample, const QVector<LcfReferenceSnapshot> &refs,

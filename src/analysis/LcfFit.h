@@ -5,6 +5,8 @@
 
 #include <QVector>
 
+#include <memory>
+
 // Linear combination fitting of one sample spectrum against reference
 // spectra, in two modes:
 //  - LCF: the sample's double-normalized pre-base curve as a weighted sum of
@@ -83,9 +85,25 @@ public:
     // depend on it).
     bool fit(const XafsSpectrum &sample, LcfResult &out, bool normalizeFit = true) const;
 
+    // Whether the sample energies frameEnergies[i] - shift (n of them) are
+    // those the setup was made for, to the bit.
+    bool matchesEnergies(const double *frameEnergies, int n, double shift) const;
+    const QVector<LcfReferenceSnapshot> &references() const { return snapshots; }
+    bool mlcf() const { return isMLCF; }
+    double rangeStart() const { return sE0; }
+    double rangeEnd() const { return eE0; }
+    // Points of the fitted curve.
+    int drawCount() const { return drawPoints.size(); }
+
 private:
+    friend class LcfBinFitter;
     bool matches(const XafsSpectrum &sample) const;
     void fitPrepared(const XafsSpectrum &sample, LcfResult &out, bool normalizeFit) const;
+    // The fit of a sample with the prepared energies: usedCount() values
+    // into ratio and dmut, the residual into z, the fitted curve into f
+    // (drawCount() points).
+    template <typename Sample>
+    void solve(const Sample &sample, double *ratio, double *dmut, double &z, QPointF *f) const;
 
     QVector<LcfReferenceSnapshot> snapshots;
     QVector<int> usedRefs;
@@ -103,6 +121,12 @@ private:
     // visits, and for each the two fitted points its value lies between.
     QVector<int> residualPoints;
     QVector<int> residualSegments;
+    // For each residual point, whether its two fitted points share their
+    // energy, the gap between those energies and its distance from the
+    // first.
+    QVector<bool> residualSame;
+    QVector<double> residualGaps;
+    QVector<double> residualOffsets;
     // usedCount() values per point of fitPoints (LCF: double-normalized
     // pre-base, MLCF: double-normalized) and of drawPoints (double-normalized
     // pre-base).
@@ -111,6 +135,43 @@ private:
     // The normal matrix (unknowns x unknowns, row-major) summed in point
     // order.
     QVector<double> normal;
+};
+
+// The fits of the bins of a 2D run, whose spectra are all built from the same
+// frames: given a bin's absorption values and energy shift, the ratio, dmut
+// and residual that XafsSpectrum(points, isVictoreen, shift) fitted with the
+// run's setup gives, to the last bit, without building the spectrum: only the
+// values the fit reads are normalized (BinNormalizer), and no fitted spectrum
+// is made. One object serves one thread (it keeps working rows).
+class LcfBinFitter
+{
+public:
+    LcfBinFitter(std::shared_ptr<const LcfSetup> setup, const QVector<double> &frameEnergies,
+                 bool isVictoreen);
+
+    // False without a setup or with an invalid one: nothing may be fitted.
+    bool isValid() const;
+    int usedCount() const;
+    // A bin inside the data: mu holds one value per frame energy. ratio and
+    // dmut get usedCount() values.
+    void fit(const double *mu, double shift, double *ratio, double *dmut, double &z);
+    // A bin outside the data (an empty spectrum).
+    void fitEmpty(double shift, double *ratio, double *dmut, double &z);
+
+private:
+    const LcfSetup *setupFor(double shift);
+
+    std::shared_ptr<const LcfSetup> setup;
+    QVector<double> frameEnergies;
+    bool isVictoreen;
+    BinNormalizer normalizer;
+    QVector<double> dnp;
+    QVector<QPointF> fitted;
+    double setupShift = 0.0;
+    bool setupShiftKnown = false;
+    // The setup of the last bin whose energies were not the run's.
+    std::unique_ptr<LcfSetup> own;
+    QVector<double> shifted;
 };
 
 // One fit without preparation: LCF or MLCF of sample against refs over the

@@ -5,6 +5,15 @@
 
 #include <QDebug>
 
+#include <algorithm>
+
+namespace {
+
+// The most absorption values one hand-over to the worker holds (32 MiB).
+constexpr qint64 maxRowValues = qint64(1) << 22;
+
+} // namespace
+
 LcfRun::LcfRun(AnalyzeProc *worker, QObject *parent)
     : QObject(parent)
     , worker(worker)
@@ -82,14 +91,15 @@ bool LcfRun::start(const Setup &setup)
 
     // The fit is set up for the energies of the first bin; a bin whose
     // energies differ (another shift) is fitted without the preparation,
-    // with the same result.
-    const int cx = cond.walk.cx;
-    const int cy = cond.walk.cy;
-    const double shift = cond.shiftAt ? cond.shiftAt(cx, cy) : 0.0;
-    const XafsSpectrum first(cond.source.absorption(cx, cy, cond.walk.hx, cond.walk.hy),
-                             cond.isVictoreen, shift);
-    fit = std::make_shared<const LcfSetup>(cond.refs, lcfSampleEnergies(first), cond.isMLCF,
-                                           cond.sE0, cond.eE0);
+    // with the same result. Every bin inside the data has the I1 frame
+    // energies, less its shift.
+    energies = cond.source.energies();
+    const double shift = cond.shiftAt ? cond.shiftAt(cond.walk.cx, cond.walk.cy) : 0.0;
+    QVector<double> sampleEnergies(energies.size());
+    for (int i = 0; i < energies.size(); ++i)
+        sampleEnergies[i] = energies[i] - shift;
+    fit = std::make_shared<const LcfSetup>(cond.refs, sampleEnergies, cond.isMLCF, cond.sE0,
+                                           cond.eE0);
 
     building = cond.walk;
     buildingDone = false;
@@ -116,6 +126,7 @@ bool LcfRun::startElems()
     }
     elems = std::make_shared<ElemAnalysis>(cond.elemRows, cond.mainTarget, cond.bg);
     correlation = std::make_shared<const ElemCorrelation>(cond.elemRows);
+    energies = cond.source.energies();
     building = cond.walk;
     buildingDone = false;
     recording = cond.walk;
@@ -148,20 +159,28 @@ bool LcfRun::sendNextRow()
     work.setup = fit;
     work.elems = elems;
     work.correlation = correlation;
-    work.points.reserve(building.binsAcross());
-    work.shifts.reserve(building.binsAcross());
-    for (;;) {
-        const int cx = building.cx;
-        const int cy = building.cy;
-        work.shifts.append(cond.shiftAt ? cond.shiftAt(cx, cy) : 0.0);
-        work.points.append(cond.source.absorption(cx, cy, building.hx, building.hy));
-        bool newRow = false;
-        if (!building.advance(newRow)) {
+    work.energies = energies;
+    // The bins of one row, from the first not yet built to the row's end, a
+    // step apart. A row of very many frames and bins goes in pieces, so
+    // that no hand-over holds more than maxRowValues values; the pieces are
+    // recorded like rows, the progress still moves at each new row.
+    const int x0 = building.cx;
+    const int cy = building.cy;
+    const qint64 left =
+        qint64(building.x1) > x0 ? (qint64(building.x1) - x0 - 1) / building.sx + 1 : 1;
+    const qint64 most = std::max<qint64>(1, maxRowValues / std::max(1, energies.size()));
+    const int count = int(std::min(left, most));
+    work.mu.resize(count * energies.size());
+    work.inside.resize(count);
+    work.shifts.resize(count);
+    cond.source.absorptionRow(x0, building.sx, count, cy, building.hx, building.hy, work.mu.data(),
+                              work.inside.data(), rowBuffers);
+    for (int b = 0; b < count; ++b) {
+        work.shifts[b] = cond.shiftAt ? cond.shiftAt(building.cx, building.cy) : 0.0;
+        if (!building.advance()) {
             buildingDone = true;
             break;
         }
-        if (newRow)
-            break;
     }
     ++rowsSent;
     emit fitRowSig(work);
@@ -260,6 +279,7 @@ void LcfRun::end(bool completed)
     fit.reset();
     elems.reset();
     correlation.reset();
+    rowBuffers = SpectrumSource::RowBuffers();
     if (completed) {
         emit progress(QString::asprintf("%5.2f", 100.0));
         if (!cond.isElems)

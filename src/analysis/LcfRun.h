@@ -17,8 +17,9 @@ class Analyzed2DRes;
 // One 2D LCF (or MLCF) run, or element run, over an area, driven from the GUI thread, with the
 // fitting done by an AnalyzeProc in its own thread. The bins go to the worker
 // a row at a time: the spectrum of a single bin is cheap next to a queued
-// call between threads, so a row is handed over whole and two rows are kept
-// in flight, the next one built here while the worker fits the current one.
+// call between threads, so a row is handed over whole (a row of very many
+// frames and bins in pieces) and two rows are kept in flight, the next one
+// built here, frame by frame, while the worker fits the current one.
 // Rows come back in walk order and are recorded bin by bin into the maps
 // exactly as bins fitted one at a time would be.
 //
@@ -118,6 +119,9 @@ private:
     std::shared_ptr<const LcfSetup> fit;
     std::shared_ptr<ElemAnalysis> elems;
     std::shared_ptr<const ElemCorrelation> correlation;
+    // The I1 frame energies, and the working rows of the row being built.
+    QVector<double> energies;
+    SpectrumSource::RowBuffers rowBuffers;
     // The walk as rows are built and as they are recorded.
     AnalyzeCond building;
     bool buildingDone = true;

@@ -5,6 +5,8 @@
 
 #include <QVector>
 
+#include <vector>
+
 class TiffData;
 
 // The spectrum of a window of pixels, as the mouse, the 2D runs, the
@@ -42,6 +44,9 @@ public:
 
     // Number of I1 frames, so of points in every spectrum inside the data.
     int i1Count() const { return i1Frames.size(); }
+    // The energies of the I1 frames in stack order: the x values of every
+    // spectrum inside the data.
+    QVector<double> energies() const;
 
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 
@@ -56,6 +61,27 @@ public:
     // The same window as an XafsSpectrum with the given energy shift and
     // background form (Victoreen or a line), normalized, and its raw trace.
     Spectrum spectrum(int x, int y, int hw, int hh, double energyShift, bool isVictoreen) const;
+    // Working rows of absorptionRow, kept by the caller from row to row.
+    struct RowBuffers
+    {
+        std::vector<double> i0Sums;
+        std::vector<double> darkSums;
+        std::vector<double> i1Sums;
+        std::vector<double> i0Row;
+        std::vector<double> aRow;
+        std::vector<double> bRow;
+        std::vector<double> quotients;
+        std::vector<int> from;
+        std::vector<int> to;
+    };
+    // The absorption values of a row of windows, the bins centred at
+    // (x0 + b * step, y) for b < count with half sizes (hw, hh): bin b
+    // inside the data gets inside[b] = 1 and the i1Count() y values of
+    // absorption() at mu[b * i1Count()] onwards, to the bit; a bin outside
+    // gets inside[b] = 0 and nothing in mu. The frames are read one after
+    // the other for the whole row.
+    void absorptionRow(int x0, int step, int count, int y, int hw, int hh, double *mu,
+                       quint8 *inside, RowBuffers &buffers) const;
     // Only the raw trace, for callers that need no I0.
     SpectrumPoints rawI1(int x, int y, int hw, int hh) const;
 

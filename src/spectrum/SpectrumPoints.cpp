@@ -1,12 +1,5 @@
 #include "spectrum/SpectrumPoints.h"
 
-double interpolate(double x, double x1, double y1, double x2, double y2)
-{
-    if (x2 == x1)
-        return (y1 + y2) / 2.0;
-    return y1 + (y2 - y1) / (x2 - x1) * (x - x1);
-}
-
 void SpectrumPoints::clear()
 {
     pts.clear();

@@ -6,7 +6,12 @@
 
 // Linear interpolation y1 + (y2 - y1) / (x2 - x1) * (x - x1) on the line
 // through (x1, y1) and (x2, y2); for x1 == x2 the mean of y1 and y2.
-double interpolate(double x, double x1, double y1, double x2, double y2);
+inline double interpolate(double x, double x1, double y1, double x2, double y2)
+{
+    if (x2 == x1)
+        return (y1 + y2) / 2.0;
+    return y1 + (y2 - y1) / (x2 - x1) * (x - x1);
+}
 
 // An ordered list of (x, y) points, as every spectrum, trace and profile of
 // the program is. It keeps running bounds over the stored values while points

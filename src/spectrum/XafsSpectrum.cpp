@@ -9,7 +9,9 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -386,4 +388,260 @@ double XafsSpectrum::doubleNormalizedPreBase(double E) const
     if (std::isnan(e))
         qDebug().noquote() << "nan EeV in XafsSpectrum::doubleNormalizedPreBase";
     return doubleNormPreBase.valueAt(e);
+}
+
+namespace {
+
+// SpectrumPoints::valueAt on a curve given by its x and y values (no shift):
+// the same comparisons and the same interpolation.
+double valueOnCurve(const double *xs, const double *ys, int n, double arg)
+{
+    if (n == 0)
+        return 0.0;
+    if (n == 1)
+        return ys[0];
+    if (arg <= xs[0])
+        return interpolate(arg, xs[0], ys[0], xs[1], ys[1]);
+    if (arg >= xs[n - 1])
+        return interpolate(arg, xs[n - 2], ys[n - 2], xs[n - 1], ys[n - 1]);
+    int lo = 0;
+    int hi = n - 1;
+    while (hi - 1 > lo) {
+        const int mid = (lo + hi) / 2;
+        if (xs[mid] > arg)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    return interpolate(arg, xs[lo], ys[lo], xs[hi], ys[hi]);
+}
+
+} // namespace
+
+#if defined(__GNUC__)
+// Two doubles side by side: each operation works on both, each exactly as
+// on one double alone.
+typedef double Pair __attribute__((vector_size(16)));
+#endif
+
+void divideEach(const double *num, const double *den, double *out, int n)
+{
+    int i = 0;
+#if defined(__GNUC__)
+    for (; i + 2 <= n; i += 2) {
+        Pair a;
+        Pair b;
+        std::memcpy(&a, num + i, sizeof a);
+        std::memcpy(&b, den + i, sizeof b);
+        const Pair q = a / b;
+        std::memcpy(out + i, &q, sizeof q);
+    }
+#endif
+    for (; i < n; ++i)
+        out[i] = num[i] / den[i];
+}
+
+BinNormalizer::BinNormalizer(const QVector<double> &energies, bool isVictoreen)
+    : victoreen(isVictoreen)
+    , x(energies)
+{
+    // The windows of every spectrum, never changed after construction.
+    const XafsSpectrum defaults;
+    preStartE = defaults.preStart();
+    preEndE = defaults.preEnd();
+    postStartE = defaults.postStart();
+    postEndE = defaults.postEnd();
+    const int n = x.size();
+    pre.resize(n);
+    post.resize(n);
+    num.resize(n);
+    den.resize(n);
+    if (!isVictoreen) {
+        xx.resize(n);
+        for (int i = 0; i < n; ++i)
+            xx[i] = x[i] * x[i];
+        return;
+    }
+    l.resize(n);
+    l3.resize(n);
+    l4.resize(n);
+    l6.resize(n);
+    l7.resize(n);
+    l8.resize(n);
+    for (int i = 0; i < n; ++i) {
+        const double li = Constants::hc / x[i];
+        l[i] = li;
+        l3[i] = li * li * li;
+        l4[i] = l3[i] * li;
+        l6[i] = l3[i] * l3[i];
+        l7[i] = l6[i] * li;
+        l8[i] = l4[i] * l4[i];
+    }
+}
+
+bool BinNormalizer::fitBackground(const double *mu, double from, double to, double *values) const
+{
+    const int n = x.size();
+    if (n < (victoreen ? 4 : 3))
+        return false;
+    const double *e = x.constData();
+    if (!victoreen) {
+        int count = 0;
+        double sx = 0.0, sxx = 0.0, sy = 0.0, sxy = 0.0;
+        for (int i = 0; i < n; ++i) {
+            if (e[i] >= to)
+                break;
+            if (e[i] < from)
+                continue;
+            const double y = mu[i];
+            ++count;
+            sx += e[i];
+            sxx += xx[i];
+            sy += y;
+            sxy += e[i] * y;
+        }
+        double c0 = 0.0, c3 = 0.0;
+        if (count < 2) {
+            c0 = count == 1 ? sy : 0.0;
+        } else {
+            double a[4] = {sxx, sx, sx, double(count)};
+            double b[2] = {sxy, sy};
+            solveLinearSystem(a, b, 2);
+            c3 = b[0];
+            c0 = b[1];
+        }
+        int i = 0;
+#if defined(__GNUC__)
+        for (; i + 2 <= n; i += 2) {
+            Pair x2;
+            std::memcpy(&x2, e + i, sizeof x2);
+            const Pair v = c0 + c3 * x2;
+            std::memcpy(values + i, &v, sizeof v);
+        }
+#endif
+        for (; i < n; ++i)
+            values[i] = c0 + c3 * e[i];
+        return true;
+    }
+    double cnt = 0.0, s3 = 0.0, s4 = 0.0, s6 = 0.0, s7 = 0.0, s8 = 0.0;
+    double sy = 0.0, sy3 = 0.0, sy4 = 0.0;
+    for (int i = 0; i < n; ++i) {
+        if (e[i] >= to)
+            break;
+        if (e[i] < from)
+            continue;
+        const double y = mu[i];
+        cnt += 1.0;
+        s3 += l3[i];
+        s4 += l4[i];
+        s6 += l6[i];
+        s7 += l7[i];
+        s8 += l8[i];
+        sy += y;
+        sy3 += y * l3[i];
+        sy4 += y * l4[i];
+    }
+    double a[9] = {cnt, s3, s4, s3, s6, s7, s4, s7, s8};
+    double b[3] = {sy, sy3, sy4};
+    solveLinearSystem(a, b, 3);
+    const double c0 = b[0];
+    const double c1 = b[1];
+    const double c2 = b[2];
+    const double *ls = l.constData();
+    int i = 0;
+#if defined(__GNUC__)
+    for (; i + 2 <= n; i += 2) {
+        Pair l2;
+        std::memcpy(&l2, ls + i, sizeof l2);
+        const Pair v = c0 + (c2 * l2 + c1) * l2 * l2 * l2;
+        std::memcpy(values + i, &v, sizeof v);
+    }
+#endif
+    for (; i < n; ++i) {
+        const double li = ls[i];
+        values[i] = c0 + (c2 * li + c1) * li * li * li;
+    }
+    return true;
+}
+
+double BinNormalizer::normalize(const double *mu, double *dnp)
+{
+    const int n = x.size();
+    if (n < 1)
+        return 0.0;
+    const double *e = x.constData();
+
+    // The half-height energy, from the y bounds as appending the points
+    // keeps them.
+    double yMin = SpectrumPoints::StartMin;
+    double yMax = SpectrumPoints::StartMax;
+    for (int i = 0; i < n; ++i) {
+        if (mu[i] < yMin)
+            yMin = mu[i];
+        if (mu[i] > yMax)
+            yMax = mu[i];
+    }
+    double h = e[0];
+    if (n > 1) {
+        const double level = yMin + 0.5 * (yMax - yMin);
+        for (int i = 0; i + 1 < n; ++i) {
+            const double a = mu[i];
+            const double b = mu[i + 1];
+            if (a < level && level <= b) {
+                h = interpolate(level, a, e[i], b, e[i + 1]);
+                break;
+            }
+        }
+    }
+
+    double *p = pre.data();
+    double *q = post.data();
+    const bool hasPre = fitBackground(mu, h + preStartE, h + preEndE, p);
+    const bool hasPost = fitBackground(mu, h + postStartE, h + postEndE, q);
+    if (!hasPre)
+        std::fill(p, p + n, 0.0);
+    if (!hasPost)
+        std::fill(q, q + n, 0.0);
+
+    const double lo = h + preEndE;
+    const double hi = h + postStartE;
+    double sum = 0.0;
+    int count = 0;
+    for (int i = 0; i + 1 < n; ++i) {
+        const double xi = e[i];
+        if (lo < xi && xi < hi) {
+            const double m = mu[i];
+            const double level = p[i] + 0.5 * (q[i] - p[i]);
+            const double m1 = mu[i + 1];
+            if ((m - level) * (m1 - level) <= 0.0) {
+                sum += xi + (level - m) / (m1 - m) * (e[i + 1] - xi);
+                ++count;
+            }
+        }
+    }
+    if (count == 0) {
+        for (int i = 0; i + 1 < n; ++i) {
+            const double xi = e[i];
+            if (!(lo < xi && xi < hi))
+                continue;
+            const double d0 = mu[i] - (p[i] + 0.5 * (q[i] - p[i]));
+            const double d1 = mu[i + 1] - (p[i + 1] + 0.5 * (q[i + 1] - p[i + 1]));
+            if (d0 * d1 < 0.0) {
+                sum += xi + d0 / (d0 - d1) * (e[i + 1] - xi);
+                ++count;
+            }
+        }
+    }
+    const double e0 = count > 0 ? sum / count : 0.0;
+    const double jump =
+        valueOnCurve(e, q, hasPost ? n : 0, e0) - valueOnCurve(e, p, hasPre ? n : 0, e0);
+
+    double *a = num.data();
+    double *b = den.data();
+    for (int i = 0; i < n; ++i) {
+        a[i] = mu[i] - p[i];
+        b[i] = q[i] - p[i];
+    }
+    divideEach(a, b, dnp, n);
+    return jump;
 }

@@ -112,3 +112,48 @@ private:
 };
 
 Q_DECLARE_METATYPE(XafsSpectrum)
+
+// out[i] = num[i] / den[i] for i < n, two at a time where the compiler offers
+// vectors of two doubles: each quotient is the correctly rounded one either
+// way, so the values are those of dividing one by one.
+void divideEach(const double *num, const double *den, double *out, int n);
+
+// The normalization of many spectra that share one list of energies (the bins
+// of a 2D run, all built from the same frames), cut down to what a fit reads:
+// the double-normalized pre-base values and the jump. Each value is exactly
+// the one XafsSpectrum(points, isVictoreen, shift) gives for points at these
+// energies (their shift off) with the same mu: the same operations in the same
+// order, with the wavelength powers of the energies worked out once, and
+// nothing that the fit does not read (the other curves, the largest mu).
+// Holds its own working rows, so one object serves one thread.
+class BinNormalizer
+{
+public:
+    BinNormalizer(const QVector<double> &energies, bool isVictoreen);
+
+    int size() const { return x.size(); }
+    // mu: size() values; dnp: room for size() values, which get the
+    // double-normalized pre-base curve's y values. Returns the jump. A list
+    // without energies writes nothing and gives 0, as an empty spectrum.
+    double normalize(const double *mu, double *dnp);
+
+private:
+    // One background over [from, to) into values (size() of them); false
+    // when there are too few points for the form and the spectrum's fresh
+    // background (no curve) stands.
+    bool fitBackground(const double *mu, double from, double to, double *values) const;
+
+    bool victoreen;
+    double preStartE = 0.0;
+    double preEndE = 0.0;
+    double postStartE = 0.0;
+    double postEndE = 0.0;
+    QVector<double> x;
+    // Line form: x squared. Victoreen form: hc / x and its powers 3, 4, 6,
+    // 7 and 8, as the fit takes them.
+    QVector<double> xx, l, l3, l4, l6, l7, l8;
+    QVector<double> pre;
+    QVector<double> post;
+    QVector<double> num;
+    QVector<double> den;
+};

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 // Two references on 6000 .. 8190 eV in 10 eV steps, 0 below their edge and 1
@@ -56,6 +57,8 @@ private slots:
     void dEAppliedOnce();
     void preparedEqualsPlain_data();
     void preparedEqualsPlain();
+    void binNormalization_data();
+    void binNormalization();
 };
 
 void TestFitting::lcfOfMix_data()
@@ -187,6 +190,48 @@ void TestFitting::preparedEqualsPlain()
         QVERIFY(prepared.fitted.points() == plain.fitted.points()
                 && prepared.res.doubleNormalizedPreBase().points()
                        == plain.res.doubleNormalizedPreBase().points());
+    }
+}
+
+void TestFitting::binNormalization_data()
+{
+    QTest::addColumn<int>("points"); // from 7000 eV in 15 eV steps
+    QTest::addColumn<bool>("victoreen");
+    QTest::addColumn<int>("shape"); // 0 an edge at 7300 eV, 1 falling, 2 noisy edge
+    QTest::newRow("one point") << 1 << true << 0;
+    QTest::newRow("three points, no Victoreen fit") << 3 << true << 0;
+    QTest::newRow("three points, lines") << 3 << false << 0;
+    QTest::newRow("falling, no half height") << 40 << false << 1;
+    QTest::newRow("edge, Victoreen") << 120 << true << 0;
+    QTest::newRow("noisy edge, lines") << 120 << false << 2;
+    QTest::newRow("noisy edge, Victoreen") << 90 << true << 2;
+}
+
+// The normalization of a 2D run's bins gives the spectrum's double-normalized
+// pre-base values and jump to the bit.
+void TestFitting::binNormalization()
+{
+    QFETCH(int, points);
+    QFETCH(bool, victoreen);
+    QFETCH(int, shape);
+    QVector<double> energies, mu;
+    SpectrumPoints p;
+    for (int i = 0; i < points; ++i) {
+        const double e = 7000 + 15 * i;
+        const double edge = 0.3 - 1e-5 * e + 1 / (1 + std::exp((7300 - e) / 8));
+        const double m = shape == 1 ? 2 - 1e-3 * i : edge + (shape == 2 ? 0.01 * (i % 7) : 0.0);
+        energies.append(e);
+        mu.append(m);
+        p.append(e, m);
+    }
+    const XafsSpectrum s(p, victoreen, 3.0);
+    BinNormalizer normalizer(energies, victoreen);
+    QVector<double> dnp(points);
+    const double jump[2] = {normalizer.normalize(mu.constData(), dnp.data()), s.jump()};
+    QVERIFY(std::memcmp(&jump[0], &jump[1], sizeof(double)) == 0);
+    for (int i = 0; i < points; ++i) {
+        const double want = s.doubleNormalizedPreBase().y(i);
+        QVERIFY(std::memcmp(&dnp[i], &want, sizeof want) == 0);
     }
 }
 

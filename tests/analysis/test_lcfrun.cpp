@@ -2,11 +2,13 @@
 #include "analysis/LcfRun.h"
 #include "input/TiffData.h"
 
+#include "FrameMaker.h"
 #include "LogCapture.h"
 
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -65,6 +67,8 @@ private slots:
     void wholeRun_data();
     void wholeRun();
     void stopThenRestart();
+    void sameAsPlainFits_data();
+    void sameAsPlainFits();
 
 private:
     LcfRun::Setup setup(int w, int h, const QVector<LcfReferenceSnapshot> &refs, bool mlcf);
@@ -198,6 +202,88 @@ void TestLcfRun::stopThenRestart()
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x)
             QVERIFY(std::abs(maps[0]->data()[y * 5 + x] - weightA(x, y)) < 1e-9);
+}
+
+void TestLcfRun::sameAsPlainFits_data()
+{
+    QTest::addColumn<bool>("victoreen");
+    QTest::addColumn<bool>("mlcf");
+    QTest::addColumn<int>("half");
+    QTest::newRow("LCF, lines") << false << false << 0;
+    QTest::newRow("LCF, Victoreen") << true << false << 0;
+    QTest::newRow("MLCF, Victoreen, 3 x 3") << true << true << 1;
+    QTest::newRow("MLCF, lines, 3 x 3") << false << true << 1;
+}
+
+// A whole run against the bins built and fitted one by one, map by map to the
+// bit: 16-bit frames with a dark frame and an I1 frame shifted, I0 at other
+// energies than I1, bins past the right and bottom edges, and a shift map
+// that gives runs of equal and of different shifts.
+void TestLcfRun::sameAsPlainFits()
+{
+    QFETCH(bool, victoreen);
+    QFETCH(bool, mlcf);
+    QFETCH(int, half);
+    std::vector<std::unique_ptr<TiffData>> owned;
+    QVector<TiffData *> i1, i0;
+    for (int k = 0; k < 60; ++k) {
+        const double e = 6500 + 20 * k;
+        i1.append(makeFrame(7, 5, e, [e, k](int x, int y) {
+            const double mu = 0.2 + (1 + 0.1 * x) / (1 + std::exp((7090 + 9 * y - e) / 6.0));
+            return int(30000 * std::exp(-mu)) + (x * 7 + y * 13 + k * 5) % 17;
+        }));
+        owned.emplace_back(i1.last());
+        if (k % 3 == 0) {
+            i0.append(makeFrame(7, 5, e + 7, [k](int x, int y) { return 40000 + x * y + k; }));
+            owned.emplace_back(i0.last());
+        }
+    }
+    i1[10]->shiftX = 1;
+    owned.emplace_back(constantFrame(7, 5, 0, 90));
+    const auto edge = [](double e0) {
+        SpectrumPoints p;
+        for (double e = 6400; e < 7800; e += 15)
+            p.append(e, 0.1 + 1 / (1 + std::exp((e0 - e) / 5.0)));
+        return LcfReferenceSnapshot::of(XafsSpectrum(p, true, 0.0), 3.0, true, true);
+    };
+    const auto shift = [](int x, int y) { return x < 3 ? 0.0 : 0.5 * (x + y); };
+
+    LcfRun run(proc);
+    QSignalSpy finished(&run, &LcfRun::finished);
+    LcfRun::Setup s;
+    s.walk.setup(7, 5, half, half, 0, 0, 7, 5);
+    s.source = SpectrumSource(i1, i0, owned.back().get(), 7, 5, false);
+    s.refs = {edge(7090), ref(refA, false), edge(7110)};
+    s.isMLCF = mlcf;
+    s.sE0 = 6600;
+    s.eE0 = 7500;
+    s.isVictoreen = victoreen;
+    s.shiftAt = shift;
+    s.maps = maps.mid(0, 6);
+    s.zansa = maps.last();
+    QVERIFY(run.start(s));
+    QVERIFY(finished.wait(5000));
+
+    QVector<Analyzed2DRes *> plain;
+    for (int m = 0; m < 7; ++m) {
+        plain.append(new Analyzed2DRes(this));
+        QVERIFY(plain[m]->prepare(s.walk));
+    }
+    AnalyzeCond w = s.walk;
+    do {
+        const XafsSpectrum sample(s.source.absorption(w.cx, w.cy, w.hx, w.hy), victoreen,
+                                  shift(w.cx, w.cy));
+        LcfResult r;
+        QVERIFY(fitLcfSpectrum(sample, s.refs, mlcf, s.sE0, s.eE0, r, false));
+        for (int j = 0; j < 2; ++j) {
+            plain[2 * j]->setData(w.cx, w.cy, w.hx, w.hy, r.dmut[j]);
+            plain[3 + 2 * j]->setData(w.cx, w.cy, w.hx, w.hy, r.ratio[j]);
+        }
+        plain[6]->setData(w.cx, w.cy, w.hx, w.hy, r.z);
+    } while (w.advance());
+    for (int m = 0; m < 7; ++m)
+        QVERIFY(std::memcmp(plain[m]->data(), maps[m]->data(), 35 * sizeof(double)) == 0);
+    qDeleteAll(plain);
 }
 
 QTEST_GUILESS_MAIN(TestLcfRun)

@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 class TestImageStacks : public QObject
 {
@@ -25,6 +26,8 @@ private slots:
     void windowsOfTheStacks_data();
     void windowsOfTheStacks();
     void profilesOfHugeHalfSizes();
+    void rowsOfWindows_data();
+    void rowsOfWindows();
 };
 
 // Three I0 frames of 4 x 3 at 100, 200 and 300 eV holding 100, 300 and 400.
@@ -414,6 +417,66 @@ void TestImageStacks::profilesOfHugeHalfSizes()
     QCOMPARE(col.points(), wantCol);
     QCOMPARE(ImageStacks::boundedHalfSize(INT_MIN, 640), 640);
     QCOMPARE(ImageStacks::boundedHalfSize(INT_MIN), INT_MAX);
+}
+
+void TestImageStacks::rowsOfWindows_data()
+{
+    QTest::addColumn<int>("type"); // of the I1 frames: 1 16-bit, 2 32-bit, 3 float
+    QTest::addColumn<QPoint>("half");
+    QTest::addColumn<bool>("fluo");
+    QTest::newRow("16-bit pixels") << 1 << QPoint(0, 0) << false;
+    QTest::newRow("32-bit 3 x 5") << 2 << QPoint(1, -2) << false;
+    QTest::newRow("float pixels, fluo") << 3 << QPoint(0, 0) << true;
+    QTest::newRow("float, huge") << 3 << QPoint(INT_MIN, INT_MAX) << false;
+}
+
+// A row of windows read frame by frame gives each window's absorption points
+// to the bit, also with a shifted frame, a dark frame, windows across the
+// edges, bins outside, and float samples of -0 and infinity.
+void TestImageStacks::rowsOfWindows()
+{
+    QFETCH(int, type);
+    QFETCH(QPoint, half);
+    QFETCH(bool, fluo);
+    ImageStacks s;
+    for (int k = 0; k < 4; ++k) {
+        QVector<quint32> u(W * H);
+        QVector<float> f(W * H);
+        for (int i = 0; i < W * H; ++i) {
+            u[i] = quint32(i1(k)(i % W, i / W)) * (k + 1);
+            f[i] = i == 7 ? -0.0f : i == 8 && k == 2 ? INFINITY : float(u[i]) / 3;
+        }
+        s.appendI1(type == 1   ? makeFrame(W, H, i1E[k], i1(k))
+                   : type == 2 ? TiffData::fromSamples(W, H, u.constData())
+                               : TiffData::fromSamples(W, H, f.constData()));
+        s.i1().last()->energy = i1E[k];
+        s.appendI0(makeFrame(W, H, i0E[k], i0(k)));
+    }
+    s.i1()[1]->shiftX = 1;
+    s.i1()[2]->shiftY = -1;
+    QTemporaryDir dir;
+    const QVector<quint16> dark(W * H, 3);
+    QVERIFY(writeTiff16(dir.filePath("d.tif"), W, H, dark.constData()));
+    QVERIFY(s.loadDark(dir.filePath("d.tif")));
+    s.setFluorescence(fluo);
+    const SpectrumSource src = s.source();
+    SpectrumSource::RowBuffers buffers;
+    // Rows from x = -2 in steps of 2, and from x = 0 in steps of 1.
+    for (int y = -1; y <= H; ++y)
+        for (int x0 = -2; x0 <= 0; x0 += 2) {
+            const int step = x0 < 0 ? 2 : 1;
+            QVector<double> mu(4 * 5, 7.0);
+            quint8 inside[5];
+            src.absorptionRow(x0, step, 5, y, half.x(), half.y(), mu.data(), inside, buffers);
+            for (int b = 0; b < 5; ++b) {
+                const SpectrumPoints p = src.absorption(x0 + step * b, y, half.x(), half.y());
+                QCOMPARE(inside[b] == 1, p.size() == 4);
+                for (int k = 0; k < p.size(); ++k) {
+                    const double want = p.y(k);
+                    QVERIFY(std::memcmp(&mu[b * 4 + k], &want, sizeof want) == 0);
+                }
+            }
+        }
 }
 
 QTEST_GUILESS_MAIN(TestImageStacks)
