@@ -39,6 +39,7 @@ Body::Body(QWidget *parent)
     connectDisplay();
     buildWindows();
     buildSaveControls();
+    buildAlignment();
     // The control column keeps to what its controls need, with room for a
     // scroll bar when the window is too low for all of them; the display
     // takes the rest of the window.

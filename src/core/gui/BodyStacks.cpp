@@ -167,6 +167,7 @@ void Body::clearFiles(ImageStacks::Stack s)
     if (s == ImageStacks::I1) {
         data.clearI1();
         ui->SeekBar->setMaximum(0);
+        giveProcData();
     } else {
         data.clearI0();
     }
