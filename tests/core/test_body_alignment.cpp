@@ -5,7 +5,10 @@
 
 #include "LogCapture.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,6 +30,7 @@ private slots:
     void thresholdBothWays();
     void searchThatCannotStart_data();
     void searchThatCannotStart();
+    void compareByHand();
     void collectQInfo();
     void collectQInfoWithoutData();
 
@@ -223,6 +227,35 @@ void TestBodyAlignment::searchThatCannotStart()
     QCOMPARE(run("imgproc_auto_shift"), 1);
     QCOMPARE(log.lines(), QStringList({message}));
     QCOMPARE(shifts.count(), 0);
+}
+
+void TestBodyAlignment::compareByHand()
+{
+    loadStacks(*body, 11, 11, 1, [](int, int x, int y) { return x == 5 && y == 5 ? 100.0 : 0.0; });
+    ImgProc *p = body->imgProc();
+    const auto click = [p](const char *name) {
+        auto *b = p->findChild<QAbstractButton *>(QLatin1String(name));
+        QVERIFY(b);
+        QTest::mouseClick(b, Qt::LeftButton);
+    };
+    const auto text = [p](const char *name) {
+        return p->findChild<QLineEdit *>(QLatin1String(name))->text();
+    };
+    click("EdgeDetect");
+    // The binary image: the ring of eight pixels around the bright one.
+    p->findChild<QSlider *>("BinThVSlider")->setValue(250);
+    click("SetRef");
+    click("Compare");
+    QCOMPARE(text("NormScolarP"), QString("1"));
+    // One to the right: 4 of the 8 ring pixels meet.
+    click("ShiftR");
+    QCOMPARE(text("ShiftX"), QString("1"));
+    QCOMPARE(text("NormScolarP"), QString("0.5"));
+    // From (1, 0) the search passes (2, 1), (2, 0), (2, -1), (1, -1) and
+    // (0, -1), none above 0.5, and takes (0, 0); nothing beats 1 from there.
+    click("ShiftAuto");
+    QCOMPARE(QStringList({text("ShiftX"), text("ShiftY"), text("NormScolarP")}),
+             QStringList({"0", "0", "1"}));
 }
 
 void TestBodyAlignment::collectQInfo()
