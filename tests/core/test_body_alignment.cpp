@@ -176,6 +176,7 @@ void TestBodyAlignment::shiftGoesToI1WhileI0IsShown()
 
 void TestBodyAlignment::thresholdBothWays_data()
 {
+    QTest::addColumn<bool>("constant");
     QTest::addColumn<QString>("statement");
     QTest::addColumn<double>("threshold");
     QTest::addColumn<int>("position");
@@ -183,23 +184,30 @@ void TestBodyAlignment::thresholdBothWays_data()
 
     // One pixel of 100 in the dark: the eight pixels around it have an edge
     // of 100, all others 0; the range is 0 ... 100.
-    QTest::newRow("slider") << "imgproc_threshold_slider 250" << 25.0 << 250 << 8;
-    QTest::newRow("typed") << "imgproc_threshold 37.5" << 37.5 << 375 << 8;
-    QTest::newRow("typed at the top") << "imgproc_threshold 100" << 100.0 << 999 << 0;
-    QTest::newRow("typed below") << "imgproc_threshold -5" << -5.0 << 0 << 121;
+    QTest::newRow("slider") << false << "imgproc_threshold_slider 250" << 25.0 << 250 << 8;
+    QTest::newRow("typed") << false << "imgproc_threshold 37.5" << 37.5 << 375 << 8;
+    QTest::newRow("typed at the top") << false << "imgproc_threshold 100" << 100.0 << 999 << 0;
+    QTest::newRow("typed below") << false << "imgproc_threshold -5" << -5.0 << 0 << 121;
+    // Two pixels of 7 side by side: each sees 7 against the dark outside,
+    // so the edge range has no width; the slider goes to 0.
+    QTest::newRow("constant") << true << "imgproc_threshold 7" << 7.0 << 0 << 0;
 }
 
 void TestBodyAlignment::thresholdBothWays()
 {
+    QFETCH(bool, constant);
     QFETCH(QString, statement);
     QFETCH(double, threshold);
     QFETCH(int, position);
     QFETCH(int, ones);
-    loadStacks(*body, 11, 11, 1, [](int, int x, int y) { return x == 5 && y == 5 ? 100.0 : 0.0; });
+    if (constant)
+        loadStacks(*body, 2, 1, 1, [](int, int, int) { return 7.0; });
+    else
+        loadStacks(*body, 11, 11, 1, [](int, int x, int y) { return x == 5 && y == 5 ? 100.0 : 0.0; });
     QCOMPARE(run("imgproc_edge_detect 1"), 1);
     QCOMPARE(run(statement), 1);
     const ImgProc *p = body->imgProc();
-    QCOMPARE(p->edgeImage().maximum(), 100.0);
+    QCOMPARE(p->edgeImage().maximum(), constant ? 7.0 : 100.0);
     QCOMPARE(p->threshold(), threshold);
     QCOMPARE(p->thresholdPosition(), position);
     QCOMPARE(p->binImage().ones(), qint64(ones));
