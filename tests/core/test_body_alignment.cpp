@@ -1,4 +1,5 @@
 #include "alignment/gui/ImgProc.h"
+#include "analysis/gui/Analyzer2.h"
 #include "batch/CmdLine.h"
 #include "core/gui/Body.h"
 #include "input/TiffData.h"
@@ -107,14 +108,14 @@ void TestBodyAlignment::scriptAlignsADisplacedStack()
                [](int k, int x, int y) { return transmission(k) * cone(x, y); });
 
     // "A. Set Shift" stores each shift as its search ends.
-    const QStringList script = {"imgproc_edge_detect 1", "imgproc_binary 1",
-                                "imgproc_threshold_slider 300", "seek_image 0",
-                                "imgproc_set_ref", "imgproc_auto_set_shift 1"};
+    const QStringList script = {
+        "imgproc_edge_detect 1", "imgproc_binary 1", "imgproc_threshold_slider 300",
+        "seek_image 0",          "imgproc_set_ref",  "imgproc_auto_set_shift 1"};
     for (const QString &s : script)
         QCOMPARE(run(s), 1);
     for (int k = 0; k < n; ++k) {
-        for (const QString &s : {QString("seek_image %1").arg(k), QString("imgproc_trial_shift 0 0"),
-                                 QString("imgproc_auto_shift")})
+        for (const QString &s : {QString("seek_image %1").arg(k),
+                                 QString("imgproc_trial_shift 0 0"), QString("imgproc_auto_shift")})
             QCOMPARE(run(s), 1);
     }
     for (int k = 0; k < n; ++k) {
@@ -131,7 +132,8 @@ void TestBodyAlignment::scriptAlignsADisplacedStack()
     for (const QPoint p : {QPoint(8, 8), QPoint(24, 21), QPoint(30, 14), QPoint(39, 39)}) {
         for (Body *b : {body.get(), &still})
             b->execCmdSlot(CmdLine(QString("move_position %1 %2").arg(p.x()).arg(p.y())), false);
-        QCOMPARE(body->spectrumAtPosition().raw().points(), still.spectrumAtPosition().raw().points());
+        QCOMPARE(body->spectrumAtPosition().raw().points(),
+                 still.spectrumAtPosition().raw().points());
     }
 }
 
@@ -140,7 +142,7 @@ void TestBodyAlignment::shiftChangesTheSpectrumAtOnce()
     // A ramp along x: the pixel of column x holds 100 + x + 10 k.
     loadStacks(*body, 20, 10, 3, [](int k, int x, int) { return 100.0 + x + 10 * k; });
     for (const char *s : {"set_band_w 0", "set_band_h 0", "move_position 10 5", "seek_image 1",
-                             "imgproc_trial_shift 2 0", "imgproc_set_shift"})
+                          "imgproc_trial_shift 2 0", "imgproc_set_shift"})
         QCOMPARE(run(s), 1);
     // Frame 1 now shows column 8 at column 10; the others are as they were.
     const auto trace = [this] {
@@ -202,7 +204,8 @@ void TestBodyAlignment::thresholdBothWays()
     if (constant)
         loadStacks(*body, 2, 1, 1, [](int, int, int) { return 7.0; });
     else
-        loadStacks(*body, 11, 11, 1, [](int, int x, int y) { return x == 5 && y == 5 ? 100.0 : 0.0; });
+        loadStacks(*body, 11, 11, 1,
+                   [](int, int x, int y) { return x == 5 && y == 5 ? 100.0 : 0.0; });
     QCOMPARE(run("imgproc_edge_detect 1"), 1);
     QCOMPARE(run(statement), 1);
     const ImgProc *p = body->imgProc();
@@ -270,13 +273,14 @@ void TestBodyAlignment::collectQInfo()
     // "qinfo.dat" goes to the working folder: a temporary one, left again
     // however the test ends.
     QTemporaryDir dir;
-    const struct Back {
+    const struct Back
+    {
         QString home = QDir::currentPath();
         ~Back() { QDir::setCurrent(home); }
     } back;
     QDir::setCurrent(dir.path());
     // Without I1 frames only the two statistics lines, of empty lists.
-    QCOMPARE(run("collect_q_info"), 1);
+    QTest::mouseClick(body->analyzer2()->findChild<QPushButton *>("CollectQInfo"), Qt::LeftButton);
     QCOMPARE(qinfo(), QByteArray("# maxE 1e+300 -1e+300 0 0\n# maxMutJ 1e+300 -1e+300 0 0\n"));
 
     // Transmission frames: absorption with a step at 7100 eV and a white line

@@ -226,10 +226,9 @@ void ImgProc::giveData(TiffData *frame)
     current = frame;
     frameW = frame->width();
     frameH = frame->height();
+    // The edge detection binarizes and draws as it ends; doing both again
+    // would run an automatic search twice for one frame.
     edgeDetect();
-    if (binaryBox->isChecked())
-        binarize();
-    drawOnImage();
 }
 
 void ImgProc::toggledEdgeDetect(bool f)
@@ -243,8 +242,11 @@ void ImgProc::edgeDetect()
     if (!current)
         return;
     edges = EdgeImage::of(*current);
-    if (edges.isEmpty())
+    if (edges.isEmpty()) {
+        // No binary image of an earlier frame may stand for this one.
+        bin = BinImage();
         return;
+    }
     minEdge->setText(sixDigits(edges.minimum()));
     maxEdge->setText(sixDigits(edges.maximum()));
     newBinThV();

@@ -26,8 +26,7 @@ void Body::registerAlignmentCommands()
     act(ImgprocThresholdSlider, [p](const CmdLine &c) { p->moveThresholdSlider(c.intArg(0)); });
     act(ImgprocSetRef, [p](const CmdLine &) { p->setRefBin(); });
     act(ImgprocCompare, [p](const CmdLine &c) { p->setCompare(c.flagArg(0)); });
-    act(ImgprocTrialShift,
-        [p](const CmdLine &c) { p->setTrialShift(c.intArg(0), c.intArg(1)); });
+    act(ImgprocTrialShift, [p](const CmdLine &c) { p->setTrialShift(c.intArg(0), c.intArg(1)); });
     act(ImgprocAutoShift, [p](const CmdLine &) { p->autoShiftBinImg(); });
     act(ImgprocAutoAutoShift, [p](const CmdLine &c) { p->setAutoAutoShift(c.flagArg(0)); });
     act(ImgprocAutoSetShift, [p](const CmdLine &c) { p->setAutoSetShift(c.flagArg(0)); });
