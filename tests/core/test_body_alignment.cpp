@@ -1,5 +1,6 @@
 #include "alignment/gui/ImgProc.h"
 #include "analysis/gui/Analyzer2.h"
+#include "app/Settings.h"
 #include "batch/CmdLine.h"
 #include "core/gui/Body.h"
 #include "input/TiffData.h"
@@ -251,6 +252,8 @@ void TestBodyAlignment::compareByHand()
     const auto text = [p](const char *name) {
         return p->findChild<QLineEdit *>(QLatin1String(name))->text();
     };
+    QTest::mouseClick(body->findChild<QPushButton *>("ShowImgProc"), Qt::LeftButton);
+    QVERIFY(p->isVisible());
     click("EdgeDetect");
     // The binary image: the ring of eight pixels around the bright one.
     p->findChild<QSlider *>("BinThVSlider")->setValue(250);
@@ -279,6 +282,12 @@ void TestBodyAlignment::collectQInfo()
         ~Back() { QDir::setCurrent(home); }
     } back;
     QDir::setCurrent(dir.path());
+    // The survey's window has its button only when the settings ask for it.
+    QVERIFY(body->findChild<QPushButton *>("ShowAnalyzer2")->isHidden());
+    settings().showAnalyzer2Button = true;
+    const Body shown;
+    settings().showAnalyzer2Button = false;
+    QVERIFY(!shown.findChild<QPushButton *>("ShowAnalyzer2")->isHidden());
     // Without I1 frames only the two statistics lines, of empty lists.
     QTest::mouseClick(body->analyzer2()->findChild<QPushButton *>("CollectQInfo"), Qt::LeftButton);
     QCOMPARE(qinfo(), QByteArray("# maxE 1e+300 -1e+300 0 0\n# maxMutJ 1e+300 -1e+300 0 0\n"));
