@@ -147,7 +147,21 @@
     X(AnalyzerProcShow, "analyzer_proc_show") \
     X(AnalyzerExecProcMaps, "analyzer_exec_proc_maps") \
     X(AnalyzerShowVals, "analyzer_show_vals") \
-    X(ExecFourierSurvey, "exec_fourier_survey")
+    X(ExecFourierSurvey, "exec_fourier_survey") \
+    X(ImgprocShowWindow, "imgproc_show_window") \
+    X(ImgprocEdgeDetect, "imgproc_edge_detect") \
+    X(ImgprocBinary, "imgproc_binary") \
+    X(ImgprocThreshold, "imgproc_threshold") \
+    X(ImgprocThresholdSlider, "imgproc_threshold_slider") \
+    X(ImgprocSetRef, "imgproc_set_ref") \
+    X(ImgprocCompare, "imgproc_compare") \
+    X(ImgprocTrialShift, "imgproc_trial_shift") \
+    X(ImgprocAutoShift, "imgproc_auto_shift") \
+    X(ImgprocAutoAutoShift, "imgproc_auto_auto_shift") \
+    X(ImgprocAutoSetShift, "imgproc_auto_set_shift") \
+    X(ImgprocSetShift, "imgproc_set_shift") \
+    X(ImgprocClearAllShifts, "imgproc_clear_all_shifts") \
+    X(CollectQInfo, "collect_q_info")
 
 namespace BatchCmd {
 enum Id : int {

@@ -40,6 +40,7 @@ Body::Body(QWidget *parent)
     buildWindows();
     buildSaveControls();
     buildMapTools();
+    buildAlignment();
     // The control column keeps to what its controls need, with room for a
     // scroll bar when the window is too low for all of them; the display
     // takes the rest of the window.

@@ -29,6 +29,9 @@ class SaveDataCfg;
 class Analyzed2DRes;
 class Analyzer;
 struct EMPHeader;
+class Analyzer2;
+class ImgProc;
+class QPushButton;
 class LcfRun;
 struct AnalyzeCond;
 
@@ -320,4 +323,36 @@ private:
     AnalyzeCond raWalk;
     double raEnergy = 8200.0;
     double raFactor = 1.0;
+    // Frame alignment and the quality survey (BodyAlignment.cpp and
+    // BodyAlignmentCommands.cpp).
+public:
+    ImgProc *imgProc() const { return imgProcWindow; }
+    Analyzer2 *analyzer2() const { return analyzer2Window; }
+
+signals:
+    void doCollectQInfo(const AnalyzeCond &ac);
+
+public slots:
+    // Gives the image processor the I1 frame of the frame selector (none
+    // when there is no such frame).
+    void giveProcData();
+    // The shift of the selected I1 frame; what is on show follows at once.
+    void setImgShift(int dx, int dy);
+    void clearAllShifts();
+    // Surveys the bins of the area into "qinfo.dat" in the working folder.
+    void startCollectQInfo();
+
+private:
+    void buildAlignment();
+    void registerAlignmentCommands();
+    // The index of the frame selector (the seek bar), which the display
+    // follows for either stack.
+    int selectedI1Index() const;
+    // Display, profiles and spectrum after a frame's shift changed.
+    void showShiftedFrames();
+
+    ImgProc *imgProcWindow = nullptr;
+    Analyzer2 *analyzer2Window = nullptr;
+    QPushButton *showImgProcButton = nullptr;
+    QPushButton *showAnalyzer2Button = nullptr;
 };

@@ -131,6 +131,7 @@ void Body::showData(int no)
         ui->dispA->setFrame(f);
         ui->dispA->update();
         ui->ImgNo->setToolTip(f->fileName);
+        giveProcData();
     }
 }
 

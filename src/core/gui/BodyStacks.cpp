@@ -171,6 +171,7 @@ void Body::clearFiles(ImageStacks::Stack s)
         // No frame, no image size: a map file may set it again.
         mapImageWidth = -1;
         mapImageHeight = -1;
+        giveProcData();
     } else {
         data.clearI0();
     }

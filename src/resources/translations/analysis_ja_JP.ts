@@ -330,6 +330,19 @@
     </message>
 </context>
 <context>
+    <name>Analyzer2</name>
+    <message>
+        <location filename="../../analysis/gui/Analyzer2.cpp" line="12"/>
+        <source>Analyzer2</source>
+        <translation>アナライザ2</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer2.cpp" line="13"/>
+        <source>Collect Q Info</source>
+        <translation>品質情報収集</translation>
+    </message>
+</context>
+<context>
     <name>ElemCtrl</name>
     <message>
         <location filename="../../analysis/gui/ElemCtrl.cpp" line="44"/>

@@ -219,6 +219,14 @@
         <source>Extra</source>
         <translation>その他</translation>
     </message>
+    <message>
+        <source>Show Img. Proc.</source>
+        <translation>画像処理を表示</translation>
+    </message>
+    <message>
+        <source>Show Analyser2</source>
+        <translation>アナライザ2を表示</translation>
+    </message>
 </context>
 <context>
     <name>SaveDataCfg</name>
