@@ -24,15 +24,15 @@ void Body::buildAlignment()
     analyzer2Window = new Analyzer2(this);
     analyzer2Window->setWindowFlag(Qt::Window);
 
-    // Beside "Show Analyzer", in the order of the windows they show.
-    const int at = ui->windowsLayout->indexOf(ui->ShowAnalyzer) + 1;
+    // On the second row of window buttons, before "Batch Ctrl.".
+    const int at = 0;
     showImgProcButton = new QPushButton(tr("Show Img. Proc."), ui->controlPanel);
     showImgProcButton->setObjectName(QStringLiteral("ShowImgProc"));
     showAnalyzer2Button = new QPushButton(tr("Show Analyser2"), ui->controlPanel);
     showAnalyzer2Button->setObjectName(QStringLiteral("ShowAnalyzer2"));
     showAnalyzer2Button->setVisible(settings().showAnalyzer2Button);
-    ui->windowsLayout->insertWidget(at, showImgProcButton);
-    ui->windowsLayout->insertWidget(at + 1, showAnalyzer2Button);
+    ui->windowsLayout2->insertWidget(at, showImgProcButton);
+    ui->windowsLayout2->insertWidget(at + 1, showAnalyzer2Button);
 
     connect(showImgProcButton, &QPushButton::clicked, imgProcWindow, [this] {
         imgProcWindow->show();
