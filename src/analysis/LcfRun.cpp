@@ -101,13 +101,7 @@ bool LcfRun::start(const Setup &setup)
     fit = std::make_shared<const LcfSetup>(cond.refs, sampleEnergies, cond.isMLCF, cond.sE0,
                                            cond.eE0);
 
-    building = cond.walk;
-    buildingDone = false;
-    recording = cond.walk;
-    rowsSent = 0;
-    rowsRecorded = 0;
-    sendNextRow();
-    sendNextRow();
+    beginRows();
     return true;
 }
 
@@ -127,14 +121,20 @@ bool LcfRun::startElems()
     elems = std::make_shared<ElemAnalysis>(cond.elemRows, cond.mainTarget, cond.bg);
     correlation = std::make_shared<const ElemCorrelation>(cond.elemRows);
     energies = cond.source.energies();
+    beginRows();
+    return true;
+}
+
+void LcfRun::beginRows()
+{
     building = cond.walk;
     buildingDone = false;
     recording = cond.walk;
     rowsSent = 0;
     rowsRecorded = 0;
+    // Two rows in flight: the worker fits one while the next is built.
     sendNextRow();
     sendNextRow();
-    return true;
 }
 
 void LcfRun::stop()

@@ -106,6 +106,7 @@ private:
     void record(const LcfRowResult &result);
     void recordElems(const LcfRowResult &result, int bin);
     bool startElems();
+    void beginRows();
     void generateImages();
     // Leaves the running state; a completed run first generates the pictures
     // and then reports 100.00, "2da 3:" and finished().

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/AnalyzeCond.h"
+#include "analysis/LcfRun.h"
 #include "batch/CmdLine.h"
 #include "batch/CommandRegistry.h"
 #include "calibration/EmpFile.h"
@@ -32,7 +33,6 @@ struct EMPHeader;
 class Analyzer2;
 class ImgProc;
 class QPushButton;
-class LcfRun;
 struct AnalyzeCond;
 
 namespace Ui {
@@ -227,6 +227,9 @@ private:
     // hand); false, logged, when it cannot start.
     bool startLcfRun(CompletionToken token);
     bool startElemsRun(CompletionToken token);
+    // The part of a start common to both kinds: the checks, the area, the
+    // data and the shift of each bin; setup holds the kind's own fields.
+    bool startRun(LcfRun::Setup &setup, bool dispOnTime, CompletionToken token);
     // The run ended (completed or stopped): flags down, script released.
     void lcfRunEnded();
     void buildSaveControls();

@@ -86,34 +86,40 @@ void Body::startLCF2DAnalysis()
 
 bool Body::startLcfRun(CompletionToken token)
 {
-    if (analysisRunning()) {
-        qDebug().noquote() << "LCF run not started: a run is already going";
-        return false;
-    }
-    if (data.i1().isEmpty()) {
-        qDebug().noquote() << "LCF run not started: no I1 frames";
-        return false;
-    }
-    if (analyzerWindow->referenceCount() < 2) {
+    if (!analysisRunning() && !data.i1().isEmpty() && analyzerWindow->referenceCount() < 2) {
         qDebug().noquote() << "LCF run not started: fewer than two reference rows";
         return false;
     }
-    // The walk first: a set-up that fails leaves no flag raised.
     LcfRun::Setup setup;
-    if (!askAnalyzeCond(setup.walk)) {
-        qDebug().noquote() << "LCF run not started: no area";
-        return false;
-    }
-    setup.source = data.source();
     setup.refs = analyzerWindow->referenceSnapshots();
     setup.isMLCF = analyzerWindow->isMLCF();
     setup.sE0 = analyzerWindow->lcfRangeStart();
     setup.eE0 = analyzerWindow->lcfRangeEnd();
-    setup.isVictoreen = targetBackgroundVictoreen();
-    setup.shiftAt = [this](int x, int y) { return energyShiftAt(x, y); };
     setup.maps = analyzerWindow->lcfRunMaps();
     setup.zansa = analyzerWindow->namedMap(Analyzer::ZansaMap);
-    lcfRun->setDispOnTime(analyzerWindow->dispOnTime());
+    return startRun(setup, analyzerWindow->dispOnTime(), token);
+}
+
+bool Body::startRun(LcfRun::Setup &setup, bool dispOnTime, CompletionToken token)
+{
+    const QString what = setup.isElems ? QStringLiteral("Element run") : QStringLiteral("LCF run");
+    if (analysisRunning()) {
+        qDebug().noquote() << what << "not started: a run is already going";
+        return false;
+    }
+    if (data.i1().isEmpty()) {
+        qDebug().noquote() << what << "not started: no I1 frames";
+        return false;
+    }
+    // The walk first: a set-up that fails leaves no flag raised.
+    if (!askAnalyzeCond(setup.walk)) {
+        qDebug().noquote() << what << "not started: no area";
+        return false;
+    }
+    setup.source = data.source();
+    setup.isVictoreen = targetBackgroundVictoreen();
+    setup.shiftAt = [this](int x, int y) { return energyShiftAt(x, y); };
+    lcfRun->setDispOnTime(dispOnTime);
     analyzerWindow->setContAccess(true);
     if (!lcfRun->start(setup)) {
         analyzerWindow->setContAccess(false);
@@ -146,40 +152,18 @@ void Body::stopElems2DAnalysis()
 
 bool Body::startElemsRun(CompletionToken token)
 {
-    if (analysisRunning()) {
-        qDebug().noquote() << "Element run not started: a run is already going";
-        return false;
-    }
-    if (data.i1().isEmpty()) {
-        qDebug().noquote() << "Element run not started: no I1 frames";
-        return false;
-    }
-    if (analyzerWindow->elemCount() < 1) {
+    if (!analysisRunning() && !data.i1().isEmpty() && analyzerWindow->elemCount() < 1) {
         qDebug().noquote() << "Element run not started: no element rows";
         return false;
     }
     LcfRun::Setup setup;
-    if (!askAnalyzeCond(setup.walk)) {
-        qDebug().noquote() << "Element run not started: no area";
-        return false;
-    }
     setup.isElems = true;
-    setup.source = data.source();
     setup.elemRows = analyzerWindow->elemSnapshots();
     setup.mainTarget = analyzerWindow->mainTargetRow();
     setup.bg = analyzerWindow->elemsConds()->background();
     setup.corThreshold = analyzerWindow->corThreshold();
-    setup.isVictoreen = targetBackgroundVictoreen();
-    setup.shiftAt = [this](int x, int y) { return energyShiftAt(x, y); };
     setup.maps = analyzerWindow->elemRunMaps();
-    lcfRun->setDispOnTime(analyzerWindow->elemsDispOnTime());
-    analyzerWindow->setContAccess(true);
-    if (!lcfRun->start(setup)) {
-        analyzerWindow->setContAccess(false);
-        return false;
-    }
-    lcfToken = token;
-    return true;
+    return startRun(setup, analyzerWindow->elemsDispOnTime(), token);
 }
 
 void Body::analyzeElemsFinished()
