@@ -168,6 +168,23 @@ int main(int argc, char *argv[])
         bool mlcf;
         int half;
     };
+    // The best of a few whole runs, in ms (-1 when a run does not start):
+    // other work on the machine only slows.
+    const auto bestRun = [&](const LcfRun::Setup &s) {
+        double best = -1.0;
+        for (int rep = 0; rep < repeats; ++rep) {
+            LcfRun run(proc);
+            QObject::connect(&run, &LcfRun::finished, &app, &QCoreApplication::quit);
+            QElapsedTimer timer;
+            timer.start();
+            if (!run.start(s))
+                return -1.0;
+            app.exec();
+            const double ms = timer.nsecsElapsed() / 1e6;
+            best = rep == 0 ? ms : std::min(best, ms);
+        }
+        return best;
+    };
     double check = 0.0;
     bool allSame = true;
     for (const Case &c :
@@ -180,19 +197,9 @@ int main(int argc, char *argv[])
         s.isVictoreen = true;
         s.maps = maps.mid(0, 4);
         s.zansa = maps[4];
-        // The best of a few runs: other work on the machine only slows.
-        double best = 0.0;
-        for (int rep = 0; rep < repeats; ++rep) {
-            LcfRun run(proc);
-            QObject::connect(&run, &LcfRun::finished, &app, &QCoreApplication::quit);
-            QElapsedTimer timer;
-            timer.start();
-            if (!run.start(s))
-                return 1;
-            app.exec();
-            const double ms = timer.nsecsElapsed() / 1e6;
-            best = rep == 0 ? ms : std::min(best, ms);
-        }
+        const double best = bestRun(s);
+        if (best < 0)
+            return 1;
         const double spectra = double(s.walk.bins());
         // Every 37th bin against its spectrum built and fitted on its own.
         int checked = 0, same = 0;
@@ -233,18 +240,9 @@ int main(int argc, char *argv[])
         for (int i = 0; i < ElemResults::Kinds * 3 + 2; ++i)
             elemMaps.append(new Analyzed2DRes(&app));
         s.maps = elemMaps;
-        double best = 0.0;
-        for (int rep = 0; rep < repeats; ++rep) {
-            LcfRun run(proc);
-            QObject::connect(&run, &LcfRun::finished, &app, &QCoreApplication::quit);
-            QElapsedTimer timer;
-            timer.start();
-            if (!run.start(s))
-                return 1;
-            app.exec();
-            const double ms = timer.nsecsElapsed() / 1e6;
-            best = rep == 0 ? ms : std::min(best, ms);
-        }
+        const double best = bestRun(s);
+        if (best < 0)
+            return 1;
         const double spectra = double(s.walk.bins());
         std::printf("%-11s %7.0f bins  %8.1f ms  %8.0f spectra/s  (3 element rows)\n", "Elements",
                     spectra, best, best > 0 ? spectra * 1e3 / best : 0.0);
