@@ -1,5 +1,7 @@
 #include "alignment/gui/ImgProc.h"
 #include "analysis/gui/Analyzer.h"
+#include "analysis/gui/ElemCtrl.h"
+#include "analysis/gui/LCFReference.h"
 #include "calibration/gui/CalibCtrl.h"
 #include "spectrum/gui/XafsView.h"
 
@@ -9,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTranslator>
 #include <QtTest>
@@ -24,6 +28,7 @@ class TestWindowSizes : public QObject
 private slots:
     void fitsALaptopScreen_data();
     void fitsALaptopScreen();
+    void analyzerRowsShowWhole();
 };
 
 // The same measure as the main window's: buttons, check boxes, radio
@@ -113,6 +118,38 @@ void TestWindowSizes::fitsALaptopScreen()
         QApplication::processEvents();
         const QString fault = clipped(w.get());
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+}
+
+// The element and reference rows the user adds are seen whole in the
+// analyzer as it opens: no sideways scrolling, two rows in view.
+void TestWindowSizes::analyzerRowsShowWhole()
+{
+    Analyzer a;
+    a.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&a));
+    QTest::mouseClick(a.findChild<QAbstractButton *>(QStringLiteral("SelElemA")), Qt::LeftButton);
+    auto *names = a.findChild<QLineEdit *>(QStringLiteral("AElemNames"));
+    names->clear();
+    QTest::keyClicks(names, QStringLiteral("Fe Cu Zn"));
+    QTest::keyClick(names, Qt::Key_Return);
+    QCOMPARE(a.elemCount(), 3);
+    while (a.addReference()) {
+    }
+    QApplication::processEvents();
+    QVERIFY(a.width() <= 1366 && a.height() <= 700);
+    for (QWidget *row : {static_cast<QWidget *>(a.elem(0)), static_cast<QWidget *>(a.elem(1)),
+                         static_cast<QWidget *>(a.findChild<LCFReference *>())}) {
+        QScrollArea *area = nullptr;
+        for (QWidget *w = row; w && !area; w = w->parentWidget())
+            area = qobject_cast<QScrollArea *>(w);
+        QVERIFY(area);
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
+        // Whole rows, scrolled rather than squeezed.
+        const QSize whole = row->sizeHint();
+        QVERIFY(row->height() >= whole.height() && row->width() >= whole.width());
+        QVERIFY(area->viewport()->height() >= 2 * whole.height());
+        QVERIFY(area->viewport()->width() >= whole.width());
     }
 }
 

@@ -23,8 +23,11 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +37,31 @@ QLineEdit *field(const char *name, const char *text, QWidget *parent)
     e->setObjectName(QString::fromLatin1(name));
     e->setMaximumWidth(90);
     return e;
+}
+
+// A new row of a list in a scroll area keeps its full height (the list
+// scrolls rather than squeezing its rows), and the area is as wide as a
+// whole row (no sideways scrolling) and high enough for two rows, so a new
+// row is seen in full without the window being enlarged by hand. The
+// window grows with the area where it was smaller.
+void fitRowsArea(QWidget *row)
+{
+    QWidget *rows = row->parentWidget();
+    QScrollArea *area = nullptr;
+    for (QWidget *w = rows; w && !area; w = w->parentWidget())
+        area = qobject_cast<QScrollArea *>(w);
+    if (!area || !rows->layout())
+        return;
+    const QMargins m = rows->layout()->contentsMargins();
+    const int frame = 2 * area->frameWidth();
+    const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
+    const QSize hint = row->sizeHint();
+    row->setMinimumHeight(hint.height());
+    const int spacing = std::max(0, rows->layout()->spacing());
+    area->setMinimumWidth(
+        std::max(area->minimumWidth(), hint.width() + m.left() + m.right() + frame + bar));
+    area->setMinimumHeight(std::max(
+        area->minimumHeight(), 2 * hint.height() + spacing + m.top() + m.bottom() + frame));
 }
 
 } // namespace
@@ -239,6 +267,7 @@ LCFReference *Analyzer::addReference()
     const int index = refs.size();
     auto *row = new LCFReference(index + 1, this);
     refBase->insertWidget(index, row);
+    fitRowsArea(row);
     imageGroup->addButton(row->selectButton(), index);
     for (Analyzed2DRes *map : row->maps())
         map->setColorBar(greyScale);
@@ -688,6 +717,7 @@ void Analyzer::newElems()
         for (Analyzed2DRes *map : row->maps())
             map->setColorBar(greyScale);
         elemBase->insertWidget(index, row);
+        fitRowsArea(row);
         elems.append(row);
     }
     view->setEdgeMarks(edgeMarks());

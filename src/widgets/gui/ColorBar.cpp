@@ -117,6 +117,10 @@ void ColorBar::draw1(QPainter *p)
     p->setPen(QColor(255, 200, 0));
     const int n = height();
     for (const double h : {scale.lower, scale.upper}) {
+        // A handle at an end of the bar has its value written there by the
+        // picture already.
+        if (h <= 0.0 || h >= 1.0)
+            continue;
         const QString t = QString::number(valueAt(h), 'g', 4);
         const double y = (1.0 - std::max(0.0, std::min(1.0, h))) * n;
         const int len = fm.horizontalAdvance(t);
