@@ -1,5 +1,6 @@
 #include "alignment/gui/ImgProc.h"
 #include "analysis/gui/Analyzer.h"
+#include "analysis/gui/ElemCtrl.h"
 #include "analysis/gui/LCFReference.h"
 #include "calibration/gui/CalibCtrl.h"
 #include "spectrum/gui/XafsView.h"
