@@ -110,7 +110,8 @@ void TestWindowSizes::analyzerRowsShowWhole()
     QApplication::processEvents();
     QVERIFY(a.width() <= screen.width() && a.height() <= screen.height());
     for (QWidget *row : QList<QWidget *>{a.elem(0), a.elem(2), a.findChild<LCFReference *>()}) {
-        auto *area = qobject_cast<QScrollArea *>(row->parentWidget()->parentWidget()->parentWidget());
+        auto *area =
+            qobject_cast<QScrollArea *>(row->parentWidget()->parentWidget()->parentWidget());
         QVERIFY(area && !area->horizontalScrollBar()->isVisible());
         const QSize whole = row->sizeHint();
         QVERIFY(row->height() >= whole.height() && row->width() >= whole.width());

@@ -448,7 +448,9 @@ void TestXafsView::titlesByMode_data()
     QTest::newRow("absorption") << QString() << e << QStringLiteral("μt");
     QTest::newRow("normalized") << "Normalized" << e << QStringLiteral("normalized μt");
     QTest::newRow("raw") << "ShowRaw" << e << "I1 [counts]";
-    QTest::newRow("fft") << "ShowFFT" << "Frequency [cycles over the I1 trace]" << "|FFT of I1|";
+    QTest::newRow("fft") << "ShowFFT"
+                         << "Frequency [cycles over the I1 trace]"
+                         << "|FFT of I1|";
 }
 
 static void clickBox(XafsView &v, const QString &name)
@@ -497,8 +499,8 @@ void TestXafsView::readOutFollowsTheCurveDrawn()
     auto check = [&](double lo, double hi, double offset, double step) {
         sendMouse(v.graph(), QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
         const double x = dataX(c, lo, hi, at.x());
-        const long want = step > 0.0 ? long(std::ceil((x + offset - lo - step / 2) / step))
-                                     : std::lround(x);
+        const long want =
+            step > 0.0 ? long(std::ceil((x + offset - lo - step / 2) / step)) : std::lround(x);
         QCOMPARE(v.findChild<QLabel *>("Position")->text(), QString::number(want));
         QCOMPARE(v.findChild<QLineEdit *>("XVal")->text(), QString::number(x, 'f', 1));
     };

@@ -60,8 +60,8 @@ void fitRowsArea(QWidget *row)
     const int spacing = std::max(0, rows->layout()->spacing());
     area->setMinimumWidth(
         std::max(area->minimumWidth(), hint.width() + m.left() + m.right() + frame + bar));
-    area->setMinimumHeight(std::max(
-        area->minimumHeight(), 2 * hint.height() + spacing + m.top() + m.bottom() + frame));
+    area->setMinimumHeight(std::max(area->minimumHeight(),
+                                    2 * hint.height() + spacing + m.top() + m.bottom() + frame));
 }
 
 } // namespace

@@ -109,8 +109,7 @@ CalibCtrl::CalibCtrl(QWidget *parent)
     deSigma = statField(stats, QStringLiteral("DESigma"));
     const QString labels[] = {tr("Avr."), tr("Min."), tr("Max."), tr("sigma")};
     QLineEdit *const fields[] = {deAvr, deMin, deMax, deSigma};
-    const QString tips[] = {tr("Average"), tr("Minimum"), tr("Maximum"),
-                            tr("Standard deviation")};
+    const QString tips[] = {tr("Average"), tr("Minimum"), tr("Maximum"), tr("Standard deviation")};
     for (int i = 0; i < 4; ++i) {
         statsGrid->addWidget(new QLabel(labels[i], stats), 0, i);
         statsGrid->itemAtPosition(0, i)->widget()->setToolTip(tips[i]);

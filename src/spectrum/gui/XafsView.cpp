@@ -335,7 +335,8 @@ void XafsView::drawTitles(QPainter *p, const ChCoord &c)
     const QFontMetrics fm = p->fontMetrics();
     const int x0 = c.innerX0(), x1 = c.innerX1(), y0 = c.innerY0(), y1 = c.innerY1();
     const QString xt = xAxisTitle();
-    p->drawText(QPointF((x0 + x1 - fm.horizontalAdvance(xt)) / 2.0, c.screenY1() - fm.descent() - 1),
+    p->drawText(QPointF((x0 + x1 - fm.horizontalAdvance(xt)) / 2.0,
+                        c.screenY1() - fm.descent() - 1),
                 xt);
     const QString title = plotTitle();
     if (!title.isEmpty())

@@ -18,8 +18,9 @@
 // pictures built under the old handles know they are stale.
 //
 // On screen the values at the two handles are written beside their lines
-// (not into the picture; a handle at an end has the picture's label), and a double click brings the handles back to
-// the full range (0 and 1, announced as the end of a drag).
+// (not into the picture; a handle at an end has the picture's label), and a
+// double click brings the handles back to the full range (0 and 1,
+// announced as the end of a drag).
 //
 // The bar's picture (20 x 600 pixels) carries the handle lines and the
 // labels of the value range (setRange): the upper value at the top, the
