@@ -26,6 +26,9 @@ private slots:
     void fftMode();
     void saveData();
     void picture();
+    void titlesByMode_data();
+    void titlesByMode();
+    void readOutFollowsTheCurveDrawn();
 
 private:
     void showView(XafsView &v);
@@ -434,6 +437,81 @@ void TestXafsView::picture()
     v.graph()->repaint();
     v.grab().toImage().save(QDir::current().filePath("xafsview-fft.png"));
     QVERIFY(v.grab().toImage() != raw);
+}
+
+void TestXafsView::titlesByMode_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("xTitle");
+    QTest::addColumn<QString>("yTitle");
+    const QString e = QStringLiteral("Energy [eV]");
+    QTest::newRow("absorption") << QString() << e << QStringLiteral("μt");
+    QTest::newRow("normalized") << "Normalized" << e << QStringLiteral("normalized μt");
+    QTest::newRow("raw") << "ShowRaw" << e << "I1 [counts]";
+    QTest::newRow("fft") << "ShowFFT"
+                         << "Frequency [cycles over the I1 trace]"
+                         << "|FFT of I1|";
+}
+
+static void clickBox(XafsView &v, const QString &name)
+{
+    auto *b = v.findChild<QCheckBox *>(name);
+    QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(5, b->height() / 2));
+    v.graph()->repaint();
+}
+
+void TestXafsView::titlesByMode()
+{
+    QFETCH(QString, box);
+    XafsView v;
+    v.setXafsSpectrum(XafsSpectrum(stepPoints(), true, 0.0));
+    showView(v);
+    if (!box.isEmpty())
+        clickBox(v, box);
+    QTEST(v.xAxisTitle(), "xTitle");
+    QTEST(v.yAxisTitle(), "yTitle");
+    // The title, once a position is named, is drawn above the plot area.
+    QCOMPARE(v.plotTitle(), QString());
+    const QImage before = v.graph()->grab().toImage();
+    v.setPlace(36, 38, 5, -2);
+    QCOMPARE(v.plotTitle(), QStringLiteral("Position (36, 38), window 11 x 5 pixels"));
+    v.graph()->repaint();
+    const QImage after = v.graph()->grab().toImage();
+    const int top = v.graph()->coord().innerY0() - 1;
+    QVERIFY(after.copy(0, 0, after.width(), top) != before.copy(0, 0, after.width(), top));
+}
+
+void TestXafsView::readOutFollowsTheCurveDrawn()
+{
+    XafsView v;
+    // A spectrum 20 eV off (drawn 20 eV lower with "E. Correct") and a
+    // trace of 60 points every 10 eV.
+    v.setXafsSpectrum(XafsSpectrum(stepPoints(), true, 20.0));
+    SpectrumPoints trace;
+    for (int i = 0; i < 60; ++i)
+        trace.append(6800.0 + 10.0 * i, 1000.0 + i);
+    v.setTrace(trace);
+    showView(v);
+    const ChCoord &c = v.graph()->coord();
+    const QPoint at(c.innerX0() + 123, c.innerY0() + 40);
+    // The point index under the mouse: the first whose midpoint to the
+    // next lies beyond the energy (plus the drawing shift).
+    auto check = [&](double lo, double hi, double offset, double step) {
+        sendMouse(v.graph(), QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        const double x = dataX(c, lo, hi, at.x());
+        const long want =
+            step > 0.0 ? long(std::ceil((x + offset - lo - step / 2) / step)) : std::lround(x);
+        QCOMPARE(v.findChild<QLabel *>("Position")->text(), QString::number(want));
+        QCOMPARE(v.findChild<QLineEdit *>("XVal")->text(), QString::number(x, 'f', 1));
+    };
+    check(6800.0, 7400.0, 0.0, 5.0);
+    clickBox(v, "ECorrect");
+    check(6800.0, 7400.0, 20.0, 5.0);
+    clickBox(v, "ShowRaw");
+    check(6800.0, 7400.0, 0.0, 10.0);
+    // The Fourier view: the component nearest the mouse.
+    clickBox(v, "ShowFFT");
+    check(0.0, 60.0, 0.0, 0.0);
 }
 
 QTEST_MAIN(TestXafsView)

@@ -74,9 +74,16 @@ ImgProc::ImgProc(QWidget *parent)
     shiftR = button("ShiftR", QStringLiteral("..."), this);
     shiftU = button("ShiftU", QStringLiteral("..."), this);
     shiftD = button("ShiftD", QStringLiteral("..."), this);
+    compareBox->setToolTip(tr("Compare: show the shifted binary image against the reference, "
+                              "with its score"));
+    binTh->setToolTip(tr("Threshold of the binary image"));
+    scoreField->setToolTip(tr("Score of the comparison (normalized scalar product)"));
+    setRef->setToolTip(tr("Set the binary image as the reference"));
     auto *shiftAuto = button("ShiftAuto", tr("Auto Shift"), this);
     aAutoShiftBox = checkBox("AAutoShift", tr("A. A. Shift"), this);
     aSetShiftBox = checkBox("ASetShift", tr("A. Set Shift"), this);
+    aAutoShiftBox->setToolTip(tr("Auto shift on every new frame while comparing"));
+    aSetShiftBox->setToolTip(tr("Apply the shift found by a search at once"));
     auto *setShiftB = button("SetShift", tr("Set Shift"), this);
     auto *clearAll = button("ClearAllShifts", tr("Clear All Shifts"), this);
     disp = new ProcDispA(this);
@@ -93,11 +100,13 @@ ImgProc::ImgProc(QWidget *parent)
     controls->addWidget(new QLabel(tr("Max"), this), row, 0);
     controls->addWidget(maxEdge, row++, 1);
     controls->addWidget(new QLabel(tr("Th."), this), row, 0);
+    controls->itemAtPosition(row, 0)->widget()->setToolTip(binTh->toolTip());
     controls->addWidget(binTh, row++, 1);
     controls->addWidget(binThSlider, row++, 0, 1, 2);
     controls->addWidget(setRef, row, 0);
     controls->addWidget(compareBox, row++, 1);
     controls->addWidget(new QLabel(tr("S.P."), this), row, 0);
+    controls->itemAtPosition(row, 0)->widget()->setToolTip(scoreField->toolTip());
     controls->addWidget(scoreField, row++, 1);
     controls->addWidget(new QLabel(tr("Shift X:"), this), row, 0);
     controls->addWidget(shiftXField, row++, 1);

@@ -23,8 +23,11 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +37,31 @@ QLineEdit *field(const char *name, const char *text, QWidget *parent)
     e->setObjectName(QString::fromLatin1(name));
     e->setMaximumWidth(90);
     return e;
+}
+
+// A new row of a list in a scroll area keeps its full height (the list
+// scrolls rather than squeezing its rows), and the area is as wide as a
+// whole row (no sideways scrolling) and high enough for two rows, so a new
+// row is seen in full without the window being enlarged by hand. The
+// window grows with the area where it was smaller.
+void fitRowsArea(QWidget *row)
+{
+    QWidget *rows = row->parentWidget();
+    QScrollArea *area = nullptr;
+    for (QWidget *w = rows; w && !area; w = w->parentWidget())
+        area = qobject_cast<QScrollArea *>(w);
+    if (!area || !rows->layout())
+        return;
+    const QMargins m = rows->layout()->contentsMargins();
+    const int frame = 2 * area->frameWidth();
+    const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
+    const QSize hint = row->sizeHint();
+    row->setMinimumHeight(hint.height());
+    const int spacing = std::max(0, rows->layout()->spacing());
+    area->setMinimumWidth(
+        std::max(area->minimumWidth(), hint.width() + m.left() + m.right() + frame + bar));
+    area->setMinimumHeight(std::max(area->minimumHeight(),
+                                    2 * hint.height() + spacing + m.top() + m.bottom() + frame));
 }
 
 } // namespace
@@ -124,14 +152,17 @@ void Analyzer::buildLcfPanel(QWidget *page)
     progress->setObjectName(QStringLiteral("Progress"));
     dispOnTimeBox = new QCheckBox(tr("Disp. on Time"), page);
     dispOnTimeBox->setObjectName(QStringLiteral("DispOnTime"));
+    dispOnTimeBox->setToolTip(tr("Display the result maps while the run goes on, row by row"));
     dispZansa = field("DispZansa", "0.0", page);
     dispZansa->setReadOnly(true);
+    dispZansa->setToolTip(tr("Residual (Zansa) of the fit of the spectrum on show"));
     auto *showView = new QPushButton(tr("Show View"), page);
     showView->setObjectName(QStringLiteral("ShowView"));
     runRow->addWidget(analyze);
     runRow->addWidget(progress);
     runRow->addWidget(dispOnTimeBox);
     runRow->addWidget(new QLabel(tr("Zansa"), page));
+    runRow->itemAt(runRow->count() - 1)->widget()->setToolTip(dispZansa->toolTip());
     runRow->addWidget(dispZansa);
     runRow->addWidget(showView);
     runRow->addStretch();
@@ -142,6 +173,7 @@ void Analyzer::buildLcfPanel(QWidget *page)
     range2 = field("LCFRange2", "30000", page);
     mlcf = new QCheckBox(tr("MLCF"), page);
     mlcf->setObjectName(QStringLiteral("MLCF"));
+    mlcf->setToolTip(tr("Modified LCF: fit the raw spectra with a linear background"));
     fitRow->addWidget(new QLabel(tr("Fitting Range: "), page));
     fitRow->addWidget(range1);
     fitRow->addWidget(new QLabel(QStringLiteral("-"), page));
@@ -155,16 +187,20 @@ void Analyzer::buildLcfPanel(QWidget *page)
     selDMut = new QRadioButton(tr("DMut"), page);
     selDMut->setObjectName(QStringLiteral("SelDMut"));
     selDMut->setChecked(true);
+    selDMut->setToolTip(tr("Show the map of edge jumps (delta mu t) of the selected reference"));
     selRatio = new QRadioButton(tr("Ratio"), page);
     selRatio->setObjectName(QStringLiteral("SelRatio"));
+    selRatio->setToolTip(tr("Show the map of fitted ratios of the selected reference"));
     auto *typeGroup = new QButtonGroup(page);
     typeGroup->addButton(selDMut, DMutKind);
     typeGroup->addButton(selRatio, RatioKind);
     showZ = new QPushButton(tr("Zansa"), page);
     showZ->setObjectName(QStringLiteral("ShowZ"));
     showZ->setCheckable(true);
+    showZ->setToolTip(tr("Show the map of the residual (Zansa) instead of a reference map"));
     auto *addRef = new QPushButton(tr("Add Ref"), page);
     addRef->setObjectName(QStringLiteral("AddRef"));
+    addRef->setToolTip(tr("Add a row for one more reference spectrum"));
     imageRow->addWidget(new QLabel(tr("Image Type:"), page));
     imageRow->addWidget(selDMut);
     imageRow->addWidget(selRatio);
@@ -231,6 +267,7 @@ LCFReference *Analyzer::addReference()
     const int index = refs.size();
     auto *row = new LCFReference(index + 1, this);
     refBase->insertWidget(index, row);
+    fitRowsArea(row);
     imageGroup->addButton(row->selectButton(), index);
     for (Analyzed2DRes *map : row->maps())
         map->setColorBar(greyScale);
@@ -570,6 +607,7 @@ void Analyzer::buildElemPanel(QWidget *page)
     elemNames->setMaximumWidth(QWIDGETSIZE_MAX);
     sortByANo = new QCheckBox(tr("Sort by A. No."), page);
     sortByANo->setObjectName(QStringLiteral("SortByANo"));
+    sortByANo->setToolTip(tr("Sort the element rows by atomic number"));
     namesRow->addWidget(new QLabel(tr("Target Element Names"), page));
     namesRow->addWidget(elemNames, 1);
     namesRow->addWidget(sortByANo);
@@ -582,6 +620,7 @@ void Analyzer::buildElemPanel(QWidget *page)
     elemsProgress->setObjectName(QStringLiteral("ElemsProgress"));
     elemsDispOnTimeBox = new QCheckBox(tr("Disp. on TIme"), page);
     elemsDispOnTimeBox->setObjectName(QStringLiteral("ElemsDispOnTime"));
+    elemsDispOnTimeBox->setToolTip(dispOnTimeBox->toolTip());
     runRow->addWidget(analyze);
     runRow->addWidget(elemsProgress);
     runRow->addWidget(elemsDispOnTimeBox);
@@ -594,15 +633,19 @@ void Analyzer::buildElemPanel(QWidget *page)
     auto *corRow = new QHBoxLayout;
     auto *setStd = new QPushButton(tr("Set STD"), page);
     setStd->setObjectName(QStringLiteral("SetSTD"));
+    setStd->setToolTip(tr("Take the composition of the spectrum on show as the standard"));
     elemsCorrelation = field("ElemsCorrelation", "1.0", page);
     elemsCorrelation->setReadOnly(true);
     corTh = field("CorTh", "0.9", page);
+    corTh->setToolTip(tr("Correlation threshold"));
     auto *reCalc = new QPushButton(tr("ReCalc Cor."), page);
     reCalc->setObjectName(QStringLiteral("ReCalcCor"));
+    reCalc->setToolTip(tr("Recalculate the correlation map against the standard"));
     corRow->addWidget(setStd);
     corRow->addWidget(new QLabel(tr("Correlation"), page));
     corRow->addWidget(elemsCorrelation);
     corRow->addWidget(new QLabel(tr("Cor. Th."), page));
+    corRow->itemAt(corRow->count() - 1)->widget()->setToolTip(corTh->toolTip());
     corRow->addWidget(corTh);
     corRow->addWidget(reCalc);
     corRow->addStretch();
@@ -674,6 +717,7 @@ void Analyzer::newElems()
         for (Analyzed2DRes *map : row->maps())
             map->setColorBar(greyScale);
         elemBase->insertWidget(index, row);
+        fitRowsArea(row);
         elems.append(row);
     }
     view->setEdgeMarks(edgeMarks());
@@ -906,7 +950,12 @@ void Analyzer::buildResidualPanel(QWidget *page)
     auto *resRow = new QHBoxLayout;
     raAtEV = field("RAAtEV", "8200", page);
     raFactorField = field("RAFactor", "1.0", page);
+    const QString resTip = tr("Residual map: mu t at the energy given, less the edge jump map "
+                              "times the factor");
+    raAtEV->setToolTip(resTip);
+    raFactorField->setToolTip(resTip);
     resRow->addWidget(new QLabel(tr("Res = mut("), page));
+    resRow->itemAt(resRow->count() - 1)->widget()->setToolTip(resTip);
     resRow->addWidget(raAtEV);
     resRow->addWidget(new QLabel(tr(" [eV])- dmut x"), page));
     resRow->addWidget(raFactorField);

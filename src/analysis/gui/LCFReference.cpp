@@ -55,6 +55,13 @@ LCFReference::LCFReference(int number, QWidget *parent)
     grid->addWidget(new QLabel(tr("[eV]"), this), 1, 8);
     grid->addWidget(jumpText, 1, 9);
     grid->addWidget(show, 1, 10);
+    victreen->setToolTip(tr("Background of this reference by the Victoreen formula"));
+    deltaEEdit->setToolTip(tr("Energy shift of this reference, in eV"));
+    grid->itemAtPosition(1, 1)->widget()->setToolTip(deltaEEdit->toolTip());
+    weightText->setToolTip(tr("Fitted ratio of this reference, in percent"));
+    amountText->setToolTip(tr("Edge jump (delta mu t) of this reference in the fit"));
+    grid->itemAtPosition(1, 5)->widget()->setToolTip(amountText->toolTip());
+    e0Text->setToolTip(tr("Edge energy of this reference, in eV"));
 
     static const char *const kindNames[] = {"DMut", "Ratio"};
     for (const char *kind : kindNames) {

@@ -30,6 +30,7 @@ void backgroundPair(QWidget *parent, QHBoxLayout *row, const QString &label, con
     simple->setChecked(true);
     victoreen = new QRadioButton(CalibCtrl::tr("Victreen"), parent);
     victoreen->setObjectName(name + QStringLiteral("Victreen"));
+    victoreen->setToolTip(CalibCtrl::tr("Backgrounds by the Victoreen formula"));
     QButtonGroup *group = new QButtonGroup(parent);
     group->addButton(simple);
     group->addButton(victoreen);
@@ -57,6 +58,7 @@ CalibCtrl::CalibCtrl(QWidget *parent)
     QHBoxLayout *stdRow = new QHBoxLayout;
     selectStd = new QPushButton(tr("Select Std."), this);
     selectStd->setObjectName(QStringLiteral("SelectStd"));
+    selectStd->setToolTip(tr("Select the standard spectrum file"));
     stdName = new QLineEdit(this);
     stdName->setObjectName(QStringLiteral("StdFileName"));
     stdName->setReadOnly(true);
@@ -93,6 +95,7 @@ CalibCtrl::CalibCtrl(QWidget *parent)
         return b;
     };
     QPushButton *exec = button(tr("Exec Calib."), QStringLiteral("ExecCalib"));
+    exec->setToolTip(tr("Execute the calibration: map the energy shift of every position"));
     QPushButton *clear = button(tr("Clear Map"), QStringLiteral("ClearMap"));
     QPushButton *save = button(tr("Save"), QStringLiteral("SaveMap"));
     QPushButton *load = button(tr("Load"), QStringLiteral("LoadMap"));
@@ -106,8 +109,11 @@ CalibCtrl::CalibCtrl(QWidget *parent)
     deSigma = statField(stats, QStringLiteral("DESigma"));
     const QString labels[] = {tr("Avr."), tr("Min."), tr("Max."), tr("sigma")};
     QLineEdit *const fields[] = {deAvr, deMin, deMax, deSigma};
+    const QString tips[] = {tr("Average"), tr("Minimum"), tr("Maximum"), tr("Standard deviation")};
     for (int i = 0; i < 4; ++i) {
         statsGrid->addWidget(new QLabel(labels[i], stats), 0, i);
+        statsGrid->itemAtPosition(0, i)->widget()->setToolTip(tips[i]);
+        fields[i]->setToolTip(tips[i]);
         statsGrid->addWidget(fields[i], 1, i);
     }
     layout->addWidget(stats);

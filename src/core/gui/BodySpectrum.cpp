@@ -73,6 +73,7 @@ void Body::showXafsSpectrum()
     SpectrumSource::Spectrum at = data.source().spectrum(posX, posY, halfWidth(), halfHeight(),
                                                          shift, targetBackgroundVictoreen());
     positionSpectrum = std::move(at.spectrum);
+    spectrumView->setPlace(posX, posY, halfWidth(), halfHeight());
     double fromStd = spectrumView->setXafsSpectrum(positionSpectrum);
     // Without a standard there is nothing to be shifted against; the
     // window's difference would be the spectrum's own edge energy.

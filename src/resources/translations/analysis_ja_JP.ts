@@ -68,7 +68,7 @@
     </message>
     <message>
         <location filename="../../analysis/gui/Analyzer.cpp" line="84"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="948"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="973"/>
         <source>Sum Up</source>
         <translation>積算</translation>
     </message>
@@ -79,8 +79,8 @@
     </message>
     <message>
         <location filename="../../analysis/gui/Analyzer.cpp" line="121"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="579"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="911"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="588"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="936"/>
         <source>Analyze</source>
         <translation>解析</translation>
     </message>
@@ -90,225 +90,298 @@
         <translation>随時表示</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="129"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="127"/>
+        <source>Display the result maps while the run goes on, row by row</source>
+        <translation>解析中も結果マップを行ごとに表示</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="130"/>
+        <source>Residual (Zansa) of the fit of the spectrum on show</source>
+        <translation>表示中のスペクトルのフィットの残差</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="131"/>
         <source>Show View</source>
         <translation>スペクトルを表示</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="134"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="163"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="136"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="169"/>
         <source>Zansa</source>
         <translation>残差</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="143"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="146"/>
         <source>MLCF</source>
         <translation>MLCF</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="145"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="148"/>
+        <source>Modified LCF: fit the raw spectra with a linear background</source>
+        <translation>修正 LCF: 生スペクトルを直線バックグラウンド付きでフィット</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="149"/>
         <source>Fitting Range: </source>
         <translation>フィット範囲: </translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="149"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="153"/>
         <source>[eV]</source>
         <translation>[eV]</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="155"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="184"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="159"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="192"/>
         <source>DMut</source>
         <translation>DMut</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="158"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="189"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="162"/>
+        <source>Show the map of edge jumps (delta mu t) of the selected reference</source>
+        <translation>選択した参照の吸収端ジャンプ (Δμt) のマップを表示</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="163"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="197"/>
         <source>Ratio</source>
         <translation>比率</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="166"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="165"/>
+        <source>Show the map of fitted ratios of the selected reference</source>
+        <translation>選択した参照のフィット比率のマップを表示</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="172"/>
+        <source>Show the map of the residual (Zansa) instead of a reference map</source>
+        <translation>参照のマップの代わりに残差のマップを表示</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="173"/>
         <source>Add Ref</source>
         <translation>参照を追加</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="168"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="175"/>
+        <source>Add a row for one more reference spectrum</source>
+        <translation>参照スペクトルの行を一つ追加</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="176"/>
         <source>Image Type:</source>
         <translation>画像の種類:</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="177"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="185"/>
         <source>Fixed Scale</source>
         <translation>スケール固定</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="185"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="190"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="193"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="198"/>
         <source>Min.</source>
         <translation>最小</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="187"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="192"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="195"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="200"/>
         <source>Max.</source>
         <translation>最大</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="571"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="579"/>
         <source>Sort by A. No.</source>
         <translation>原子番号順</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="573"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="581"/>
+        <source>Sort the element rows by atomic number</source>
+        <translation>元素の行を原子番号順に並べる</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="582"/>
         <source>Target Element Names</source>
         <translation>対象元素名</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="583"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="592"/>
         <source>Disp. on TIme</source>
         <translation>随時表示</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="595"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="605"/>
         <source>Set STD</source>
         <translation>標準に設定</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="600"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="607"/>
+        <source>Take the composition of the spectrum on show as the standard</source>
+        <translation>表示中のスペクトルの組成を標準とする</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="611"/>
+        <source>Correlation threshold</source>
+        <translation>相関のしきい値</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="612"/>
         <source>ReCalc Cor.</source>
         <translation>相関を再計算</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="603"/>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="618"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="614"/>
+        <source>Recalculate the correlation map against the standard</source>
+        <translation>標準に対する相関マップを再計算</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="616"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="632"/>
         <source>Correlation</source>
         <translation>相関</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="605"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="618"/>
         <source>Cor. Th.</source>
         <translation>相関しきい値</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="612"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="626"/>
         <source>Show Map of</source>
         <translation>表示するマップ</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="615"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="629"/>
         <source>dMut of The Elem.</source>
         <translation>元素の dMut</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="617"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="631"/>
         <source>N. dMut of The Elem.</source>
         <translation>元素の規格化 dMut</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="619"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="633"/>
         <source>Cor. Th</source>
         <translation>相関しきい値</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="620"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="634"/>
         <source>Mut+</source>
         <translation>Mut+</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="621"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="635"/>
         <source>Mut-</source>
         <translation>Mut-</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="622"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="636"/>
         <source>dE</source>
         <translation>dE</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="623"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="637"/>
         <source>ROI</source>
         <translation>ROI</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="624"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="638"/>
         <source>N.ROI</source>
         <translation>N.ROI</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="903"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="923"/>
+        <source>Residual map: mu t at the energy given, less the edge jump map times the factor</source>
+        <translation>残差マップ: 指定エネルギーの μt から吸収端ジャンプのマップの係数倍を引いたもの</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="927"/>
         <source>Res = mut(</source>
         <translation>Res = mut(</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="905"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="930"/>
         <source> [eV])- dmut x</source>
         <translation> [eV])- dmut x</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="925"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="950"/>
         <source>Show dmut</source>
         <translation>dmut を表示</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="926"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="951"/>
         <source>Show the Rest</source>
         <translation>残りを表示</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="927"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="952"/>
         <source>Show Ratio</source>
         <translation>比を表示</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="962"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="987"/>
         <source>Select Map 1</source>
         <translation>マップ 1 を選択</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="962"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="987"/>
         <source>Select Map 2</source>
         <translation>マップ 2 を選択</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="964"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="989"/>
         <source>Capture</source>
         <translation>取り込み</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="980"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="1005"/>
         <source>Map1</source>
         <translation>マップ1</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="981"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="1006"/>
         <source>Map2</source>
         <translation>マップ2</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="982"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="1007"/>
         <source>Processed</source>
         <translation>処理後</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="999"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="1024"/>
         <source>Sub.</source>
         <translation>差</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="1000"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="1025"/>
         <source>Mask</source>
         <translation>マスク</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="1001"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="1026"/>
         <source>Div.</source>
         <translation>商</translation>
     </message>
     <message>
-        <location filename="../../analysis/gui/Analyzer.cpp" line="1009"/>
+        <location filename="../../analysis/gui/Analyzer.cpp" line="1034"/>
         <source>Process</source>
         <translation>処理</translation>
+    </message>
+</context>
+<context>
+    <name>Analyzer2</name>
+    <message>
+        <location filename="../../analysis/gui/Analyzer2.cpp" line="12"/>
+        <source>Analyzer2</source>
+        <translation>アナライザ2</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/Analyzer2.cpp" line="13"/>
+        <source>Collect Q Info</source>
+        <translation>品質情報収集</translation>
     </message>
 </context>
 <context>
@@ -327,19 +400,6 @@
         <location filename="../../analysis/gui/EShiftMapDialog.cpp" line="9"/>
         <source>Any Files (* *.*)</source>
         <translation>すべてのファイル (* *.*)</translation>
-    </message>
-</context>
-<context>
-    <name>Analyzer2</name>
-    <message>
-        <location filename="../../analysis/gui/Analyzer2.cpp" line="12"/>
-        <source>Analyzer2</source>
-        <translation>アナライザ2</translation>
-    </message>
-    <message>
-        <location filename="../../analysis/gui/Analyzer2.cpp" line="13"/>
-        <source>Collect Q Info</source>
-        <translation>品質情報収集</translation>
     </message>
 </context>
 <context>
@@ -471,6 +531,31 @@
         <location filename="../../analysis/gui/LCFReference.cpp" line="55"/>
         <source>[eV]</source>
         <translation>[eV]</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/LCFReference.cpp" line="58"/>
+        <source>Background of this reference by the Victoreen formula</source>
+        <translation>この参照のバックグラウンドを Victoreen 式で求める</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/LCFReference.cpp" line="59"/>
+        <source>Energy shift of this reference, in eV</source>
+        <translation>この参照のエネルギーシフト (eV)</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/LCFReference.cpp" line="61"/>
+        <source>Fitted ratio of this reference, in percent</source>
+        <translation>この参照のフィット比率 (%)</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/LCFReference.cpp" line="62"/>
+        <source>Edge jump (delta mu t) of this reference in the fit</source>
+        <translation>フィットでのこの参照の吸収端ジャンプ (Δμt)</translation>
+    </message>
+    <message>
+        <location filename="../../analysis/gui/LCFReference.cpp" line="64"/>
+        <source>Edge energy of this reference, in eV</source>
+        <translation>この参照の吸収端エネルギー (eV)</translation>
     </message>
 </context>
 <context>

@@ -128,16 +128,19 @@ void setPlotMargins(QPainter *p, ChCoord &c, double yLo, double yHi)
 {
     const double w = std::max(c.screenX1() - c.screenX0(), 1);
     const double h = std::max(c.screenY1() - c.screenY0(), 1);
+    const QFontMetrics fm = p->fontMetrics();
     double left = LeftRoom;
     double step = 0.0, first = 0.0, last = 0.0;
     if (ChCoord::roundedRange(yLo, yHi, &step, &first, &last)) {
-        const QFontMetrics fm = p->fontMetrics();
         const int labels = std::max(fm.horizontalAdvance(tickLabel(first, step)),
                                     fm.horizontalAdvance(tickLabel(last, step)));
         left = std::max(40.0, labels + 14.0);
     }
-    c.setMargins(std::min(0.35, left / w), std::min(0.2, RightRoom / w), std::min(0.2, TopRoom / h),
-                 std::min(0.3, BottomRoom / h));
+    // One line more on three sides: the y title up the left, the x title
+    // under the labels, the plot's title above.
+    const double line = fm.height() + 2.0;
+    c.setMargins(std::min(0.4, (left + line) / w), std::min(0.2, RightRoom / w),
+                 std::min(0.25, (TopRoom + line) / h), std::min(0.35, (BottomRoom + line) / h));
 }
 
 // Tagged name (name, tag): the complete base name, "-", the tag, ".", the
@@ -285,6 +288,79 @@ XafsView::Mode XafsView::mode() const
     return ui->Normalized->isChecked() ? NormalizedMode : AbsorptionMode;
 }
 
+void XafsView::setPlace(int x, int y, int halfWidth, int halfHeight)
+{
+    placed = true;
+    placeX = x;
+    placeY = y;
+    placeHalfW = halfWidth;
+    placeHalfH = halfHeight;
+    update();
+}
+
+QString XafsView::plotTitle() const
+{
+    if (!placed)
+        return QString();
+    const qint64 w = 2 * std::abs(qint64(placeHalfW)) + 1;
+    const qint64 h = 2 * std::abs(qint64(placeHalfH)) + 1;
+    return tr("Position (%1, %2), window %3 x %4 pixels").arg(placeX).arg(placeY).arg(w).arg(h);
+}
+
+QString XafsView::xAxisTitle() const
+{
+    if (mode() == FftMode)
+        return tr("Frequency [cycles over the I1 trace]");
+    return tr("Energy [eV]");
+}
+
+QString XafsView::yAxisTitle() const
+{
+    switch (mode()) {
+    case FftMode:
+        return tr("|FFT of I1|");
+    case TraceMode:
+        return tr("I1 [counts]");
+    case NormalizedMode:
+        return tr("normalized μt");
+    default:
+        return tr("μt");
+    }
+}
+
+void XafsView::drawTitles(QPainter *p, const ChCoord &c)
+{
+    p->save();
+    p->setPen(axisPen);
+    const QFontMetrics fm = p->fontMetrics();
+    const int x0 = c.innerX0(), x1 = c.innerX1(), y0 = c.innerY0(), y1 = c.innerY1();
+    const QString xt = xAxisTitle();
+    p->drawText(QPointF((x0 + x1 - fm.horizontalAdvance(xt)) / 2.0,
+                        c.screenY1() - fm.descent() - 1),
+                xt);
+    const QString title = plotTitle();
+    if (!title.isEmpty())
+        p->drawText(QPointF((x0 + x1 - fm.horizontalAdvance(title)) / 2.0,
+                            c.screenY0() + fm.ascent() + 2),
+                    title);
+    // The y title runs up the left edge, centred on the plot area.
+    const QString yt = yAxisTitle();
+    p->translate(c.screenX0() + fm.ascent() + 2, (y0 + y1 + fm.horizontalAdvance(yt)) / 2.0);
+    p->rotate(-90);
+    p->drawText(QPointF(0, 0), yt);
+    p->restore();
+}
+
+int XafsView::pointUnder(const SpectrumPoints &pts, double x)
+{
+    if (pts.isEmpty())
+        return -1;
+    for (int i = 0; i + 1 < pts.size(); ++i)
+        if ((pts.x(i) + pts.x(i + 1)) / 2.0 > x)
+            return i;
+    return pts.size() - 1;
+}
+
 double XafsView::effectiveDE(const XafsSpectrum &s) const
 {
     return s.dEEnabled() ? s.dE() : 0.0;
@@ -381,6 +457,7 @@ void XafsView::draw(QPainter *p)
     c.setRealArea(x0, y1 + pad, x1, y0 - pad);
 
     drawPlotAxes(p, c, axisPen);
+    drawTitles(p, c);
     p->save();
     p->setClipRect(
         QRect(c.innerX0(), c.innerY0(), c.innerX1() - c.innerX0(), c.innerY1() - c.innerY0()));
@@ -460,6 +537,7 @@ void XafsView::drawFft(QPainter *p, ChCoord &c)
     setPlotMargins(p, c, y0 - pad, y1 + pad);
     c.setRealArea(0.0, y1 + pad, std::max(n, 1), y0 - pad);
     drawPlotAxes(p, c, axisPen);
+    drawTitles(p, c);
     if (!mags)
         return;
     p->save();
@@ -510,19 +588,27 @@ void XafsView::onMouseMoved()
     ui->XVal->setText(QStringLiteral("%1").arg(x, 0, 'f', 1));
     ui->YVal->setText(QStringLiteral("%1").arg(y, 0, 'f', 3));
 
-    const SpectrumPoints &d = targetSpectrum.doubleNormalizedPreBase();
-    const double xs = x + (d.shiftEnabled() ? d.shift() : 0.0);
-    if (d.isEmpty()) {
-        ui->Position->clear();
-    } else {
-        int index = d.size() - 1;
-        for (int i = 0; i + 1 < d.size(); ++i)
-            if ((d.x(i) + d.x(i + 1)) / 2.0 > xs) {
-                index = i;
-                break;
-            }
-        ui->Position->setText(QString::number(index));
+    // The point of the curve drawn under the mouse: the spectrum on show as
+    // it is drawn (x less the shift it is drawn with), the trace, or the
+    // Fourier component.
+    int index = -1;
+    switch (mode()) {
+    case FftMode:
+        if (!traceData.isEmpty())
+            index = int(std::lround(std::max(0.0, std::min(x, double(traceData.size() - 1)))));
+        break;
+    case TraceMode:
+        index = pointUnder(traceData, x);
+        break;
+    default:
+        index = pointUnder(targetSpectrum.doubleNormalizedPreBase(),
+                           x + (ui->ECorrect->isChecked() ? targetSpectrum.energyShift() : 0.0));
+        break;
     }
+    if (index < 0)
+        ui->Position->clear();
+    else
+        ui->Position->setText(QString::number(index));
 
     if (panning && g->mouse().isPressed()) {
         const double now = panCoord.s2rx(pos.x());

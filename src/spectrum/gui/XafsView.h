@@ -71,6 +71,15 @@ public:
     Mode mode() const;
     DispA *graph() const;
 
+    // Names the position the spectrum is taken at and the half sizes of the
+    // window summed there; the plot's title shows them (a window of
+    // 2 |half| + 1 pixels each way).
+    void setPlace(int x, int y, int halfWidth, int halfHeight);
+    // The titles the plot carries in the present mode.
+    QString plotTitle() const;
+    QString xAxisTitle() const;
+    QString yAxisTitle() const;
+
 signals:
     void updated();
 
@@ -96,6 +105,9 @@ private:
     void drawFft(QPainter *p, ChCoord &c);
     void drawEdgeMarks(QPainter *p, const ChCoord &c);
     double effectiveDE(const XafsSpectrum &s) const;
+    void drawTitles(QPainter *p, const ChCoord &c);
+    // The index of the point of pts nearest to x, or -1 when pts is empty.
+    static int pointUnder(const SpectrumPoints &pts, double x);
 
     Ui::XafsView *ui;
     SpectrumPoints traceData;
@@ -110,6 +122,8 @@ private:
     FourierBuffers fft;
     QVector<EdgeMark> edgeMarks;
     double frameEnergy = -1.0;
+    bool placed = false;
+    int placeX = 0, placeY = 0, placeHalfW = 0, placeHalfH = 0;
     // Pens by curve kind, then one per further spectrum (by its index).
     QPen targetPen, standardPen, backgroundPen, tracePen, fftPen, markPen, framePen, axisPen;
     QVector<QPen> pens;

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 static ColorBar *programBar = nullptr;
 
 ColorBar::ColorBar(QWidget *parent)
@@ -13,10 +15,12 @@ ColorBar::ColorBar(QWidget *parent)
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setWhatsThis(tr("Drag the handle nearer to the mouse to stretch the grey scale; "
                     "dragging one handle past the other inverts it."));
+    setToolTip(tr("Drag a handle to stretch the grey scale; double-click for the full range"));
     connect(this, &DispA::drawImage1, this, &ColorBar::draw1);
     connect(this, &DispA::mousePressed0, this, &ColorBar::onMousePressed);
     connect(this, &DispA::mouseMoved0, this, &ColorBar::onMouseMoved);
     connect(this, &DispA::mouseReleased0, this, &ColorBar::onMouseReleased);
+    connect(this, &DispA::mouseDoubleClicked0, this, &ColorBar::onMouseDoubleClicked);
     paintCBar();
 }
 
@@ -94,7 +98,7 @@ void ColorBar::paintCBar()
     p.drawText(along, Qt::AlignRight | Qt::AlignVCenter, QString::number(labelMax, 'g', 6));
     if (dragging) {
         const double h = active == UpperHandle ? scale.upper : scale.lower;
-        const double v = labelMin + (labelMax - labelMin) * h;
+        const double v = valueAt(h);
         p.drawText(along, Qt::AlignHCenter | Qt::AlignVCenter, QString::number(v, 'g', 6));
     }
 }
@@ -102,6 +106,48 @@ void ColorBar::paintCBar()
 void ColorBar::draw1(QPainter *p)
 {
     p->drawImage(QRectF(0, 0, width(), height()), bar);
+    // The handle values, small and running up the bar beside each line: the
+    // lower one just above its line, the upper one just below, so the two
+    // stay apart while the handles are in their usual order.
+    p->save();
+    QFont f = p->font();
+    f.setPointSizeF(std::max(6.0, f.pointSizeF() * 0.8));
+    p->setFont(f);
+    const QFontMetrics fm(f);
+    p->setPen(QColor(255, 200, 0));
+    const int n = height();
+    for (const double h : {scale.lower, scale.upper}) {
+        // A handle at an end of the bar has its value written there by the
+        // picture already.
+        if (h <= 0.0 || h >= 1.0)
+            continue;
+        const QString t = QString::number(valueAt(h), 'g', 4);
+        const double y = (1.0 - std::max(0.0, std::min(1.0, h))) * n;
+        const int len = fm.horizontalAdvance(t);
+        const bool above = (h == scale.lower) == (scale.lower <= scale.upper);
+        // The text's start (its bottom end when turned) kept on the widget.
+        double start = above ? y - 3 : y + 3 + len;
+        start = std::max(double(len + 1), std::min(double(n - 1), start));
+        p->save();
+        p->translate((width() + fm.ascent() - fm.descent()) / 2.0, start);
+        p->rotate(-90);
+        p->drawText(QPointF(0, 0), t);
+        p->restore();
+    }
+    p->restore();
+}
+
+void ColorBar::resetHandles()
+{
+    dragging = false;
+    active = NoHandle;
+    setHandles(0.0, 1.0);
+    emit cBarUpdated();
+}
+
+void ColorBar::onMouseDoubleClicked()
+{
+    resetHandles();
 }
 
 double ColorBar::heightFraction() const

@@ -17,6 +17,11 @@
 // ends, cBarUpdated. Every move counts in greyScale()'s generation, so the
 // pictures built under the old handles know they are stale.
 //
+// On screen the values at the two handles are written beside their lines
+// (not into the picture; a handle at an end has the picture's label), and a
+// double click brings the handles back to the full range (0 and 1,
+// announced as the end of a drag).
+//
 // The bar's picture (20 x 600 pixels) carries the handle lines and the
 // labels of the value range (setRange): the upper value at the top, the
 // lower at the bottom, and the value under the active handle in the middle
@@ -48,6 +53,11 @@ public:
     double rangeMin() const { return labelMin; }
     double rangeMax() const { return labelMax; }
 
+    // The value of the range at a handle position.
+    double valueAt(double h) const { return labelMin + (labelMax - labelMin) * h; }
+    // Handles back at 0 and 1, announced by cBarUpdated.
+    void resetHandles();
+
     int activeHandle() const { return active; }
     bool isDragging() const { return dragging; }
     const QImage &picture() const { return bar; }
@@ -62,6 +72,7 @@ public slots:
     void onMouseMoved();
     void onMousePressed();
     void onMouseReleased();
+    void onMouseDoubleClicked();
     // The grey level of bar row h (0 at the bottom).
     int colorOfH(int h);
 

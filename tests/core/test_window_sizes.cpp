@@ -1,0 +1,124 @@
+#include "alignment/gui/ImgProc.h"
+#include "analysis/gui/Analyzer.h"
+#include "analysis/gui/ElemCtrl.h"
+#include "analysis/gui/LCFReference.h"
+#include "calibration/gui/CalibCtrl.h"
+#include "spectrum/gui/XafsView.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTranslator>
+#include <QtTest>
+
+#include <memory>
+
+// The analysis, calibration, image-processor and spectrum windows on a
+// 1366 x 768 screen (less a title bar and a task bar), in both languages.
+class TestWindowSizes : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fitsALaptopScreen_data();
+    void fitsALaptopScreen();
+    void analyzerRowsShowWhole();
+};
+
+static const QSize screen(1366, 700);
+
+// The first control cut off by the window or squeezed below its text (the
+// main window's measure), or an empty text.
+static QString clipped(QWidget *window)
+{
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->window() != window || !w->isVisibleTo(window)
+            || !(qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w)
+                 || qobject_cast<QLabel *>(w) || qobject_cast<QComboBox *>(w)
+                 || qobject_cast<QSlider *>(w)))
+            continue;
+        QSize need = w->minimumSizeHint();
+        if (auto *b = qobject_cast<QPushButton *>(w))
+            need.setWidth(b->fontMetrics().horizontalAdvance(b->text()) + 6);
+        else if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w))
+            need = w->sizeHint();
+        if (!window->rect().contains(QRect(w->mapTo(window, QPoint(0, 0)), w->size()))
+            || w->width() < need.width() || w->height() < need.height())
+            return w->objectName() + QLatin1Char(' ') + w->property("text").toString();
+    }
+    return QString();
+}
+
+void TestWindowSizes::fitsALaptopScreen_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<bool>("japanese");
+    const char *const names[] = {"analyzer", "calibration", "imgproc", "spectrum"};
+    for (int i = 0; i < 4; ++i)
+        for (bool ja : {false, true})
+            QTest::addRow("%s %s", ja ? "ja" : "en", names[i]) << i << ja;
+}
+
+void TestWindowSizes::fitsALaptopScreen()
+{
+    QFETCH(int, window);
+    QFETCH(bool, japanese);
+    QTranslator ja;
+    if (japanese) {
+        QVERIFY(ja.load(QStringLiteral(":Lumenograf_ja_JP")));
+        QApplication::installTranslator(&ja);
+    }
+    std::unique_ptr<QWidget> w;
+    if (window == 0)
+        w.reset(new Analyzer);
+    else if (window == 1)
+        w.reset(new CalibCtrl);
+    else if (window == 2)
+        w.reset(new ImgProc);
+    else
+        w.reset(new XafsView);
+    const QSize least = w->minimumSizeHint();
+    QVERIFY(least.width() <= screen.width() && least.height() <= screen.height());
+    // At the size it opens with and at its smallest.
+    for (const QSize size : {w->sizeHint().boundedTo(screen), least}) {
+        w->resize(size);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY2(clipped(w.get()).isEmpty(), qPrintable(clipped(w.get())));
+    }
+}
+
+// Element and reference rows the user adds are seen whole: no sideways
+// scrolling, two rows in view, rows scrolled rather than squeezed.
+void TestWindowSizes::analyzerRowsShowWhole()
+{
+    Analyzer a;
+    a.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&a));
+    QTest::mouseClick(a.findChild<QAbstractButton *>(QStringLiteral("SelElemA")), Qt::LeftButton);
+    auto *names = a.findChild<QLineEdit *>(QStringLiteral("AElemNames"));
+    QTest::keyClicks(names, QStringLiteral("Fe Cu Zn"));
+    QTest::keyClick(names, Qt::Key_Return);
+    QCOMPARE(a.elemCount(), 3);
+    while (a.addReference()) {
+    }
+    QApplication::processEvents();
+    QVERIFY(a.width() <= screen.width() && a.height() <= screen.height());
+    for (QWidget *row : QList<QWidget *>{a.elem(0), a.elem(2), a.findChild<LCFReference *>()}) {
+        auto *area =
+            qobject_cast<QScrollArea *>(row->parentWidget()->parentWidget()->parentWidget());
+        QVERIFY(area && !area->horizontalScrollBar()->isVisible());
+        const QSize whole = row->sizeHint();
+        QVERIFY(row->height() >= whole.height() && row->width() >= whole.width());
+        QVERIFY(area->viewport()->height() >= 2 * whole.height());
+        QVERIFY(area->viewport()->width() >= whole.width());
+    }
+}
+
+QTEST_MAIN(TestWindowSizes)
+#include "test_window_sizes.moc"
