@@ -31,7 +31,6 @@ private slots:
     void tokens_data();
     void tokens();
     void handlersAreRegisteredOnce();
-    void failures_data();
     void failures();
 };
 
@@ -527,73 +526,33 @@ void TestBatchInterpreter::handlersAreRegisteredOnce()
     QCOMPARE(log.lines().last(), QStringLiteral("Batch command seek_image is not available yet"));
 }
 
-// A failed statement is written to the error log with its line and reason
-// when it completes, exactly once; the reason a handler leaves out is the
-// last line it logged in this thread.
-void TestBatchInterpreter::failures_data()
-{
-    QTest::addColumn<QString>("statement");
-    QTest::addColumn<QString>("handler");
-    QTest::addColumn<QString>("errors");
-    const QString seek = "seek_image %1 # remark";
-    QTest::newRow("given reason") << seek << "failed why" << "Err: seek_image %1  (why)\n";
-    QTest::newRow("logged reason") << seek << "log first;log second;failed"
-                                   << "Err: seek_image %1  (second)\n";
-    // Another thread logging meanwhile (a loader) gives no reason.
-    QTest::newRow("other thread") << seek << "log mine;thread;failed"
-                                  << "Err: seek_image %1  (mine)\n";
-    QTest::newRow("nothing logged") << seek << "failed" << "Err: seek_image %1  (failed)\n";
-    QTest::newRow("logged, done") << seek << "log no;done" << "";
-    QTest::newRow("fail, wait") << seek << "log late;fail;wait" << "|Err: seek_image %1  (late)\n";
-    QTest::newRow("fail, superseded") << seek << "fail x;wait;next" << "|Err: frobnicate\n";
-    QTest::newRow("check false") << "save_image 0 not  written" << "" << "Err: save_image 0 not  written (not)\n";
-    QTest::newRow("check true") << "save_image 1 not" << "" << "";
-}
-
+// A failed statement is marked once, when it completes, with its line and
+// its reason: the one given, else the last line its handler logged in this
+// thread (a loader's line logged meanwhile is not it).
 void TestBatchInterpreter::failures()
 {
-    QFETCH(QString, statement);
-    QFETCH(QString, handler);
-    QFETCH(QString, errors);
     CommandRegistry r;
     LogCapture log;
     QString err;
     r.setErrorLog([&err](const QString &e) { err += e; });
     CompletionToken token = 0;
-    r.add(BatchCmd::SeekImage, [&](const CmdLine &) {
-        for (const QString &step : handler.split(';')) {
-            const QString word = step.section(' ', 0, 0);
-            const QString rest = step.section(' ', 1);
-            if (word == "log")
-                qDebug().noquote() << rest;
-            else if (word == "failed")
-                return CmdOutcome::failed(rest);
-            else if (word == "fail")
-                r.fail(rest);
-            else if (word == "wait")
-                return CmdOutcome::waitFor(token = r.issue());
-            else if (word == "thread")
-                std::thread([] { qDebug().noquote() << "other"; }).join();
-        }
-        return CmdOutcome::done();
+    r.add(BatchCmd::SeekImage, [&](const CmdLine &c) {
+        qDebug().noquote() << "mine";
+        std::thread([] { qDebug().noquote() << "other"; }).join();
+        if (c.intArg(0) != 2)
+            return c.intArg(0) == 1 ? CmdOutcome::failed("why") : CmdOutcome::failed();
+        r.fail();
+        return CmdOutcome::waitFor(token = r.issue());
     });
-    r.addCheck(BatchCmd::SaveImage, [](const CmdLine &c) {
-        qDebug().noquote() << c.arg(1);
-        return c.intArg(0) == 1;
-    });
-    r.dispatch(CmdLine(statement), false);
-    if (errors.startsWith('|')) {
-        // Reported when the work ends, not when the handler returns; a new
-        // statement drops the failure of the one it replaced.
-        QCOMPARE(err, QString());
-        errors.remove(0, 1);
-        if (handler.endsWith("next"))
-            r.dispatch(CmdLine("frobnicate"), false);
-        r.complete(token);
-    }
-    QCOMPARE(err, errors);
-    // The lines went on to the log as well.
-    QCOMPARE(log.contains("second"), handler.contains("second"));
+    r.addCheck(BatchCmd::SaveImage, [](const CmdLine &c) { return c.intArg(0) == 1; });
+    for (const char *s : {"seek_image 1 # x", "seek_image 0", "save_image 1", "save_image 0 %1",
+                          "seek_image 2"})
+        r.dispatch(CmdLine(s), false);
+    QCOMPARE(err, "Err: seek_image 1  (why)\nErr: seek_image 0 (mine)\n"
+                  "Err: save_image 0 %1 (failed)\n");
+    r.complete(token);
+    QCOMPARE(err.section('\n', 3), QStringLiteral("Err: seek_image 2 (mine)\n"));
+    QVERIFY(log.contains("other") && log.contains("mine"));
 }
 
 QTEST_GUILESS_MAIN(TestBatchInterpreter)

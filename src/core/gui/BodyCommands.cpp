@@ -74,7 +74,8 @@ void Body::registerMainWindowCommands()
             if (ofPattern && files.isEmpty()) {
                 // The load still runs: a "New" one empties the stack, as it
                 // always has, and the script is told so.
-                const QString stack = s == ImageStacks::I1 ? QStringLiteral("I1") : QStringLiteral("I0");
+                const QString stack =
+                    s == ImageStacks::I1 ? QStringLiteral("I1") : QStringLiteral("I0");
                 const QString what =
                     !QDir(cmd.arg(1)).exists()
                         ? QStringLiteral("no folder %1").arg(cmd.arg(1))

@@ -27,7 +27,7 @@ void Body::registerSaveCommands()
     check(SaveAllImages, [this](const CmdLine &c) { return saveAllImages(c.arg(0)); });
     check(SaveData, [this](const CmdLine &c) { return saveData(c.arg(0)); });
     check(SaveDataAsTiff,
-         [this](const CmdLine &c) { return saveDataAsTiff(c.arg(0), shownReferenceRow()); });
+          [this](const CmdLine &c) { return saveDataAsTiff(c.arg(0), shownReferenceRow()); });
 
     SaveDataCfg *const cfg = saveDataCfg;
     act(SaveDataCfgShowWindow, [cfg](const CmdLine &) {
