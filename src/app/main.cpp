@@ -38,8 +38,13 @@ int main(int argc, char *argv[])
     // it once the event loop runs, so the main window is on screen first.
     if (!s.batchFile.isEmpty())
         body->batchCtrl()->setBatchFile(s.batchFile);
-    if (s.runBatch)
+    // A script started from the command line may run where no one sees the
+    // batch window (offscreen, a scheduled job): its log goes to standard
+    // output as well.
+    if (s.runBatch) {
+        body->batchCtrl()->setEchoToStandardOutput(true);
         QMetaObject::invokeMethod(body->batchCtrl(), "execBatchSlot", Qt::QueuedConnection);
+    }
 
     const int code = app.exec();
     body.reset();

@@ -2,6 +2,57 @@
 
 #include <QDebug>
 
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+// The last debug-log line of the statement being performed in this thread
+// (only the last: a value dump logs a line per pixel). Other threads (the
+// loaders) log at the same time; their lines are only passed on.
+thread_local QString *collected = nullptr;
+// The handler that was in place before the first collector: every line still
+// reaches it.
+std::atomic<QtMessageHandler> passOn{nullptr};
+
+void collectLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (collected && (type == QtDebugMsg || type == QtWarningMsg))
+        *collected = message;
+    if (const QtMessageHandler h = passOn.load()) {
+        h(type, context, message);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        std::fflush(stderr);
+    }
+}
+
+// Keeps the last line logged in this thread while it lives.
+class LogCollector
+{
+public:
+    explicit LogCollector(QString &into)
+        : outer(collected)
+    {
+        collected = &into;
+        previous = qInstallMessageHandler(collectLine);
+        if (previous != collectLine)
+            passOn.store(previous);
+    }
+    ~LogCollector()
+    {
+        qInstallMessageHandler(previous);
+        collected = outer;
+    }
+    Q_DISABLE_COPY(LogCollector)
+
+private:
+    QString *outer;
+    QtMessageHandler previous;
+};
+
+} // namespace
+
 CommandRegistry::CommandRegistry()
     : handlers(size_t(BatchCmd::Count))
 {
@@ -29,6 +80,13 @@ bool CommandRegistry::addAction(int id, std::function<void(const CmdLine &)> act
     });
 }
 
+bool CommandRegistry::addCheck(int id, std::function<bool(const CmdLine &)> action)
+{
+    return add(id, [action](const CmdLine &cmd) {
+        return action(cmd) ? CmdOutcome::done() : CmdOutcome::failed();
+    });
+}
+
 bool CommandRegistry::has(int id) const
 {
     return id >= 0 && id < BatchCmd::Count && bool(handlers[size_t(id)]);
@@ -39,6 +97,10 @@ void CommandRegistry::dispatch(const CmdLine &cmd, bool inRem)
     // A new statement ends the wait of the one before (a run stopped and
     // started again): the end of that work must not answer this one.
     waiting = 0;
+    statement = cmd.line;
+    failed = false;
+    failure.clear();
+    lastLogged.clear();
     if (inRem) {
         finish();
         return;
@@ -55,7 +117,13 @@ void CommandRegistry::dispatch(const CmdLine &cmd, bool inRem)
         finish();
         return;
     }
-    const CmdOutcome outcome = handlers[size_t(id)](cmd);
+    CmdOutcome outcome = CmdOutcome::done();
+    {
+        const LogCollector collector(lastLogged);
+        outcome = handlers[size_t(id)](cmd);
+    }
+    if (outcome.isFailure())
+        fail(outcome.reason());
     switch (outcome.kind()) {
     case CmdOutcome::Done:
         finish();
@@ -92,8 +160,23 @@ void CommandRegistry::complete(CompletionToken token)
     }
 }
 
+void CommandRegistry::fail(const QString &reason)
+{
+    failed = true;
+    // Of several lines, the last one says what finally went wrong.
+    failure = reason.isEmpty() ? lastLogged.simplified() : reason;
+}
+
 void CommandRegistry::finish()
 {
+    if (failed) {
+        failed = false;
+        if (errorLog) {
+            // One arg() call, so a "%1" in the statement stays as it is.
+            errorLog(QStringLiteral("Err: %1 (%2)\n")
+                         .arg(statement, failure.isEmpty() ? QStringLiteral("failed") : failure));
+        }
+    }
     if (finisher)
         finisher();
 }

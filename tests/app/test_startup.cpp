@@ -46,7 +46,7 @@ void TestStartup::quitScriptEndsTheProgram()
     {
         QFile f(script);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
-        f.write("# nothing to do\nQUIT\n");
+        f.write("# nothing to do but mistakes\nfrobnicate 1\ncalib_exec\nQUIT\n");
     }
     QProcess p;
     p.setWorkingDirectory(dir.path());
@@ -66,6 +66,11 @@ void TestStartup::quitScriptEndsTheProgram()
     QVERIFY2(p.exitCode() == 0, err.constData());
     // The words of the script reached the main window, and none was unknown.
     QVERIFY2(!err.contains("not available"), err.constData());
+    // A run started by "-x" shows the batch log on standard output, its
+    // mistakes included, as it goes.
+    QCOMPARE(p.readAllStandardOutput(),
+             QByteArray("Err: frobnicate 1\ncalib_exec : \n"
+                        "Err: calib_exec (Calibration not started: no I1 frames)\nQUIT : \n"));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <thread>
+
 class TestBatchInterpreter : public QObject
 {
     Q_OBJECT
@@ -29,6 +31,7 @@ private slots:
     void tokens_data();
     void tokens();
     void handlersAreRegisteredOnce();
+    void failures();
 };
 
 void TestBatchInterpreter::parseStatements()
@@ -521,6 +524,35 @@ void TestBatchInterpreter::handlersAreRegisteredOnce()
     r.dispatch(CmdLine("seek_image 3"), false);
     QCOMPARE(finished, 1);
     QCOMPARE(log.lines().last(), QStringLiteral("Batch command seek_image is not available yet"));
+}
+
+// A failed statement is marked once, when it completes, with its line and
+// its reason: the one given, else the last line its handler logged in this
+// thread (a loader's line logged meanwhile is not it).
+void TestBatchInterpreter::failures()
+{
+    CommandRegistry r;
+    LogCapture log;
+    QString err;
+    r.setErrorLog([&err](const QString &e) { err += e; });
+    CompletionToken token = 0;
+    r.add(BatchCmd::SeekImage, [&](const CmdLine &c) {
+        qDebug().noquote() << "mine";
+        std::thread([] { qDebug().noquote() << "other"; }).join();
+        if (c.intArg(0) != 2)
+            return c.intArg(0) == 1 ? CmdOutcome::failed("why") : CmdOutcome::failed();
+        r.fail();
+        return CmdOutcome::waitFor(token = r.issue());
+    });
+    r.addCheck(BatchCmd::SaveImage, [](const CmdLine &c) { return c.intArg(0) == 1; });
+    for (const char *s : {"seek_image 1 # x", "seek_image 0", "save_image 1", "save_image 0 %1",
+                          "seek_image 2"})
+        r.dispatch(CmdLine(s), false);
+    QCOMPARE(err, "Err: seek_image 1  (why)\nErr: seek_image 0 (mine)\n"
+                  "Err: save_image 0 %1 (failed)\n");
+    r.complete(token);
+    QCOMPARE(err.section('\n', 3), QStringLiteral("Err: seek_image 2 (mine)\n"));
+    QVERIFY(log.contains("other") && log.contains("mine"));
 }
 
 QTEST_GUILESS_MAIN(TestBatchInterpreter)

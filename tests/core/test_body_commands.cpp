@@ -37,6 +37,8 @@ private slots:
     void handStartedLoadLeavesTheScriptWaiting();
     void destroyedDuringALoad();
     void movePositionReachesEveryPixel();
+    void failuresAreLogged();
+    void energySetupCloses();
 };
 
 namespace {
@@ -422,6 +424,77 @@ void TestBodyCommands::destroyedDuringALoad()
     body->readI0Files(a, true);
     QTRY_VERIFY_WITH_TIMEOUT(!body->stacks().i1().isEmpty(), 20000);
     delete body;
+}
+
+// A statement that cannot do its work is answered once and marked in the
+// batch log with its text and the reason its work logged; a "New" pattern
+// load that matches nothing still empties the stack, and says so; every save
+// into a missing folder is marked, the same saves elsewhere are not.
+void TestBodyCommands::failuresAreLogged()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path() + QLatin1Char('/');
+    writeFrames(dir, "f", 2);
+    Body body;
+    QString expected;
+    for (QString f : {"analyzer_exec_LCF (LCF run not started: no I1 frames)",
+                      "analyzer_exec_elems (Element run not started: no I1 frames)",
+                      "analyzer_exec_ra (Residual absorption not run: no I1 frames)",
+                      "calib_exec (Calibration not started: no I1 frames)",
+                      "analyzer_set_LCF_std 1 1 0 %1n.dat (LCF reference %1n.dat gave no spectrum)",
+                      "calib_load_std %1n.dat (Standard spectrum not loaded : %1n.dat)",
+                      "calib_load_map %1n.emp (Can not open %1n.emp)",
+                      "analyzer_load_map 1 %1n.emp (Can not open %1n.emp)",
+                      "load_dark_file %1n.tif (Can not open (1) %1n.tif)"}) {
+        f.replace("%1", d);
+        expected += "Err: " + f + "\n";
+        QCOMPARE(run(body, f.section(" (", 0, 0)), 1);
+    }
+    runLoad(body, "load_I1_files_of_pattern NEW " + d + " f_*.tif");
+    runLoad(body, "load_I1_files_of_pattern ADD " + d + " g_*.tif x_*.tif");
+    QCOMPARE(body.stacks().i1().size(), 2);
+    runLoad(body, "load_I0_files NEW " + d + "f_7001_0000.tif");
+    runLoad(body, "load_I0_files_of_pattern NEW " + d + "n/ *.tif");
+    QCOMPARE(body.stacks().i0().size(), 0);
+    expected += QStringLiteral("Err: load_I1_files_of_pattern ADD %1 g_*.tif x_*.tif (no file in "
+                               "%1 matches g_*.tif x_*.tif; nothing loaded)\nErr: "
+                               "load_I0_files_of_pattern NEW %1n/ *.tif (no folder %1n/; the I0 "
+                               "stack is now empty)\n")
+                    .arg(d);
+    QCOMPARE(logText(body), expected);
+
+    runLoad(body, "load_I0_files NEW " + d + "f_7001_0000.tif");
+    runAll(body, {"seek_image 0", "move_position 1 1", "select_region 0 0 4 3"});
+    const QStringList saves = {"save_image %1p.png", "save_image_w_num %1p.png 3",
+                               "save_spectra %1s.dat", "save_each_spectrum %1e.dat",
+                               "save_all_images %1m.png", "save_data %1m.dat",
+                               "save_data_as_tiff %1m.tif", "calib_save_map %1m.emp"};
+    for (const QString &save : saves) {
+        QCOMPARE(run(body, save.arg(d + "n/")), 1);
+        const QString last = logText(body).section('\n', -2);
+        QVERIFY(last.startsWith("Err: " + save.arg(d + "n/") + " (") && last.endsWith(")\n"));
+    }
+    // The first four have what they save.
+    const QString log = logText(body);
+    for (const QString &save : saves.mid(0, 4))
+        QCOMPARE(run(body, save.arg(d)), 1);
+    QCOMPARE(logText(body), log);
+    QVERIFY(QFile::exists(d + "p.png") && QFile::exists(d + "e.dat"));
+}
+
+// The energy setup of a panel closes by its Close button and by Escape.
+void TestBodyCommands::energySetupCloses()
+{
+    Body body;
+    auto *open = child<QAbstractButton>(body.i1Panel(), "EngOfFilesSetup");
+    EOFSetup *setup = body.i1Panel()->findChild<EOFSetup *>();
+    QTest::mouseClick(open, Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(setup, "CloseB"), Qt::LeftButton);
+    QVERIFY(!setup->isVisible());
+    QTest::mouseClick(open, Qt::LeftButton);
+    QVERIFY(setup->isVisible());
+    QTest::keyClick(child<QLineEdit>(setup, "Start"), Qt::Key_Escape);
+    QVERIFY(!setup->isVisible());
 }
 
 QTEST_MAIN(TestBodyCommands)

@@ -11,6 +11,8 @@
 #include <QFileDialog>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace {
 
 // No script comes near this; a larger file is not a script and would only
@@ -72,6 +74,11 @@ void BatchCtrl::Log(QString LogMsg)
     ui->ProgressLog->moveCursor(QTextCursor::End);
     ui->ProgressLog->insertPlainText(LogMsg);
     ui->ProgressLog->moveCursor(QTextCursor::End);
+    if (echo) {
+        // Flushed at once: a reader of a pipe sees each line as it comes.
+        std::fputs(LogMsg.toLocal8Bit().constData(), stdout);
+        std::fflush(stdout);
+    }
 }
 
 bool BatchCtrl::save(QString fname)

@@ -21,6 +21,11 @@ public:
 
     // Connects the Stop button, the start of a run and the dispatcher's log.
     void setDispatcher(BatchDispatcher *dispatcher);
+    // Every log text also goes to standard output, as it is: a script run
+    // offscreen ("-x" from a terminal or a scheduled job) shows its progress
+    // and its "Err:" lines there.
+    void setEchoToStandardOutput(bool on) { echo = on; }
+    bool echoesToStandardOutput() const { return echo; }
 
 signals:
     void doDispatchCmds(QStringList cmdLines);
@@ -51,4 +56,5 @@ private:
     QString askFileName(bool forSaving);
 
     Ui::BatchCtrl *ui;
+    bool echo = false;
 };

@@ -180,7 +180,7 @@ public slots:
     // The energy calibration (BodyCalibration.cpp). The saves and loads
     // return whether the file was written or read, and log why not.
     void newStdFile();
-    void execCalibration();
+    bool execCalibration();
     void clearShiftMap();
     void normalizeEShift();
     void deglitch();
@@ -343,7 +343,7 @@ public slots:
     void setImgShift(int dx, int dy);
     void clearAllShifts();
     // Surveys the bins of the area into "qinfo.dat" in the working folder.
-    void startCollectQInfo();
+    bool startCollectQInfo();
 
 private:
     void buildAlignment();

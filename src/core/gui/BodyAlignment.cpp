@@ -87,7 +87,7 @@ void Body::showShiftedFrames()
     onMouseMovedInDispA();
 }
 
-void Body::startCollectQInfo()
+bool Body::startCollectQInfo()
 {
     AnalyzeCond walk;
     QInfoRequest request;
@@ -96,5 +96,5 @@ void Body::startCollectQInfo()
     request.shiftAt = [this](int x, int y) { return energyShiftAt(x, y); };
     request.isVictoreen = targetBackgroundVictoreen();
     const QInfo info = collectQInfo(data.source(), request);
-    writeQInfo(QStringLiteral("qinfo.dat"), info);
+    return writeQInfo(QStringLiteral("qinfo.dat"), info);
 }

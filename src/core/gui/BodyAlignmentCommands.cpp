@@ -32,5 +32,6 @@ void Body::registerAlignmentCommands()
     act(ImgprocAutoSetShift, [p](const CmdLine &c) { p->setAutoSetShift(c.flagArg(0)); });
     act(ImgprocSetShift, [p](const CmdLine &) { p->setShift(); });
     act(ImgprocClearAllShifts, [p](const CmdLine &) { p->clearAllShifts(); });
-    act(CollectQInfo, [this](const CmdLine &) { startCollectQInfo(); });
+    // "qinfo.dat" not written is reported (the writer logs why).
+    commands.addCheck(CollectQInfo, [this](const CmdLine &) { return startCollectQInfo(); });
 }

@@ -21,27 +21,30 @@ void Body::registerAnalyzerCommands()
     };
 
     act(AnalyzerShowWindow, [a](const CmdLine &) { a->show(); });
-    act(AnalyzerSetLCFStd, [a](const CmdLine &c) {
+    commands.addCheck(AnalyzerSetLCFStd, [a](const CmdLine &c) {
         const int no = c.intArg(0);
         if (no < 0 || no >= Analyzer::maxReferences) {
             qDebug().noquote() << "No LCF reference row" << c.arg(0) << "(rows 0 to"
                                << Analyzer::maxReferences - 1 << ")";
-            return;
+            return false;
         }
         // A script has no "Add Ref" button: the rows up to `no` are added
         // as the button would add them.
         a->ensureReferences(no + 1);
         a->reference(no)->setStd(c.flagArg(1), c.realArg(2), c.arg(3), c.arg(4));
+        // A file that gave no spectrum leaves the row without one (logged).
+        return !a->reference(no)->spectrum().raw().isEmpty();
     });
     act(AnalyzerSetLCFMode, [a](const CmdLine &c) { a->setLCFMode(c.flagArg(0)); });
     act(AnalyzerSetLCFRange, [a](const CmdLine &c) { a->setLCFRange(c.realArg(0), c.realArg(1)); });
     // The run holds the script until its last bin is recorded or it is
-    // stopped; a run that cannot start releases it at once.
+    // stopped; a run that cannot start releases it at once, as a failure
+    // with the reason it logged.
     commands.add(AnalyzerExecLCF, [this](const CmdLine &) {
         const CompletionToken token = commands.issue();
         if (!startLcfRun(token)) {
             commands.complete(token);
-            return CmdOutcome::done();
+            return CmdOutcome::failed();
         }
         return CmdOutcome::waitFor(token);
     });
@@ -49,7 +52,7 @@ void Body::registerAnalyzerCommands()
         const CompletionToken token = commands.issue();
         if (!startElemsRun(token)) {
             commands.complete(token);
-            return CmdOutcome::done();
+            return CmdOutcome::failed();
         }
         return CmdOutcome::waitFor(token);
     });
@@ -73,26 +76,29 @@ void Body::registerAnalyzerCommands()
     act(AnalyzerSetRatioScaleMin, [a](const CmdLine &c) { a->setRatioScaleMin(c.realArg(0)); });
 
     // The element panel. A row is named by its name, its element symbol or
-    // its index; a command naming no row changes nothing (the lookup logs
-    // why).
-    const auto row = [this, &act](Id id, std::function<void(ElemCtrl *, const CmdLine &)> f) {
-        act(id, [this, f](const CmdLine &c) {
-            if (ElemCtrl *e = analyzerWindow->findElem(c.arg(0)))
+    // its index; a command naming no row changes nothing and fails with
+    // the reason the lookup logged.
+    const auto row = [this](Id id, std::function<void(ElemCtrl *, const CmdLine &)> f) {
+        commands.addCheck(id, [this, f](const CmdLine &c) {
+            ElemCtrl *e = analyzerWindow->findElem(c.arg(0));
+            if (e)
                 f(e, c);
+            return e != nullptr;
         });
     };
     act(AnalyzerTargetElements,
         [a](const CmdLine &c) { a->setTargetElements(c.arguments.join(QLatin1Char(' '))); });
     for (const Id id : {AnalyzerElemsSelectTarget, AnalyzerElemsSelectShow}) {
-        act(id, [this, a, id](const CmdLine &c) {
+        commands.addCheck(id, [this, a, id](const CmdLine &c) {
             const int i = a->elemIndex(c.arg(0));
             if (i < 0)
-                return;
+                return false;
             if (id == AnalyzerElemsSelectTarget)
                 a->selectElemTarget(i);
             else
                 a->selectElemShow(i);
             showResAnalysis(true);
+            return true;
         });
     }
     act(AnalyzerElemsSetDeVs, [a](const CmdLine &c) { a->setElemsDE(c.realArg(0)); });

@@ -13,7 +13,8 @@
 void Body::registerCalibCommands()
 {
     using namespace BatchCmd;
-    // Every one of them is complete when it returns.
+    // Every one of them is complete when it returns; those that can fail
+    // report it with the reason they logged.
     const auto act = [this](Id id, std::function<void(const CmdLine &)> f) {
         commands.addAction(id, std::move(f));
     };
@@ -21,13 +22,18 @@ void Body::registerCalibCommands()
         calibWindow->show();
         calibWindow->raise();
     });
-    act(CalibLoadStd, [this](const CmdLine &c) { calibWindow->loadStd(c.arg(0)); });
+    // A standard that does not load leaves none (the window logs why).
+    commands.addCheck(CalibLoadStd, [this](const CmdLine &c) {
+        calibWindow->loadStd(c.arg(0));
+        return calibWindow->hasStandard();
+    });
     act(CalibSetEdgeEV, [this](const CmdLine &c) { calibWindow->setEdgeEV(c.arg(0)); });
-    act(CalibExec, [this](const CmdLine &) { execCalibration(); });
-    act(CalibLoadMap, [this](const CmdLine &c) { loadEMap(c.arg(0)); });
+    commands.addCheck(CalibExec, [this](const CmdLine &) { return execCalibration(); });
+    commands.addCheck(CalibLoadMap, [this](const CmdLine &c) { return loadEMap(c.arg(0)); });
     act(CalibClearMap, [this](const CmdLine &) { clearShiftMap(); });
-    act(CalibSaveMap, [this](const CmdLine &c) { saveEMap(c.arg(0)); });
-    act(CalibSelectCrystal, [this](const CmdLine &c) { calibWindow->selectCrystal(c.arg(0)); });
+    commands.addCheck(CalibSaveMap, [this](const CmdLine &c) { return saveEMap(c.arg(0)); });
+    commands.addCheck(CalibSelectCrystal,
+                      [this](const CmdLine &c) { return calibWindow->selectCrystal(c.arg(0)); });
     act(CalibStdBgVictoreen,
         [this](const CmdLine &c) { calibWindow->setStdBGVictoreen(c.flagArg(0)); });
     act(CalibTargetBgVictoreen,

@@ -70,15 +70,15 @@ void Body::newStdFile()
     showXafsSpectrum();
 }
 
-void Body::execCalibration()
+bool Body::execCalibration()
 {
     if (data.i1().isEmpty()) {
         qDebug().noquote() << "Calibration not started: no I1 frames";
-        return;
+        return false;
     }
     AnalyzeCond walk;
     if (!askAnalyzeCond(walk))
-        return;
+        return false;
     // A run reads each bin's shift as it reaches the bin: a map that changes
     // under it would give one area two calibrations.
     if (analysisRunning())
@@ -94,6 +94,7 @@ void Body::execCalibration()
         calibWalk = shiftMap->walk();
     showShiftMap(true);
     showXafsSpectrum();
+    return done;
 }
 
 void Body::clearShiftMap()

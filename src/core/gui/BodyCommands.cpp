@@ -65,12 +65,29 @@ void Body::registerMainWindowCommands()
             if (!ofPattern && cmd.arguments.size() < 2) {
                 qDebug().noquote() << "Batch command" << cmd.command
                                    << "loads nothing: it needs a mode and at least one file";
-                return CmdOutcome::done();
+                return CmdOutcome::failed();
             }
             const bool newFile = cmd.arg(0).toUpper() == QLatin1String("NEW");
             const QStringList files =
                 ofPattern ? filesOfPattern(cmd.arg(1), cmd.arguments.mid(2)) : cmd.arguments.mid(1);
             const CompletionToken token = commands.issue();
+            if (ofPattern && files.isEmpty()) {
+                // The load still runs: a "New" one empties the stack, as it
+                // always has, and the script is told so.
+                const QString stack =
+                    s == ImageStacks::I1 ? QStringLiteral("I1") : QStringLiteral("I0");
+                const QString what =
+                    !QDir(cmd.arg(1)).exists()
+                        ? QStringLiteral("no folder %1").arg(cmd.arg(1))
+                        : QStringLiteral("no file in %1 matches %2")
+                              .arg(cmd.arg(1), cmd.arguments.mid(2).join(QLatin1Char(' ')));
+                const QString why =
+                    what
+                    + (newFile ? QStringLiteral("; the %1 stack is now empty").arg(stack)
+                               : QStringLiteral("; nothing loaded"));
+                qDebug().noquote() << "Batch command" << cmd.command << ":" << why;
+                commands.fail(why);
+            }
             readFiles(s, files, newFile, token);
             return CmdOutcome::waitFor(token);
         });
@@ -148,7 +165,8 @@ void Body::registerMainWindowCommands()
     act(XafsViewNormalize, [this](const CmdLine &c) { spectrumView->setNormalize(c.flagArg(0)); });
     act(XafsViewEnerugyCorrection,
         [this](const CmdLine &c) { spectrumView->setEnergyCorrection(c.flagArg(0)); });
-    act(SaveSpectra, [this](const CmdLine &c) { spectrumView->saveData(c.arg(0)); });
+    commands.addCheck(SaveSpectra,
+                      [this](const CmdLine &c) { return spectrumView->saveData(c.arg(0)); });
 
     // No completion: the windows close and the script ends with them.
     commands.add(Quit, [this](const CmdLine &) {

@@ -18,12 +18,16 @@ void Body::registerSaveCommands()
         commands.addAction(id, std::move(f));
     };
 
-    act(SaveImage, [this](const CmdLine &c) { saveImage(c.arg(0)); });
-    act(SaveImageWNum, [this](const CmdLine &c) { saveImageWNum(c.arg(0), c.arg(1)); });
-    act(SaveAllImages, [this](const CmdLine &c) { saveAllImages(c.arg(0)); });
-    act(SaveData, [this](const CmdLine &c) { saveData(c.arg(0)); });
-    act(SaveDataAsTiff,
-        [this](const CmdLine &c) { saveDataAsTiff(c.arg(0), shownReferenceRow()); });
+    // Saves and loads report what they could not do; the work itself logs why.
+    const auto check = [this](Id id, std::function<bool(const CmdLine &)> f) {
+        commands.addCheck(id, std::move(f));
+    };
+    check(SaveImage, [this](const CmdLine &c) { return saveImage(c.arg(0)); });
+    check(SaveImageWNum, [this](const CmdLine &c) { return saveImageWNum(c.arg(0), c.arg(1)); });
+    check(SaveAllImages, [this](const CmdLine &c) { return saveAllImages(c.arg(0)); });
+    check(SaveData, [this](const CmdLine &c) { return saveData(c.arg(0)); });
+    check(SaveDataAsTiff,
+          [this](const CmdLine &c) { return saveDataAsTiff(c.arg(0), shownReferenceRow()); });
 
     SaveDataCfg *const cfg = saveDataCfg;
     act(SaveDataCfgShowWindow, [cfg](const CmdLine &) {
@@ -52,17 +56,23 @@ void Body::registerSaveCommands()
     act(SaveDataCfgTextAsVals, [cfg](const CmdLine &) { cfg->setSaveTextAsValValVal(); });
 
     // The actions of the main window that had no command.
-    act(LoadDarkFile, [this](const CmdLine &c) { selectedDark(c.arg(0)); });
+    check(LoadDarkFile, [this](const CmdLine &c) {
+        // A file that does not load leaves no dark frame (its reader logs why).
+        selectedDark(c.arg(0));
+        return data.hasDark();
+    });
     act(ClearDarkFile, [this](const CmdLine &) { clearDark(); });
-    act(SaveEachSpectrumKind, [this](const CmdLine &c) {
+    check(SaveEachSpectrumKind, [this](const CmdLine &c) {
         QRadioButton *const kinds[] = {ui->SaveAsNormalizedXAFS, ui->SaveAsRawXAFS, ui->SaveAsRaw};
         const int k = c.intArg(0);
-        if (k >= 0 && k < 3)
-            kinds[k]->setChecked(true);
-        else
+        if (k < 0 || k >= 3) {
             qDebug().noquote() << "Batch command" << c.command << "knows kinds 0 to 2, not"
                                << c.arg(0);
+            return false;
+        }
+        kinds[k]->setChecked(true);
+        return true;
     });
-    act(SaveEachSpectrum, [this](const CmdLine &c) { saveEachSpectrum(c.arg(0)); });
-    act(BatchCmd::SaveFlatDark, [this](const CmdLine &) { saveFlatDark(); });
+    check(SaveEachSpectrum, [this](const CmdLine &c) { return saveEachSpectrum(c.arg(0)); });
+    check(BatchCmd::SaveFlatDark, [this](const CmdLine &) { return saveFlatDark(); });
 }

@@ -1,7 +1,8 @@
 // The batch commands of the analyzer's further map tools: the residual
 // absorption, the sum-up ranges and run, Map 1 and Map 2 and their
 // processing, the value dump and the Fourier survey. Every one of them runs
-// to its end before it returns, so each statement is complete at once.
+// to its end before it returns, so each statement is complete at once; one
+// that makes nothing is reported as a failure.
 
 #include "core/gui/Body.h"
 
@@ -17,22 +18,26 @@ void Body::registerMapToolsCommands()
     const auto act = [this](Id id, std::function<void(const CmdLine &)> f) {
         commands.addAction(id, std::move(f));
     };
+    // Work that can fail: a failure is reported with the reason it logged.
+    const auto check = [this](Id id, std::function<bool(const CmdLine &)> f) {
+        commands.addCheck(id, std::move(f));
+    };
 
     act(AnalyzerSetRaEnergy, [a](const CmdLine &c) { a->setRaEnergy(c.realArg(0)); });
     act(AnalyzerSetRaFactor, [a](const CmdLine &c) { a->setRaFactor(c.realArg(0)); });
-    act(AnalyzerExecRa, [this](const CmdLine &) { startRA2DAnalysis(); });
+    check(AnalyzerExecRa, [this](const CmdLine &) { return startRA2DAnalysis(); });
 
     act(AnalyzerSumupAdd, [sumUp](const CmdLine &c) { sumUp->addRange(c.intArg(0), c.intArg(1)); });
     act(AnalyzerSumupDel, [sumUp](const CmdLine &c) { sumUp->delRange(c.intArg(0)); });
     act(AnalyzerSumupClear, [sumUp](const CmdLine &) { sumUp->clear(); });
-    act(AnalyzerExecSumup, [this](const CmdLine &) { doSumUp(); });
+    check(AnalyzerExecSumup, [this](const CmdLine &) { return doSumUp(); });
 
-    act(AnalyzerCaptureMap, [a](const CmdLine &c) { a->captureAsMap(c.intArg(0)); });
-    act(AnalyzerLoadMap, [a](const CmdLine &c) { a->loadMapFile(c.intArg(0), c.arg(1)); });
+    check(AnalyzerCaptureMap, [a](const CmdLine &c) { return a->captureAsMap(c.intArg(0)); });
+    check(AnalyzerLoadMap, [a](const CmdLine &c) { return a->loadMapFile(c.intArg(0), c.arg(1)); });
     act(AnalyzerProcType, [a](const CmdLine &c) { a->selectProcType(c.intArg(0)); });
     act(AnalyzerProcShow, [a](const CmdLine &c) { a->selectProcShow(c.intArg(0)); });
-    act(AnalyzerExecProcMaps, [a](const CmdLine &) { a->processMaps(); });
+    check(AnalyzerExecProcMaps, [a](const CmdLine &) { return a->processMaps(); });
 
-    act(AnalyzerShowVals, [this](const CmdLine &) { showAnalyzedVals(); });
-    act(ExecFourierSurvey, [this](const CmdLine &) { execFourierA(); });
+    check(AnalyzerShowVals, [this](const CmdLine &) { return showAnalyzedVals(); });
+    check(ExecFourierSurvey, [this](const CmdLine &) { return execFourierA(); });
 }

@@ -6,6 +6,7 @@
 #include "ui_EOFSetup.h"
 
 #include <QFileDialog>
+#include <QKeyEvent>
 
 namespace {
 
@@ -46,6 +47,19 @@ EOFSetup::EOFSetup(QWidget *parent)
         if (!f.isEmpty())
             refFileSelected(f);
     });
+    // The window is closed like a dialog; the fields keep what they hold.
+    connect(ui->CloseB, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void EOFSetup::keyPressEvent(QKeyEvent *event)
+{
+    // Escape reaches here from any field that has no use for it, as in a
+    // dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 EOFSetup::~EOFSetup()

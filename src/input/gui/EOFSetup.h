@@ -51,6 +51,8 @@ public slots:
     void refFileSelected(const QString &fname);
 
 protected:
+    // Escape closes the window, as it would a dialog.
+    void keyPressEvent(QKeyEvent *event) override;
     // Asks the user for a reference file; empty when cancelled.
     virtual QString chooseRefFile();
 

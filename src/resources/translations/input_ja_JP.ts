@@ -79,6 +79,16 @@
         <translation>選択</translation>
     </message>
     <message>
+        <location filename="../../forms/EOFSetup.ui" line="134"/>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <location filename="../../forms/EOFSetup.ui" line="135"/>
+        <source>Close this window (Esc)</source>
+        <translation>このウィンドウを閉じます (Esc)</translation>
+    </message>
+    <message>
         <location filename="../../input/EOFSetup.cpp" line="60"/>
         <source>Reference File</source>
         <translation>参照ファイル</translation>
