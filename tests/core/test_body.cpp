@@ -1,4 +1,5 @@
 #include "batch/gui/BatchCtrl.h"
+#include "batch/CmdLine.h"
 #include "core/gui/Body.h"
 #include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
@@ -34,10 +35,11 @@ class TestBody : public QObject
 private slots:
     void construction();
     void halfSizes();
-    void showDataBeyondTheStack();
+    void seekBarDrivesTheFrame_data();
+    void seekBarDrivesTheFrame();
+    void readOutsFollowLoadsAndCommands();
     void pixelAndDarkValues();
     void shiftFromTableWithoutMap();
-    void navigationOfTheDisplayedStack();
     void loadRequestsAndAppending();
     void darkFrame();
     void colourBarRerenders();
@@ -170,36 +172,154 @@ void TestBody::halfSizes()
     QCOMPARE(child<QLabel>(&b, "Position")->text(), QStringLiteral("(  20,    2)"));
 }
 
-void TestBody::showDataBeyondTheStack()
+// Every read-out of the current frame agrees on frame k of stack s: the
+// picture, "Img. No." and its tool tip, the seek bar, the panel's file box
+// and the spectrum marker.
+static void checkShown(Body &b, ImageStacks::Stack s, int k)
 {
-    Body b;
-    feedI1(b, 3, 8, 6, [](int k, int, int) { return k + 1; });
-    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
-    auto *seek = child<QSlider>(&b, "SeekBar");
+    const TiffData *f = b.stacks().stack(s).at(k);
     auto *no = child<QLineEdit>(&b, "ImgNo");
-    QCOMPARE(seek->maximum(), 2);
-    QCOMPARE(b.i1Panel()->currentIndex(), 2);
+    auto *seek = child<QSlider>(&b, "SeekBar");
+    QCOMPARE(child<ImgDispA>(&b, "dispA")->frame(), f);
+    QCOMPARE(no->text(), QString::number(k));
+    QCOMPARE(no->toolTip(), f->fileName);
+    QCOMPARE(seek->value(), k);
+    QCOMPARE(seek->maximum(), b.stacks().stack(s).size() - 1);
+    QCOMPARE((s == ImageStacks::I1 ? b.i1Panel() : b.i0Panel())->currentIndex(), k);
+    QCOMPARE(b.spectrumMarkerEnergy(), f->energy);
+}
+#define CHECK_SHOWN(b, s, k)                                                                       \
+    do {                                                                                           \
+        checkShown(b, s, k);                                                                       \
+        if (QTest::currentTestFailed())                                                            \
+            QFAIL("read-outs disagree with frame " #k);                                            \
+    } while (0)
 
-    b.showData(1);
-    const TiffData *shown = disp->frame();
-    QVERIFY(shown);
-    QCOMPARE(shown->fileName, frameName(1));
-    QCOMPARE(no->text(), QStringLiteral("1"));
-    QCOMPARE(no->toolTip(), frameName(1));
-    QCOMPARE(seek->value(), 1);
+void TestBody::seekBarDrivesTheFrame_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("key");      // 0: none
+    QTest::addColumn<int>("wheel");    // angle delta, 0: none
+    QTest::addColumn<double>("click"); // where in the groove, < 0: none
+    QTest::addColumn<int>("shown");
+    const int none = 0;
+    QTest::newRow("Left") << 3 << int(Qt::Key_Left) << 0 << -1.0 << 2;
+    QTest::newRow("Right") << 3 << int(Qt::Key_Right) << 0 << -1.0 << 4;
+    QTest::newRow("Home") << 3 << int(Qt::Key_Home) << 0 << -1.0 << 0;
+    QTest::newRow("End") << 1 << int(Qt::Key_End) << 0 << -1.0 << 4;
+    QTest::newRow("Page Up") << 0 << int(Qt::Key_PageUp) << 0 << -1.0 << 4;
+    QTest::newRow("Page Down") << 4 << int(Qt::Key_PageDown) << 0 << -1.0 << 0;
+    // Three lines a notch.
+    QTest::newRow("wheel away") << 0 << none << 120 << -1.0 << 3;
+    QTest::newRow("wheel towards") << 4 << none << -120 << -1.0 << 1;
+    QTest::newRow("groove left") << 4 << none << 0 << 0.02 << 0;
+    QTest::newRow("groove right") << 0 << none << 0 << 0.98 << 4;
+}
 
-    b.showData(7);
-    QCOMPARE(no->text(), QStringLiteral("7"));
-    QCOMPARE(seek->value(), 2); // as far as the bar goes
-    QCOMPARE(disp->frame(), shown);
-    QCOMPARE(no->toolTip(), frameName(1));
-    QCOMPARE(b.i1Panel()->currentIndex(), 2);
-    b.seekImage(-1);
-    QCOMPARE(no->text(), QStringLiteral("-1"));
-    QCOMPARE(seek->value(), 0);
-    QCOMPARE(disp->frame(), shown);
-    b.seekImage(0);
-    QCOMPARE(disp->frame()->fileName, frameName(0));
+void TestBody::seekBarDrivesTheFrame()
+{
+    QFETCH(int, start);
+    QFETCH(int, key);
+    QFETCH(int, wheel);
+    QFETCH(double, click);
+    QFETCH(int, shown);
+    Body b;
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    feedI1(b, 5, 8, 6, [](int k, int, int) { return k + 1; });
+    auto *seek = child<QSlider>(&b, "SeekBar");
+    QSignalSpy picked(b.i1Panel()->selected(), SIGNAL(currentIndexChanged(int)));
+    QSignalSpy moved(seek, &QSlider::valueChanged);
+    // Set by the program: the bar follows without announcing it.
+    b.seekImage(start);
+    CHECK_SHOWN(b, ImageStacks::I1, start);
+    QCOMPARE(picked.count(), start == 4 ? 0 : 1);
+    QCOMPARE(moved.count(), 0);
+    picked.clear();
+
+    if (key) {
+        seek->setFocus();
+        QTest::keyClick(seek, Qt::Key(key));
+    } else if (wheel) {
+        const QPointF at(seek->width() / 2, seek->height() / 2);
+        QWheelEvent e(at, seek->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, wheel), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(seek, &e);
+    } else {
+        QTest::mouseClick(seek, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(int(click * seek->width()), seek->height() / 2));
+    }
+    CHECK_SHOWN(b, ImageStacks::I1, shown);
+    // One user action, one change of the frame.
+    QCOMPARE(picked.count(), 1);
+}
+
+void TestBody::readOutsFollowLoadsAndCommands()
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int k = 0; k < 8; ++k) {
+        const QString name = dir.filePath(QStringLiteral("i_%1_0000.tif").arg(7000 + 10 * k));
+        QVector<quint16> px(4 * 3, quint16(100 + k));
+        QVERIFY(writeTiff16(name, 4, 3, px.constData()));
+        files << name;
+    }
+    Body b;
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    QSignalSpy done(&b, &Body::stackLoaded);
+    auto run = [&b](const char *statement) { b.execCmdSlot(CmdLine(statement), false); };
+    b.readI0Files(files.mid(0, 6), true);
+    b.readI1Files(files.mid(0, 6), true);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+    // "Show Latest": the last frame of each stack.
+    CHECK_SHOWN(b, ImageStacks::I1, 5);
+    run("select_disp_image 0");
+    run("seek_image 3");
+    CHECK_SHOWN(b, ImageStacks::I1, 3);
+    run("select_disp_image 1");
+    CHECK_SHOWN(b, ImageStacks::I0, 5);
+    run("seek_image 1");
+    CHECK_SHOWN(b, ImageStacks::I0, 1);
+    run("seek_image 6"); // beyond the stack: nothing moves
+    CHECK_SHOWN(b, ImageStacks::I0, 1);
+    run("select_disp_image 0");
+    CHECK_SHOWN(b, ImageStacks::I1, 3);
+
+    // Appended without "Show Latest": the frame on show stays, the bar grows.
+    b.i1Panel()->setShowLatest(false);
+    b.readI1Files(files.mid(6, 1), false);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+    CHECK_SHOWN(b, ImageStacks::I1, 3);
+    // The file box, "..." and the arrow keys on the image move the picture too.
+    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
+    CHECK_SHOWN(b, ImageStacks::I1, 2);
+    b.i1Panel()->selected()->setFocus();
+    QTest::keyClick(b.i1Panel()->selected(), Qt::Key_Down);
+    CHECK_SHOWN(b, ImageStacks::I1, 3);
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+    disp->setFocus();
+    QTest::keyClick(disp, Qt::Key_Right);
+    QTest::keyClick(disp, Qt::Key_Right);
+    CHECK_SHOWN(b, ImageStacks::I1, 5);
+    QTest::keyClick(disp, Qt::Key_Left);
+    CHECK_SHOWN(b, ImageStacks::I1, 4);
+    // With it the new frame is shown.
+    b.i1Panel()->setShowLatest(true);
+    b.readI1Files(files.mid(7, 1), false);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 4, 20000);
+    CHECK_SHOWN(b, ImageStacks::I1, 7);
+
+    // Emptying the stack on show leaves nothing to disagree with.
+    b.clearI1Files();
+    QVERIFY(!disp->frame());
+    QCOMPARE(child<QLineEdit>(&b, "ImgNo")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), 0);
+    QCOMPARE(b.spectrumMarkerEnergy(), -1.0);
+
+    QSignalSpy quitting(&b, &Body::finishing);
+    QTest::keyClick(&b, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(quitting.count(), 1);
 }
 
 void TestBody::pixelAndDarkValues()
@@ -261,61 +381,6 @@ void TestBody::shiftFromTableWithoutMap()
     QCOMPARE(child<QLabel>(&b, "EShiftFromStd")->text(), QStringLiteral("-5.00"));
 }
 
-void TestBody::navigationOfTheDisplayedStack()
-{
-    Body b;
-    b.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&b));
-    feedI1(b, 3, 8, 6, [](int k, int, int) { return 10 * (k + 1); });
-    for (int k = 0; k < 3; ++k)
-        b.loadedI0(constantFrame(8, 6, 0, 500 + k), k);
-    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
-    const TiffData *i1Shown = disp->frame();
-    QCOMPARE(i1Shown, b.stacks().i1().last());
-    QCOMPARE(b.i0Panel()->currentIndex(), 0);
-
-    // "I0" shows the current I0 entry.
-    QTest::mouseClick(child<QRadioButton>(&b, "ShowI0"), Qt::LeftButton);
-    QCOMPARE(b.displayedStack(), ImageStacks::I0);
-    QCOMPARE(disp->frame(), b.stacks().i0().at(0));
-
-    // next moves the I0 index, the picture stays.
-    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
-    QCOMPARE(b.i0Panel()->currentIndex(), 1);
-    QCOMPARE(b.spectrumMarkerEnergy(), 1.0);
-    QCOMPARE(b.i1Panel()->currentIndex(), 2);
-    QCOMPARE(disp->frame(), b.stacks().i0().at(0));
-    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
-    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
-    QCOMPARE(b.i0Panel()->currentIndex(), 2);
-    // The seek bar selects I0 entries (marked by their number); outside the stack it does nothing.
-    for (int k : {0, 1, 3}) {
-        b.sliderMoved(k);
-        QCOMPARE(b.i0Panel()->currentIndex(), qMin(k, 1));
-        QCOMPARE(b.spectrumMarkerEnergy(), double(qMin(k, 1)));
-    }
-    // Back to "Data": the current I1 entry is shown.
-    QTest::mouseClick(child<QRadioButton>(&b, "ShowData"), Qt::LeftButton);
-    QCOMPARE(disp->frame(), i1Shown);
-    b.sliderMoved(0);
-    QCOMPARE(b.spectrumMarkerEnergy(), 7000.0);
-    b.sliderMoved(2);
-    QCOMPARE(b.spectrumMarkerEnergy(), 7020.0);
-
-    // With I1 on show and "Show Latest" checked the picture follows.
-    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
-    QCOMPARE(b.i1Panel()->currentIndex(), 1);
-    QCOMPARE(disp->frame(), b.stacks().i1().at(1));
-    QCOMPARE(child<QLineEdit>(&b, "ImgNo")->text(), QStringLiteral("1"));
-    // Without it the index moves and the picture does not.
-    b.i1Panel()->setShowLatest(false);
-    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
-    QCOMPARE(b.i1Panel()->currentIndex(), 0);
-    QCOMPARE(disp->frame(), b.stacks().i1().at(1));
-    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
-    QCOMPARE(b.i1Panel()->currentIndex(), 0);
-}
-
 void TestBody::loadRequestsAndAppending()
 {
     QTemporaryDir dir;
@@ -345,7 +410,7 @@ void TestBody::loadRequestsAndAppending()
     QCOMPARE(b.stacks().i1().size(), 3);
     QCOMPARE(b.i1Panel()->count(), 3);
     QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), 2);
-    QCOMPARE(b.i1Panel()->currentIndex(), 2);
+    QCOMPARE(b.i1Panel()->currentIndex(), 0);
     QCOMPARE(b.stacks().dataWidth(), 4);
     QCOMPARE(b.stacks().i1().at(2)->energy, 7020.0);
     QVERIFY(!b.xafsView()->autoRange());

@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QThread>
 
 Body::Body(QWidget *parent)
@@ -169,7 +170,13 @@ void Body::buildLoaders()
     connect(i0Panel(), &SelectDataFiles::filesSelected, this, &Body::readI0Files);
     connect(i1Panel(), &SelectDataFiles::clear, this, &Body::clearI1Files);
     connect(i0Panel(), &SelectDataFiles::clear, this, &Body::clearI0Files);
-    connect(i1Panel(), &SelectDataFiles::currentIndexChanged, this, &Body::showData);
+    // The display follows the current entry of the displayed stack's panel
+    // whatever "Show Latest" says: that box only decides whether a load
+    // moves the entry to each new frame.
+    for (const ImageStacks::Stack s : {ImageStacks::I1, ImageStacks::I0}) {
+        connect(panel(s)->selected(), QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                [this, s](int idx) { panelIndexChanged(s, idx); });
+    }
 
     connect(ui->SelectDark, &QPushButton::clicked, darkDialog, &QFileDialog::show);
     connect(darkDialog, &QFileDialog::fileSelected, this, &Body::selectedDark);
@@ -181,13 +188,29 @@ void Body::connectDisplay()
     connect(ui->ShowData, &QRadioButton::toggled, this, &Body::selectedDataI0);
     connect(ui->Prev, &QPushButton::clicked, this, &Body::prev);
     connect(ui->Next, &QPushButton::clicked, this, &Body::next);
-    connect(ui->SeekBar, &QSlider::sliderMoved, this, &Body::sliderMoved);
+    // valueChanged, not sliderMoved: the keys, the wheel and a click in the
+    // groove move the bar without a drag. showData sets the bar with its
+    // signals blocked, so a programmatic update does not come back here.
+    connect(ui->SeekBar, &QSlider::valueChanged, this, &Body::sliderMoved);
     connect(ui->ZoomIn, &QPushButton::clicked, ui->dispA, &ImgDispA::setViewWAsSelectedArea);
     connect(ui->ResetScale, &QPushButton::clicked, ui->dispA, &ImgDispA::resetImageViewWindow);
     connect(ui->dispA, &ImgDispA::mouseMoved, this,
             QOverload<double, double>::of(&Body::showXafsSpectrum));
     connect(ui->dispA, &ImgDispA::drawImage2, this, &Body::draw);
     connect(ui->dispA, &ImgDispA::mouseMoved0, this, &Body::onMouseMovedInDispA);
+
+    // Left and Right step through the frames while the image has the focus
+    // (a click on it gives it); Ctrl+Q ends the program from any window.
+    ui->dispA->setFocusPolicy(Qt::StrongFocus);
+    auto *back = new QShortcut(QKeySequence(Qt::Key_Left), ui->dispA, nullptr, nullptr,
+                               Qt::WidgetShortcut);
+    connect(back, &QShortcut::activated, this, [this] { stepFrame(-1); });
+    auto *forward = new QShortcut(QKeySequence(Qt::Key_Right), ui->dispA, nullptr, nullptr,
+                                  Qt::WidgetShortcut);
+    connect(forward, &QShortcut::activated, this, [this] { stepFrame(1); });
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this, nullptr, nullptr,
+                               Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, this, &Body::finishing);
 }
 
 void Body::buildWindows()

@@ -137,7 +137,12 @@ public slots:
     void seekImage(int imgNo);
     void prev();
     void next();
+    // The seek bar's value changed by the user (drag, keys, wheel, a click
+    // in its groove): show that frame of the displayed stack.
     void sliderMoved(int idx);
+    // Shows the frame `by` entries after (before, when negative) the
+    // current one; nothing beyond the ends.
+    void stepFrame(int by);
     void selectedDataI0(bool f);
     void draw(QPainter *p);
     // Paints the marker of the current frame's energy over the spectrum
@@ -266,6 +271,9 @@ private:
 
     // The steps after a frame was stored that show it.
     void showStoredI1();
+    // After frames of stack `s` were stored: its current entry and the
+    // display follow the load as "Show Latest" says.
+    void followLoad(ImageStacks::Stack s);
     // Half sizes of the spectrum window as typed (sign kept; the window sum
     // uses their absolute values).
     int halfWidth() const;
@@ -279,6 +287,8 @@ private:
     // Marker energy of the spectrum window: the current frame's energy,
     // -1 without one.
     void updateSpectrumMarker();
+    // The current entry of stack `s`'s panel changed (file box, "...").
+    void panelIndexChanged(ImageStacks::Stack s, int idx);
     // Re-renders the pictures of the displayed stack (all, or the current
     // frame only) and repaints the display.
     void rerenderDisplayed(bool all);
@@ -309,6 +319,8 @@ private:
 
     int posX = 0;
     int posY = 0;
+    // True while showData sets the read-outs of the current frame.
+    bool showingFrame = false;
 
     // The energy calibration. The map's values are eV; an empty map shifts
     // nothing. The header is that of the map file loaded last.

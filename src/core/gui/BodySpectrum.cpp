@@ -125,14 +125,45 @@ void Body::onMouseMovedInDispA()
 
 void Body::showData(int no)
 {
-    ui->SeekBar->setValue(no);
-    ui->ImgNo->setText(QString::number(no));
-    if (TiffData *f = data.frame(displayedStack(), no)) {
-        ui->dispA->setFrame(f);
-        ui->dispA->update();
-        ui->ImgNo->setToolTip(f->fileName);
-        giveProcData();
+    // Every read-out of the current frame (the picture, "Img. No.", the seek
+    // bar, the panel's file box and the spectrum marker) is set here and
+    // only here, so they cannot part. The panel's index change that
+    // selecting the entry sends comes back while this runs and is ignored.
+    if (showingFrame)
+        return;
+    const ImageStacks::Stack s = displayedStack();
+    const int count = data.stack(s).size();
+    TiffData *f = data.frame(s, no);
+    if (!f && count > 0)
+        return; // outside the stack: everything stays as it is
+    showingFrame = true;
+    {
+        const QSignalBlocker block(ui->SeekBar);
+        ui->SeekBar->setMaximum(qMax(count - 1, 0));
+        ui->SeekBar->setValue(f ? no : 0);
     }
+    if (f) {
+        displayedPanel()->select(no);
+        ui->ImgNo->setText(QString::number(no));
+        ui->ImgNo->setToolTip(f->fileName);
+        ui->dispA->setFrame(f);
+    } else {
+        ui->ImgNo->setText(QStringLiteral("0"));
+        ui->ImgNo->setToolTip(QString());
+        ui->dispA->setFrame(nullptr);
+    }
+    ui->dispA->update();
+    updateSpectrumMarker();
+    giveProcData();
+    showingFrame = false;
+}
+
+void Body::panelIndexChanged(ImageStacks::Stack s, int idx)
+{
+    // The entry picked in the file box (or by "..." ) is the frame on show;
+    // the other stack's panel only keeps its index for later.
+    if (s == displayedStack())
+        showData(idx);
 }
 
 void Body::seekImage(int imgNo)
@@ -140,26 +171,24 @@ void Body::seekImage(int imgNo)
     showData(imgNo);
 }
 
-// The marker in the spectrum window follows the current entry at once, not
-// only at the next mouse move.
 void Body::prev()
 {
     displayedPanel()->prev();
-    updateSpectrumMarker();
 }
 
 void Body::next()
 {
     displayedPanel()->next();
-    updateSpectrumMarker();
 }
 
 void Body::sliderMoved(int idx)
 {
-    if (!data.frame(displayedStack(), idx))
-        return;
-    displayedPanel()->select(idx);
-    updateSpectrumMarker();
+    showData(idx);
+}
+
+void Body::stepFrame(int by)
+{
+    showData(displayedPanel()->currentIndex() + by);
 }
 
 void Body::drawSpectrumMarker(QPainter *p)
@@ -179,8 +208,7 @@ void Body::drawSpectrumMarker(QPainter *p)
 
 void Body::selectedDataI0(bool)
 {
-    showData(displayedPanel()->currentIndex());
-    updateSpectrumMarker();
+    showData(qMax(displayedPanel()->currentIndex(), 0));
 }
 
 void Body::draw(QPainter *p)

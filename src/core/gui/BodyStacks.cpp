@@ -107,11 +107,24 @@ void Body::showStoredI1()
 {
     loaders[ImageStacks::I1].displayPending = false;
     showXafsSpectrum();
-    const int count = data.i1().size();
-    ui->SeekBar->setMaximum(qMax(count - 1, 0));
-    if (i1Panel()->showLatest())
-        showData(count - 1);
-    i1Panel()->select(count - 1);
+    followLoad(ImageStacks::I1);
+}
+
+void Body::followLoad(ImageStacks::Stack s)
+{
+    // With "Show Latest" the current entry (and, for the displayed stack,
+    // the picture) moves to the newest frame; without it the current entry
+    // stays, and the display shows it again, which also brings the seek
+    // bar's range up to the stack's size.
+    const int count = data.stack(s).size();
+    if (panel(s)->showLatest()) {
+        if (s == displayedStack())
+            showData(count - 1);
+        else
+            panel(s)->select(count - 1);
+    } else if (s == displayedStack()) {
+        showData(qMax(panel(s)->currentIndex(), 0));
+    }
 }
 
 void Body::loadedI0(TiffData *frame, int fNo)
@@ -127,6 +140,7 @@ void Body::loadedI0(TiffData *frame, int fNo)
     }
     loaders[ImageStacks::I0].displayPending = false;
     showXafsSpectrum();
+    followLoad(ImageStacks::I0);
 }
 
 void Body::finishedLoadI1Files()
@@ -145,6 +159,7 @@ void Body::finishedLoadI0Files()
     if (loaders[ImageStacks::I0].displayPending) {
         loaders[ImageStacks::I0].displayPending = false;
         showXafsSpectrum();
+        followLoad(ImageStacks::I0);
     }
 }
 
@@ -167,7 +182,6 @@ void Body::clearFiles(ImageStacks::Stack s)
     panel(s)->clearFiles();
     if (s == ImageStacks::I1) {
         data.clearI1();
-        ui->SeekBar->setMaximum(0);
         // No frame, no image size: a map file may set it again.
         mapImageWidth = -1;
         mapImageHeight = -1;
@@ -176,6 +190,10 @@ void Body::clearFiles(ImageStacks::Stack s)
         data.clearI0();
     }
     loaders[s].displayPending = false;
+    // The display forgot its picture whichever stack went; the displayed
+    // stack's current frame (none, when that was the one emptied) is shown
+    // again with its read-outs.
+    showData(qMax(displayedPanel()->currentIndex(), 0));
 }
 
 void Body::selectedDark(const QString &fname)
