@@ -45,6 +45,8 @@ private slots:
     void colourBarRerenders();
     void loadAndScreenshots();
     void fitsALaptopScreen();
+    void windowPlacement_data();
+    void windowPlacement();
 };
 
 template <typename T>
@@ -684,6 +686,45 @@ void TestBody::fitsALaptopScreen()
     v->resize(v->minimumSizeHint().expandedTo(QSize(400, 300)));
     QApplication::processEvents();
     checkUnclipped(v);
+}
+
+void TestBody::windowPlacement_data()
+{
+    QTest::addColumn<QRect>("avail");
+    QTest::addColumn<bool>("beside");
+    QTest::newRow("1366 x 768, panel at the top") << QRect(0, 28, 1366, 740) << false;
+    QTest::newRow("1366 x 768, no panel") << QRect(0, 0, 1366, 768) << false;
+    QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1050) << false;
+    QTest::newRow("2560 x 1440") << QRect(0, 0, 2560, 1410) << true;
+}
+
+void TestBody::windowPlacement()
+{
+    QFETCH(QRect, avail);
+    QFETCH(bool, beside);
+    Body b;
+    const QSize frame(8, 36);
+    const Body::Placement p =
+        Body::placeWindows(avail, frame, b.minimumSizeHint(), QSize(640, 480),
+                           b.xafsView()->minimumSizeHint());
+    // Whole windows, frames included: on the screen, apart, large enough.
+    const QRect mainOuter(p.main.topLeft(), p.main.size() + frame);
+    const QRect spectrumOuter(p.spectrum.topLeft(), p.spectrum.size() + frame);
+    QVERIFY(avail.contains(mainOuter));
+    QVERIFY(avail.contains(spectrumOuter));
+    QVERIFY(!mainOuter.intersects(spectrumOuter));
+    QVERIFY(p.main.width() >= b.minimumSizeHint().width());
+    QVERIFY(p.main.height() >= b.minimumSizeHint().height());
+    QVERIFY(p.spectrum.width() >= b.xafsView()->minimumSizeHint().width());
+    QVERIFY(p.spectrum.height() >= b.xafsView()->minimumSizeHint().height());
+    QCOMPARE(p.spectrum.left() > p.main.left(), beside);
+    // Laid out at that size the image still has room.
+    b.resize(p.main.size());
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    const QSize image = child<ImgDispA>(&b, "dispA")->size();
+    QVERIFY(qMin(image.width(), image.height()) >= 300);
+    QCOMPARE(b.xafsView()->windowType(), Qt::Tool);
 }
 
 QTEST_MAIN(TestBody)

@@ -22,6 +22,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QThread>
@@ -94,6 +95,9 @@ void Body::registerQueuedTypes()
 void Body::buildWidgets()
 {
     ui->setupUi(this);
+    // The form's size is a wish: the first show fits the window to the
+    // screen unless someone sized it since.
+    setAttribute(Qt::WA_Resized, false);
     setWindowTitle(tr("Lumenograf"));
     imageSelect->addButton(ui->ShowData, 0);
     imageSelect->addButton(ui->ShowI0, 1);
@@ -217,16 +221,72 @@ void Body::buildWindows()
 {
     buildCalibration();
     spectrumView = new XafsView(this);
-    spectrumView->setWindowFlag(Qt::Window);
+    // A tool window of the main window stays above it, so a click on the
+    // image does not bury the spectrum. It opens with the main window.
+    spectrumView->setWindowFlags(Qt::Tool);
     spectrumView->setWindowTitle(tr("Spectrum at the position"));
     spectrumView->resize(640, 480);
     connect(spectrumView->graph(), &DispA::drawImage2, this, &Body::drawSpectrumMarker);
-    spectrumView->show();
     connect(ui->ShowXafsView, &QPushButton::clicked, spectrumView, [this] {
         spectrumView->show();
         spectrumView->raise();
     });
     buildAnalyzer();
+}
+
+Body::Placement Body::placeWindows(const QRect &avail, const QSize &frame, const QSize &mainMin,
+                                   const QSize &spectrumWanted, const QSize &spectrumMin)
+{
+    // What the main window needs besides the image (the display's own
+    // minimum is 64 x 64); the side of the largest square image decides
+    // between the two arrangements.
+    const QSize around = mainMin - QSize(64, 64);
+    auto imageSide = [&around](const QSize &main) {
+        return qMin(main.width() - around.width(), main.height() - around.height());
+    };
+
+    // Beside each other: the spectrum at the size it wants at the right.
+    Placement beside;
+    const int innerH = avail.height() - frame.height();
+    const int besideW = avail.width() - 2 * frame.width() - spectrumWanted.width();
+    beside.main = QRect(avail.topLeft(), QSize(besideW, innerH));
+    beside.spectrum = QRect(QPoint(avail.left() + besideW + frame.width(), avail.top()),
+                            spectrumWanted.boundedTo(QSize(spectrumWanted.width(), innerH)));
+
+    // One above the other: the spectrum gets a third of the height over the
+    // whole width, the main window (whose control column scrolls) the rest.
+    Placement stacked;
+    const int width = avail.width() - frame.width();
+    const int bothH = avail.height() - 2 * frame.height();
+    const int spectrumH = qMax(spectrumMin.height(), bothH / 3);
+    const int mainH = qMax(mainMin.height(), bothH - spectrumH);
+    stacked.main = QRect(avail.topLeft(), QSize(qMax(width, mainMin.width()), mainH));
+    stacked.spectrum = QRect(QPoint(avail.left(), avail.top() + mainH + frame.height()),
+                             QSize(qMax(width, spectrumMin.width()), spectrumH));
+
+    const bool besideFits = besideW >= mainMin.width();
+    return besideFits && imageSide(beside.main.size()) > imageSide(stacked.main.size()) ? beside
+                                                                                          : stacked;
+}
+
+void Body::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (shownOnce)
+        return;
+    shownOnce = true;
+    const QScreen *scr = screen();
+    if (scr && !testAttribute(Qt::WA_Resized) && !testAttribute(Qt::WA_Moved)) {
+        // A title bar and thin borders, as most window managers draw them.
+        const Placement p = placeWindows(scr->availableGeometry(), QSize(8, 36), minimumSizeHint(),
+                                         spectrumView->size(),
+                                         spectrumView->minimumSizeHint());
+        move(p.main.topLeft());
+        resize(p.main.size());
+        spectrumView->move(p.spectrum.topLeft());
+        spectrumView->resize(p.spectrum.size());
+    }
+    spectrumView->show();
 }
 
 SelectDataFiles *Body::i1Panel() const

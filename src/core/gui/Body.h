@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QRect>
 #include <QStringList>
 
 class BatchCtrl;
@@ -62,6 +63,20 @@ public:
     SelectDataFiles *i0Panel() const;
     // The batch window; start-up hands it the script of "-b" and "-x".
     BatchCtrl *batchCtrl() const { return batchWindow; }
+
+    // Where the main window and the spectrum window go on a screen whose
+    // free area is `avail`: each rectangle is the outer top left (frame
+    // included) and the inner size. Neither covers the other: the spectrum
+    // window at the right of the main window, or under it over the whole
+    // width, whichever leaves the larger square for the image. `frame` is
+    // what a window manager adds around a window.
+    struct Placement
+    {
+        QRect main;
+        QRect spectrum;
+    };
+    static Placement placeWindows(const QRect &avail, const QSize &frame, const QSize &mainMin,
+                                  const QSize &spectrumWanted, const QSize &spectrumMin);
 
     // Energy of the current frame as marked in the spectrum window; -1
     // without a current frame.
@@ -206,6 +221,11 @@ public slots:
     // registry.
     void execCmdSlot(CmdLine cmd, bool inRem);
 
+protected:
+    // The first show places the windows on the screen (unless the main
+    // window was sized or moved already) and opens the spectrum window.
+    void showEvent(QShowEvent *e) override;
+
 private:
     // What the main window keeps for each stack's loader.
     struct StackLoader
@@ -321,6 +341,7 @@ private:
     int posY = 0;
     // True while showData sets the read-outs of the current frame.
     bool showingFrame = false;
+    bool shownOnce = false;
 
     // The energy calibration. The map's values are eV; an empty map shifts
     // nothing. The header is that of the map file loaded last.
