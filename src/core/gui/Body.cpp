@@ -99,6 +99,7 @@ void Body::buildWidgets()
     // screen unless someone sized it since.
     setAttribute(Qt::WA_Resized, false);
     setWindowTitle(tr("Lumenograf"));
+    setToolTips();
     imageSelect->addButton(ui->ShowData, 0);
     imageSelect->addButton(ui->ShowI0, 1);
     imageSelect->addButton(ui->ShowResAnalysis, 3);
@@ -117,6 +118,56 @@ void Body::buildWidgets()
             ui->dispA->update();
         });
     }
+}
+
+void Body::setToolTips()
+{
+    // Short captions say what they are at a glance once known; the tips
+    // say it in full. A field gets the tip of its caption.
+    const QString xw = tr("Half width of the spectrum window in pixels: the spectrum sums "
+                          "2 xw + 1 columns around the position");
+    const QString yw = tr("Half height of the spectrum window in pixels: the spectrum sums "
+                          "2 yw + 1 rows around the position");
+    const QString fromTbl = tr("Energy shift of this pixel in the energy-shift map of the "
+                               "calibration (eV); 0 without a map");
+    const QString fromStd = tr("Energy shift of the spectrum here against the standard spectrum "
+                               "of the spectrum window (eV); 0 without a standard");
+    const std::initializer_list<std::pair<QWidget *, QString>> tips = {
+        {ui->FluoType, tr("Fluorescence: the spectrum is I1 / I0 instead of ln(I0 / I1)")},
+        {ui->ImgSelectLabel, tr("What the image shows")},
+        {ui->ShowData, tr("The I1 frames (the data)")},
+        {ui->ShowI0, tr("The I0 frames (the incident beam)")},
+        {ui->ShowShiftMap, tr("The energy-shift map of the calibration")},
+        {ui->ShowResAnalysis, tr("The result map chosen in the analyzer (Res.: result)")},
+        {ui->HWidthLabel, xw},
+        {ui->HWidth, xw},
+        {ui->VWidthLabel, yw},
+        {ui->VWidth, yw},
+        {ui->EShiftOnTblLabel, fromTbl},
+        {ui->EShiftOnTbl, fromTbl},
+        {ui->EShiftFromStdLabel, fromStd},
+        {ui->EShiftFromStd, fromStd},
+        {ui->ImgNoLabel, tr("Image number: the frame on show, counted from 0 (the field's tip "
+                            "names its file)")},
+        {ui->SeekBar, tr("Frame on show: drag, click, wheel, arrow, Home, End and Page keys "
+                         "(Left and Right also on the image)")},
+        {ui->OpenCalibCtrl, tr("Show the energy calibration window (Cali. Ctrl.: calibration "
+                               "control)")},
+        {ui->BatchCtrlB, tr("Show the batch window, which runs scripts (Ctrl.: control)")},
+        {ui->SaveDataCfgB, tr("Configuration of \"Save Data\": TIFF or text, scale, layout")},
+        {ui->SaveFlatDark, tr("Save the flat frame (I0) and the dark frame")},
+        {ui->NormalizeEShift, tr("NES (Normalize E-Shift): deglitch the energy-shift map")},
+        {ui->DeGlitch, tr("de Glitch: replace spikes in the map selected in the analyzer by the "
+                          "mean of their neighbours")},
+        {ui->DeGlitchFactor, tr("Spike threshold: a value is a spike when its second difference "
+                                "exceeds this factor times the mean one")},
+        {ui->DeGlitchRatio, tr("Only values within this fraction of the map's range from its "
+                               "minimum or maximum are replaced")},
+        {ui->ShowProcImg, tr("Show the processed (deglitched) values of the map (Proc.: "
+                             "processed)")},
+    };
+    for (const auto &t : tips)
+        t.first->setToolTip(t.second);
 }
 
 void Body::buildBatch()

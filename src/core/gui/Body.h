@@ -284,6 +284,7 @@ private:
     void buildDarkDialog();
     void registerQueuedTypes();
     void buildWidgets();
+    void setToolTips();
     void buildBatch();
     void buildLoaders();
     void connectDisplay();

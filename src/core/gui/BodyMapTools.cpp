@@ -38,6 +38,11 @@ void Body::buildMapTools()
     fourier->setObjectName(QStringLiteral("ExecFourierA"));
     auto *vals = new QPushButton(tr("Chk Vals"), page);
     vals->setObjectName(QStringLiteral("CheckVals"));
+    fourier->setToolTip(tr("Exec F.A. (Fourier analysis): relate the brightness of each bin of "
+                           "the area to the Fourier magnitudes of its I1 trace; the report goes "
+                           "to the log"));
+    vals->setToolTip(tr("Chk Vals (check values): write every value of the map on show to the "
+                        "log"));
     layout->addWidget(fourier);
     layout->addWidget(vals);
     layout->addStretch();
