@@ -101,6 +101,10 @@ void TestBody::construction()
     QCOMPARE(child<QLineEdit>(&b, "VWidth")->text(), QStringLiteral("10"));
     QVERIFY(child<QRadioButton>(&b, "ShowData")->isChecked());
     QVERIFY(!child<QCheckBox>(&b, "FluoType")->isChecked());
+    // Square pixels until "1:1" is unchecked.
+    QVERIFY(child<ImgDispA>(&b, "dispA")->keepsAspect());
+    QTest::mouseClick(child<QCheckBox>(&b, "KeepAspect"), Qt::LeftButton);
+    QVERIFY(!child<ImgDispA>(&b, "dispA")->keepsAspect());
 }
 
 void TestBody::halfSizes()
@@ -591,9 +595,7 @@ void TestBody::loadAndScreenshots()
     // Move the real mouse over the disc's centre (70, 60).
     ImgDispA *disp = child<ImgDispA>(&b, "dispA");
     disp->repaint();
-    const QRectF view = disp->viewWindow();
-    const QPoint at(int((70.5 - view.x()) / view.width() * disp->width()),
-                    int((60.5 - view.y()) / view.height() * disp->height()));
+    const QPoint at(int(disp->coord().r2sx(70.5)), int(disp->coord().r2sy(60.5)));
     QTest::mouseMove(disp, at);
     QTRY_COMPARE(b.positionX(), 70);
     QCOMPARE(b.positionY(), 60);
@@ -616,8 +618,7 @@ void TestBody::loadAndScreenshots()
     // it (both points away from the position marker).
     const QImage shown = disp->grab().toImage().convertToFormat(QImage::Format_RGB32);
     auto screen = [&](double x, double y) {
-        return QPoint(int((x - view.x()) / view.width() * disp->width()),
-                      int((y - view.y()) / view.height() * disp->height()));
+        return QPoint(int(disp->coord().r2sx(x)), int(disp->coord().r2sy(y)));
     };
     QVERIFY(qGray(shown.pixel(screen(55, 75))) + 50 < qGray(shown.pixel(screen(140, 75))));
 }

@@ -20,6 +20,7 @@
 #include "ui_Body.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QScreen>
@@ -249,6 +250,14 @@ void Body::connectDisplay()
     connect(ui->SeekBar, &QSlider::valueChanged, this, &Body::sliderMoved);
     connect(ui->ZoomIn, &QPushButton::clicked, ui->dispA, &ImgDispA::setViewWAsSelectedArea);
     connect(ui->ResetScale, &QPushButton::clicked, ui->dispA, &ImgDispA::resetImageViewWindow);
+    // "1:1": one image pixel is as wide as it is high on the screen, so a
+    // round sample looks round; off, the picture fills the display.
+    auto *square = new QCheckBox(tr("1:1"), ui->controlPanel);
+    square->setObjectName(QStringLiteral("KeepAspect"));
+    square->setChecked(ui->dispA->keepsAspect());
+    square->setToolTip(tr("Square pixels; off: the image is stretched over the whole display"));
+    ui->viewLayout->addWidget(square);
+    connect(square, &QCheckBox::toggled, ui->dispA, &ImgDispA::setKeepAspect);
     connect(ui->dispA, &ImgDispA::mouseMoved, this,
             QOverload<double, double>::of(&Body::showXafsSpectrum));
     connect(ui->dispA, &ImgDispA::drawImage2, this, &Body::draw);
