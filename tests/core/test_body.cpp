@@ -103,7 +103,8 @@ void TestBody::construction()
     QVERIFY(!child<QCheckBox>(&b, "FluoType")->isChecked());
     // Square pixels until "1:1" is unchecked.
     QVERIFY(child<ImgDispA>(&b, "dispA")->keepsAspect());
-    QTest::mouseClick(child<QCheckBox>(&b, "KeepAspect"), Qt::LeftButton);
+    auto *square = child<QCheckBox>(&b, "KeepAspect");
+    QTest::mouseClick(square, Qt::LeftButton, Qt::NoModifier, QPoint(8, square->height() / 2));
     QVERIFY(!child<ImgDispA>(&b, "dispA")->keepsAspect());
 }
 
