@@ -24,6 +24,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -323,6 +324,19 @@ void TestBody::readOutsFollowLoadsAndCommands()
     QCOMPARE(child<QLineEdit>(&b, "ImgNo")->text(), QStringLiteral("0"));
     QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), 0);
     QCOMPARE(b.spectrumMarkerEnergy(), -1.0);
+
+    // A drag over the image names the area's corners while it goes.
+    feedI1(b, 1, 80, 60, [](int, int, int) { return 5; });
+    disp->repaint();
+    const ChCoord &c = disp->coord();
+    auto screen = [&c](double x, double y) { return QPoint(qRound(c.r2sx(x)), qRound(c.r2sy(y))); };
+    QTest::mousePress(disp, Qt::LeftButton, Qt::NoModifier, screen(10.5, 20.5));
+    QMouseEvent move(QEvent::MouseMove, screen(40.5, 30.5), disp->mapToGlobal(screen(40.5, 30.5)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(disp, &move);
+    QCOMPARE(b.statusBar()->currentMessage(), QStringLiteral("Area (10, 20) - (40, 30): 30 x 10 pixels"));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::NoModifier, screen(50.5, 30.5));
+    QCOMPARE(b.statusBar()->currentMessage(), QStringLiteral("Area (10, 20) - (50, 30): 40 x 10 pixels"));
 
     QSignalSpy quitting(&b, &Body::finishing);
     QTest::keyClick(&b, Qt::Key_Q, Qt::ControlModifier);

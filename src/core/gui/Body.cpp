@@ -26,7 +26,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QThread>
+
+#include <cmath>
 
 Body::Body(QWidget *parent)
     : QMainWindow(parent)
@@ -262,6 +265,12 @@ void Body::connectDisplay()
             QOverload<double, double>::of(&Body::showXafsSpectrum));
     connect(ui->dispA, &ImgDispA::drawImage2, this, &Body::draw);
     connect(ui->dispA, &ImgDispA::mouseMoved0, this, &Body::onMouseMovedInDispA);
+    // The area under way, and the one it became, in image pixels.
+    connect(ui->dispA, &ImgDispA::mouseDragged, this, [this] {
+        if (ui->dispA->isSelecting())
+            showAreaText(ui->dispA->selectedArea());
+    });
+    connect(ui->dispA, &ImgDispA::areaSelected, this, &Body::showAreaText);
 
     // Left and Right step through the frames while the image has the focus
     // (a click on it gives it); Ctrl+Q ends the program from any window.
@@ -275,6 +284,22 @@ void Body::connectDisplay()
     auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this, nullptr, nullptr,
                                Qt::ApplicationShortcut);
     connect(quit, &QShortcut::activated, this, &Body::finishing);
+}
+
+void Body::showAreaText(const QRectF &area)
+{
+    const QRectF a = area.normalized();
+    const int x0 = int(std::floor(a.left()));
+    const int y0 = int(std::floor(a.top()));
+    const int x1 = int(std::floor(a.right()));
+    const int y1 = int(std::floor(a.bottom()));
+    statusBar()->showMessage(tr("Area (%1, %2) - (%3, %4): %5 x %6 pixels")
+                                 .arg(x0)
+                                 .arg(y0)
+                                 .arg(x1)
+                                 .arg(y1)
+                                 .arg(x1 - x0)
+                                 .arg(y1 - y0));
 }
 
 void Body::buildWindows()

@@ -289,6 +289,8 @@ private:
     void buildLoaders();
     void connectDisplay();
     void buildWindows();
+    // The corners and size of a selected area in the status bar.
+    void showAreaText(const QRectF &area);
 
     // The steps after a frame was stored that show it.
     void showStoredI1();

@@ -18,6 +18,7 @@
 
 #include <QPainter>
 
+#include <cmath>
 #include <utility>
 
 // A field read as a base-10 integer; text that does not parse counts as 0.
@@ -247,7 +248,22 @@ void Body::draw(QPainter *p)
     if (ui->dispA->hasSelection() || ui->dispA->isSelecting()) {
         const QRectF a = ui->dispA->selectedArea().normalized();
         p->setPen(QPen(QColor(192, 192, 255), 1));
-        p->drawRect(QRectF(QPointF(c.r2sx(a.left()), c.r2sy(a.top())),
-                           QPointF(c.r2sx(a.right()), c.r2sy(a.bottom()))));
+        const QRectF r(QPointF(c.r2sx(a.left()), c.r2sy(a.top())),
+                       QPointF(c.r2sx(a.right()), c.r2sy(a.bottom())));
+        p->drawRect(r);
+        // While it is dragged the area names its corners beside it.
+        if (ui->dispA->isSelecting()) {
+            const QString corners =
+                QStringLiteral("(%1, %2) - (%3, %4)")
+                    .arg(int(std::floor(a.left())))
+                    .arg(int(std::floor(a.top())))
+                    .arg(int(std::floor(a.right())))
+                    .arg(int(std::floor(a.bottom())));
+            const QRectF text = p->fontMetrics().boundingRect(corners);
+            const double y = r.normalized().top() > text.height() + 2
+                                 ? r.normalized().top() - 4
+                                 : r.normalized().bottom() + text.height();
+            p->drawText(QPointF(r.normalized().left(), y), corners);
+        }
     }
 }
