@@ -28,6 +28,11 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QThread>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <atomic>
+#include <cstdio>
 
 #include <cmath>
 
@@ -47,6 +52,7 @@ Body::Body(QWidget *parent)
     buildSaveControls();
     buildMapTools();
     buildAlignment();
+    buildProgress();
     // The control column keeps to what its controls need, with room for a
     // scroll bar when the window is too low for all of them; the display
     // takes the rest of the window.
@@ -397,4 +403,112 @@ ImageStacks::Stack Body::displayedStack() const
 SelectDataFiles *Body::displayedPanel() const
 {
     return panel(displayedStack());
+}
+
+// A run in the GUI thread reports its progress only through its debug-log
+// lines ("progress 12.5", "... : Progress 12.5"); while one runs, the main
+// window listens to that log from the GUI thread and moves its bar. Lines
+// of other threads pass untouched.
+namespace {
+
+std::atomic<QtMessageHandler> previousLogHandler{nullptr};
+// Touched in the GUI thread only.
+QProgressBar *runBar = nullptr;
+
+void forwardLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (const QtMessageHandler previous = previousLogHandler.load()) {
+        previous(type, context, message);
+    } else {
+        const QByteArray line = qFormatLogMessage(type, context, message).toLocal8Bit();
+        std::fprintf(stderr, "%s\n", line.constData());
+    }
+}
+
+void progressLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    forwardLog(type, context, message);
+    if (!runBar || QThread::currentThread() != runBar->thread())
+        return;
+    if (!message.contains(QLatin1String("progress"), Qt::CaseInsensitive))
+        return;
+    bool ok = false;
+    const double percent = message.section(QLatin1Char(' '), -1).toDouble(&ok);
+    if (!ok || !(percent >= 0.0 && percent <= 100.0))
+        return;
+    if (runBar->maximum() != 100)
+        runBar->setRange(0, 100);
+    runBar->setValue(int(percent));
+    // Painted at once: the run holds the event loop, and letting events in
+    // here could start a second run or store frames under the running one.
+    runBar->repaint();
+}
+
+} // namespace
+
+Body::GuiRun::GuiRun(Body *b, const QString &what)
+    : body(b)
+{
+    if (runBar)
+        return; // a run inside a run keeps the outer one's bar
+    outer = true;
+    body->progressBar->setRange(0, 0); // busy until a progress line comes
+    body->progressBar->setFormat(what + QStringLiteral(" %p%"));
+    body->progressLabel->setText(what);
+    body->progressLabel->show();
+    body->progressBar->show();
+    runBar = body->progressBar;
+    previousLogHandler.store(qInstallMessageHandler(progressLog));
+    body->statusBar()->repaint();
+}
+
+Body::GuiRun::~GuiRun()
+{
+    if (!outer)
+        return;
+    qInstallMessageHandler(previousLogHandler.load());
+    runBar = nullptr;
+    body->progressBar->hide();
+    body->progressLabel->hide();
+}
+
+void Body::buildProgress()
+{
+    progressLabel = new QLabel(this);
+    progressLabel->setObjectName(QStringLiteral("ProgressLabel"));
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("Progress"));
+    progressBar->setMaximumWidth(240);
+    statusBar()->addPermanentWidget(progressLabel);
+    statusBar()->addPermanentWidget(progressBar);
+    progressLabel->hide();
+    progressBar->hide();
+}
+
+void Body::showLoadProgress()
+{
+    // One bar for both loaders: the frames stored of those asked for.
+    int asked = 0, stored = 0;
+    QStringList names;
+    for (const ImageStacks::Stack s : {ImageStacks::I1, ImageStacks::I0}) {
+        const StackLoader &l = loaders[s];
+        if (!loading(s))
+            continue;
+        asked += l.expected;
+        stored += l.arrived;
+        names << (s == ImageStacks::I1 ? tr("I1") : tr("I0"));
+    }
+    if (runBar)
+        return; // a run in the GUI thread owns the bar
+    if (names.isEmpty()) {
+        progressBar->hide();
+        progressLabel->hide();
+        return;
+    }
+    progressLabel->setText(tr("Loading %1").arg(names.join(QStringLiteral(", "))));
+    progressBar->setRange(0, qMax(asked, 1));
+    progressBar->setValue(qMin(stored, asked));
+    progressBar->setFormat(QStringLiteral("%v / %m"));
+    progressLabel->show();
+    progressBar->show();
 }

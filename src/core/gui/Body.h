@@ -33,6 +33,8 @@ struct EMPHeader;
 class Analyzer2;
 class ImgProc;
 class QPushButton;
+class QLabel;
+class QProgressBar;
 class LcfRun;
 struct AnalyzeCond;
 
@@ -241,7 +243,32 @@ private:
         QHash<quint64, CompletionToken> inFlight;
         // A frame was stored without the display steps (see loadedI1).
         bool displayPending = false;
+        // Frames the live requests will deliver and those delivered, for
+        // the progress bar.
+        int expected = 0;
+        int arrived = 0;
     };
+
+    // A long run in the GUI thread, for its lifetime: the status bar names
+    // it and its bar follows the progress it logs; busyRun is set, so
+    // nothing starts a second run meanwhile.
+    class GuiRun
+    {
+    public:
+        GuiRun(Body *b, const QString &what);
+        ~GuiRun();
+        GuiRun(const GuiRun &) = delete;
+        GuiRun &operator=(const GuiRun &) = delete;
+
+    private:
+        Body *body;
+        bool outer = false;
+    };
+    void buildProgress();
+    // The loads in flight on the status bar's bar; hidden without one.
+    void showLoadProgress();
+    QLabel *progressLabel = nullptr;
+    QProgressBar *progressBar = nullptr;
 
     // The commands of the main window's own group (BodyCommands.cpp).
     void registerMainWindowCommands();

@@ -72,8 +72,11 @@ bool Body::startRA2DAnalysis()
     setup.rest = analyzerWindow->namedMap(Analyzer::RaRestMap);
     setup.ratio = analyzerWindow->namedMap(Analyzer::RaRatioMap);
     // The run makes the ratio and the pictures itself.
-    if (!runResidualAbsorption(setup))
-        return false;
+    {
+        const GuiRun run(this, tr("Residual absorption"));
+        if (!runResidualAbsorption(setup))
+            return false;
+    }
     showResAnalysis(true);
     return true;
 }
@@ -93,6 +96,7 @@ bool Body::doSumUp()
     // Without frames the walk stays over no image and the sum-up says so.
     AnalyzeCond walk;
     askAnalyzeCond(walk);
+    const GuiRun run(this, tr("Sum-up"));
     if (!runSumUp(data.i1(), walk, analyzerWindow->sumUpCtrl()->ranges(),
                   *analyzerWindow->namedMap(Analyzer::SumUpMap), QStringLiteral("sumUpImg.png")))
         return false;
@@ -116,6 +120,7 @@ bool Body::execFourierA()
     askAnalyzeCond(walk);
     FourierBuffers fft;
     FourierSurvey survey;
+    const GuiRun run(this, tr("Fourier survey"));
     return survey.run(data.i1(), walk, fft);
 }
 

@@ -34,6 +34,8 @@ void Body::readFiles(ImageStacks::Stack s, const QStringList &files, bool newFil
         // deliver is dropped.
         l.liveFrom = l.nextRequest;
         l.loader->cancelBelow(l.liveFrom);
+        l.expected = 0;
+        l.arrived = 0;
         clearFiles(s);
         // The plot range follows the spectra of the new data set.
         if (s == ImageStacks::I1)
@@ -43,6 +45,12 @@ void Body::readFiles(ImageStacks::Stack s, const QStringList &files, bool newFil
     l.inFlight.insert(request, token);
     const ImageStacks::LoadRequest r =
         ImageStacks::loadRequest(panel(s)->skip(), panel(s)->cutFirst(), panel(s)->cutLast());
+    // What the loader will try: every skip-th file between the cuts (a file
+    // that cannot be read still counts, so the bar may end short of full).
+    const qint64 span = qint64(files.size()) - r.cutFirst - r.cutLast;
+    if (span > 0)
+        l.expected += int((span + r.skip - 1) / r.skip);
+    showLoadProgress();
     if (s == ImageStacks::I1)
         emit loadI1Files(files, r.skip, r.cutFirst, r.cutLast, request);
     else
@@ -54,6 +62,8 @@ void Body::frameArrived(ImageStacks::Stack s, const FrameHandle &frame, int fNo,
     // The frame of a replaced request is freed with its handle.
     if (request < loaders[s].liveFrom || !loaders[s].inFlight.contains(request))
         return;
+    ++loaders[s].arrived;
+    showLoadProgress();
     if (s == ImageStacks::I1)
         loadedI1(frame.take(), fNo);
     else
@@ -73,6 +83,11 @@ void Body::loadEnded(ImageStacks::Stack s, quint64 request)
             finishedLoadI0Files();
         emit stackLoaded(s);
     }
+    if (!loading(s)) {
+        l.expected = 0;
+        l.arrived = 0;
+    }
+    showLoadProgress();
     // Also for a replaced request: the statement that started it is over.
     commands.complete(token);
 }
