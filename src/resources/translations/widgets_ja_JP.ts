@@ -4,7 +4,7 @@
 <context>
     <name>ColorBar</name>
     <message>
-        <location filename="../../widgets/ColorBar.cpp" line="13"/>
+        <location filename="../../widgets/gui/ColorBar.cpp" line="14"/>
         <source>Drag the handle nearer to the mouse to stretch the grey scale; dragging one handle past the other inverts it.</source>
         <translation>マウスに近い方のハンドルをドラッグしてグレースケールを伸縮します。一方のハンドルをもう一方より先までドラッグすると反転します。</translation>
     </message>
@@ -12,7 +12,7 @@
 <context>
     <name>ImgDispA</name>
     <message>
-        <location filename="../../widgets/ImgDispA.cpp" line="11"/>
+        <location filename="../../widgets/gui/ImgDispA.cpp" line="13"/>
         <source>Move the mouse over the image to show the spectrum under it; hold Alt to keep the position.
 Drag: select an area. Ctrl+drag: select an area and zoom to it. Shift+drag: move the view.
 Right click: clear the selection. Wheel: zoom around the mouse.</source>
