@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
@@ -47,6 +48,7 @@ private slots:
     void colourBarRerenders();
     void loadAndScreenshots();
     void fitsALaptopScreen();
+    void abbreviationsHaveTips();
     void windowPlacement_data();
     void windowPlacement();
 };
@@ -335,9 +337,11 @@ void TestBody::readOutsFollowLoadsAndCommands()
     QMouseEvent move(QEvent::MouseMove, screen(40.5, 30.5), disp->mapToGlobal(screen(40.5, 30.5)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(disp, &move);
-    QCOMPARE(b.statusBar()->currentMessage(), QStringLiteral("Area (10, 20) - (40, 30): 30 x 10 pixels"));
+    QCOMPARE(b.statusBar()->currentMessage(),
+             QStringLiteral("Area (10, 20) - (40, 30): 30 x 10 pixels"));
     QTest::mouseRelease(disp, Qt::LeftButton, Qt::NoModifier, screen(50.5, 30.5));
-    QCOMPARE(b.statusBar()->currentMessage(), QStringLiteral("Area (10, 20) - (50, 30): 40 x 10 pixels"));
+    QCOMPARE(b.statusBar()->currentMessage(),
+             QStringLiteral("Area (10, 20) - (50, 30): 40 x 10 pixels"));
 
     QSignalSpy quitting(&b, &Body::finishing);
     QTest::keyClick(&b, Qt::Key_Q, Qt::ControlModifier);
@@ -721,6 +725,28 @@ void TestBody::fitsALaptopScreen()
     v->resize(v->minimumSizeHint().expandedTo(QSize(400, 300)));
     QApplication::processEvents();
     checkUnclipped(v);
+}
+
+void TestBody::abbreviationsHaveTips()
+{
+    // A caption with a full stop inside or at the end of a word, or a short
+    // word of capitals or of one letter and "w", is an abbreviation.
+    const QRegularExpression abbreviated(
+        QStringLiteral("[A-Za-z]\\.|^[A-Z]{2,4}$|^[xy]w$|^de Glitch$"));
+    Body b;
+    int seen = 0;
+    for (QWidget *w : b.findChildren<QWidget *>()) {
+        QString text;
+        if (auto *l = qobject_cast<QLabel *>(w))
+            text = l->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(w))
+            text = button->text();
+        if (w->window() != &b || !abbreviated.match(text).hasMatch())
+            continue;
+        ++seen;
+        QVERIFY2(!w->toolTip().isEmpty(), qPrintable(w->objectName() + ": " + text));
+    }
+    QVERIFY(seen >= 15);
 }
 
 void TestBody::windowPlacement_data()
