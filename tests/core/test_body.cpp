@@ -1,4 +1,5 @@
 #include "batch/gui/BatchCtrl.h"
+#include "batch/CmdLine.h"
 #include "core/gui/Body.h"
 #include "input/gui/SelectDataFiles.h"
 #include "input/TiffData.h"
@@ -19,10 +20,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
+#include <QProgressBar>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,15 +38,19 @@ class TestBody : public QObject
 private slots:
     void construction();
     void halfSizes();
-    void showDataBeyondTheStack();
+    void seekBarDrivesTheFrame_data();
+    void seekBarDrivesTheFrame();
+    void readOutsFollowLoadsAndCommands();
     void pixelAndDarkValues();
     void shiftFromTableWithoutMap();
-    void navigationOfTheDisplayedStack();
     void loadRequestsAndAppending();
     void darkFrame();
     void colourBarRerenders();
     void loadAndScreenshots();
     void fitsALaptopScreen();
+    void abbreviationsHaveTips();
+    void windowPlacement_data();
+    void windowPlacement();
 };
 
 template <typename T>
@@ -97,6 +105,11 @@ void TestBody::construction()
     QCOMPARE(child<QLineEdit>(&b, "VWidth")->text(), QStringLiteral("10"));
     QVERIFY(child<QRadioButton>(&b, "ShowData")->isChecked());
     QVERIFY(!child<QCheckBox>(&b, "FluoType")->isChecked());
+    // Square pixels until "1:1" is unchecked.
+    QVERIFY(child<ImgDispA>(&b, "dispA")->keepsAspect());
+    auto *square = child<QCheckBox>(&b, "KeepAspect");
+    QTest::mouseClick(square, Qt::LeftButton, Qt::NoModifier, QPoint(8, square->height() / 2));
+    QVERIFY(!child<ImgDispA>(&b, "dispA")->keepsAspect());
 }
 
 void TestBody::halfSizes()
@@ -170,36 +183,169 @@ void TestBody::halfSizes()
     QCOMPARE(child<QLabel>(&b, "Position")->text(), QStringLiteral("(  20,    2)"));
 }
 
-void TestBody::showDataBeyondTheStack()
+// Every read-out of the current frame agrees on frame k of stack s: the
+// picture, "Img. No." and its tool tip, the seek bar, the panel's file box
+// and the spectrum marker.
+static void checkShown(Body &b, ImageStacks::Stack s, int k)
 {
-    Body b;
-    feedI1(b, 3, 8, 6, [](int k, int, int) { return k + 1; });
-    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
-    auto *seek = child<QSlider>(&b, "SeekBar");
+    const TiffData *f = b.stacks().stack(s).at(k);
     auto *no = child<QLineEdit>(&b, "ImgNo");
-    QCOMPARE(seek->maximum(), 2);
-    QCOMPARE(b.i1Panel()->currentIndex(), 2);
+    auto *seek = child<QSlider>(&b, "SeekBar");
+    QCOMPARE(child<ImgDispA>(&b, "dispA")->frame(), f);
+    QCOMPARE(no->text(), QString::number(k));
+    QCOMPARE(no->toolTip(), f->fileName);
+    QCOMPARE(seek->value(), k);
+    QCOMPARE(seek->maximum(), b.stacks().stack(s).size() - 1);
+    QCOMPARE((s == ImageStacks::I1 ? b.i1Panel() : b.i0Panel())->currentIndex(), k);
+    QCOMPARE(b.spectrumMarkerEnergy(), f->energy);
+}
+#define CHECK_SHOWN(b, s, k)                                                                       \
+    do {                                                                                           \
+        checkShown(b, s, k);                                                                       \
+        if (QTest::currentTestFailed())                                                            \
+            QFAIL("read-outs disagree with frame " #k);                                            \
+    } while (0)
 
-    b.showData(1);
-    const TiffData *shown = disp->frame();
-    QVERIFY(shown);
-    QCOMPARE(shown->fileName, frameName(1));
-    QCOMPARE(no->text(), QStringLiteral("1"));
-    QCOMPARE(no->toolTip(), frameName(1));
-    QCOMPARE(seek->value(), 1);
+void TestBody::seekBarDrivesTheFrame_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("key");      // 0: none
+    QTest::addColumn<int>("wheel");    // angle delta, 0: none
+    QTest::addColumn<double>("click"); // where in the groove, < 0: none
+    QTest::addColumn<int>("shown");
+    const int none = 0;
+    QTest::newRow("Left") << 3 << int(Qt::Key_Left) << 0 << -1.0 << 2;
+    QTest::newRow("Right") << 3 << int(Qt::Key_Right) << 0 << -1.0 << 4;
+    QTest::newRow("Home") << 3 << int(Qt::Key_Home) << 0 << -1.0 << 0;
+    QTest::newRow("End") << 1 << int(Qt::Key_End) << 0 << -1.0 << 4;
+    QTest::newRow("Page Up") << 0 << int(Qt::Key_PageUp) << 0 << -1.0 << 4;
+    QTest::newRow("Page Down") << 4 << int(Qt::Key_PageDown) << 0 << -1.0 << 0;
+    // Three lines a notch.
+    QTest::newRow("wheel away") << 0 << none << 120 << -1.0 << 3;
+    QTest::newRow("wheel towards") << 4 << none << -120 << -1.0 << 1;
+    QTest::newRow("groove left") << 4 << none << 0 << 0.02 << 0;
+    QTest::newRow("groove right") << 0 << none << 0 << 0.98 << 4;
+}
 
-    b.showData(7);
-    QCOMPARE(no->text(), QStringLiteral("7"));
-    QCOMPARE(seek->value(), 2); // as far as the bar goes
-    QCOMPARE(disp->frame(), shown);
-    QCOMPARE(no->toolTip(), frameName(1));
-    QCOMPARE(b.i1Panel()->currentIndex(), 2);
-    b.seekImage(-1);
-    QCOMPARE(no->text(), QStringLiteral("-1"));
-    QCOMPARE(seek->value(), 0);
-    QCOMPARE(disp->frame(), shown);
-    b.seekImage(0);
-    QCOMPARE(disp->frame()->fileName, frameName(0));
+void TestBody::seekBarDrivesTheFrame()
+{
+    QFETCH(int, start);
+    QFETCH(int, key);
+    QFETCH(int, wheel);
+    QFETCH(double, click);
+    QFETCH(int, shown);
+    Body b;
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    feedI1(b, 5, 8, 6, [](int k, int, int) { return k + 1; });
+    auto *seek = child<QSlider>(&b, "SeekBar");
+    QSignalSpy picked(b.i1Panel()->selected(), SIGNAL(currentIndexChanged(int)));
+    QSignalSpy moved(seek, &QSlider::valueChanged);
+    // Set by the program: the bar follows without announcing it.
+    b.seekImage(start);
+    CHECK_SHOWN(b, ImageStacks::I1, start);
+    QCOMPARE(picked.count(), start == 4 ? 0 : 1);
+    QCOMPARE(moved.count(), 0);
+    picked.clear();
+
+    if (key) {
+        seek->setFocus();
+        QTest::keyClick(seek, Qt::Key(key));
+    } else if (wheel) {
+        const QPointF at(seek->width() / 2, seek->height() / 2);
+        QWheelEvent e(at, seek->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, wheel), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(seek, &e);
+    } else {
+        QTest::mouseClick(seek, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(int(click * seek->width()), seek->height() / 2));
+    }
+    CHECK_SHOWN(b, ImageStacks::I1, shown);
+    // One user action, one change of the frame.
+    QCOMPARE(picked.count(), 1);
+}
+
+void TestBody::readOutsFollowLoadsAndCommands()
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int k = 0; k < 8; ++k) {
+        const QString name = dir.filePath(QStringLiteral("i_%1_0000.tif").arg(7000 + 10 * k));
+        QVector<quint16> px(4 * 3, quint16(100 + k));
+        QVERIFY(writeTiff16(name, 4, 3, px.constData()));
+        files << name;
+    }
+    Body b;
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    QSignalSpy done(&b, &Body::stackLoaded);
+    auto run = [&b](const char *statement) { b.execCmdSlot(CmdLine(statement), false); };
+    b.readI0Files(files.mid(0, 6), true);
+    b.readI1Files(files.mid(0, 6), true);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 2, 20000);
+    // "Show Latest": the last frame of each stack.
+    CHECK_SHOWN(b, ImageStacks::I1, 5);
+    run("select_disp_image 0");
+    run("seek_image 3");
+    CHECK_SHOWN(b, ImageStacks::I1, 3);
+    run("select_disp_image 1");
+    CHECK_SHOWN(b, ImageStacks::I0, 5);
+    run("seek_image 1");
+    CHECK_SHOWN(b, ImageStacks::I0, 1);
+    run("seek_image 6"); // beyond the stack: nothing moves
+    CHECK_SHOWN(b, ImageStacks::I0, 1);
+    run("select_disp_image 0");
+    CHECK_SHOWN(b, ImageStacks::I1, 3);
+
+    // Appended without "Show Latest": the frame on show stays, the bar grows.
+    b.i1Panel()->setShowLatest(false);
+    b.readI1Files(files.mid(6, 1), false);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 3, 20000);
+    CHECK_SHOWN(b, ImageStacks::I1, 3);
+    // The file box, "..." and the arrow keys on the image move the picture too.
+    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
+    CHECK_SHOWN(b, ImageStacks::I1, 2);
+    b.i1Panel()->selected()->setFocus();
+    QTest::keyClick(b.i1Panel()->selected(), Qt::Key_Down);
+    CHECK_SHOWN(b, ImageStacks::I1, 3);
+    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
+    disp->setFocus();
+    QTest::keyClick(disp, Qt::Key_Right);
+    QTest::keyClick(disp, Qt::Key_Right);
+    CHECK_SHOWN(b, ImageStacks::I1, 5);
+    QTest::keyClick(disp, Qt::Key_Left);
+    CHECK_SHOWN(b, ImageStacks::I1, 4);
+    // With it the new frame is shown.
+    b.i1Panel()->setShowLatest(true);
+    b.readI1Files(files.mid(7, 1), false);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 4, 20000);
+    CHECK_SHOWN(b, ImageStacks::I1, 7);
+
+    // Emptying the stack on show leaves nothing to disagree with.
+    b.clearI1Files();
+    QVERIFY(!disp->frame());
+    QCOMPARE(child<QLineEdit>(&b, "ImgNo")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), 0);
+    QCOMPARE(b.spectrumMarkerEnergy(), -1.0);
+
+    // A drag over the image names the area's corners while it goes.
+    feedI1(b, 1, 80, 60, [](int, int, int) { return 5; });
+    disp->repaint();
+    const ChCoord &c = disp->coord();
+    auto screen = [&c](double x, double y) { return QPoint(qRound(c.r2sx(x)), qRound(c.r2sy(y))); };
+    QTest::mousePress(disp, Qt::LeftButton, Qt::NoModifier, screen(10.5, 20.5));
+    QMouseEvent move(QEvent::MouseMove, screen(40.5, 30.5), disp->mapToGlobal(screen(40.5, 30.5)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(disp, &move);
+    QCOMPARE(b.statusBar()->currentMessage(),
+             QStringLiteral("Area (10, 20) - (40, 30): 30 x 10 pixels"));
+    QTest::mouseRelease(disp, Qt::LeftButton, Qt::NoModifier, screen(50.5, 30.5));
+    QCOMPARE(b.statusBar()->currentMessage(),
+             QStringLiteral("Area (10, 20) - (50, 30): 40 x 10 pixels"));
+
+    QSignalSpy quitting(&b, &Body::finishing);
+    QTest::keyClick(&b, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(quitting.count(), 1);
 }
 
 void TestBody::pixelAndDarkValues()
@@ -261,61 +407,6 @@ void TestBody::shiftFromTableWithoutMap()
     QCOMPARE(child<QLabel>(&b, "EShiftFromStd")->text(), QStringLiteral("-5.00"));
 }
 
-void TestBody::navigationOfTheDisplayedStack()
-{
-    Body b;
-    b.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&b));
-    feedI1(b, 3, 8, 6, [](int k, int, int) { return 10 * (k + 1); });
-    for (int k = 0; k < 3; ++k)
-        b.loadedI0(constantFrame(8, 6, 0, 500 + k), k);
-    ImgDispA *disp = child<ImgDispA>(&b, "dispA");
-    const TiffData *i1Shown = disp->frame();
-    QCOMPARE(i1Shown, b.stacks().i1().last());
-    QCOMPARE(b.i0Panel()->currentIndex(), 0);
-
-    // "I0" shows the current I0 entry.
-    QTest::mouseClick(child<QRadioButton>(&b, "ShowI0"), Qt::LeftButton);
-    QCOMPARE(b.displayedStack(), ImageStacks::I0);
-    QCOMPARE(disp->frame(), b.stacks().i0().at(0));
-
-    // next moves the I0 index, the picture stays.
-    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
-    QCOMPARE(b.i0Panel()->currentIndex(), 1);
-    QCOMPARE(b.spectrumMarkerEnergy(), 1.0);
-    QCOMPARE(b.i1Panel()->currentIndex(), 2);
-    QCOMPARE(disp->frame(), b.stacks().i0().at(0));
-    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
-    QTest::mouseClick(child<QAbstractButton>(&b, "Next"), Qt::LeftButton);
-    QCOMPARE(b.i0Panel()->currentIndex(), 2);
-    // The seek bar selects I0 entries (marked by their number); outside the stack it does nothing.
-    for (int k : {0, 1, 3}) {
-        b.sliderMoved(k);
-        QCOMPARE(b.i0Panel()->currentIndex(), qMin(k, 1));
-        QCOMPARE(b.spectrumMarkerEnergy(), double(qMin(k, 1)));
-    }
-    // Back to "Data": the current I1 entry is shown.
-    QTest::mouseClick(child<QRadioButton>(&b, "ShowData"), Qt::LeftButton);
-    QCOMPARE(disp->frame(), i1Shown);
-    b.sliderMoved(0);
-    QCOMPARE(b.spectrumMarkerEnergy(), 7000.0);
-    b.sliderMoved(2);
-    QCOMPARE(b.spectrumMarkerEnergy(), 7020.0);
-
-    // With I1 on show and "Show Latest" checked the picture follows.
-    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
-    QCOMPARE(b.i1Panel()->currentIndex(), 1);
-    QCOMPARE(disp->frame(), b.stacks().i1().at(1));
-    QCOMPARE(child<QLineEdit>(&b, "ImgNo")->text(), QStringLiteral("1"));
-    // Without it the index moves and the picture does not.
-    b.i1Panel()->setShowLatest(false);
-    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
-    QCOMPARE(b.i1Panel()->currentIndex(), 0);
-    QCOMPARE(disp->frame(), b.stacks().i1().at(1));
-    QTest::mouseClick(child<QAbstractButton>(&b, "Prev"), Qt::LeftButton);
-    QCOMPARE(b.i1Panel()->currentIndex(), 0);
-}
-
 void TestBody::loadRequestsAndAppending()
 {
     QTemporaryDir dir;
@@ -336,6 +427,11 @@ void TestBody::loadRequestsAndAppending()
     b.i1Panel()->setShowLatest(false);
     b.xafsView()->setAutoRange(false);
     b.readI1Files(files.mid(0, 3), true);
+    // The status bar counts the frames to come.
+    auto *bar = child<QProgressBar>(&b, "Progress");
+    QVERIFY(bar->isVisibleTo(&b));
+    QCOMPARE(bar->maximum(), 3);
+    QCOMPARE(bar->value(), 0);
     // A new data set: the plot range follows its spectra until the load ends.
     QVERIFY(b.xafsView()->autoRange());
     QCOMPARE(request.count(), 1);
@@ -345,10 +441,23 @@ void TestBody::loadRequestsAndAppending()
     QCOMPARE(b.stacks().i1().size(), 3);
     QCOMPARE(b.i1Panel()->count(), 3);
     QCOMPARE(child<QSlider>(&b, "SeekBar")->maximum(), 2);
-    QCOMPARE(b.i1Panel()->currentIndex(), 2);
+    QCOMPARE(b.i1Panel()->currentIndex(), 0);
     QCOMPARE(b.stacks().dataWidth(), 4);
     QCOMPARE(b.stacks().i1().at(2)->energy, 7020.0);
     QVERIFY(!b.xafsView()->autoRange());
+    QVERIFY(!bar->isVisibleTo(&b));
+
+    // The spectra of all bins, a run in this thread: the bar follows it row
+    // by row (three rows of one-pixel bins: 33 and 66 per cent) and goes.
+    feedI0(b, 3, 4, 3, 1000);
+    child<QLineEdit>(&b, "HWidth")->setText("0");
+    child<QLineEdit>(&b, "VWidth")->setText("0");
+    QSignalSpy rows(bar, &QProgressBar::valueChanged);
+    QVERIFY(b.saveEachRawSpectrum(dir.filePath("each.dat")));
+    QCOMPARE(rows.count(), 2);
+    QCOMPARE(rows.at(0).at(0).toInt(), 33);
+    QCOMPARE(rows.at(1).at(0).toInt(), 66);
+    QVERIFY(!bar->isVisibleTo(&b));
 
     // Appending: the new frames go behind, the seek bar grows.
     b.i1Panel()->setSkip(2);
@@ -524,9 +633,7 @@ void TestBody::loadAndScreenshots()
     // Move the real mouse over the disc's centre (70, 60).
     ImgDispA *disp = child<ImgDispA>(&b, "dispA");
     disp->repaint();
-    const QRectF view = disp->viewWindow();
-    const QPoint at(int((70.5 - view.x()) / view.width() * disp->width()),
-                    int((60.5 - view.y()) / view.height() * disp->height()));
+    const QPoint at(int(disp->coord().r2sx(70.5)), int(disp->coord().r2sy(60.5)));
     QTest::mouseMove(disp, at);
     QTRY_COMPARE(b.positionX(), 70);
     QCOMPARE(b.positionY(), 60);
@@ -549,8 +656,7 @@ void TestBody::loadAndScreenshots()
     // it (both points away from the position marker).
     const QImage shown = disp->grab().toImage().convertToFormat(QImage::Format_RGB32);
     auto screen = [&](double x, double y) {
-        return QPoint(int((x - view.x()) / view.width() * disp->width()),
-                      int((y - view.y()) / view.height() * disp->height()));
+        return QPoint(int(disp->coord().r2sx(x)), int(disp->coord().r2sy(y)));
     };
     QVERIFY(qGray(shown.pixel(screen(55, 75))) + 50 < qGray(shown.pixel(screen(140, 75))));
 }
@@ -619,6 +725,67 @@ void TestBody::fitsALaptopScreen()
     v->resize(v->minimumSizeHint().expandedTo(QSize(400, 300)));
     QApplication::processEvents();
     checkUnclipped(v);
+}
+
+void TestBody::abbreviationsHaveTips()
+{
+    // A caption with a full stop inside or at the end of a word, or a short
+    // word of capitals or of one letter and "w", is an abbreviation.
+    const QRegularExpression abbreviated(
+        QStringLiteral("[A-Za-z]\\.|^[A-Z]{2,4}$|^[xy]w$|^de Glitch$"));
+    Body b;
+    int seen = 0;
+    for (QWidget *w : b.findChildren<QWidget *>()) {
+        QString text;
+        if (auto *l = qobject_cast<QLabel *>(w))
+            text = l->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(w))
+            text = button->text();
+        if (w->window() != &b || !abbreviated.match(text).hasMatch())
+            continue;
+        ++seen;
+        QVERIFY2(!w->toolTip().isEmpty(), qPrintable(w->objectName() + ": " + text));
+    }
+    QVERIFY(seen >= 15);
+}
+
+void TestBody::windowPlacement_data()
+{
+    QTest::addColumn<QRect>("avail");
+    QTest::addColumn<bool>("beside");
+    QTest::newRow("1366 x 768, panel at the top") << QRect(0, 28, 1366, 740) << false;
+    QTest::newRow("1366 x 768, no panel") << QRect(0, 0, 1366, 768) << false;
+    QTest::newRow("1920 x 1080") << QRect(0, 0, 1920, 1050) << false;
+    QTest::newRow("2560 x 1440") << QRect(0, 0, 2560, 1410) << true;
+}
+
+void TestBody::windowPlacement()
+{
+    QFETCH(QRect, avail);
+    QFETCH(bool, beside);
+    Body b;
+    const QSize frame(8, 36);
+    const Body::Placement p =
+        Body::placeWindows(avail, frame, b.minimumSizeHint(), QSize(640, 480),
+                           b.xafsView()->minimumSizeHint());
+    // Whole windows, frames included: on the screen, apart, large enough.
+    const QRect mainOuter(p.main.topLeft(), p.main.size() + frame);
+    const QRect spectrumOuter(p.spectrum.topLeft(), p.spectrum.size() + frame);
+    QVERIFY(avail.contains(mainOuter));
+    QVERIFY(avail.contains(spectrumOuter));
+    QVERIFY(!mainOuter.intersects(spectrumOuter));
+    QVERIFY(p.main.width() >= b.minimumSizeHint().width());
+    QVERIFY(p.main.height() >= b.minimumSizeHint().height());
+    QVERIFY(p.spectrum.width() >= b.xafsView()->minimumSizeHint().width());
+    QVERIFY(p.spectrum.height() >= b.xafsView()->minimumSizeHint().height());
+    QCOMPARE(p.spectrum.left() > p.main.left(), beside);
+    // Laid out at that size the image still has room.
+    b.resize(p.main.size());
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    const QSize image = child<ImgDispA>(&b, "dispA")->size();
+    QVERIFY(qMin(image.width(), image.height()) >= 256);
+    QCOMPARE(b.xafsView()->windowType(), Qt::Tool);
 }
 
 QTEST_MAIN(TestBody)

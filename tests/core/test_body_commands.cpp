@@ -253,13 +253,14 @@ void TestBodyCommands::displayCommands()
 {
     Body body;
     XafsView *v = body.xafsView();
-    // A display number outside 0 and 1 keeps the choice; a word reads as frame 0.
+    // A display number outside 0 and 1 keeps the choice; a word reads as frame 0;
+    // without frames "Img. No." names none but 0.
     runSteps(body, {
                        {"select_disp_image 1", &body, "ShowI0", "on"},
                        {"select_disp_image 9", &body, "ShowI0", "on"},
                        {"select_disp_image -1", &body, "ShowI0", "on"},
                        {"select_disp_image 0", &body, "ShowData", "on"},
-                       {"seek_image 4", &body, "ImgNo", "4"},
+                       {"seek_image 4", &body, "ImgNo", "0"},
                        {"seek_image last", &body, "ImgNo", "0"},
                        {"xafs_view_normalize 1", v, "Normalized", "on"},
                        {"xafs_view_normalize 0", v, "Normalized", "off"},

@@ -328,9 +328,26 @@ void TestDisplays::picturesAndDrawing()
     QCOMPARE(int(cut.constScanLine(0)[9]), 0);    // column 199
     QCOMPARE(int(cut.constScanLine(0)[10]), 255); // column 200
 
-    // The view window stretched over the widget: the right half alone is white.
+    // Square pixels: the 200 x 200 window becomes the 100 x 100 square in the
+    // middle, white (the right half), between the display's own grey; the
+    // mouse and a drawn selection there name the pixels under them.
     disp->setViewWindow(QRectF(200, 0, 200, 200));
+    QCOMPARE(disp->pictureRect(), QRect(50, 0, 100, 100));
     QImage shot = disp->grab().toImage();
+    QCOMPARE(qGray(shot.pixel(5, 5)), 48);
+    QCOMPARE(qGray(shot.pixel(55, 5)), 255);
+    QCOMPARE(qGray(shot.pixel(155, 5)), 48);
+    QSignalSpy moved(disp, &ImgDispA::mouseMoved);
+    QTest::mouseMove(disp, QPoint(75, 30));
+    QCOMPARE(moved.last(), QVariantList({250.0, 60.0}));
+    drag(disp, Qt::NoModifier, {QPoint(60, 10), QPoint(110, 40)});
+    QCOMPARE(disp->selectedArea(), QRectF(220, 20, 100, 60));
+    QCOMPARE(disp->coord().r2sx(220), 60.0);
+    QCOMPARE(disp->coord().r2sy(80), 40.0);
+
+    // The view window stretched over the widget: the right half alone is white.
+    disp->setKeepAspect(false);
+    shot = disp->grab().toImage();
     QCOMPARE(shot.size(), QSize(200, 100));
     QCOMPARE(qGray(shot.pixel(5, 5)), 255);
     QCOMPARE(qGray(shot.pixel(195, 95)), 255);

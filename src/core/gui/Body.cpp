@@ -20,10 +20,21 @@
 #include "ui_Body.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QThread>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <atomic>
+#include <cstdio>
+
+#include <cmath>
 
 Body::Body(QWidget *parent)
     : QMainWindow(parent)
@@ -41,6 +52,7 @@ Body::Body(QWidget *parent)
     buildSaveControls();
     buildMapTools();
     buildAlignment();
+    buildProgress();
     // The control column keeps to what its controls need, with room for a
     // scroll bar when the window is too low for all of them; the display
     // takes the rest of the window.
@@ -93,7 +105,11 @@ void Body::registerQueuedTypes()
 void Body::buildWidgets()
 {
     ui->setupUi(this);
+    // The form's size is a wish: the first show fits the window to the
+    // screen unless someone sized it since.
+    setAttribute(Qt::WA_Resized, false);
     setWindowTitle(tr("Lumenograf"));
+    setToolTips();
     imageSelect->addButton(ui->ShowData, 0);
     imageSelect->addButton(ui->ShowI0, 1);
     imageSelect->addButton(ui->ShowResAnalysis, 3);
@@ -112,6 +128,56 @@ void Body::buildWidgets()
             ui->dispA->update();
         });
     }
+}
+
+void Body::setToolTips()
+{
+    // Short captions say what they are at a glance once known; the tips
+    // say it in full. A field gets the tip of its caption.
+    const QString xw = tr("Half width of the spectrum window in pixels: the spectrum sums "
+                          "2 xw + 1 columns around the position");
+    const QString yw = tr("Half height of the spectrum window in pixels: the spectrum sums "
+                          "2 yw + 1 rows around the position");
+    const QString fromTbl = tr("Energy shift of this pixel in the energy-shift map of the "
+                               "calibration (eV); 0 without a map");
+    const QString fromStd = tr("Energy shift of the spectrum here against the standard spectrum "
+                               "of the spectrum window (eV); 0 without a standard");
+    const std::initializer_list<std::pair<QWidget *, QString>> tips = {
+        {ui->FluoType, tr("Fluorescence: the spectrum is I1 / I0 instead of ln(I0 / I1)")},
+        {ui->ImgSelectLabel, tr("What the image shows")},
+        {ui->ShowData, tr("The I1 frames (the data)")},
+        {ui->ShowI0, tr("The I0 frames (the incident beam)")},
+        {ui->ShowShiftMap, tr("The energy-shift map of the calibration")},
+        {ui->ShowResAnalysis, tr("The result map chosen in the analyzer (Res.: result)")},
+        {ui->HWidthLabel, xw},
+        {ui->HWidth, xw},
+        {ui->VWidthLabel, yw},
+        {ui->VWidth, yw},
+        {ui->EShiftOnTblLabel, fromTbl},
+        {ui->EShiftOnTbl, fromTbl},
+        {ui->EShiftFromStdLabel, fromStd},
+        {ui->EShiftFromStd, fromStd},
+        {ui->ImgNoLabel, tr("Image number: the frame on show, counted from 0 (the field's tip "
+                            "names its file)")},
+        {ui->SeekBar, tr("Frame on show: drag, click, wheel, arrow, Home, End and Page keys "
+                         "(Left and Right also on the image)")},
+        {ui->OpenCalibCtrl, tr("Show the energy calibration window (Cali. Ctrl.: calibration "
+                               "control)")},
+        {ui->BatchCtrlB, tr("Show the batch window, which runs scripts (Ctrl.: control)")},
+        {ui->SaveDataCfgB, tr("Configuration of \"Save Data\": TIFF or text, scale, layout")},
+        {ui->SaveFlatDark, tr("Save the flat frame (I0) and the dark frame")},
+        {ui->NormalizeEShift, tr("NES (Normalize E-Shift): deglitch the energy-shift map")},
+        {ui->DeGlitch, tr("de Glitch: replace spikes in the map selected in the analyzer by the "
+                          "mean of their neighbours")},
+        {ui->DeGlitchFactor, tr("Spike threshold: a value is a spike when its second difference "
+                                "exceeds this factor times the mean one")},
+        {ui->DeGlitchRatio, tr("Only values within this fraction of the map's range from its "
+                               "minimum or maximum are replaced")},
+        {ui->ShowProcImg, tr("Show the processed (deglitched) values of the map (Proc.: "
+                             "processed)")},
+    };
+    for (const auto &t : tips)
+        t.first->setToolTip(t.second);
 }
 
 void Body::buildBatch()
@@ -169,7 +235,13 @@ void Body::buildLoaders()
     connect(i0Panel(), &SelectDataFiles::filesSelected, this, &Body::readI0Files);
     connect(i1Panel(), &SelectDataFiles::clear, this, &Body::clearI1Files);
     connect(i0Panel(), &SelectDataFiles::clear, this, &Body::clearI0Files);
-    connect(i1Panel(), &SelectDataFiles::currentIndexChanged, this, &Body::showData);
+    // The display follows the current entry of the displayed stack's panel
+    // whatever "Show Latest" says: that box only decides whether a load
+    // moves the entry to each new frame.
+    for (const ImageStacks::Stack s : {ImageStacks::I1, ImageStacks::I0}) {
+        connect(panel(s)->selected(), QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                [this, s](int idx) { panelIndexChanged(s, idx); });
+    }
 
     connect(ui->SelectDark, &QPushButton::clicked, darkDialog, &QFileDialog::show);
     connect(darkDialog, &QFileDialog::fileSelected, this, &Body::selectedDark);
@@ -181,29 +253,131 @@ void Body::connectDisplay()
     connect(ui->ShowData, &QRadioButton::toggled, this, &Body::selectedDataI0);
     connect(ui->Prev, &QPushButton::clicked, this, &Body::prev);
     connect(ui->Next, &QPushButton::clicked, this, &Body::next);
-    connect(ui->SeekBar, &QSlider::sliderMoved, this, &Body::sliderMoved);
+    // valueChanged, not sliderMoved: the keys, the wheel and a click in the
+    // groove move the bar without a drag. showData sets the bar with its
+    // signals blocked, so a programmatic update does not come back here.
+    connect(ui->SeekBar, &QSlider::valueChanged, this, &Body::sliderMoved);
     connect(ui->ZoomIn, &QPushButton::clicked, ui->dispA, &ImgDispA::setViewWAsSelectedArea);
     connect(ui->ResetScale, &QPushButton::clicked, ui->dispA, &ImgDispA::resetImageViewWindow);
+    // "1:1": one image pixel is as wide as it is high on the screen, so a
+    // round sample looks round; off, the picture fills the display.
+    auto *square = new QCheckBox(tr("1:1"), ui->controlPanel);
+    square->setObjectName(QStringLiteral("KeepAspect"));
+    square->setChecked(ui->dispA->keepsAspect());
+    square->setToolTip(tr("Square pixels; off: the image is stretched over the whole display"));
+    ui->viewLayout->addWidget(square);
+    connect(square, &QCheckBox::toggled, ui->dispA, &ImgDispA::setKeepAspect);
     connect(ui->dispA, &ImgDispA::mouseMoved, this,
             QOverload<double, double>::of(&Body::showXafsSpectrum));
     connect(ui->dispA, &ImgDispA::drawImage2, this, &Body::draw);
     connect(ui->dispA, &ImgDispA::mouseMoved0, this, &Body::onMouseMovedInDispA);
+    // The area under way, and the one it became, in image pixels.
+    connect(ui->dispA, &ImgDispA::mouseDragged, this, [this] {
+        if (ui->dispA->isSelecting())
+            showAreaText(ui->dispA->selectedArea());
+    });
+    connect(ui->dispA, &ImgDispA::areaSelected, this, &Body::showAreaText);
+
+    // Left and Right step through the frames while the image has the focus
+    // (a click on it gives it); Ctrl+Q ends the program from any window.
+    ui->dispA->setFocusPolicy(Qt::StrongFocus);
+    auto *back = new QShortcut(QKeySequence(Qt::Key_Left), ui->dispA, nullptr, nullptr,
+                               Qt::WidgetShortcut);
+    connect(back, &QShortcut::activated, this, [this] { stepFrame(-1); });
+    auto *forward = new QShortcut(QKeySequence(Qt::Key_Right), ui->dispA, nullptr, nullptr,
+                                  Qt::WidgetShortcut);
+    connect(forward, &QShortcut::activated, this, [this] { stepFrame(1); });
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this, nullptr, nullptr,
+                               Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, this, &Body::finishing);
+}
+
+void Body::showAreaText(const QRectF &area)
+{
+    const QRectF a = area.normalized();
+    const int x0 = int(std::floor(a.left()));
+    const int y0 = int(std::floor(a.top()));
+    const int x1 = int(std::floor(a.right()));
+    const int y1 = int(std::floor(a.bottom()));
+    statusBar()->showMessage(tr("Area (%1, %2) - (%3, %4): %5 x %6 pixels")
+                                 .arg(x0)
+                                 .arg(y0)
+                                 .arg(x1)
+                                 .arg(y1)
+                                 .arg(x1 - x0)
+                                 .arg(y1 - y0));
 }
 
 void Body::buildWindows()
 {
     buildCalibration();
     spectrumView = new XafsView(this);
-    spectrumView->setWindowFlag(Qt::Window);
+    // A tool window of the main window stays above it, so a click on the
+    // image does not bury the spectrum. It opens with the main window.
+    spectrumView->setWindowFlags(Qt::Tool);
     spectrumView->setWindowTitle(tr("Spectrum at the position"));
     spectrumView->resize(640, 480);
     connect(spectrumView->graph(), &DispA::drawImage2, this, &Body::drawSpectrumMarker);
-    spectrumView->show();
     connect(ui->ShowXafsView, &QPushButton::clicked, spectrumView, [this] {
         spectrumView->show();
         spectrumView->raise();
     });
     buildAnalyzer();
+}
+
+Body::Placement Body::placeWindows(const QRect &avail, const QSize &frame, const QSize &mainMin,
+                                   const QSize &spectrumWanted, const QSize &spectrumMin)
+{
+    // What the main window needs besides the image (the display's own
+    // minimum is 64 x 64); the side of the largest square image decides
+    // between the two arrangements.
+    const QSize around = mainMin - QSize(64, 64);
+    auto imageSide = [&around](const QSize &main) {
+        return qMin(main.width() - around.width(), main.height() - around.height());
+    };
+
+    // Beside each other: the spectrum at the size it wants at the right.
+    Placement beside;
+    const int innerH = avail.height() - frame.height();
+    const int besideW = avail.width() - 2 * frame.width() - spectrumWanted.width();
+    beside.main = QRect(avail.topLeft(), QSize(besideW, innerH));
+    beside.spectrum = QRect(QPoint(avail.left() + besideW + frame.width(), avail.top()),
+                            spectrumWanted.boundedTo(QSize(spectrumWanted.width(), innerH)));
+
+    // One above the other: the spectrum gets a third of the height over the
+    // whole width, the main window (whose control column scrolls) the rest.
+    Placement stacked;
+    const int width = avail.width() - frame.width();
+    const int bothH = avail.height() - 2 * frame.height();
+    const int spectrumH = qMax(spectrumMin.height(), bothH / 3);
+    const int mainH = qMax(mainMin.height(), bothH - spectrumH);
+    stacked.main = QRect(avail.topLeft(), QSize(qMax(width, mainMin.width()), mainH));
+    stacked.spectrum = QRect(QPoint(avail.left(), avail.top() + mainH + frame.height()),
+                             QSize(qMax(width, spectrumMin.width()), spectrumH));
+
+    const bool besideFits = besideW >= mainMin.width();
+    return besideFits && imageSide(beside.main.size()) > imageSide(stacked.main.size()) ? beside
+                                                                                          : stacked;
+}
+
+void Body::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (shownOnce)
+        return;
+    shownOnce = true;
+    const QScreen *scr = screen();
+    if (scr && !testAttribute(Qt::WA_Resized) && !testAttribute(Qt::WA_Moved)) {
+        // A title bar and thin borders, as most window managers draw them.
+        const Placement p = placeWindows(scr->availableGeometry(), QSize(8, 36), minimumSizeHint(),
+                                         spectrumView->size(),
+                                         spectrumView->minimumSizeHint());
+        move(p.main.topLeft());
+        resize(p.main.size());
+        spectrumView->move(p.spectrum.topLeft());
+        spectrumView->resize(p.spectrum.size());
+    }
+    spectrumView->show();
 }
 
 SelectDataFiles *Body::i1Panel() const
@@ -229,4 +403,112 @@ ImageStacks::Stack Body::displayedStack() const
 SelectDataFiles *Body::displayedPanel() const
 {
     return panel(displayedStack());
+}
+
+// A run in the GUI thread reports its progress only through its debug-log
+// lines ("progress 12.5", "... : Progress 12.5"); while one runs, the main
+// window listens to that log from the GUI thread and moves its bar. Lines
+// of other threads pass untouched.
+namespace {
+
+std::atomic<QtMessageHandler> previousLogHandler{nullptr};
+// Touched in the GUI thread only.
+QProgressBar *runBar = nullptr;
+
+void forwardLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (const QtMessageHandler previous = previousLogHandler.load()) {
+        previous(type, context, message);
+    } else {
+        const QByteArray line = qFormatLogMessage(type, context, message).toLocal8Bit();
+        std::fprintf(stderr, "%s\n", line.constData());
+    }
+}
+
+void progressLog(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    forwardLog(type, context, message);
+    if (!runBar || QThread::currentThread() != runBar->thread())
+        return;
+    if (!message.contains(QLatin1String("progress"), Qt::CaseInsensitive))
+        return;
+    bool ok = false;
+    const double percent = message.section(QLatin1Char(' '), -1).toDouble(&ok);
+    if (!ok || !(percent >= 0.0 && percent <= 100.0))
+        return;
+    if (runBar->maximum() != 100)
+        runBar->setRange(0, 100);
+    runBar->setValue(int(percent));
+    // Painted at once: the run holds the event loop, and letting events in
+    // here could start a second run or store frames under the running one.
+    runBar->repaint();
+}
+
+} // namespace
+
+Body::GuiRun::GuiRun(Body *b, const QString &what)
+    : body(b)
+{
+    if (runBar)
+        return; // a run inside a run keeps the outer one's bar
+    outer = true;
+    body->progressBar->setRange(0, 0); // busy until a progress line comes
+    body->progressBar->setFormat(what + QStringLiteral(" %p%"));
+    body->progressLabel->setText(what);
+    body->progressLabel->show();
+    body->progressBar->show();
+    runBar = body->progressBar;
+    previousLogHandler.store(qInstallMessageHandler(progressLog));
+    body->statusBar()->repaint();
+}
+
+Body::GuiRun::~GuiRun()
+{
+    if (!outer)
+        return;
+    qInstallMessageHandler(previousLogHandler.load());
+    runBar = nullptr;
+    body->progressBar->hide();
+    body->progressLabel->hide();
+}
+
+void Body::buildProgress()
+{
+    progressLabel = new QLabel(this);
+    progressLabel->setObjectName(QStringLiteral("ProgressLabel"));
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("Progress"));
+    progressBar->setMaximumWidth(240);
+    statusBar()->addPermanentWidget(progressLabel);
+    statusBar()->addPermanentWidget(progressBar);
+    progressLabel->hide();
+    progressBar->hide();
+}
+
+void Body::showLoadProgress()
+{
+    // One bar for both loaders: the frames stored of those asked for.
+    int asked = 0, stored = 0;
+    QStringList names;
+    for (const ImageStacks::Stack s : {ImageStacks::I1, ImageStacks::I0}) {
+        const StackLoader &l = loaders[s];
+        if (!loading(s))
+            continue;
+        asked += l.expected;
+        stored += l.arrived;
+        names << (s == ImageStacks::I1 ? tr("I1") : tr("I0"));
+    }
+    if (runBar)
+        return; // a run in the GUI thread owns the bar
+    if (names.isEmpty()) {
+        progressBar->hide();
+        progressLabel->hide();
+        return;
+    }
+    progressLabel->setText(tr("Loading %1").arg(names.join(QStringLiteral(", "))));
+    progressBar->setRange(0, qMax(asked, 1));
+    progressBar->setValue(qMin(stored, asked));
+    progressBar->setFormat(QStringLiteral("%v / %m"));
+    progressLabel->show();
+    progressBar->show();
 }

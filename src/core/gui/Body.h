@@ -11,6 +11,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QRect>
 #include <QStringList>
 
 class BatchCtrl;
@@ -33,6 +34,9 @@ struct EMPHeader;
 class Analyzer2;
 class ImgProc;
 class QPushButton;
+class QLabel;
+class QProgressBar;
+class LcfRun;
 struct AnalyzeCond;
 
 namespace Ui {
@@ -62,6 +66,20 @@ public:
     SelectDataFiles *i0Panel() const;
     // The batch window; start-up hands it the script of "-b" and "-x".
     BatchCtrl *batchCtrl() const { return batchWindow; }
+
+    // Where the main window and the spectrum window go on a screen whose
+    // free area is `avail`: each rectangle is the outer top left (frame
+    // included) and the inner size. Neither covers the other: the spectrum
+    // window at the right of the main window, or under it over the whole
+    // width, whichever leaves the larger square for the image. `frame` is
+    // what a window manager adds around a window.
+    struct Placement
+    {
+        QRect main;
+        QRect spectrum;
+    };
+    static Placement placeWindows(const QRect &avail, const QSize &frame, const QSize &mainMin,
+                                  const QSize &spectrumWanted, const QSize &spectrumMin);
 
     // Energy of the current frame as marked in the spectrum window; -1
     // without a current frame.
@@ -137,7 +155,12 @@ public slots:
     void seekImage(int imgNo);
     void prev();
     void next();
+    // The seek bar's value changed by the user (drag, keys, wheel, a click
+    // in its groove): show that frame of the displayed stack.
     void sliderMoved(int idx);
+    // Shows the frame `by` entries after (before, when negative) the
+    // current one; nothing beyond the ends.
+    void stepFrame(int by);
     void selectedDataI0(bool f);
     void draw(QPainter *p);
     // Paints the marker of the current frame's energy over the spectrum
@@ -201,6 +224,11 @@ public slots:
     // registry.
     void execCmdSlot(CmdLine cmd, bool inRem);
 
+protected:
+    // The first show places the windows on the screen (unless the main
+    // window was sized or moved already) and opens the spectrum window.
+    void showEvent(QShowEvent *e) override;
+
 private:
     // What the main window keeps for each stack's loader.
     struct StackLoader
@@ -216,7 +244,32 @@ private:
         QHash<quint64, CompletionToken> inFlight;
         // A frame was stored without the display steps (see loadedI1).
         bool displayPending = false;
+        // Frames the live requests will deliver and those delivered, for
+        // the progress bar.
+        int expected = 0;
+        int arrived = 0;
     };
+
+    // A long run in the GUI thread, for its lifetime: the status bar names
+    // it and its bar follows the progress it logs; busyRun is set, so
+    // nothing starts a second run meanwhile.
+    class GuiRun
+    {
+    public:
+        GuiRun(Body *b, const QString &what);
+        ~GuiRun();
+        GuiRun(const GuiRun &) = delete;
+        GuiRun &operator=(const GuiRun &) = delete;
+
+    private:
+        Body *body;
+        bool outer = false;
+    };
+    void buildProgress();
+    // The loads in flight on the status bar's bar; hidden without one.
+    void showLoadProgress();
+    QLabel *progressLabel = nullptr;
+    QProgressBar *progressBar = nullptr;
 
     // The commands of the main window's own group (BodyCommands.cpp).
     void registerMainWindowCommands();
@@ -262,13 +315,19 @@ private:
     void buildDarkDialog();
     void registerQueuedTypes();
     void buildWidgets();
+    void setToolTips();
     void buildBatch();
     void buildLoaders();
     void connectDisplay();
     void buildWindows();
+    // The corners and size of a selected area in the status bar.
+    void showAreaText(const QRectF &area);
 
     // The steps after a frame was stored that show it.
     void showStoredI1();
+    // After frames of stack `s` were stored: its current entry and the
+    // display follow the load as "Show Latest" says.
+    void followLoad(ImageStacks::Stack s);
     // Half sizes of the spectrum window as typed (sign kept; the window sum
     // uses their absolute values).
     int halfWidth() const;
@@ -282,6 +341,8 @@ private:
     // Marker energy of the spectrum window: the current frame's energy,
     // -1 without one.
     void updateSpectrumMarker();
+    // The current entry of stack `s`'s panel changed (file box, "...").
+    void panelIndexChanged(ImageStacks::Stack s, int idx);
     // Re-renders the pictures of the displayed stack (all, or the current
     // frame only) and repaints the display.
     void rerenderDisplayed(bool all);
@@ -312,6 +373,9 @@ private:
 
     int posX = 0;
     int posY = 0;
+    // True while showData sets the read-outs of the current frame.
+    bool showingFrame = false;
+    bool shownOnce = false;
 
     // The energy calibration. The map's values are eV; an empty map shifts
     // nothing. The header is that of the map file loaded last.

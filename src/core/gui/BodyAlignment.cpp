@@ -31,6 +31,10 @@ void Body::buildAlignment()
     showAnalyzer2Button = new QPushButton(tr("Show Analyser2"), ui->controlPanel);
     showAnalyzer2Button->setObjectName(QStringLiteral("ShowAnalyzer2"));
     showAnalyzer2Button->setVisible(settings().showAnalyzer2Button);
+    showImgProcButton->setToolTip(tr("Show the image processor, which aligns drifting frames "
+                                     "(Img. Proc.: image processing)"));
+    showAnalyzer2Button->setToolTip(tr("Show the second analyzer: the quality survey of the "
+                                       "area"));
     ui->windowsLayout2->insertWidget(at, showImgProcButton);
     ui->windowsLayout2->insertWidget(at + 1, showAnalyzer2Button);
 

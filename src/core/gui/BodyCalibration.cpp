@@ -87,7 +87,11 @@ bool Body::execCalibration()
                                data.dataHeight(), data.fluorescence());
     EdgeShiftStats stats;
     // Refused without a standard: the shifts would be absolute edges.
-    const bool done = calib.run(walk, calibStandard.raw(), *shiftMap, stats);
+    bool done = false;
+    {
+        const GuiRun run(this, tr("Calibration"));
+        done = calib.run(walk, calibStandard.raw(), *shiftMap, stats);
+    }
     if (done)
         calibWindow->showStats(stats);
     if (shiftMap->hasData())

@@ -188,6 +188,7 @@ bool Body::saveEachSpectrumOfKind(const QString &fname, SpectrumKind kind)
     // As for the spectrum at the position: the bin's shift goes into the
     // third column, the energies stay as measured.
     job.applyShift = false;
+    const GuiRun run(this, tr("Spectra of all bins"));
     return ::saveEachSpectrum(data, job, fname);
 }
 

@@ -38,6 +38,11 @@ void Body::buildMapTools()
     fourier->setObjectName(QStringLiteral("ExecFourierA"));
     auto *vals = new QPushButton(tr("Chk Vals"), page);
     vals->setObjectName(QStringLiteral("CheckVals"));
+    fourier->setToolTip(tr("Exec F.A. (Fourier analysis): relate the brightness of each bin of "
+                           "the area to the Fourier magnitudes of its I1 trace; the report goes "
+                           "to the log"));
+    vals->setToolTip(tr("Chk Vals (check values): write every value of the map on show to the "
+                        "log"));
     layout->addWidget(fourier);
     layout->addWidget(vals);
     layout->addStretch();
@@ -67,8 +72,11 @@ bool Body::startRA2DAnalysis()
     setup.rest = analyzerWindow->namedMap(Analyzer::RaRestMap);
     setup.ratio = analyzerWindow->namedMap(Analyzer::RaRatioMap);
     // The run makes the ratio and the pictures itself.
-    if (!runResidualAbsorption(setup))
-        return false;
+    {
+        const GuiRun run(this, tr("Residual absorption"));
+        if (!runResidualAbsorption(setup))
+            return false;
+    }
     showResAnalysis(true);
     return true;
 }
@@ -88,6 +96,7 @@ bool Body::doSumUp()
     // Without frames the walk stays over no image and the sum-up says so.
     AnalyzeCond walk;
     askAnalyzeCond(walk);
+    const GuiRun run(this, tr("Sum-up"));
     if (!runSumUp(data.i1(), walk, analyzerWindow->sumUpCtrl()->ranges(),
                   *analyzerWindow->namedMap(Analyzer::SumUpMap), QStringLiteral("sumUpImg.png")))
         return false;
@@ -111,6 +120,7 @@ bool Body::execFourierA()
     askAnalyzeCond(walk);
     FourierBuffers fft;
     FourierSurvey survey;
+    const GuiRun run(this, tr("Fourier survey"));
     return survey.run(data.i1(), walk, fft);
 }
 

@@ -18,6 +18,7 @@
 
 #include <QPainter>
 
+#include <cmath>
 #include <utility>
 
 // A field read as a base-10 integer; text that does not parse counts as 0.
@@ -126,14 +127,45 @@ void Body::onMouseMovedInDispA()
 
 void Body::showData(int no)
 {
-    ui->SeekBar->setValue(no);
-    ui->ImgNo->setText(QString::number(no));
-    if (TiffData *f = data.frame(displayedStack(), no)) {
-        ui->dispA->setFrame(f);
-        ui->dispA->update();
-        ui->ImgNo->setToolTip(f->fileName);
-        giveProcData();
+    // Every read-out of the current frame (the picture, "Img. No.", the seek
+    // bar, the panel's file box and the spectrum marker) is set here and
+    // only here, so they cannot part. The panel's index change that
+    // selecting the entry sends comes back while this runs and is ignored.
+    if (showingFrame)
+        return;
+    const ImageStacks::Stack s = displayedStack();
+    const int count = data.stack(s).size();
+    TiffData *f = data.frame(s, no);
+    if (!f && count > 0)
+        return; // outside the stack: everything stays as it is
+    showingFrame = true;
+    {
+        const QSignalBlocker block(ui->SeekBar);
+        ui->SeekBar->setMaximum(qMax(count - 1, 0));
+        ui->SeekBar->setValue(f ? no : 0);
     }
+    if (f) {
+        displayedPanel()->select(no);
+        ui->ImgNo->setText(QString::number(no));
+        ui->ImgNo->setToolTip(f->fileName);
+        ui->dispA->setFrame(f);
+    } else {
+        ui->ImgNo->setText(QStringLiteral("0"));
+        ui->ImgNo->setToolTip(QString());
+        ui->dispA->setFrame(nullptr);
+    }
+    ui->dispA->update();
+    updateSpectrumMarker();
+    giveProcData();
+    showingFrame = false;
+}
+
+void Body::panelIndexChanged(ImageStacks::Stack s, int idx)
+{
+    // The entry picked in the file box (or by "..." ) is the frame on show;
+    // the other stack's panel only keeps its index for later.
+    if (s == displayedStack())
+        showData(idx);
 }
 
 void Body::seekImage(int imgNo)
@@ -141,26 +173,24 @@ void Body::seekImage(int imgNo)
     showData(imgNo);
 }
 
-// The marker in the spectrum window follows the current entry at once, not
-// only at the next mouse move.
 void Body::prev()
 {
     displayedPanel()->prev();
-    updateSpectrumMarker();
 }
 
 void Body::next()
 {
     displayedPanel()->next();
-    updateSpectrumMarker();
 }
 
 void Body::sliderMoved(int idx)
 {
-    if (!data.frame(displayedStack(), idx))
-        return;
-    displayedPanel()->select(idx);
-    updateSpectrumMarker();
+    showData(idx);
+}
+
+void Body::stepFrame(int by)
+{
+    showData(displayedPanel()->currentIndex() + by);
 }
 
 void Body::drawSpectrumMarker(QPainter *p)
@@ -180,8 +210,7 @@ void Body::drawSpectrumMarker(QPainter *p)
 
 void Body::selectedDataI0(bool)
 {
-    showData(displayedPanel()->currentIndex());
-    updateSpectrumMarker();
+    showData(qMax(displayedPanel()->currentIndex(), 0));
 }
 
 void Body::draw(QPainter *p)
@@ -220,7 +249,22 @@ void Body::draw(QPainter *p)
     if (ui->dispA->hasSelection() || ui->dispA->isSelecting()) {
         const QRectF a = ui->dispA->selectedArea().normalized();
         p->setPen(QPen(QColor(192, 192, 255), 1));
-        p->drawRect(QRectF(QPointF(c.r2sx(a.left()), c.r2sy(a.top())),
-                           QPointF(c.r2sx(a.right()), c.r2sy(a.bottom()))));
+        const QRectF r(QPointF(c.r2sx(a.left()), c.r2sy(a.top())),
+                       QPointF(c.r2sx(a.right()), c.r2sy(a.bottom())));
+        p->drawRect(r);
+        // While it is dragged the area names its corners beside it.
+        if (ui->dispA->isSelecting()) {
+            const QString corners =
+                QStringLiteral("(%1, %2) - (%3, %4)")
+                    .arg(int(std::floor(a.left())))
+                    .arg(int(std::floor(a.top())))
+                    .arg(int(std::floor(a.right())))
+                    .arg(int(std::floor(a.bottom())));
+            const QRectF text = p->fontMetrics().boundingRect(corners);
+            const double y = r.normalized().top() > text.height() + 2
+                                 ? r.normalized().top() - 4
+                                 : r.normalized().bottom() + text.height();
+            p->drawText(QPointF(r.normalized().left(), y), corners);
+        }
     }
 }

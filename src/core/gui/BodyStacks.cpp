@@ -34,6 +34,8 @@ void Body::readFiles(ImageStacks::Stack s, const QStringList &files, bool newFil
         // deliver is dropped.
         l.liveFrom = l.nextRequest;
         l.loader->cancelBelow(l.liveFrom);
+        l.expected = 0;
+        l.arrived = 0;
         clearFiles(s);
         // The plot range follows the spectra of the new data set.
         if (s == ImageStacks::I1)
@@ -43,6 +45,12 @@ void Body::readFiles(ImageStacks::Stack s, const QStringList &files, bool newFil
     l.inFlight.insert(request, token);
     const ImageStacks::LoadRequest r =
         ImageStacks::loadRequest(panel(s)->skip(), panel(s)->cutFirst(), panel(s)->cutLast());
+    // What the loader will try: every skip-th file between the cuts (a file
+    // that cannot be read still counts, so the bar may end short of full).
+    const qint64 span = qint64(files.size()) - r.cutFirst - r.cutLast;
+    if (span > 0)
+        l.expected += int((span + r.skip - 1) / r.skip);
+    showLoadProgress();
     if (s == ImageStacks::I1)
         emit loadI1Files(files, r.skip, r.cutFirst, r.cutLast, request);
     else
@@ -54,6 +62,8 @@ void Body::frameArrived(ImageStacks::Stack s, const FrameHandle &frame, int fNo,
     // The frame of a replaced request is freed with its handle.
     if (request < loaders[s].liveFrom || !loaders[s].inFlight.contains(request))
         return;
+    ++loaders[s].arrived;
+    showLoadProgress();
     if (s == ImageStacks::I1)
         loadedI1(frame.take(), fNo);
     else
@@ -73,6 +83,11 @@ void Body::loadEnded(ImageStacks::Stack s, quint64 request)
             finishedLoadI0Files();
         emit stackLoaded(s);
     }
+    if (!loading(s)) {
+        l.expected = 0;
+        l.arrived = 0;
+    }
+    showLoadProgress();
     // Also for a replaced request: the statement that started it is over.
     commands.complete(token);
 }
@@ -107,11 +122,24 @@ void Body::showStoredI1()
 {
     loaders[ImageStacks::I1].displayPending = false;
     showXafsSpectrum();
-    const int count = data.i1().size();
-    ui->SeekBar->setMaximum(qMax(count - 1, 0));
-    if (i1Panel()->showLatest())
-        showData(count - 1);
-    i1Panel()->select(count - 1);
+    followLoad(ImageStacks::I1);
+}
+
+void Body::followLoad(ImageStacks::Stack s)
+{
+    // With "Show Latest" the current entry (and, for the displayed stack,
+    // the picture) moves to the newest frame; without it the current entry
+    // stays, and the display shows it again, which also brings the seek
+    // bar's range up to the stack's size.
+    const int count = data.stack(s).size();
+    if (panel(s)->showLatest()) {
+        if (s == displayedStack())
+            showData(count - 1);
+        else
+            panel(s)->select(count - 1);
+    } else if (s == displayedStack()) {
+        showData(qMax(panel(s)->currentIndex(), 0));
+    }
 }
 
 void Body::loadedI0(TiffData *frame, int fNo)
@@ -127,6 +155,7 @@ void Body::loadedI0(TiffData *frame, int fNo)
     }
     loaders[ImageStacks::I0].displayPending = false;
     showXafsSpectrum();
+    followLoad(ImageStacks::I0);
 }
 
 void Body::finishedLoadI1Files()
@@ -145,6 +174,7 @@ void Body::finishedLoadI0Files()
     if (loaders[ImageStacks::I0].displayPending) {
         loaders[ImageStacks::I0].displayPending = false;
         showXafsSpectrum();
+        followLoad(ImageStacks::I0);
     }
 }
 
@@ -167,7 +197,6 @@ void Body::clearFiles(ImageStacks::Stack s)
     panel(s)->clearFiles();
     if (s == ImageStacks::I1) {
         data.clearI1();
-        ui->SeekBar->setMaximum(0);
         // No frame, no image size: a map file may set it again.
         mapImageWidth = -1;
         mapImageHeight = -1;
@@ -176,6 +205,10 @@ void Body::clearFiles(ImageStacks::Stack s)
         data.clearI0();
     }
     loaders[s].displayPending = false;
+    // The display forgot its picture whichever stack went; the displayed
+    // stack's current frame (none, when that was the one emptied) is shown
+    // again with its read-outs.
+    showData(qMax(displayedPanel()->currentIndex(), 0));
 }
 
 void Body::selectedDark(const QString &fname)

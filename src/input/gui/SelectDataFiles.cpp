@@ -23,6 +23,22 @@ SelectDataFiles::SelectDataFiles(QWidget *parent)
     , setupWindow(new EOFSetup(this))
 {
     ui->setupUi(this);
+    // A caption and its field share the tip.
+    auto tip = [](QWidget *label, QWidget *field, const QString &text) {
+        label->setToolTip(text);
+        field->setToolTip(text);
+    };
+    tip(ui->SkipLabel, ui->Skip, tr("Take every n-th file of the list (0 and 1: every file)"));
+    tip(ui->CutFirstLabel, ui->CutFirst,
+        tr("Cut F. (cut first): files left out at the start of the list"));
+    tip(ui->CutLastLabel, ui->CutLast,
+        tr("Cut L. (cut last): files left out at the end of the list"));
+    ui->LoadNewFiles->setToolTip(tr("The files replace the frames of the stack"));
+    ui->AddFiles->setToolTip(tr("The files are appended to the frames of the stack"));
+    ui->ShowLatest->setToolTip(tr("While a load runs the display moves to each new frame"));
+    ui->EngOfFilesSetup->setToolTip(tr("How the energies of the files are found: from their "
+                                       "names, by calculation or from a reference file"));
+    ui->Count->setToolTip(tr("Number of frames stored"));
     // A window of its own, destroyed with the panel.
     setupWindow->setWindowFlags(Qt::Window);
 

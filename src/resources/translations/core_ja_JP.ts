@@ -227,6 +227,146 @@
         <source>Show Analyser2</source>
         <translation>アナライザ2を表示</translation>
     </message>
+    <message>
+        <source>Half width of the spectrum window in pixels: the spectrum sums 2 xw + 1 columns around the position</source>
+        <translation>スペクトル窓の半幅（ピクセル）：位置の周りの 2 xw + 1 列を合計します</translation>
+    </message>
+    <message>
+        <source>Half height of the spectrum window in pixels: the spectrum sums 2 yw + 1 rows around the position</source>
+        <translation>スペクトル窓の半高さ（ピクセル）：位置の周りの 2 yw + 1 行を合計します</translation>
+    </message>
+    <message>
+        <source>Energy shift of this pixel in the energy-shift map of the calibration (eV); 0 without a map</source>
+        <translation>較正のエネルギーシフトマップにおけるこのピクセルのエネルギーシフト (eV)。マップがなければ 0</translation>
+    </message>
+    <message>
+        <source>Energy shift of the spectrum here against the standard spectrum of the spectrum window (eV); 0 without a standard</source>
+        <translation>スペクトルウィンドウの標準スペクトルに対するここのスペクトルのエネルギーシフト (eV)。標準がなければ 0</translation>
+    </message>
+    <message>
+        <source>Fluorescence: the spectrum is I1 / I0 instead of ln(I0 / I1)</source>
+        <translation>蛍光：スペクトルは ln(I0 / I1) ではなく I1 / I0</translation>
+    </message>
+    <message>
+        <source>What the image shows</source>
+        <translation>画像に表示するもの</translation>
+    </message>
+    <message>
+        <source>The I1 frames (the data)</source>
+        <translation>I1 フレーム（データ）</translation>
+    </message>
+    <message>
+        <source>The I0 frames (the incident beam)</source>
+        <translation>I0 フレーム（入射光）</translation>
+    </message>
+    <message>
+        <source>The energy-shift map of the calibration</source>
+        <translation>較正のエネルギーシフトマップ</translation>
+    </message>
+    <message>
+        <source>The result map chosen in the analyzer (Res.: result)</source>
+        <translation>アナライザで選んだ結果マップ（Res.：結果）</translation>
+    </message>
+    <message>
+        <source>Image number: the frame on show, counted from 0 (the field&apos;s tip names its file)</source>
+        <translation>画像番号：表示中のフレーム、0 から数えます（欄のヒントがそのファイル名）</translation>
+    </message>
+    <message>
+        <source>Frame on show: drag, click, wheel, arrow, Home, End and Page keys (Left and Right also on the image)</source>
+        <translation>表示するフレーム：ドラッグ、クリック、ホイール、矢印・Home・End・Page キー（左右キーは画像上でも）</translation>
+    </message>
+    <message>
+        <source>Show the energy calibration window (Cali. Ctrl.: calibration control)</source>
+        <translation>エネルギー較正ウィンドウを表示（Cali. Ctrl.：較正コントロール）</translation>
+    </message>
+    <message>
+        <source>Show the batch window, which runs scripts (Ctrl.: control)</source>
+        <translation>スクリプトを実行するバッチウィンドウを表示（Ctrl.：コントロール）</translation>
+    </message>
+    <message>
+        <source>Configuration of &quot;Save Data&quot;: TIFF or text, scale, layout</source>
+        <translation>「Save Data」の設定：TIFF かテキストか、スケール、書式</translation>
+    </message>
+    <message>
+        <source>Save the flat frame (I0) and the dark frame</source>
+        <translation>フラットフレーム (I0) とダークフレームを保存</translation>
+    </message>
+    <message>
+        <source>NES (Normalize E-Shift): deglitch the energy-shift map</source>
+        <translation>NES（エネルギーシフト正規化）：エネルギーシフトマップのグリッチを除去</translation>
+    </message>
+    <message>
+        <source>de Glitch: replace spikes in the map selected in the analyzer by the mean of their neighbours</source>
+        <translation>de Glitch：アナライザで選んだマップのスパイクを近傍の平均で置き換えます</translation>
+    </message>
+    <message>
+        <source>Spike threshold: a value is a spike when its second difference exceeds this factor times the mean one</source>
+        <translation>スパイクのしきい値：二階差分が平均のこの倍数を超える値をスパイクとみなします</translation>
+    </message>
+    <message>
+        <source>Only values within this fraction of the map&apos;s range from its minimum or maximum are replaced</source>
+        <translation>マップの最小値または最大値からレンジのこの割合以内の値だけを置き換えます</translation>
+    </message>
+    <message>
+        <source>Show the processed (deglitched) values of the map (Proc.: processed)</source>
+        <translation>マップの処理済み（グリッチ除去済み）の値を表示（Proc.：処理済み）</translation>
+    </message>
+    <message>
+        <source>1:1</source>
+        <translation>1:1</translation>
+    </message>
+    <message>
+        <source>Square pixels; off: the image is stretched over the whole display</source>
+        <translation>正方形のピクセル。オフ：画像を表示領域全体に引き伸ばします</translation>
+    </message>
+    <message>
+        <source>Area (%1, %2) - (%3, %4): %5 x %6 pixels</source>
+        <translation>領域 (%1, %2) - (%3, %4)：%5 x %6 ピクセル</translation>
+    </message>
+    <message>
+        <source>I1</source>
+        <translation>I1</translation>
+    </message>
+    <message>
+        <source>Loading %1</source>
+        <translation>%1 を読み込み中</translation>
+    </message>
+    <message>
+        <source>Show the image processor, which aligns drifting frames (Img. Proc.: image processing)</source>
+        <translation>ずれたフレームを揃える画像処理ウィンドウを表示（Img. Proc.：画像処理）</translation>
+    </message>
+    <message>
+        <source>Show the second analyzer: the quality survey of the area</source>
+        <translation>第二アナライザを表示：領域の品質調査</translation>
+    </message>
+    <message>
+        <source>Calibration</source>
+        <translation>較正</translation>
+    </message>
+    <message>
+        <source>Spectra of all bins</source>
+        <translation>全ビンのスペクトル</translation>
+    </message>
+    <message>
+        <source>Exec F.A. (Fourier analysis): relate the brightness of each bin of the area to the Fourier magnitudes of its I1 trace; the report goes to the log</source>
+        <translation>Exec F.A.（フーリエ解析）：領域の各ビンの明るさをその I1 トレースのフーリエ振幅と関係づけます。結果はログへ</translation>
+    </message>
+    <message>
+        <source>Chk Vals (check values): write every value of the map on show to the log</source>
+        <translation>Chk Vals（値の確認）：表示中のマップの全ての値をログに書き出します</translation>
+    </message>
+    <message>
+        <source>Residual absorption</source>
+        <translation>残留吸収</translation>
+    </message>
+    <message>
+        <source>Sum-up</source>
+        <translation>積算</translation>
+    </message>
+    <message>
+        <source>Fourier survey</source>
+        <translation>フーリエ調査</translation>
+    </message>
 </context>
 <context>
     <name>SaveDataCfg</name>

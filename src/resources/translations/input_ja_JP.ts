@@ -94,12 +94,12 @@
         <translation>参照ファイル</translation>
     </message>
     <message>
-        <location filename="../../input/EOFSetup.cpp" line="61"/>
+        <location filename="../../input/gui/EOFSetup.cpp" line="63"/>
         <source>XAFS Data File (*.dat)</source>
         <translation>XAFS データファイル (*.dat)</translation>
     </message>
     <message>
-        <location filename="../../input/EOFSetup.cpp" line="62"/>
+        <location filename="../../input/gui/EOFSetup.cpp" line="64"/>
         <source>Any Files (* *.*)</source>
         <translation>すべてのファイル (* *.*)</translation>
     </message>
@@ -152,17 +152,57 @@
         <translation>末尾除外</translation>
     </message>
     <message>
-        <location filename="../../input/SelectDataFiles.cpp" line="52"/>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="31"/>
+        <source>Take every n-th file of the list (0 and 1: every file)</source>
+        <translation>リストの n 番目ごとのファイルを読み込みます（0 と 1：全てのファイル）</translation>
+    </message>
+    <message>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="33"/>
+        <source>Cut F. (cut first): files left out at the start of the list</source>
+        <translation>Cut F.（先頭カット）：リストの先頭で除くファイル数</translation>
+    </message>
+    <message>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="35"/>
+        <source>Cut L. (cut last): files left out at the end of the list</source>
+        <translation>Cut L.（末尾カット）：リストの末尾で除くファイル数</translation>
+    </message>
+    <message>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="36"/>
+        <source>The files replace the frames of the stack</source>
+        <translation>ファイルでスタックのフレームを置き換えます</translation>
+    </message>
+    <message>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="37"/>
+        <source>The files are appended to the frames of the stack</source>
+        <translation>ファイルをスタックのフレームの後に追加します</translation>
+    </message>
+    <message>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="38"/>
+        <source>While a load runs the display moves to each new frame</source>
+        <translation>読み込み中、表示を新しいフレームごとに移します</translation>
+    </message>
+    <message>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="39"/>
+        <source>How the energies of the files are found: from their names, by calculation or from a reference file</source>
+        <translation>ファイルのエネルギーの求め方：ファイル名から、計算で、または参照ファイルから</translation>
+    </message>
+    <message>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="41"/>
+        <source>Number of frames stored</source>
+        <translation>格納したフレームの数</translation>
+    </message>
+    <message>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="73"/>
         <source>Select Data Files</source>
         <translation>データファイルの選択</translation>
     </message>
     <message>
-        <location filename="../../input/SelectDataFiles.cpp" line="53"/>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="74"/>
         <source>KVMX Files, IMG Files, Tiff Files (*.dat *.img *.tif *.tiff)</source>
         <translation>KVMX ファイル, IMG ファイル, Tiff ファイル (*.dat *.img *.tif *.tiff)</translation>
     </message>
     <message>
-        <location filename="../../input/SelectDataFiles.cpp" line="54"/>
+        <location filename="../../input/gui/SelectDataFiles.cpp" line="75"/>
         <source>Any Files (* *.*)</source>
         <translation>すべてのファイル (* *.*)</translation>
     </message>

@@ -89,16 +89,39 @@ QImage ImgDispA::currentPicture() const
     return pic->copy(QRect(x0, y0, x1 - x0, y1 - y0));
 }
 
+void ImgDispA::setKeepAspect(bool on)
+{
+    keepAspect = on;
+    updateConverter();
+    update();
+}
+
+QRect ImgDispA::pictureRect() const
+{
+    const QRect all(0, 0, width(), height());
+    if (!keepAspect || vw <= 0.0 || vh <= 0.0 || all.isEmpty())
+        return all;
+    // Whole screen pixels, so that the converter (which keeps integer
+    // screen edges) and realAt map alike; the scales of the two axes then
+    // differ by less than a screen pixel over the picture.
+    const double scale = qMin(width() / vw, height() / vh);
+    const int w = qBound(1, qRound(vw * scale), width());
+    const int h = qBound(1, qRound(vh * scale), height());
+    return QRect((width() - w) / 2, (height() - h) / 2, w, h);
+}
+
 QPointF ImgDispA::realAt(const QPointF &s) const
 {
-    const double W = width() > 0 ? width() : 1;
-    const double H = height() > 0 ? height() : 1;
-    return QPointF(s.x() / W * vw + vx, s.y() / H * vh + vy);
+    const QRect r = pictureRect();
+    const double W = r.width() > 0 ? r.width() : 1;
+    const double H = r.height() > 0 ? r.height() : 1;
+    return QPointF((s.x() - r.left()) / W * vw + vx, (s.y() - r.top()) / H * vh + vy);
 }
 
 void ImgDispA::updateConverter()
 {
-    coord().setScreenArea(0, 0, width(), height());
+    const QRect r = pictureRect();
+    coord().setScreenArea(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
     coord().setRealArea(vx, vy, vx + vw, vy + vh);
 }
 
@@ -116,9 +139,9 @@ void ImgDispA::drawImage(QPainter *p)
             bar->setRange(overlayMin, overlayMax);
     }
     const QImage *pic = shownPicture();
-    if (pic && vw != 0.0 && vh != 0.0)
-        p->drawImage(QRectF(0, 0, width(), height()), *pic, QRectF(vx, vy, vw, vh));
     updateConverter();
+    if (pic && vw != 0.0 && vh != 0.0)
+        p->drawImage(QRectF(pictureRect()), *pic, QRectF(vx, vy, vw, vh));
 
     // The rubber band of a drag under way; a finished area is marked by the
     // owner's second pass (drawImage2), which knows its colours.
@@ -165,8 +188,9 @@ void ImgDispA::onMouseMoved()
             aw = r.x() - ax;
             ah = r.y() - ay;
         } else if (m == 1 && dragEnabled()) {
-            const double W = width() > 0 ? width() : 1;
-            const double H = height() > 0 ? height() : 1;
+            const QRect pr = pictureRect();
+            const double W = pr.width() > 0 ? pr.width() : 1;
+            const double H = pr.height() > 0 ? pr.height() : 1;
             const QPoint prev = mouse().previousPos(), now = mouse().pos();
             vx += (prev.x() - now.x()) / W * vw;
             vy += (prev.y() - now.y()) / H * vh;
@@ -209,10 +233,11 @@ void ImgDispA::onWheelMoved()
     if (!wheelEnabled())
         return;
     const double f = zoomFactor();
-    const double W = width() > 0 ? width() : 1;
-    const double H = height() > 0 ? height() : 1;
-    const double fx = wheelPos().x() / W;
-    const double fy = wheelPos().y() / H;
+    const QRect pr = pictureRect();
+    const double W = pr.width() > 0 ? pr.width() : 1;
+    const double H = pr.height() > 0 ? pr.height() : 1;
+    const double fx = (wheelPos().x() - pr.left()) / W;
+    const double fy = (wheelPos().y() - pr.top()) / H;
     vx = (fx * vw + vx) - fx * vw * f;
     vy = (fy * vh + vy) - fy * vh * f;
     vw *= f;

@@ -10,8 +10,10 @@ class ColorBar;
 class TiffData;
 
 // The main image display. It shows the picture of a frame (or, with the
-// overlay on, an overlay picture such as a result map) stretched from its
-// view window over the whole widget, and keeps the selected area.
+// overlay on, an overlay picture such as a result map) from its view window
+// with square pixels, as large as the widget allows and centred in it (or,
+// with the aspect not kept, stretched over the whole widget), and keeps the
+// selected area.
 //
 // Gestures (the meaning of a drag is fixed by the keys held at its press):
 //   left drag             select an area (a click alone moves the area's
@@ -62,6 +64,13 @@ public:
     // program-wide one (ColorBar::instance()).
     void setColorBar(ColorBar *bar);
 
+    // Square pixels (the default) or the picture stretched over the widget.
+    bool keepsAspect() const { return keepAspect; }
+    void setKeepAspect(bool on);
+    // Where the view window lands on the widget: the whole widget when
+    // stretched or with nothing to show.
+    QRect pictureRect() const;
+
     QRectF viewWindow() const { return QRectF(vx, vy, vw, vh); }
     void setViewWindow(const QRectF &r);
     bool isSelecting() const { return selecting; }
@@ -100,6 +109,7 @@ private:
     TiffData *shownFrame = nullptr;
     QPointer<ColorBar> cBar;
     bool overlayOn = false;
+    bool keepAspect = true;
     QImage overlay;
     double overlayMin = 0.0, overlayMax = 1.0;
     double vx = 0.0, vy = 0.0, vw = 0.0, vh = 0.0;
