@@ -346,6 +346,7 @@ private:
     // Re-renders the pictures of the displayed stack (all, or the current
     // frame only) and repaints the display.
     void rerenderDisplayed(bool all);
+    void redrawForColorBar(bool released);
 
     Ui::Body *ui = nullptr;
     ImageStacks data;

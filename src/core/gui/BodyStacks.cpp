@@ -247,20 +247,18 @@ void Body::rerenderDisplayed(bool all)
 
 void Body::cBarUpdating()
 {
-    if (ui->ShowShiftMap->isChecked()) {
-        shiftMap->genImg();
-        showShiftMap(true);
-        return;
-    }
-    if (ui->ShowResAnalysis->isChecked()) {
-        setupResAnalysisImage();
-        showResAnalysis(true);
-        return;
-    }
-    rerenderDisplayed(false);
+    redrawForColorBar(false);
 }
 
 void Body::cBarUpdated()
+{
+    redrawForColorBar(true);
+}
+
+// A map on show takes the new grey scale at once, whether the handle is
+// still moving or was let go; the frames redraw only the one on show while
+// it moves, and all of them when it is let go.
+void Body::redrawForColorBar(bool released)
 {
     if (ui->ShowShiftMap->isChecked()) {
         shiftMap->genImg();
@@ -272,5 +270,5 @@ void Body::cBarUpdated()
         showResAnalysis(true);
         return;
     }
-    rerenderDisplayed(true);
+    rerenderDisplayed(released);
 }
