@@ -107,7 +107,8 @@ private slots:
     // last cutLast; unreadable files are passed over and logged.
     void thinning_data()
     {
-        QTest::addColumn<int>("list"); // 0: all, 1: f5 in place of the broken f4, 2: f0..f2, 3: none
+        QTest::addColumn<int>(
+            "list"); // 0: all, 1: f5 in place of the broken f4, 2: f0..f2, 3: none
         QTest::addColumn<QVector<int>>("skipCuts");
         QTest::addColumn<QVector<int>>("fNos");
         using V = QVector<int>;
@@ -141,7 +142,8 @@ private slots:
         }
         QCOMPARE(busySeenInLoader.load(), fNos.size());
         QVERIFY(!rx.busyAtFinish && !loader->isBusy());
-        QCOMPARE(log.contains("Error on reading file (1) " + files[4]), list == 0 && !fNos.isEmpty());
+        QCOMPARE(log.contains("Error on reading file (1) " + files[4]),
+                 list == 0 && !fNos.isEmpty());
     }
 
     void requestsWaitTheirTurn()
