@@ -1,11 +1,10 @@
 #include "input/GreyScale.h"
 #include "input/TiffData.h"
 
+#include "InputFiles.h"
 #include "LogCapture.h"
 
-#include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 #include <tiffio.h>
@@ -19,12 +18,8 @@ namespace {
 
 struct TiffSpec
 {
-    int width = 4;
-    int height = 3;
-    int bits = 16;
-    int samples = 1;
-    int format = SAMPLEFORMAT_UINT;
-    int photometric = PHOTOMETRIC_MINISBLACK;
+    int width = 4, height = 3, bits = 16, samples = 1;
+    int format = SAMPLEFORMAT_UINT, photometric = PHOTOMETRIC_MINISBLACK;
     int compression = COMPRESSION_NONE;
     const char *mode = "w";
     bool tiled = false;
@@ -38,43 +33,48 @@ bool makeTiff(const QString &path, const TiffSpec &s)
     TIFF *t = TIFFOpen(QFile::encodeName(path).constData(), s.mode);
     if (!t)
         return false;
+    const int bytes = s.bits / 8 * s.samples, tile = s.tiled ? 16 : s.width;
     for (int p = 0; p < s.pages; ++p) {
-        TIFFSetField(t, TIFFTAG_IMAGEWIDTH, s.width);
-        TIFFSetField(t, TIFFTAG_IMAGELENGTH, s.height);
-        TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, s.bits);
-        TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, s.samples);
-        TIFFSetField(t, TIFFTAG_SAMPLEFORMAT, s.format);
-        TIFFSetField(t, TIFFTAG_PHOTOMETRIC, s.photometric);
-        TIFFSetField(t, TIFFTAG_COMPRESSION, s.compression);
-        TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        for (const auto &f : {std::make_pair(TIFFTAG_IMAGEWIDTH, s.width),
+                              {TIFFTAG_IMAGELENGTH, s.height},
+                              {TIFFTAG_BITSPERSAMPLE, s.bits},
+                              {TIFFTAG_SAMPLESPERPIXEL, s.samples},
+                              {TIFFTAG_SAMPLEFORMAT, s.format},
+                              {TIFFTAG_PHOTOMETRIC, s.photometric},
+                              {TIFFTAG_COMPRESSION, s.compression},
+                              {TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG}})
+            TIFFSetField(t, f.first, f.second);
         if (s.photometric == PHOTOMETRIC_PALETTE) {
             std::vector<uint16_t> map(size_t(1) << s.bits, 0);
             TIFFSetField(t, TIFFTAG_COLORMAP, map.data(), map.data(), map.data());
         }
-        const int bytes = s.bits / 8 * s.samples;
+        // One tile or one line of `tile` samples a row; 16-bit samples numbered.
+        std::vector<uint8_t> buf(size_t((s.tiled ? 16 : 1) * tile * bytes), 0);
+        auto fill = [&](int y, int x, int rows) {
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; s.bits == 16 && c < tile * s.samples; ++c)
+                    reinterpret_cast<uint16_t *>(buf.data())[r * tile + c] =
+                        uint16_t(1000 * p + 10 * (y + r) + x + c);
+        };
+        bool ok = true;
         if (s.tiled) {
             TIFFSetField(t, TIFFTAG_TILEWIDTH, 16);
             TIFFSetField(t, TIFFTAG_TILELENGTH, 16);
-            std::vector<uint8_t> tile(size_t(16 * 16 * bytes), 0);
             for (int y = 0; y < s.height; y += 16)
                 for (int x = 0; x < s.width; x += 16) {
-                    for (int r = 0; r < 16; ++r)
-                        for (int c = 0; c < 16; ++c)
-                            reinterpret_cast<uint16_t *>(tile.data())[r * 16 + c] =
-                                uint16_t(1000 * p + 10 * (y + r) + x + c);
-                    TIFFWriteTile(t, tile.data(), uint32_t(x), uint32_t(y), 0, 0);
+                    fill(y, x, 16);
+                    ok = ok && TIFFWriteTile(t, buf.data(), uint32_t(x), uint32_t(y), 0, 0) >= 0;
                 }
         } else {
             TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 2);
-            std::vector<uint8_t> line(size_t(s.width * bytes), 0);
             for (int r = 0; r < s.height; ++r) {
-                for (int c = 0; s.bits == 16 && c < s.width * s.samples; ++c)
-                    reinterpret_cast<uint16_t *>(line.data())[c] = uint16_t(1000 * p + 10 * r + c);
-                if (TIFFWriteScanline(t, line.data(), uint32_t(r), 0) < 0) {
-                    TIFFClose(t);
-                    return false;
-                }
+                fill(r, 0, 1);
+                ok = ok && TIFFWriteScanline(t, buf.data(), uint32_t(r), 0) >= 0;
             }
+        }
+        if (!ok) {
+            TIFFClose(t);
+            return false;
         }
         TIFFWriteDirectory(t);
     }
@@ -82,53 +82,20 @@ bool makeTiff(const QString &path, const TiffSpec &s)
     return true;
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// An IMG file: 64-byte header (magic, comment length, width, height), the
-// comment, then `samples` little-endian values of `bytesPerSample` bytes.
-QByteArray imgFile(int width, int height, const QByteArray &comment, int bytesPerSample,
-                   const std::vector<quint32> &samples)
-{
-    QByteArray b(64, '\0');
-    b[0] = 'I';
-    b[1] = 'M';
-    qToLittleEndian<quint16>(quint16(comment.size()), b.data() + 2);
-    qToLittleEndian<quint16>(quint16(width), b.data() + 4);
-    qToLittleEndian<quint16>(quint16(height), b.data() + 6);
-    b += comment;
-    for (quint32 v : samples) {
-        char x[4];
-        qToLittleEndian<quint32>(v, x);
-        b.append(x, bytesPerSample);
-    }
-    return b;
-}
-
-// A frame of 16-bit samples made in memory.
 std::unique_ptr<TiffData> frameOf(int w, int h, const std::vector<quint16> &samples)
 {
     return std::unique_ptr<TiffData>(TiffData::fromSamples(w, h, samples.data()));
 }
 
-// Byte i of a frame's picture (rows bytesPerLine apart), built if need be.
-int px(TiffData &d, int i)
+// The picture's bytes `first` to `first + n - 1`, the picture built if need be.
+using Bytes = QVector<int>;
+Bytes pxs(TiffData &d, int first, int n)
 {
-    return d.picture().constBits()[i];
-}
-
-// The picture's bytes `first` to `first + n - 1`.
-QVector<int> pxs(TiffData &d, int first, int n)
-{
-    QVector<int> v;
+    Bytes v;
     for (int i = first; i < first + n; ++i)
-        v << px(d, i);
+        v << d.picture().constBits()[i];
     return v;
 }
-using Bytes = QVector<int>;
 
 // Sets the value of a one-value SHORT or LONG entry `tag` in the first
 // directory of a little-endian TIFF.
@@ -169,9 +136,7 @@ private:
     QString path(const QString &name) const { return dir.filePath(name); }
     QByteArray tiffBytes(const TiffSpec &s) const
     {
-        QFile f(path("made.tif"));
-        const bool made = makeTiff(f.fileName(), s) && f.open(QIODevice::ReadOnly);
-        return made ? f.readAll() : QByteArray();
+        return makeTiff(path("made.tif"), s) ? fileBytes(path("made.tif")) : QByteArray();
     }
 
 private slots:
@@ -349,7 +314,7 @@ private slots:
         QFETCH(bool, exact);
         const QString at = file.startsWith('/') ? file : path(file);
         if (!bytes.isNull())
-            QVERIFY(writeBytes(at, bytes));
+            QVERIFY(writeFile(at, bytes));
         LogCapture log;
         TiffData d;
         QVERIFY(!d.read(at));
@@ -396,7 +361,7 @@ private slots:
         QFETCH(int, h);
         QFETCH(int, bytes);
         QFETCH(std::vector<quint32>, samples);
-        QVERIFY(writeBytes(path("f.img"), imgFile(w, h, comment, bytes, samples)));
+        QVERIFY(writeFile(path("f.img"), imgFile(w, h, comment, bytes, samples)));
         TiffData d;
         QCOMPARE(d.readImgHeader(path("f.img")), 64 + comment.size());
         QVERIFY(d.read(path("f.img")));
@@ -414,7 +379,7 @@ private slots:
     void headersHostile()
     {
         // An IMG file shorter than 10 bytes, and no file at all.
-        QVERIFY(writeBytes(path("tiny.img"), "IM\x05"));
+        QVERIFY(writeFile(path("tiny.img"), "IM\x05"));
         for (const char *f : {"tiny.img", "gone.img", "gone.dat"}) {
             LogCapture log;
             TiffData d;
@@ -436,7 +401,7 @@ private slots:
                                 "11 0 -0.01\n"
                                 "12 0 2.5\n"
                                 "10 1 1e-3\n";
-        QVERIFY(writeBytes(path("k.dat"), text));
+        QVERIFY(writeFile(path("k.dat"), text));
         LogCapture log;
         TiffData d;
         QCOMPARE(d.scanKvmxHeader(path("k.dat")), 5);
@@ -454,8 +419,8 @@ private slots:
         QCOMPARE(d.maximum(), 1250.0);
 
         // A blank line right after the header is the first pixel.
-        QVERIFY(writeBytes(path("blank.dat"),
-                           "#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n\n0 0 3\n"));
+        QVERIFY(
+            writeFile(path("blank.dat"), "#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n\n0 0 3\n"));
         TiffData b;
         QCOMPARE(b.scanKvmxHeader(path("blank.dat")), 3);
         QVERIFY(b.read(path("blank.dat")));
@@ -466,7 +431,7 @@ private slots:
         for (const char *ranges :
              {"# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n",
               "# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n", "# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n"}) {
-            QVERIFY(writeBytes(path("r.dat"), QByteArray("#KVMX-CTImg\n") + ranges + "1 1 1\n"));
+            QVERIFY(writeFile(path("r.dat"), QByteArray("#KVMX-CTImg\n") + ranges + "1 1 1\n"));
             TiffData e;
             QCOMPARE(e.scanKvmxHeader(path("r.dat")), -1);
             QVERIFY(!e.read(path("r.dat")) && e.sampleMemory() == 0);
@@ -517,80 +482,100 @@ private slots:
         QCOMPARE(d->windowSum(args[0], args[1], args[2], args[3]), sum);
     }
 
+    // Pictures: t = (value - min) / (max - min), grey int(256 t') clamped,
+    // t' = (t - lower) / (upper - lower) clamped to 0..1 (the bar's handles);
+    // pixels the shift uncovers show value 0. Rows are compared pixel by pixel.
+    void pictures_data()
+    {
+        QTest::addColumn<int>("type"); // 0: 16-bit, 1: 32-bit, 2: float samples
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QVector<double>>("samples");
+        QTest::addColumn<QPoint>("shift");
+        QTest::addColumn<QPointF>("handles");
+        QTest::addColumn<Bytes>("grey");
+        using S = QVector<double>;
+        const S up{0, 100, 200, 400}, ramp{100, 150, 200, 250, 300, 300, 250, 200, 150, 100};
+        const QPointF plain(0, 1);
+        QTest::newRow("16") << 0 << QSize(4, 1) << up << QPoint() << plain
+                            << Bytes{0, 64, 128, 255};
+        QTest::newRow("32") << 1 << QSize(4, 1) << S{1000, 1100, 1200, 1400} << QPoint() << plain
+                            << Bytes{0, 64, 128, 255};
+        QTest::newRow("float") << 2 << QSize(4, 1) << S{-0.5, 0, 0.5, 1.5} << QPoint() << plain
+                               << Bytes{0, 64, 128, 255};
+        QTest::newRow("shift right") << 0 << QSize(5, 2) << ramp << QPoint(2, 0) << plain
+                                     << Bytes{0, 0, 0, 64, 128, 0, 0, 255, 192, 128};
+        QTest::newRow("handles") << 0 << QSize(5, 2) << ramp << QPoint() << QPointF(0.25, 0.75)
+                                 << Bytes{0, 0, 128, 255, 255, 255, 255, 128, 0, 0};
+        QTest::newRow("inverted, shift down")
+            << 0 << QSize(5, 2) << ramp << QPoint(0, 1) << QPointF(1, 0)
+            << Bytes{255, 255, 255, 255, 255, 255, 192, 128, 64, 0};
+        // No division by zero: every t is 0.
+        QTest::newRow("all zero") << 0 << QSize(3, 2) << S(6, 0) << QPoint() << plain
+                                  << Bytes(6, 0);
+        QTest::newRow("all equal")
+            << 0 << QSize(3, 2) << S(6, 7) << QPoint(1, 0) << plain << Bytes(6, 0);
+    }
+
     void pictures()
     {
-        // Values 0, 100, 200, 400: t = 0, 0.25, 0.5, 1 -> 0, 64, 128, 255.
-        auto d = frameOf(4, 1, {0, 100, 200, 400});
-        QVERIFY(!d->builtPicture());
-        QCOMPARE(d->picture().bytesPerLine(), 4);
-        QCOMPARE(pxs(*d, 0, 4), Bytes({0, 64, 128, 255}));
-
-        // Range 100..300, width 5 (rows padded to 8 bytes), shift (2, 0):
-        // the picture moves 2 pixels right, the uncovered columns show the
-        // grey of value 0 (t < 0 -> 0).
-        auto ef = frameOf(5, 2, {100, 150, 200, 250, 300, 300, 250, 200, 150, 100});
-        TiffData &e = *ef;
-        e.shiftX = 2;
-        QCOMPARE(e.picture().bytesPerLine(), 8);
-        QCOMPARE(pxs(e, 0, 8), Bytes({0, 0, 0, 64, 128, 0, 0, 0}));
-        QCOMPARE(pxs(e, 8, 5), Bytes({0, 0, 255, 192, 128}));
-
-        // Through a colour bar with handles 0.25 and 0.75: t 0.5 -> 128,
-        // t 0.25 -> 0, t 1 -> 255; an inverted bar turns value 0 white.
+        QFETCH(int, type);
+        QFETCH(QSize, size);
+        QFETCH(QVector<double>, samples);
+        QFETCH(QPoint, shift);
+        QFETCH(QPointF, handles);
+        QFETCH(Bytes, grey);
+        const int w = size.width(), h = size.height();
+        auto made = [&](auto zero) {
+            std::vector<decltype(zero)> v;
+            for (double x : samples)
+                v.push_back(decltype(zero)(x));
+            return TiffData::fromSamples(w, h, v.data());
+        };
+        std::unique_ptr<TiffData> d(type == 0   ? made(quint16())
+                                    : type == 1 ? made(quint32())
+                                                : made(float()));
         GreyScale bar;
-        bar.lower = 0.25;
-        bar.upper = 0.75;
-        e.colorBar = &bar;
-        e.shiftX = 0;
-        QCOMPARE(pxs(e, 0, 4), Bytes({0, 0, 128, 255})); // t 0, 0.25, 0.5, 0.75
-        // Moving the handles makes the picture stale; the next one follows.
-        bar.lower = 1.0;
-        bar.upper = 0.0;
-        bar.bump();
-        QVERIFY(e.pictureIsStale());
-        e.shiftY = 1;
-        QCOMPARE(int(px(e, 0)), 255); // outside, value 0, t -0.5
-        QCOMPARE(int(px(e, 8)), 255); // value 100, t 0
-        QCOMPARE(int(px(e, 12)), 0);  // value 300, t 1
+        bar.lower = handles.x();
+        bar.upper = handles.y();
+        d->colorBar = &bar;
+        d->shiftX = shift.x();
+        d->shiftY = shift.y();
+        QVERIFY(!d->builtPicture());
+        Bytes got;
+        for (int r = 0; r < h; ++r)
+            got += pxs(*d, r * d->picture().bytesPerLine(), w);
+        QCOMPARE(got, grey);
+    }
 
-        // All zero: maximum stays at its start, every t is 0.
-        auto z = frameOf(3, 2, {0, 0, 0, 0, 0, 0});
-        QCOMPARE(z->maximum(), 2.2250738585072014e-308);
-        QCOMPARE(pxs(*z, 0, 8), Bytes(8, 0));
-
-        // All equal and not zero: one fixed grey, no division by zero.
-        auto q = frameOf(3, 2, {7, 7, 7, 7, 7, 7});
-        q->shiftX = 1;
-        QCOMPARE(pxs(*q, 0, 3) + pxs(*q, q->picture().bytesPerLine(), 3), Bytes(6, 0));
-
-        // 32-bit and float frames follow the same rule.
-        QVERIFY(writeBytes(path("p32.img"),
-                           imgFile(4, 1, "BytesPerPixel=4", 4, {1000, 1100, 1200, 1400})));
-        TiffData w;
-        QVERIFY(w.read(path("p32.img")));
-        QCOMPARE(pxs(w, 1, 3), Bytes({64, 128, 255}));
-
-        // A frame as read: the picture rebuilt through a shift, the samples
-        // untouched by it.
-        const std::vector<quint16> line{0, 100, 200, 400, 0, 0, 0, 0};
+    // A picture follows the bar's handles and the shift; the samples stay.
+    void pictureFollows()
+    {
+        std::vector<quint16> line{0, 100, 200, 400, 0, 0, 0, 0};
         QVERIFY(writeTiff16(path("pic.tif"), 4, 2, line.data()));
         TiffData t;
         QVERIFY(t.read(path("pic.tif")));
-        QCOMPARE(int(px(t, 3)), 255);
+        QCOMPARE(pxs(t, 0, 4), Bytes({0, 64, 128, 255}));
         t.shiftX = 1;
         QCOMPARE(pxs(t, 0, 4), Bytes({0, 0, 64, 128}));
         QCOMPARE(t.value(0, 3), 400.0);
-        QCOMPARE(t.value(1, 0), 0.0);
+        GreyScale bar;
+        t.colorBar = &bar;
+        bar.lower = 1.0;
+        bar.upper = 0.0;
+        bar.bump();
+        QVERIFY(t.pictureIsStale());
+        QCOMPARE(pxs(t, 0, 4), Bytes({255, 255, 192, 128}));
         // Marked stale, it is built again: the same bytes.
         const QImage before = t.picture().copy();
         t.markPictureStale();
         QVERIFY(t.pictureIsStale());
         QCOMPARE(t.picture(), before);
         QVERIFY(!t.pictureIsStale());
-
-        w.release();
-        QCOMPARE(w.pixelType(), TiffData::NoPixels);
-        QVERIFY(w.sampleMemory() == 0 && !w.builtPicture());
+        t.release();
+        QCOMPARE(t.pixelType(), TiffData::NoPixels);
+        QVERIFY(t.sampleMemory() == 0 && !t.builtPicture());
+        // All zero: the maximum stays at its start.
+        QCOMPARE(frameOf(3, 2, std::vector<quint16>(6, 0))->maximum(), 2.2250738585072014e-308);
     }
 
     void writer()
