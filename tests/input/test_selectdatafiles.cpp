@@ -141,6 +141,9 @@ private slots:
         QCOMPARE(log.lines(), QStringList{"Can't open ref file " + dir.filePath("gone.dat")});
         QCOMPARE(text(&s, "RefFilePath"), p);
         QVERIFY(nearEnergy(s.energyOf("x", 0), 14.0));
+        // No file named: the path is cleared, the choice stays.
+        s.setRefFile(QString());
+        QVERIFY(text(&s, "RefFilePath").isEmpty() && radio(&s, "FromRefFile")->isChecked());
     }
 
     void panelControls()
@@ -236,51 +239,6 @@ private slots:
         panel.clearFiles();
         QCOMPARE(panel.count(), 0);
         QCOMPARE(child<QLabel>(&panel, "Count")->text(), QStringLiteral("0"));
-    }
-
-    // The batch commands set the fields as a user would, with the same
-    // recalculations, and the numbers shown rounded.
-    void batchSetters()
-    {
-        TestPanel panel;
-        EOFSetup *s = panel.energySetup();
-        panel.setEngByCalc(true);
-        QVERIFY(radio(s, "FromFileNum")->isChecked() && !radio(s, "FromFileName")->isChecked());
-        panel.setEvenInEng(true);
-        QVERIFY(radio(s, "EvenInEnergy")->isChecked());
-        panel.setEngCalcStart(8100);
-        QCOMPARE(text(s, "End"), QStringLiteral("9100"));
-        panel.setEngCalcEnd(9600);
-        QCOMPARE(text(s, "Delta"), QStringLiteral("1.5"));
-        panel.setEngCalcNum(500);
-        QCOMPARE(text(s, "Delta"), QStringLiteral("3"));
-        panel.setEngCalcDelta(2.0000004);
-        QCOMPARE(text(s, "Delta"), QStringLiteral("2"));
-        QCOMPARE(text(s, "End"), QStringLiteral("9100"));
-        QCOMPARE(panel.addFile("Sample_9000_1234.tif", 2), 8104.0);
-        panel.setDispUnit(2);
-        panel.setDispUnit(3); // no such unit
-        QCOMPARE(child<QComboBox>(s, "DisplayUnit")->currentIndex(), 2);
-        panel.setEvenInDeg(true);
-        QVERIFY(radio(s, "EvenInAngle")->isChecked());
-
-        panel.setEngByName(true);
-        panel.setEngByNameRegExp("\\d_\\d\\d\\d\\d\\d\\dKeV");
-        QCOMPARE(text(s, "Pattern"), QStringLiteral("\\d_\\d\\d\\d\\d\\d\\dKeV"));
-        QCOMPARE(text(s, "Factor"), QStringLiteral("1")); // not recomputed
-        panel.setEngByNameFactor(1000.0000001);
-        QCOMPARE(text(s, "Factor"), QStringLiteral("1000"));
-        QCOMPARE(panel.addFile("x_8_979000KeV.img", 0), 8979.0);
-
-        const QString ref = dir.filePath("r.dat");
-        QVERIFY(writeFile(ref, "9809 header\nOffset\n1 14.0\n"));
-        panel.setEngByRef(ref);
-        QVERIFY(radio(s, "FromRefFile")->isChecked());
-        QCOMPARE(text(s, "RefFilePath"), ref);
-        QVERIFY(nearEnergy(panel.addFile("any", 5), 14.0));
-        panel.setEngByRef(QString());
-        QVERIFY(text(s, "RefFilePath").isEmpty());
-        QVERIFY(radio(s, "FromRefFile")->isChecked());
     }
 };
 

@@ -1,5 +1,4 @@
 #include "input/TiffData.h"
-#include "spectrum/XafsSpectrum.h"
 
 #include "InputFiles.h"
 
@@ -30,46 +29,25 @@ struct Curve
         for (int i = 1; i < e.size(); ++i)
             if (x <= e[i])
                 return mu[i - 1] + (mu[i] - mu[i - 1]) * (x - e[i - 1]) / (e[i] - e[i - 1]);
-        return mu.isEmpty() ? 0.0 : mu.last();
+        return mu.last();
     }
 };
 
-// Least-squares polynomial of the given degree (1 or 2) through the points in
-// [from, to], evaluated at x; normal equations solved by Cramer's rule.
-double polyFitAt(const Curve &c, double from, double to, int degree, double x)
-{
-    double s[5] = {0, 0, 0, 0, 0}, t[3] = {0, 0, 0};
-    for (int i = 0; i < c.e.size(); ++i) {
-        if (c.e[i] < from || c.e[i] > to)
-            continue;
-        const double u = (c.e[i] - Edge) / 1000.0;
-        for (int k = 0; k < 5; ++k)
-            s[k] += std::pow(u, k);
-        for (int k = 0; k < 3; ++k)
-            t[k] += c.mu[i] * std::pow(u, k);
-    }
-    const double u = (x - Edge) / 1000.0;
-    if (degree == 1)
-        return (t[0] * s[2] - s[1] * t[1] + (s[0] * t[1] - s[1] * t[0]) * u)
-               / (s[0] * s[2] - s[1] * s[1]);
-    auto det = [](double a, double b, double c, double d, double e, double f, double g, double h,
-                  double i) {
-        return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
-    };
-    const double d = det(s[0], s[1], s[2], s[1], s[2], s[3], s[2], s[3], s[4]);
-    return (det(t[0], s[1], s[2], t[1], s[2], s[3], t[2], s[3], s[4])
-            + det(s[0], t[0], s[2], s[1], t[1], s[3], s[2], t[2], s[4]) * u
-            + det(s[0], s[1], t[0], s[1], s[2], t[1], s[2], s[3], t[2]) * u * u)
-           / d;
-}
-
-// Edge jump at the Fe K edge: a line through the pre-edge and a quadratic
-// through the post-edge region (from 100 eV above the edge, past the white
-// line), both taken at 7112 eV.
+// Edge jump at the Fe K edge: least-squares lines through the pre-edge
+// (1000 to 100 eV below) and the post-edge (100 to 1000 eV above), taken at
+// the edge.
 double edgeJump(const Curve &c)
 {
-    return polyFitAt(c, Edge + 100.0, Edge + 1000.0, 2, Edge)
-           - polyFitAt(c, Edge - 1000.0, Edge - 100.0, 1, Edge);
+    auto lineAtEdge = [&c](double from, double to) {
+        double n = 0, su = 0, suu = 0, sm = 0, sum = 0;
+        for (int i = 0; i < c.e.size(); ++i) {
+            const double u = c.e[i] - Edge;
+            if (u >= from && u <= to)
+                n += 1, su += u, suu += u * u, sm += c.mu[i], sum += u * c.mu[i];
+        }
+        return (sm * suu - su * sum) / (n * suu - su * su);
+    };
+    return lineAtEdge(100, 1000) - lineAtEdge(-1000, -100);
 }
 
 // First energy at which the curve rises through half of its range.
@@ -104,13 +82,30 @@ bool readReference(const QString &path, Curve &c)
     return c.e.size() >= 100;
 }
 
-int runGenerator(const QStringList &args)
+// Runs a program offscreen in `dir`: its exit code, -1 when it crashed or hung.
+int run(const QString &exe, const QStringList &args, const QString &dir = QString(),
+        QByteArray *log = nullptr)
 {
     QProcess p;
-    p.start(MAKE_DEMO_DATA_EXE, args);
-    if (!p.waitForFinished(300000))
-        return -1;
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    p.setWorkingDirectory(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(exe, args);
+    const bool ended = p.waitForFinished(300000);
+    if (log)
+        *log = p.readAll().right(2000);
+    if (!ended) {
+        p.kill();
+        p.waitForFinished(10000);
+    }
+    return ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+int runGenerator(const QStringList &args)
+{
+    return run(MAKE_DEMO_DATA_EXE, args);
 }
 
 // The energy as the default file-name pattern finds it in the whole path:
@@ -214,29 +209,21 @@ private slots:
         QCOMPARE(fine, 44);
     }
 
+    // Dark near 60 counts; frames well inside 16 bits and well above the dark
+    // everywhere; I0, taken without the sample, never darker than I1 by more
+    // than the noise allows.
     void counts()
     {
-        double darkSum = 0.0;
-        for (int p = 0; p < Size * Size; ++p)
-            darkSum += dark.value(p / Size, p % Size);
-        QVERIFY2(std::fabs(darkSum / (Size * Size) - 60.0) < 10.0,
-                 qPrintable(QString::number(darkSum)));
-        double largest = 0, smallest = 65535;
+        QVERIFY(std::fabs(dark.windowSum(0, 0, Size, Size) / (Size * Size) - 60.0) < 10.0);
         for (int n = 0; n < 120; ++n) {
-            QCOMPARE(QSize(i0[n]->width(), i0[n]->height()), QSize(Size, Size));
-            QCOMPARE(QSize(i1[n]->width(), i1[n]->height()), QSize(Size, Size));
-            largest = std::max({largest, i0[n]->maximum(), i1[n]->maximum()});
-            smallest = std::min(smallest, i1[n]->minimum());
-            // I0 is taken without the sample: never darker than what passes
-            // it by more than the noise allows.
+            for (const TiffData *f : {i0[n].get(), i1[n].get()})
+                QVERIFY(f->width() == Size && f->height() == Size && f->maximum() < 40000
+                        && f->minimum() > 200);
             for (int p = 0; p < Size * Size; ++p) {
                 const double a = i0[n]->value(p / Size, p % Size);
                 QVERIFY(a + 6.0 * std::sqrt(a) > i1[n]->value(p / Size, p % Size));
             }
         }
-        // Well inside 16 bits, and well above the dark level everywhere.
-        QVERIFY2(largest < 40000 && smallest > 200,
-                 qPrintable(QString("%1 %2").arg(largest).arg(smallest)));
     }
 
     // The references have an edge jump of 1, the oxide's edge and white line
@@ -278,43 +265,6 @@ private slots:
         }
     }
 
-    // The program's own normalization of the demo: the jumps of the design
-    // thicknesses, each region's edge at its reference's.
-    void programsNormalization()
-    {
-        XafsSpectrum refMetal, refOxide;
-        QVERIFY(refMetal.load(root + "/ref_Fe_metal.dat")
-                && refOxide.load(root + "/ref_Fe2O3.dat"));
-        QCOMPARE(refMetal.raw().size(), 120);
-        refMetal.normalize(true);
-        refOxide.normalize(true);
-        const double jMetal = refMetal.jump(), jOxide = refOxide.jump();
-        QVERIFY(std::fabs(jMetal - 1.0) < 0.1 && std::fabs(jOxide - 1.0) < 0.1);
-        QVERIFY2(std::fabs(refMetal.e0() - Edge) < 5.0 && refOxide.e0() > refMetal.e0() + 5.0
-                     && refOxide.e0() < Edge + 20.0,
-                 qPrintable(QString("%1 %2").arg(refMetal.e0()).arg(refOxide.e0())));
-        const struct
-        {
-            int x, y;
-            double jump;
-        } cases[] = {{36, 38, 1.2 * jMetal},
-                     {94, 37, 0.8 * jOxide},
-                     {36, 96, 0.5 * (jMetal + jOxide)}};
-        double e0[3];
-        for (int k = 0; k < 3; ++k) {
-            const Curve c = absorptionAt(cases[k].x, cases[k].y, 5, 5);
-            SpectrumPoints points;
-            for (int n = 0; n < c.e.size(); ++n)
-                points.append(c.e[n], c.mu[n]);
-            const XafsSpectrum s(points, true, 0.0);
-            e0[k] = s.e0();
-            QVERIFY2(std::fabs(s.jump() - cases[k].jump) < 0.04 * cases[k].jump,
-                     qPrintable(QString("%1: %2 %3").arg(k).arg(s.jump()).arg(cases[k].jump)));
-        }
-        QVERIFY(std::fabs(e0[0] - refMetal.e0()) < 1.0 && std::fabs(e0[1] - refOxide.e0()) < 1.0);
-        QVERIFY(e0[2] > e0[0] + 2.0 && e0[2] < e0[1] - 2.0);
-    }
-
     // The demo script loads both stacks, each new, in energy order, and takes
     // its spectra on the sample; the headless one is the same ending in
     // "quit". Run offscreen by the real program in the folder that holds
@@ -336,18 +286,12 @@ private slots:
         for (const QStringList &items : script) {
             const QString &word = items[0];
             if (word == "load_i0_files_of_pattern" || word == "load_i1_files_of_pattern") {
-                QCOMPARE(items.size(), 4);
-                QCOMPARE(items[1].toUpper(), QString("NEW"));
-                QVERIFY(items[2].endsWith('/'));
+                QVERIFY(items.size() == 4 && items[1].toUpper() == "NEW");
                 ++loads;
-                const QStringList hit = QDir(tmp.path() + "/" + items[2])
-                                            .entryList({items[3]}, QDir::Files, QDir::Name);
-                QCOMPARE(hit.size(), 120);
-                for (int n = 1; n < hit.size(); ++n)
-                    QVERIFY2(energyFromName(hit[n]) > energyFromName(hit[n - 1]),
-                             qPrintable(hit[n]));
-            } else if (word == "seek_image") {
-                QVERIFY(items.value(1).toInt() >= 0 && items.value(1).toInt() < 120);
+                // Exactly the stack's frames, in name order: energy order.
+                QCOMPARE(QDir(tmp.path() + "/" + items[2])
+                             .entryList({items[3]}, QDir::Files, QDir::Name),
+                         items[3].startsWith("I0") ? i0Files : i1Files);
             } else if (word == "set_band_w" || word == "set_band_h") {
                 (word.endsWith('w') ? hw : hh) = items.value(1).toInt();
             } else if (word == "move_position") {
@@ -363,24 +307,9 @@ private slots:
         QVERIFY(!saved.isEmpty());
 
         QVERIFY(QDir(tmp.path()).mkpath("demo-results"));
-        QProcess p;
-        p.setWorkingDirectory(tmp.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(LUMENOGRAF_EXE, {"-e", "-b", DEMO_SCRIPT_DIR "/demo-headless.bat", "-x"});
-        QVERIFY(p.waitForStarted(10000));
-        const bool ended = p.waitForFinished(300000);
-        const QByteArray log = p.readAll();
-        if (!ended) {
-            p.kill();
-            p.waitForFinished(10000);
-        }
-        QVERIFY2(ended, log.right(2000).constData());
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p.exitCode(), 0);
-
+        QByteArray log;
+        const QStringList args{"-e", "-b", DEMO_SCRIPT_DIR "/demo-headless.bat", "-x"};
+        QVERIFY2(run(LUMENOGRAF_EXE, args, tmp.path(), &log) == 0, log.constData());
         const QByteArray header =
             "###Lumenograf::XafsSpectrum\n# x  double-normalized-pre-base y pre post\n";
         for (const Saved &s : saved) {
