@@ -23,15 +23,6 @@ class TestEnergyRule : public QObject
     QTemporaryDir dir;
 
 private slots:
-    void factorOfPattern()
-    {
-        const QStringList &p = EnergyRule::patterns();
-        for (const QString &keV : {p.at(7), p.at(8), QString("\\d+kev")})
-            QCOMPARE(EnergyRule::factorForPattern(keV), QStringLiteral("1000"));
-        for (const QString &eV : {p.at(0), p.at(3)})
-            QCOMPARE(EnergyRule::factorForPattern(eV), QStringLiteral("1"));
-    }
-
     // The whole path is searched, the first match counts; without a match
     // the file number stands in; a factor that is not positive is not applied.
     void fromName_data()
@@ -67,67 +58,53 @@ private slots:
         QCOMPARE(r.energyOf(path, fNo), energy);
     }
 
-    void byCalculation()
+    // By number: start + fNo delta in eV, keV or degrees, or even in angle
+    // from start to end over N steps (both ends hit, the steps equal in
+    // angle, not in energy); an end the crystal cannot reach sits at -1
+    // degree; N = 0 stays at the start.
+    void byCalculation_data()
     {
-        EnergyRule r;
-        r.mode = EnergyRule::FromFileNum;
-        r.evenInAngle = false;
-        r.start = 8000;
-        r.delta = 1.5;
-        QCOMPARE(r.energyOf("Sample_9000_1234.tif", 10), 8015.0);
-        r.unit = EnergyRule::UnitKeV;
-        r.start = 8;
-        r.delta = 0.001;
-        QVERIFY(near(r.energyOf("", 10), 8010.0, 1e-9));
-        // Degrees: the energy of the angle, spaced or not.
-        r.unit = EnergyRule::UnitDeg;
-        r.start = 14;
-        r.delta = 0.01;
-        QVERIFY(near(r.energyOf("", 5), braggEnergy(14.05)));
-        r.evenInAngle = true;
-        QVERIFY(near(r.energyOf("", 5), braggEnergy(14.05)));
-
-        // Even in angle from 8000 to 9000 eV over 1000 steps: both ends are
-        // hit, and the steps are equal in angle, not in energy.
-        r.unit = EnergyRule::UnitEV;
-        r.start = 8000;
-        r.end = 9000;
-        r.delta = 1;
-        r.numOfPoints = 1000;
-        QVERIFY(near(r.energyOf("", 0), 8000.0));
-        QVERIFY(near(r.energyOf("", 1000), 9000.0));
+        QTest::addColumn<QVector<double>>("rule"); // unit, even in angle, start, end, delta, N
+        QTest::addColumn<int>("fNo");
+        QTest::addColumn<double>("energy");
+        using V = QVector<double>;
         const double hc = 12398.424360387684, twoD = 2 * 3.13553;
         const double ts = std::asin(hc / 8000 / twoD) * 180 / M_PI,
                      te = std::asin(hc / 9000 / twoD) * 180 / M_PI;
-        QVERIFY(near(r.energyOf("", 500), braggEnergy((ts + te) / 2)));
-        QVERIFY(!near(r.energyOf("", 500), 8500.0, 1.0));
-        QVERIFY(near(r.energyOf("", 250), braggEnergy(ts + (te - ts) / 4)));
-        r.unit = EnergyRule::UnitKeV;
-        r.start = 8;
-        r.end = 9;
-        QVERIFY(near(r.energyOf("", 1000), 9000.0));
-        // An energy the crystal cannot reach puts that end at -1 degree.
-        r.unit = EnergyRule::UnitEV;
-        r.start = 8000;
-        r.end = 1000; // below hc / 2d
-        QCOMPARE(EnergyRule::angleOfEnergy(1000), -1.0);
-        QVERIFY(near(r.energyOf("", 1000), braggEnergy(-1), 1e-3));
-        // No steps: the series stays at its start instead of dividing by 0.
-        r.end = 9000;
-        r.numOfPoints = 0;
-        QVERIFY(near(r.energyOf("", 7), 8000.0));
+        const double eV = EnergyRule::UnitEV, keV = EnergyRule::UnitKeV, deg = EnergyRule::UnitDeg;
+        QTest::newRow("eV") << V{eV, 0, 8000, 9000, 1.5, 1000} << 10 << 8015.0;
+        QTest::newRow("keV") << V{keV, 0, 8, 9, 0.001, 1000} << 10 << 8010.0;
+        QTest::newRow("deg") << V{deg, 0, 14, 9, 0.01, 1000} << 5 << braggEnergy(14.05);
+        QTest::newRow("deg, even in angle")
+            << V{deg, 1, 14, 9, 0.01, 1000} << 5 << braggEnergy(14.05);
+        QTest::newRow("angle, start") << V{eV, 1, 8000, 9000, 1, 1000} << 0 << 8000.0;
+        QTest::newRow("angle, end") << V{eV, 1, 8000, 9000, 1, 1000} << 1000 << 9000.0;
+        QTest::newRow("angle, half")
+            << V{eV, 1, 8000, 9000, 1, 1000} << 500 << braggEnergy((ts + te) / 2);
+        QTest::newRow("angle, quarter")
+            << V{eV, 1, 8000, 9000, 1, 1000} << 250 << braggEnergy(ts + (te - ts) / 4);
+        QTest::newRow("angle, keV end") << V{keV, 1, 8, 9, 1, 1000} << 1000 << 9000.0;
+        QTest::newRow("angle, unreachable end")
+            << V{eV, 1, 8000, 1000, 1, 1000} << 1000 << braggEnergy(-1);
+        QTest::newRow("angle, N = 0") << V{eV, 1, 8000, 9000, 1, 0} << 7 << 8000.0;
     }
 
-    void fieldRecalculations()
+    void byCalculation()
     {
-        QCOMPARE(EnergyRule::endOf(8100, 1000, 1), 9100.0);
-        double d = 1;
-        QVERIFY(EnergyRule::deltaOf(8100, 9600, 1000, d));
-        QCOMPARE(d, 1.5);
-        QVERIFY(EnergyRule::deltaOf(8100, 9600, 500, d));
-        QCOMPARE(d, 3.0);
-        QVERIFY(!EnergyRule::deltaOf(8100, 9600, 0, d));
-        QCOMPARE(d, 3.0);
+        QFETCH(QVector<double>, rule);
+        QFETCH(int, fNo);
+        QFETCH(double, energy);
+        EnergyRule r;
+        r.mode = EnergyRule::FromFileNum;
+        r.unit = int(rule[0]);
+        r.evenInAngle = rule[1] != 0;
+        r.start = rule[2];
+        r.end = rule[3];
+        r.delta = rule[4];
+        r.numOfPoints = int(rule[5]);
+        QVERIFY2(near(r.energyOf("Sample_9000_1234.tif", fNo), energy, energy < 0 ? 1e-3 : 1e-6),
+                 qPrintable(QString::number(r.energyOf("", fNo), 'g', 12)));
+        QCOMPARE(EnergyRule::angleOfEnergy(1000), -1.0);
     }
 
     void referenceFiles()
