@@ -140,54 +140,98 @@ private:
     }
 
 private slots:
-    // 16-bit grey TIFFs in either byte order, plain or compressed, in strips
-    // or in 16 x 16 tiles, and the first page of several: sample 10 r + c.
-    void tiffFrames_data()
+    // Frames read: 16-bit grey TIFFs in either byte order, plain or
+    // compressed, in strips or in 16 x 16 tiles, the first page of several
+    // (sample 10 r + c); IMG frames, whose binary header gives the size (a
+    // comment saying 5 x 5 does not count), "BytesPerPixel=4" in the comment
+    // 32 bits, anything else 16, a value cut at the next "," and at a zero
+    // byte, CR LF counted byte by byte, height 0 an empty frame; KVMX text
+    // frames, "x y value" lines within the header's ranges, values times 500
+    // as 32-bit floats, negative ones 0, missing ones 0, a blank line right
+    // after the header the first pixel.
+    void frames_data()
     {
-        QTest::addColumn<QByteArray>("mode");
-        QTest::addColumn<int>("compression");
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("tiled");
-        QTest::addColumn<int>("pages");
-        const QByteArray le("wl"), be("wb");
+        QTest::addColumn<int>("sampleBytes");
+        QTest::addColumn<QVector<double>>("values");
         const int none = COMPRESSION_NONE, deflate = COMPRESSION_ADOBE_DEFLATE;
-        QTest::newRow("little-endian") << le << none << QSize(5, 3) << false << 1;
-        QTest::newRow("big-endian") << be << none << QSize(5, 3) << false << 1;
-        QTest::newRow("LZW") << be << COMPRESSION_LZW << QSize(5, 3) << false << 1;
-        QTest::newRow("deflate") << le << deflate << QSize(5, 3) << false << 1;
-        QTest::newRow("packbits") << le << COMPRESSION_PACKBITS << QSize(5, 3) << false << 1;
-        QTest::newRow("tiled") << be << none << QSize(20, 20) << true << 1;
-        QTest::newRow("tiled deflate") << le << deflate << QSize(20, 20) << true << 1;
-        QTest::newRow("three pages") << le << none << QSize(4, 3) << false << 3;
+        const struct
+        {
+            const char *name, *mode;
+            int compression, w, h;
+            bool tiled;
+            int pages;
+        } tiffs[] = {{"little-endian", "wl", none, 5, 3, false, 1},
+                     {"big-endian", "wb", none, 5, 3, false, 1},
+                     {"LZW", "wb", COMPRESSION_LZW, 5, 3, false, 1},
+                     {"deflate", "wl", deflate, 5, 3, false, 1},
+                     {"packbits", "wl", COMPRESSION_PACKBITS, 5, 3, false, 1},
+                     {"tiled", "wb", none, 20, 20, true, 1},
+                     {"tiled deflate", "wl", deflate, 20, 20, true, 1},
+                     {"three pages", "wl", none, 4, 3, false, 3}};
+        for (const auto &t : tiffs) {
+            QVector<double> v;
+            for (int i = 0; i < t.w * t.h; ++i)
+                v << 10 * (i / t.w) + i % t.w;
+            const QByteArray b =
+                tiffBytes({t.w, t.h, 16, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK,
+                           t.compression, t.mode, t.tiled, t.pages});
+            // The byte order really is the one asked for on disk.
+            QCOMPARE(b.left(2), QByteArray(t.mode[1] == 'b' ? "MM" : "II"));
+            QTest::newRow(t.name) << b << QSize(t.w, t.h) << 2 << v;
+        }
+        using V = QVector<double>;
+        const QByteArray lf("Memo=a\r\nb\r\n,BytesPerPixel=4\r\n");
+        QTest::newRow("IMG 16") << imgFile(3, 2,
+                                           "Prop_ImageWidth=3,Prop_ImageHeight=2,BytesPerPixel=2",
+                                           2, {7, 65535, 0, 1, 2, 300})
+                                << QSize(3, 2) << 2 << V{7, 65535, 0, 1, 2, 300};
+        QTest::newRow("IMG 32")
+            << imgFile(2, 2, "x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2", 4,
+                       {5, 4000000000u, 70000, 9})
+            << QSize(2, 2) << 4 << V{5, 4000000000.0, 70000, 9};
+        QTest::newRow("IMG header wins")
+            << imgFile(2, 1, "Prop_ImageWidth=5,Prop_ImageHeight=5", 2, {11, 12}) << QSize(2, 1)
+            << 2 << V{11, 12};
+        QTest::newRow("IMG zero byte")
+            << imgFile(1, 1, QByteArray("BytesPerPixel=4\0junk,more", 25), 4, {123456})
+            << QSize(1, 1) << 4 << V{123456};
+        QTest::newRow("IMG CR LF") << imgFile(1, 1, lf, 4, {77}) << QSize(1, 1) << 4 << V{77};
+        QTest::newRow("IMG height 0") << imgFile(4, 0, "", 2, {}) << QSize(4, 0) << 2 << V{};
+        QTest::newRow("KVMX") << QByteArray(
+            "#KVMX-CTImg\n# range_x0 = 10\n# RANGE_X1 : 13.9\n# RANGE_Y0 = 0\n"
+            "# RANGE_Y1 = 2\n10 0 0.01\n11 0 -0.01\n12 0 2.5\n10 1 1e-3\n")
+                              << QSize(3, 2) << 4 << V{5, 0, 1250, double(float(0.5)), 0, 0};
+        QTest::newRow("KVMX blank line")
+            << QByteArray("#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n\n0 0 3\n") << QSize(2, 1)
+            << 4 << V{0, 1500};
     }
 
-    void tiffFrames()
+    void frames()
     {
-        QFETCH(QByteArray, mode);
-        QFETCH(int, compression);
+        QFETCH(QByteArray, bytes);
         QFETCH(QSize, size);
-        QFETCH(bool, tiled);
-        QFETCH(int, pages);
+        QFETCH(int, sampleBytes);
+        QFETCH(QVector<double>, values);
         const int w = size.width(), h = size.height();
-        const QString name = path("frame.tif");
-        QVERIFY(makeTiff(name, {w, h, 16, 1, SAMPLEFORMAT_UINT, PHOTOMETRIC_MINISBLACK, compression,
-                                mode.constData(), tiled, pages}));
+        QVERIFY(writeFile(path("frame"), bytes));
         TiffData d;
-        QVERIFY(d.read(name));
-        QCOMPARE(d.pixelType(), TiffData::UShortRows);
-        QCOMPARE(QSize(d.width(), d.height()), QSize(w, h));
-        QCOMPARE(d.sampleMemory(), qint64(2 * w * h));
-        for (int r = 0; r < h; ++r)
-            for (int c = 0; c < w; ++c)
-                QCOMPARE(d.value(r, c), double(10 * r + c));
-        QCOMPARE(d.maximum(), double(10 * (h - 1) + w - 1));
+        QVERIFY(d.read(path("frame")));
+        QCOMPARE(QSize(d.width(), d.height()), size);
+        QCOMPARE(d.bytesPerPixel(), sampleBytes);
+        QCOMPARE(d.sampleMemory(), qint64(w * h * sampleBytes));
+        for (int i = 0; i < w * h; ++i)
+            QCOMPARE(d.value(i / w, i % w), values[i]);
+        if (!values.isEmpty()) {
+            QCOMPARE(d.minimum(), *std::min_element(values.begin(), values.end()));
+            QCOMPARE(d.maximum(), *std::max_element(values.begin(), values.end()));
+        }
         // Outside the frame every value is 0.
         QVERIFY(d.value(h, 0) == 0 && d.value(-1, 0) == 0 && d.value(0, w) == 0);
         // The picture waits until the frame is shown.
         QVERIFY(!d.builtPicture());
-        QCOMPARE(d.picture().size(), QSize(w, h));
-        // The byte order really is the one asked for on disk.
-        QCOMPARE(fileBytes(name).left(2), QByteArray(mode == "wb" ? "MM" : "II"));
+        QCOMPARE(d.picture().size(), h ? size : QSize(0, 0));
     }
 
     // Files that are no frame, damaged frames and the files found by fuzzing:
@@ -329,53 +373,6 @@ private slots:
         QVERIFY(d.value(0, 0) == 0.0 && d.windowSum(0, 0, 3, 3) == 0.0 && d.picture().isNull());
     }
 
-    // IMG frames: the binary header gives the size (a comment saying 5 x 5
-    // does not count), "BytesPerPixel=4" in the comment 32 bits, anything
-    // else 16; a value is cut at the next "," and at a zero byte; CR LF in
-    // the comment is counted byte by byte; height 0 is an empty frame.
-    void imgFrames_data()
-    {
-        QTest::addColumn<QByteArray>("comment");
-        QTest::addColumn<int>("w");
-        QTest::addColumn<int>("h");
-        QTest::addColumn<int>("bytes");
-        QTest::addColumn<std::vector<quint32>>("samples");
-        QTest::newRow("16") << QByteArray("Prop_ImageWidth=3,Prop_ImageHeight=2,BytesPerPixel=2")
-                            << 3 << 2 << 2 << std::vector<quint32>{7, 65535, 0, 1, 2, 300};
-        QTest::newRow("32") << QByteArray(
-            "x=1,BytesPerPixel=4,Prop_ImageWidth=2,Prop_ImageHeight=2")
-                            << 2 << 2 << 4 << std::vector<quint32>{5, 4000000000u, 70000, 9};
-        QTest::newRow("header wins") << QByteArray("Prop_ImageWidth=5,Prop_ImageHeight=5") << 2 << 1
-                                     << 2 << std::vector<quint32>{11, 12};
-        QTest::newRow("zero byte") << QByteArray("BytesPerPixel=4\0junk,more", 25) << 1 << 1 << 4
-                                   << std::vector<quint32>{123456};
-        QTest::newRow("CR LF") << QByteArray("Memo=a\r\nb\r\n,BytesPerPixel=4\r\n") << 1 << 1 << 4
-                               << std::vector<quint32>{77};
-        QTest::newRow("height 0") << QByteArray() << 4 << 0 << 2 << std::vector<quint32>{};
-    }
-
-    void imgFrames()
-    {
-        QFETCH(QByteArray, comment);
-        QFETCH(int, w);
-        QFETCH(int, h);
-        QFETCH(int, bytes);
-        QFETCH(std::vector<quint32>, samples);
-        QVERIFY(writeFile(path("f.img"), imgFile(w, h, comment, bytes, samples)));
-        TiffData d;
-        QCOMPARE(d.readImgHeader(path("f.img")), 64 + comment.size());
-        QVERIFY(d.read(path("f.img")));
-        QCOMPARE(d.bytesPerPixel(), bytes);
-        QCOMPARE(QSize(d.width(), d.height()), QSize(w, h));
-        QCOMPARE(d.sampleMemory(), qint64(w * h * bytes));
-        for (int i = 0; i < w * h; ++i)
-            QCOMPARE(d.value(i / w, i % w), double(samples[size_t(i)]));
-        if (!samples.empty()) {
-            QCOMPARE(d.minimum(), double(*std::min_element(samples.begin(), samples.end())));
-            QCOMPARE(d.maximum(), double(*std::max_element(samples.begin(), samples.end())));
-        }
-    }
-
     void headersHostile()
     {
         // An IMG file shorter than 10 bytes, and no file at all.
@@ -390,36 +387,9 @@ private slots:
         }
     }
 
-    void kvmx()
+    // KVMX ranges equal, absurd or beyond the bound are refused.
+    void kvmxRanges()
     {
-        QVERIFY(writeFile(path("k.dat"), "#KVMX-CTImg\n# range_x0 = 10\n# RANGE_X1 : 13.9\n"
-                                         "# RANGE_Y0 = 0\n# RANGE_Y1 = 2\n"
-                                         "10 0 0.01\n11 0 -0.01\n12 0 2.5\n10 1 1e-3\n"));
-        LogCapture log;
-        TiffData d;
-        QCOMPARE(d.scanKvmxHeader(path("k.dat")), 5);
-        for (const char *line : {"ksv range_x0 = 10", "ksv RANGE_X1 : 13.9", "rrr 10 13 0 2 3 2"})
-            QVERIFY2(log.lines().contains(line), line);
-        QVERIFY(d.read(path("k.dat")));
-        QCOMPARE(d.pixelType(), 3);
-        QCOMPARE(QSize(d.width(), d.height()), QSize(3, 2));
-        // Short data: the rest is 0.
-        const double want[] = {5, 0, 1250, double(float(0.5)), 0, 0};
-        for (int i = 0; i < 6; ++i)
-            QCOMPARE(d.value(i / 3, i % 3), want[i]);
-        QCOMPARE(d.minimum(), 0.0);
-        QCOMPARE(d.maximum(), 1250.0);
-
-        // A blank line right after the header is the first pixel.
-        QVERIFY(
-            writeFile(path("blank.dat"), "#KVMX-CTImg\n# RANGE_X1 = 2\n# RANGE_Y1 = 1\n\n0 0 3\n"));
-        TiffData b;
-        QCOMPARE(b.scanKvmxHeader(path("blank.dat")), 3);
-        QVERIFY(b.read(path("blank.dat")));
-        QCOMPARE(b.value(0, 0), 0.0);
-        QCOMPARE(b.value(0, 1), 1500.0);
-
-        // Equal ranges, absurd ranges and ranges beyond the bound are refused.
         for (const char *ranges :
              {"# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n",
               "# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n", "# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n"}) {
