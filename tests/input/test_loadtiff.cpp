@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -26,8 +25,8 @@ public:
         double first;
         bool inMyThread;
     };
-    std::vector<Got> got;
-    std::vector<quint64> ended;
+    QVector<Got> got;
+    QVector<quint64> ended;
     bool busyAtFinish = true;
     LoadTiff *loader = nullptr;
 
@@ -35,12 +34,11 @@ public slots:
     void take(const FrameHandle &h, int fNo, quint64 request)
     {
         std::unique_ptr<TiffData> d(h.take());
-        got.push_back(
-            {request, fNo, d->fileName, d->value(0, 0), QThread::currentThread() == thread()});
+        got << Got{request, fNo, d->fileName, d->value(0, 0), QThread::currentThread() == thread()};
     }
     void done(quint64 request)
     {
-        ended.push_back(request);
+        ended << request;
         busyAtFinish = loader->isBusy();
     }
 };
@@ -68,7 +66,7 @@ private:
         rx.ended.clear();
         for (int i = 0; i < requests; ++i)
             emit request(list, skip, cutFirst, cutLast, ++lastRequest);
-        QTRY_COMPARE_WITH_TIMEOUT(int(rx.ended.size()), requests, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(rx.ended.size(), requests, 20000);
     }
 
 private slots:
@@ -88,13 +86,8 @@ private slots:
         connect(loader, &LoadTiff::loaded, &rx, &Receiver::take);
         connect(loader, &LoadTiff::finishLoadFiles, &rx, &Receiver::done);
         // Seen from the loader's own thread, the flag is up while frames go out.
-        connect(
-            loader, &LoadTiff::loaded, loader,
-            [this] {
-            if (loader->isBusy())
-                ++busySeenInLoader;
-            },
-            Qt::DirectConnection);
+        auto busy = [this] { busySeenInLoader += loader->isBusy(); };
+        connect(loader, &LoadTiff::loaded, loader, busy, Qt::DirectConnection);
     }
 
     void cleanupTestCase()
@@ -104,11 +97,11 @@ private slots:
     }
 
     // Which files a request reads: every skip-th from cutFirst, short of the
-    // last cutLast; unreadable files are passed over and logged.
+    // last cutLast; unreadable files are passed over and logged. The frames
+    // arrive in the receiver's thread.
     void thinning_data()
     {
-        QTest::addColumn<int>(
-            "list"); // 0: all, 1: f5 in place of the broken f4, 2: f0..f2, 3: none
+        QTest::addColumn<int>("list"); // 0: all, 1: f5 for the broken f4, 2: f0..f2, 3: none
         QTest::addColumn<QVector<int>>("skipCuts");
         QTest::addColumn<QVector<int>>("fNos");
         using V = QVector<int>;
@@ -132,9 +125,9 @@ private slots:
         LogCapture log;
         busySeenInLoader = 0;
         run(l, skipCuts[0], skipCuts[1], skipCuts[2]);
-        QCOMPARE(int(rx.got.size()), fNos.size());
+        QCOMPARE(rx.got.size(), fNos.size());
         for (int k = 0; k < fNos.size(); ++k) {
-            const Receiver::Got &g = rx.got[size_t(k)];
+            const Receiver::Got &g = rx.got[k];
             QCOMPARE(g.fNo, fNos[k]);
             QCOMPARE(g.file, l[g.fNo]);
             QCOMPARE(g.first, 100.0 * files.indexOf(l[g.fNo]));
@@ -146,23 +139,18 @@ private slots:
                  list == 0 && !fNos.isEmpty());
     }
 
+    // Two requests sent at once: the second starts after the first ends. A
+    // loader without a receiver frees its frames itself.
     void requestsWaitTheirTurn()
     {
-        // Two requests sent at once: the second starts after the first ends.
         run(files.mid(0, 4), 1, 0, 0, 2);
-        QCOMPARE(int(rx.got.size()), 8);
+        QCOMPARE(rx.got.size(), 8);
         for (int i = 0; i < 8; ++i)
-            QCOMPARE(rx.got[size_t(i)].fNo, i % 4);
-    }
-
-    void nobodyListening()
-    {
-        // A loader without a receiver frees its frames itself.
+            QCOMPARE(rx.got[i].fNo, i % 4);
         LoadTiff lonely;
         QSignalSpy end(&lonely, &LoadTiff::finishLoadFiles);
         lonely.loadTiffs(files.mid(0, 3), 1, 0, 0, 1);
-        QCOMPARE(end.count(), 1);
-        QVERIFY(!lonely.isBusy());
+        QVERIFY(end.count() == 1 && !lonely.isBusy());
     }
 
     void droppedRequestsStopBetweenFrames()
@@ -170,21 +158,20 @@ private slots:
         // Dropped from the loader's own thread as the first frame goes out:
         // the request reads no further file, and the next one runs in full.
         const quint64 first = lastRequest + 1;
-        auto c = connect(
-            loader, &LoadTiff::loaded, loader, [this, first] { loader->cancelBelow(first + 1); },
-            Qt::DirectConnection);
+        auto drop = [this, first] { loader->cancelBelow(first + 1); };
+        auto c = connect(loader, &LoadTiff::loaded, loader, drop, Qt::DirectConnection);
         run(files, 1, 0, 0, 2);
         disconnect(c);
-        QCOMPARE(int(rx.got.size()), 1 + 9);
+        QCOMPARE(rx.got.size(), 1 + 9);
         QCOMPARE(rx.got[0].request, first);
         QCOMPARE(rx.got[1].request, first + 1);
-        QCOMPARE(rx.ended, std::vector<quint64>({first, first + 1}));
+        QCOMPARE(rx.ended, QVector<quint64>({first, first + 1}));
 
         // Requests dropped before they start read nothing and still end.
         loader->cancelBelow(lastRequest + 3);
         run(files, 1, 0, 0, 2);
         QVERIFY(rx.got.empty());
-        QCOMPARE(rx.ended, std::vector<quint64>({first + 2, first + 3}));
+        QCOMPARE(rx.ended, QVector<quint64>({first + 2, first + 3}));
         // Frames nobody takes free themselves with their handle.
         FrameHandle h(new TiffData);
         QVERIFY(FrameHandle(h).get());
