@@ -107,66 +107,53 @@ private slots:
         QCOMPARE(EnergyRule::angleOfEnergy(1000), -1.0);
     }
 
+    // Reference files of monochromator angles. A "9809" file has them in the
+    // second column after the "Offset" line; any other file one a line after
+    // the first. Remarks, blank lines, lines without an angle and angles
+    // giving no finite positive energy are skipped. Files that cannot be
+    // read leave the list as it was (one angle, 20 degrees).
+    void referenceFiles_data()
+    {
+        QTest::addColumn<QByteArray>("text"); // null: no such file
+        QTest::addColumn<QVector<double>>("degrees");
+        QTest::addColumn<QStringList>("log"); // "%1" is the path
+        QTest::newRow("9809") << QByteArray("9809     KEK-PF  BL-9A\nSample  x\n   Offset 0 0 0\n"
+                                            "  1  14.0  100\n  2\n# 3  13.9\n  3  13.5  100\n\n"
+                                            "  4  text\n  5  13.0  100\n")
+                              << QVector<double>{14, 13.5, 13} << QStringList();
+        QTest::newRow("simple") << QByteArray("angle list\n12.5\n# 12.4\n12.0 extra\n")
+                                << QVector<double>{12.5, 12} << QStringList{"reading simple"};
+        QTest::newRow("odd") << QByteArray("angles\n0\nnan\ninf\n-inf\n1e-320\n-13\n13\n")
+                             << QVector<double>{13} << QStringList{"reading simple"};
+        QTest::newRow("missing") << QByteArray() << QVector<double>{20}
+                                 << QStringList{"Can't open ref file %1"};
+        QTest::newRow("/dev/zero")
+            << QByteArray() << QVector<double>{20} << QStringList{"Not a regular file %1"};
+        QTest::newRow("line too long")
+            << "angles\n13\n" + QByteArray(1024 * 1024 + 1, '1') << QVector<double>{20}
+            << QStringList{"reading simple", "Line too long in %1"};
+    }
+
     void referenceFiles()
     {
+        QFETCH(QByteArray, text);
+        QFETCH(QVector<double>, degrees);
+        QFETCH(QStringList, log);
+        const QString tag = QTest::currentDataTag();
+        const QString path = tag.startsWith('/') ? tag : dir.filePath(tag);
         EnergyRule r;
         r.mode = EnergyRule::FromRefFile;
         QCOMPARE(r.energyOf("", 12), 8012.0); // empty list: 8000 + fNo
-
-        // A "9809" file: angles in the second column after the "Offset" line;
-        // remarks, blank lines and lines without an angle are skipped.
-        const QString p9809 = dir.filePath("ref9809.dat");
-        QVERIFY(writeFile(p9809, "9809     KEK-PF  BL-9A\nSample  x\n   Offset 0 0 0\n"
-                                 "  1  14.0  100\n  2\n# 3  13.9\n  3  13.5  100\n\n"
-                                 "  4  text\n  5  13.0  100\n"));
-        QVERIFY(r.readRefFile(p9809));
-        QCOMPARE(r.refEnergies.size(), 3);
-        QVERIFY(near(r.refEnergies[0], braggEnergy(14.0)));
-        QVERIFY(near(r.refEnergies[2], braggEnergy(13.0)));
-        QVERIFY(near(r.energyOf("", 1), braggEnergy(13.5)));
-        QVERIFY(near(r.energyOf("", -4), braggEnergy(14.0)));
-        // Past the end the last energy repeats.
-        QVERIFY(near(r.energyOf("", 3), braggEnergy(13.0)));
-        QVERIFY(near(r.energyOf("", 300), braggEnergy(13.0)));
-
-        // Any other file: one angle a line after the first.
-        const QString simple = dir.filePath("simple.dat");
-        QVERIFY(writeFile(simple, "angle list\n12.5\n# 12.4\n12.0 extra\n"));
-        {
-            LogCapture log;
-            QVERIFY(r.readRefFile(simple));
-            QCOMPARE(log.lines(), QStringList{"reading simple"});
-        }
-        QCOMPARE(r.refEnergies.size(), 2);
-        QVERIFY(near(r.refEnergies[0], braggEnergy(12.5)));
-        QVERIFY(near(r.refEnergies[1], braggEnergy(12.0)));
-
-        LogCapture log;
-        const QString missing = dir.filePath("none.dat");
-        QVERIFY(!r.readRefFile(missing));
-        QCOMPARE(log.lines(), QStringList{"Can't open ref file " + missing});
-        QCOMPARE(r.refEnergies.size(), 2);
-    }
-
-    void hostileReferenceFiles()
-    {
-        // Only 13 gives an energy; the others would be infinite, not a number
-        // or negative.
-        const QString odd = dir.filePath("odd.dat");
-        QVERIFY(writeFile(odd, "angles\n0\nnan\ninf\n-inf\n1e-320\n-13\n13\n"));
-        EnergyRule r;
-        QVERIFY(r.readRefFile(odd));
-        QCOMPARE(r.refEnergies.size(), 1);
-        QVERIFY(near(r.refEnergies[0], braggEnergy(13.0)));
-        // An endless device and a line too long are refused; the list stays.
-        const QString longLine = dir.filePath("long.dat");
-        QVERIFY(writeFile(longLine, "angles\n13\n" + QByteArray(1024 * 1024 + 1, '1')));
-        LogCapture log;
-        QVERIFY(!r.readRefFile("/dev/zero"));
-        QVERIFY(!r.readRefFile(longLine));
-        QCOMPARE(r.refEnergies.size(), 1);
-        QCOMPARE(log.lines(), QStringList({"Not a regular file /dev/zero", "reading simple",
-                                           "Line too long in " + longLine}));
+        r.refEnergies = {braggEnergy(20)};
+        QVERIFY(text.isNull() || writeFile(path, text));
+        LogCapture capture;
+        QCOMPARE(r.readRefFile(path), degrees != QVector<double>{20});
+        QCOMPARE(capture.lines(), log.replaceInStrings("%1", path));
+        QCOMPARE(r.refEnergies.size(), degrees.size());
+        // Frame n has the n-th energy; before the list the first, past it the last.
+        for (int n : {-4, -1, 0, 1, 2, 3, 300})
+            QVERIFY(
+                near(r.energyOf("", n), braggEnergy(degrees[qBound(0, n, degrees.size() - 1)])));
     }
 };
 
