@@ -132,7 +132,7 @@ private slots:
         QVERIFY(text(&s, "RefFilePath").isEmpty() && radio(&s, "FromRefFile")->isChecked());
     }
 
-    void panelControls()
+    void panel()
     {
         TestPanel panel;
         panel.show();
@@ -170,13 +170,8 @@ private slots:
         typeInto(&panel, "CutLast", "2");
         QCOMPARE(QVector<int>({panel.skip(), panel.cutFirst(), panel.cutLast()}),
                  QVector<int>({3, 0, 2}));
-    }
 
-    void listAndNavigation()
-    {
-        TestPanel panel;
-        panel.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        // The list of frames stored.
         QSignalSpy shown(&panel, &SelectDataFiles::currentIndexChanged);
         QCOMPARE(panel.addFile("/d/Sample_9000_1234.tif", 0), 9000.1234);
         QCOMPARE(panel.addFile("/d/Sample_9001_0000.tif", 1), 9001.0);
