@@ -56,25 +56,20 @@ bool makeTiff(const QString &path, const TiffSpec &s)
                     reinterpret_cast<uint16_t *>(buf.data())[r * tile + c] =
                         uint16_t(1000 * p + 10 * (y + r) + x + c);
         };
-        bool ok = true;
         if (s.tiled) {
             TIFFSetField(t, TIFFTAG_TILEWIDTH, 16);
             TIFFSetField(t, TIFFTAG_TILELENGTH, 16);
             for (int y = 0; y < s.height; y += 16)
                 for (int x = 0; x < s.width; x += 16) {
                     fill(y, x, 16);
-                    ok = ok && TIFFWriteTile(t, buf.data(), uint32_t(x), uint32_t(y), 0, 0) >= 0;
+                    TIFFWriteTile(t, buf.data(), uint32_t(x), uint32_t(y), 0, 0);
                 }
         } else {
             TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 2);
             for (int r = 0; r < s.height; ++r) {
                 fill(r, 0, 1);
-                ok = ok && TIFFWriteScanline(t, buf.data(), uint32_t(r), 0) >= 0;
+                TIFFWriteScanline(t, buf.data(), uint32_t(r), 0);
             }
-        }
-        if (!ok) {
-            TIFFClose(t);
-            return false;
         }
         TIFFWriteDirectory(t);
     }
@@ -125,8 +120,6 @@ QByteArray spoiled(QByteArray b)
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(std::vector<quint32>)
 
 class TestTiffData : public QObject
 {
