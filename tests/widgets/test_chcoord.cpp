@@ -68,15 +68,10 @@ void TestChCoord::nearEdges()
     ChCoord c;
     c.setScreenArea(0, 0, 200, 100);
     c.setTolerance(0.05, 0.1); // 10 px in x, 10 px in y
-    QVERIFY(c.nearLowX(10.0));
-    QVERIFY(!c.nearLowX(10.5));
-    QVERIFY(c.nearLowX(-5.0));
-    QVERIFY(c.nearHighX(191.0));
-    QVERIFY(!c.nearHighX(189.0));
-    QVERIFY(c.nearLowY(9.0));
-    QVERIFY(!c.nearLowY(11.0));
-    QVERIFY(c.nearHighY(95.0));
-    QVERIFY(!c.nearHighY(50.0));
+    QVERIFY(c.nearLowX(10.0) && !c.nearLowX(10.5) && c.nearLowX(-5.0));
+    QVERIFY(c.nearHighX(191.0) && !c.nearHighX(189.0));
+    QVERIFY(c.nearLowY(9.0) && !c.nearLowY(11.0));
+    QVERIFY(c.nearHighY(95.0) && !c.nearHighY(50.0));
 }
 
 void TestChCoord::tickSteps()
@@ -148,25 +143,19 @@ void TestChCoord::mouseRecord()
 {
     QCOMPARE(MouseC::roundPos(QPointF(2.5, -2.5)), QPoint(3, -2));
     QCOMPARE(MouseC::roundPos(QPointF(2.49, -2.51)), QPoint(2, -3));
+    // A gesture keeps the mode of its press; the previous position is the
+    // one before the last event.
     MouseC m;
-    QVERIFY(!m.isPressed());
     m.recordMove(QPointF(10.4, 20.6), Qt::NoButton, Qt::NoModifier);
-    QCOMPARE(m.pos(), QPoint(10, 21));
     m.recordPress(QPointF(11, 22), Qt::LeftButton, Qt::ControlModifier);
     QVERIFY(m.isPressed());
     QCOMPARE(m.previousPos(), QPoint(10, 21));
-    QCOMPARE(m.pressMode(), 2);
     m.recordMove(QPointF(30, 40), Qt::LeftButton, Qt::NoModifier);
-    QCOMPARE(m.pressMode(), 2); // the gesture keeps its start
-    QCOMPARE(m.moved().pos, QPoint(30, 40));
+    QCOMPARE(m.pressMode(), 2);
     QCOMPARE(m.pressed().pos, QPoint(11, 22));
     m.recordRelease(QPointF(31, 41), Qt::LeftButton, Qt::NoModifier);
     QVERIFY(!m.isPressed());
     QCOMPARE(m.previousPos(), QPoint(30, 40));
-    m.setPos(QPointF(1.5, 1.5));
-    QCOMPARE(m.pos(), QPoint(2, 2));
-    QCOMPARE(m.previousPos(), QPoint(31, 41));
-    QCOMPARE(m.released().pos, QPoint(31, 41));
 }
 
 QTEST_GUILESS_MAIN(TestChCoord)
