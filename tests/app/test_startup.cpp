@@ -1,3 +1,5 @@
+#include "SpecFiles.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -9,18 +11,27 @@ class TestStartup : public QObject
 private slots:
     void missingConfigFiles();
     void quitScriptEndsTheProgram();
+
+private:
+    void start(QProcess &p, const QStringList &args);
+    QTemporaryDir dir;
 };
 
-void TestStartup::missingConfigFiles()
+void TestStartup::start(QProcess &p, const QStringList &args)
 {
-    QTemporaryDir dir;
-    QProcess p;
     p.setWorkingDirectory(dir.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     p.setProcessEnvironment(env);
-    p.start(LUMENOGRAF_EXE, {"-e", "-config", "a.cfg", "-c", "b.cfg"});
+    p.start(LUMENOGRAF_EXE, args);
     QVERIFY(p.waitForStarted(10000));
+}
+
+// Of two configuration files named, the first counts.
+void TestStartup::missingConfigFiles()
+{
+    QProcess p;
+    start(p, {"-e", "-config", "a.cfg", "-c", "b.cfg"});
     QByteArray err;
     QElapsedTimer t;
     t.start();
@@ -40,34 +51,20 @@ void TestStartup::missingConfigFiles()
 // window is shown; the word is matched in any case.
 void TestStartup::quitScriptEndsTheProgram()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
     const QString script = dir.filePath("quit.bat");
-    {
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
-        f.write("# nothing to do but mistakes\nfrobnicate 1\ncalib_exec\nQUIT\n");
-    }
+    QVERIFY(writeFile(script, "# nothing to do but mistakes\nfrobnicate 1\ncalib_exec\nQUIT\n"));
     QProcess p;
-    p.setWorkingDirectory(dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
-    p.start(LUMENOGRAF_EXE, {"-e", "-b", script, "-x"});
-    QVERIFY(p.waitForStarted(10000));
+    start(p, {"-e", "-b", script, "-x"});
     const bool ended = p.waitForFinished(120000);
     if (!ended) {
         p.kill();
         p.waitForFinished(10000);
     }
     const QByteArray err = p.readAllStandardError();
-    QVERIFY2(ended, err.constData());
-    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(p.exitCode() == 0, err.constData());
-    // The words of the script reached the main window, and none was unknown.
+    QVERIFY2(ended && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, err.constData());
+    // The words reached the main window, and none was unknown; the batch log
+    // shows on standard output as it goes, mistakes included.
     QVERIFY2(!err.contains("not available"), err.constData());
-    // A run started by "-x" shows the batch log on standard output, its
-    // mistakes included, as it goes.
     QCOMPARE(p.readAllStandardOutput(),
              QByteArray("Err: frobnicate 1\ncalib_exec : \n"
                         "Err: calib_exec (Calibration not started: no I1 frames)\nQUIT : \n"));

@@ -7,106 +7,72 @@ class TestTokenizer : public QObject
 {
     Q_OBJECT
 private slots:
+    void items_data();
     void items();
-    void unbalancedQuotes();
-    void comments();
-    void continuation();
+    void commentsAndContinuation();
 };
 
-static QStringList allItems(QString line)
+void TestTokenizer::items_data()
 {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("log");
+    QTest::newRow("quoted") << "load_I0_files \"C:/a b/x.tif\" 3"
+                            << QStringList({"load_I0_files", "C:/a b/x.tif", "3"}) << QStringList();
+    QTest::newRow("adjacent quotes") << "\"a\"\"b\"" << QStringList({"a", "b"}) << QStringList();
+    QTest::newRow("empty quotes") << "x \"\" y" << QStringList({"x", "", "y"}) << QStringList();
+    QTest::newRow("tabs") << "\tone\t two  " << QStringList({"one", "two", ""}) << QStringList();
+    QTest::newRow("blank") << "    " << QStringList({""}) << QStringList();
+    // A quote inside an unquoted item is part of it.
+    QTest::newRow("inner quote") << "a\"b c" << QStringList({"a\"b", "c"}) << QStringList();
+    QTest::newRow("open quote")
+        << "cmd \"open end" << QStringList({"cmd", "open end"})
+        << QStringList{"In a line [ \"open end] item is started from quote but not ended by quote"};
+    const QString late = "item is started from not quote but ended by quote";
+    QTest::newRow("closing quote") << "abc\" next" << QStringList({"abc\"", "next"})
+                                   << QStringList{"In a line [abc\" next] " + late};
+    QTest::newRow("closing quote last")
+        << "x abc\"" << QStringList({"x", "abc\""}) << QStringList{"In a line [ abc\"] " + late};
+}
+
+void TestTokenizer::items()
+{
+    QFETCH(QString, line);
+    LogCapture log;
     QStringList items;
     QString item;
     do {
         line = nextItem(line, item);
         items << item;
     } while (!line.isEmpty());
-    return items;
+    QTEST(items, "items");
+    QTEST(log.lines(), "log");
+    // The rest after an item keeps what follows it, blanks included.
+    QCOMPARE(nextItem(QStringLiteral("a \"b c\" 3"), item), QStringLiteral(" \"b c\" 3"));
+    QCOMPARE(nextItem(QStringLiteral(" \"b c\" 3"), item), QStringLiteral(" 3"));
 }
 
-void TestTokenizer::items()
-{
-    LogCapture log;
-    QString item;
-    QString rest = nextItem(QStringLiteral("load_I0_files \"C:/a b/x.tif\" 3"), item);
-    QCOMPARE(item, QStringLiteral("load_I0_files"));
-    QCOMPARE(rest, QStringLiteral(" \"C:/a b/x.tif\" 3"));
-    rest = nextItem(rest, item);
-    QCOMPARE(item, QStringLiteral("C:/a b/x.tif"));
-    QCOMPARE(rest, QStringLiteral(" 3"));
-    rest = nextItem(rest, item);
-    QCOMPARE(item, QStringLiteral("3"));
-    QCOMPARE(rest, QString());
-    rest = nextItem(rest, item);
-    QCOMPARE(item, QString());
-
-    QCOMPARE(allItems(QStringLiteral("\"a\"\"b\"")), QStringList({"a", "b"}));
-    QCOMPARE(allItems(QStringLiteral("x \"\" y")), QStringList({"x", "", "y"}));
-    QCOMPARE(allItems(QStringLiteral("\tone\t two  ")), QStringList({"one", "two", ""}));
-
-    rest = nextItem(QStringLiteral("    "), item);
-    QCOMPARE(item, QString());
-    QCOMPARE(rest, QString());
-    // A quote inside an unquoted item is part of it.
-    QCOMPARE(allItems(QStringLiteral("a\"b c")), QStringList({"a\"b", "c"}));
-    QVERIFY(log.lines().isEmpty());
-}
-
-void TestTokenizer::unbalancedQuotes()
-{
-    {
-        LogCapture log;
-        QString item;
-        const QString rest = nextItem(QStringLiteral("cmd \"open end"), item);
-        QCOMPARE(item, QStringLiteral("cmd"));
-        QString rest2 = nextItem(rest, item);
-        QCOMPARE(item, QStringLiteral("open end"));
-        QCOMPARE(rest2, QString());
-        QCOMPARE(log.lines(),
-                 QStringList{
-                     "In a line [ \"open end] item is started from quote but not ended by quote"});
-    }
-    {
-        LogCapture log;
-        QString item;
-        QString rest = nextItem(QStringLiteral("abc\" next"), item);
-        QCOMPARE(item, QStringLiteral("abc\""));
-        QCOMPARE(rest, QStringLiteral(" next"));
-        rest = nextItem(QStringLiteral("x abc\""), item);
-        rest = nextItem(rest, item);
-        QCOMPARE(item, QStringLiteral("abc\""));
-        QCOMPARE(rest, QString());
-        QCOMPARE(log.lines(),
-                 QStringList(
-                     {"In a line [abc\" next] item is started from not quote but ended by quote",
-                      "In a line [ abc\"] item is started from not quote but ended by quote"}));
-    }
-}
-
-void TestTokenizer::comments()
+void TestTokenizer::commentsAndContinuation()
 {
     QCOMPARE(stripComment(QStringLiteral("load \"a#b\" # note")), QStringLiteral("load \"a"));
     QCOMPARE(stripComment(QStringLiteral("no comment")), QStringLiteral("no comment"));
     QCOMPARE(stripComment(QStringLiteral("#all")), QString());
-    QVERIFY(isBlankLine(QString()));
-    QVERIFY(isBlankLine(QStringLiteral(" \t ")));
+    QVERIFY(isBlankLine(QString()) && isBlankLine(QStringLiteral(" \t ")));
     QVERIFY(isBlankLine(QStringLiteral("   # only a remark")));
     QVERIFY(!isBlankLine(QStringLiteral(" x # remark")));
-}
-
-void TestTokenizer::continuation()
-{
-    QString line = QStringLiteral("load_I1_files a.tif \\  ");
-    QVERIFY(cutContinuation(line));
-    QCOMPARE(line, QStringLiteral("load_I1_files a.tif "));
-    line = QStringLiteral("a\\b");
-    QVERIFY(!cutContinuation(line));
-    QCOMPARE(line, QStringLiteral("a\\b"));
-    line = QStringLiteral("\\");
-    QVERIFY(cutContinuation(line));
-    QCOMPARE(line, QString());
-    line = QStringLiteral("   ");
-    QVERIFY(!cutContinuation(line));
+    const struct
+    {
+        const char *line, *cut;
+        bool continued;
+    } rows[] = {{"load_I1_files a.tif \\  ", "load_I1_files a.tif ", true},
+                {"a\\b", "a\\b", false},
+                {"\\", "", true},
+                {"   ", "   ", false}};
+    for (const auto &r : rows) {
+        QString line = QString::fromLatin1(r.line);
+        QCOMPARE(cutContinuation(line), r.continued);
+        QCOMPARE(line, QString::fromLatin1(r.cut));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestTokenizer)
