@@ -14,9 +14,9 @@ class TestXafsSpectrum : public QObject
     Q_OBJECT
 private slots:
     void solver();
+    void lineNormalization_data();
     void lineNormalization();
     void victoreenNormalization();
-    void shiftedPoints();
     void smallAndOddSpectra();
     void preWindowWithOnePoint();
     void edgeOfSlopingMiddle_data();
@@ -73,55 +73,69 @@ static SpectrumPoints stepSpectrum(const std::function<double(double)> &pre,
 }
 
 // pre = 1 + 1e-4 (E - 7000), post = 3 - 2e-4 (E - 7000).
-static double linePre(double e)
+static const auto linePre = [](double e) { return 1.0 + 1e-4 * (e - 7000.0); };
+static const auto linePost = [](double e) { return 3.0 - 2e-4 * (e - 7000.0); };
+
+void TestXafsSpectrum::lineNormalization_data()
 {
-    return 1.0 + 1e-4 * (e - 7000.0);
-}
-static double linePost(double e)
-{
-    return 3.0 - 2e-4 * (e - 7000.0);
+    QTest::addColumn<double>("shift");
+    QTest::newRow("as read") << 0.0;
+    // Every energy of the spectrum 12.5 lower, the shape unchanged.
+    QTest::newRow("shifted") << 12.5;
 }
 
 void TestXafsSpectrum::lineNormalization()
 {
-    XafsSpectrum s(stepSpectrum(linePre, linePost), false, 0.0);
-    QVERIFY(!s.isVictoreen());
+    QFETCH(double, shift);
+    SpectrumPoints p = stepSpectrum(linePre, linePost);
+    p.setShift(shift);
+    p.enableShift(true);
+    XafsSpectrum s(p, false, 3.25);
+    QVERIFY(!s.isVictoreen() && !s.dEEnabled());
+    QCOMPARE(s.dE(), shift);
     // The y range is pre(6005) = 0.9005 to post(7005) = 2.999; half of it,
     // 1.94975, is crossed between 6995 (0.9995) and 7005 (2.999).
-    const double h = 6995.0 + (1.94975 - 0.9995) / (2.999 - 0.9995) * 10.0;
+    const double h = 6995.0 + (1.94975 - 0.9995) / (2.999 - 0.9995) * 10.0 - shift;
     QVERIFY(near(s.raw().crossingX(0.5, SpectrumPoints::Rising), h, 1e-12));
-    // Both windows hold only points of their own line, so the fits are exact.
+    // Both windows hold only points of their own line, so the fits are
+    // exact; the intercepts move along with the energies.
     QVERIFY(near(s.pre().c3, 1e-4, 1e-7));
-    QVERIFY(near(s.pre().c0, 1.0 - 0.7, 1e-9));
+    QVERIFY(near(s.pre().c0, 1.0 - 1e-4 * (7000.0 - shift), 1e-9));
     QVERIFY(near(s.post().c3, -2e-4, 1e-7));
-    QVERIFY(near(s.post().c0, 3.0 + 1.4, 1e-9));
+    QVERIFY(near(s.post().c0, 3.0 + 2e-4 * (7000.0 - shift), 1e-9));
     QVERIFY(near(s.pre().curve.y(199), linePre(7995.0), 1e-9));
     QVERIFY(near(s.post().curve.y(0), linePost(6005.0), 1e-9));
 
     // e0: at 6995 the middle of the lines is (0.9995 + 3.001) / 2 = 2.00025,
     // crossed on the way to 2.999; no other segment crosses its middle.
     const double e0 = 6995.0 + (2.00025 - 0.9995) / (2.999 - 0.9995) * 10.0;
-    QVERIFY(near(s.e0(), e0, 1e-9));
+    QVERIFY(near(s.e0(), e0 - shift, 1e-9));
     const double jump = linePost(e0) - linePre(e0);
     QVERIFY(near(s.jump(), jump, 1e-9));
     // The largest mu among the points visited (all but the last) is at 7005.
-    QCOMPARE(s.maxE(), 7005.0);
+    QCOMPARE(s.maxE(), 7005.0 - shift);
     QCOMPARE(s.maxMu(), linePost(7005.0));
     QVERIFY(near(s.maxMuOverPost(), 0.0, 1e-9));
-
     for (int i : {0, 99, 100, 199}) {
         const double e = 6005.0 + 10.0 * i;
         const double mu = e < 7000.0 ? linePre(e) : linePost(e);
-        QCOMPARE(s.normalized().x(i), e);
+        QCOMPARE(s.normalized().x(i), e - shift);
         QVERIFY(near(s.normalized().y(i), (mu - linePost(e)) / jump + 1.0, 1e-8));
         QVERIFY(near(s.postBaseNormalized().y(i), (mu - linePost(e)) / jump, 1e-8));
         QVERIFY(near(s.doubleNormalizedPreBase().y(i), e < 7000.0 ? 0.0 : 1.0, 1e-8));
         QVERIFY(near(s.doubleNormalized().y(i), e < 7000.0 ? -1.0 : 0.0, 1e-8));
     }
-    // Read between points: 1 above the edge, 0 below, half way across it.
-    QVERIFY(near(s.doubleNormalizedPreBase(7500.0), 1.0, 1e-8));
-    QVERIFY(near(s.doubleNormalizedPreBase(6500.0), 0.0, 1e-8));
-    QVERIFY(near(s.doubleNormalizedPreBase(7000.0), 0.5, 1e-8));
+    // Read between points: 1 above the edge, 0 below, half way across it;
+    // with dE switched on the curve is read at E + dE.
+    QVERIFY(near(s.doubleNormalizedPreBase(7500.0 - shift), 1.0, 1e-8));
+    QVERIFY(near(s.doubleNormalizedPreBase(6500.0 - shift), 0.0, 1e-8));
+    QVERIFY(near(s.doubleNormalizedPreBase(7000.0 - shift), 0.5, 1e-8));
+    s.enableDE(true);
+    QVERIFY(near(s.doubleNormalizedPreBase(7000.0 - 2.0 * shift), 0.5, 1e-8));
+
+    LogCapture log;
+    QVERIFY(std::isnan(s.doubleNormalizedPreBase(std::nan(""))));
+    QCOMPARE(log.lines(), QStringList({"nan EeV in XafsSpectrum::doubleNormalizedPreBase"}));
 }
 
 void TestXafsSpectrum::victoreenNormalization()
@@ -159,54 +173,19 @@ void TestXafsSpectrum::victoreenNormalization()
     QVERIFY(near(s.doubleNormalizedPreBase().y(150), 1.0, 1e-6));
 }
 
-void TestXafsSpectrum::shiftedPoints()
-{
-    // The line step read through a shift of 12.5 eV: every energy is 12.5
-    // lower, the shape unchanged.
-    SpectrumPoints p = stepSpectrum(linePre, linePost);
-    p.setShift(12.5);
-    p.enableShift(true);
-    XafsSpectrum s(p, false, 3.25);
-    QCOMPARE(s.dE(), 12.5);
-    QVERIFY(!s.dEEnabled());
-    QCOMPARE(s.raw().storedX(0), 6005.0 - 12.5);
-    const double e0 = 6995.0 + (2.00025 - 0.9995) / (2.999 - 0.9995) * 10.0 - 12.5;
-    QVERIFY(near(s.e0(), e0, 1e-9));
-    QCOMPARE(s.doubleNormalizedPreBase().x(0), 6005.0 - 12.5);
-    // The pre slope is unchanged, the intercept moves along with the energies.
-    QVERIFY(near(s.pre().c3, 1e-4, 1e-7));
-    QVERIFY(near(s.pre().c0, 1.0 - 1e-4 * (7000.0 - 12.5), 1e-9));
-    // With dE switched on the curve is read at E + dE.
-    s.enableDE(true);
-    QVERIFY(near(s.doubleNormalizedPreBase(7000.0 - 25.0), 0.5, 1e-8));
-    s.enableDE(false);
-    QVERIFY(near(s.doubleNormalizedPreBase(7000.0 - 12.5), 0.5, 1e-8));
-
-    LogCapture log;
-    QVERIFY(std::isnan(s.doubleNormalizedPreBase(std::nan(""))));
-    QCOMPARE(log.lines(), QStringList({"nan EeV in XafsSpectrum::doubleNormalizedPreBase"}));
-}
-
 void TestXafsSpectrum::smallAndOddSpectra()
 {
     // One point: the half-height energy is its x, nothing is fitted, e0 and
     // the jump are 0 and the derived values use 0 for both backgrounds.
     XafsSpectrum s1(points({7100}, {2}), false, 0.0);
     QCOMPARE(s1.raw().crossingX(0.5, SpectrumPoints::Rising), 7100.0);
-    QCOMPARE(s1.e0(), 0.0);
-    QCOMPARE(s1.jump(), 0.0);
+    QCOMPARE(QVector<double>({s1.e0(), s1.jump(), s1.maxMu()}), QVector<double>({0, 0, -1e300}));
     QCOMPARE(s1.pre().curve.size() + s1.post().curve.size(), 0);
-    QCOMPARE(s1.maxMu(), -1e300);
-    QVERIFY(std::isinf(s1.normalized().y(0)));
-    QVERIFY(std::isinf(s1.doubleNormalizedPreBase().y(0)));
-    QVERIFY(std::isinf(s1.postBaseNormalized().y(0)));
-
+    QVERIFY(std::isinf(s1.normalized().y(0)) && std::isinf(s1.postBaseNormalized().y(0)));
     // An empty spectrum: nothing happens, its form stays.
     XafsSpectrum empty(SpectrumPoints(), true, 0.0);
     empty.normalize(false);
-    QVERIFY(empty.isVictoreen());
-    QCOMPARE(empty.normalized().size(), 0);
-    QCOMPARE(empty.maxMu(), 0.0);
+    QVERIFY(empty.isVictoreen() && empty.normalized().isEmpty());
 
     // Three points are too few for the Victoreen form: the backgrounds keep
     // the curves of the previous normalization (of seven points).
@@ -221,8 +200,7 @@ void TestXafsSpectrum::smallAndOddSpectra()
     // window [h - 1000, h - 100) holds 1000 (1.0) only.
     s3.normalize(false);
     QCOMPARE(s3.pre().curve.size(), 3);
-    QCOMPARE(s3.pre().c0, 1.0);
-    QCOMPARE(s3.pre().c3, 0.0);
+    QCOMPARE(QVector<double>({s3.pre().c0, s3.pre().c3}), QVector<double>({1, 0}));
 
     // A falling spectrum has no rising crossing: the half-height energy is
     // the first energy, 8000. The pre window [7000, 7900) is empty (slope and
@@ -230,17 +208,13 @@ void TestXafsSpectrum::smallAndOddSpectra()
     SpectrumPoints down;
     for (int i = 0; i < 20; ++i)
         down.append(8000.0 + 100.0 * i, 5.0 - 0.1 * i);
-    XafsSpectrum sd(down, false, 0.0);
-    QCOMPARE(sd.pre().c0, 0.0);
-    QCOMPARE(sd.pre().c3, 0.0);
-    QVERIFY(near(sd.post().c3, -0.001, 1e-9));
-    QVERIFY(near(sd.post().c0, 13.0, 1e-9));
     // The edge search (7900, 8010) holds 8000, where mu (5) and the next point
     // (4.9) lie above the middle (2.5 + 0.5 * 5): no crossing, e0 = 0.
-    QCOMPARE(sd.e0(), 0.0);
+    XafsSpectrum sd(down, false, 0.0);
+    QCOMPARE(QVector<double>({sd.pre().c0, sd.pre().c3, sd.e0(), sd.maxE(), sd.maxMu()}),
+             QVector<double>({0, 0, 0, 8000, 5}));
+    QVERIFY(near(sd.post().c3, -0.001, 1e-9) && near(sd.post().c0, 13.0, 1e-9));
     QVERIFY(near(sd.jump(), 13.0, 1e-9));
-    QCOMPARE(sd.maxE(), 8000.0);
-    QCOMPARE(sd.maxMu(), 5.0);
 }
 
 void TestXafsSpectrum::preWindowWithOnePoint()
@@ -251,9 +225,8 @@ void TestXafsSpectrum::preWindowWithOnePoint()
     XafsSpectrum s(points({5100, 5950, 6010, 6020, 6100, 6500}, {0.4, 0.5, 0.6, 2.0, 2.6, 2.5}),
                    false, 0.0);
     QVERIFY(near(s.raw().crossingX(0.5, SpectrumPoints::Rising), 6010.0 + 0.9 / 1.4 * 10.0, 1e-12));
-    QCOMPARE(s.pre().c0, 0.4);
-    QCOMPARE(s.pre().c3, 0.0);
-    QCOMPARE(s.pre().curve.y(5), 0.4);
+    QCOMPARE(QVector<double>({s.pre().c0, s.pre().c3, s.pre().curve.y(5)}),
+             QVector<double>({0.4, 0, 0.4}));
     QVERIFY(near(s.post().c3, -0.00025, 1e-9));
     QVERIFY(near(s.post().c0, 2.6 + 0.00025 * 6100.0, 1e-9));
 }
@@ -310,45 +283,37 @@ void TestXafsSpectrum::load_data()
     QByteArray junk;
     for (int i = 0; i < 5000; ++i)
         junk.append(char((i * 7919 + 13) % 256));
-    // Scan files: "D=" sets the spacing (3.13553 without it), "Offset" starts
-    // the data, angle, I0 and I in items 1, 3 and 4; a line of four items is
-    // no data; I0 = 0 gives mu = 1.
-    QTest::newRow("scan") << QByteArray("  9809   KEK-PF  BL-9A\nMono : Si(111)   D=   3.0  A\n"
-                                        "Offset     0   0   0\n1  12.0  0  1000  500\n"
-                                        "2  11.5  0  0  500\n3  11.0  0  800\n"
-                                        "4  \t11.0   0   800    200  9\n")
-                          << 0
-                          << QVector<QPointF>({{bragg(12.0, 3.0), std::log(2.0)},
-                                               {bragg(11.5, 3.0), 1.0},
-                                               {bragg(11.0, 3.0), std::log(4.0)}})
-                          << QString();
-    // A "D=" without a number after it or with a non-number changes nothing.
-    QTest::newRow("scan, no spacing")
-        << QByteArray("9809\nx D= abc\nAngle D=\nOffset\n1 10.0 0 100 10\n") << 0
-        << QVector<QPointF>({{bragg(10.0, 3.13553), std::log(10.0)}}) << QString();
-    QTest::newRow("scan, 1O.5 no number")
-        << QByteArray("9809\nOffset\n1 10 0 100 10\n2 1O.5 0 100 10\n3 11 0 100 10\n") << 0
-        << QVector<QPointF>(
-               {{bragg(10.0, 3.13553), std::log(10.0)}, {bragg(11.0, 3.13553), std::log(10.0)}})
-        << QString();
-    QTest::newRow("scan, no Offset")
-        << QByteArray("9809\n1 10.0 0 100 10\n") << 0 << QVector<QPointF>() << noData;
-    QTest::newRow("scan, angle no number")
-        << QByteArray("9809\nOffset\n1 abc 0 100 10\n") << 0 << QVector<QPointF>() << noData;
-    QTest::newRow("scan, angle 0") << QByteArray("9809\nOffset\n1 10 0 100 10\n2 0 0 100 10\n") << 0
-                                   << QVector<QPointF>() << infinite;
-    QTest::newRow("scan, junk") << "9809" + junk << 0 << QVector<QPointF>() << noData;
+    auto row = [](const char *tag, const QByteArray &text, int twoColumn,
+                  const QVector<QPointF> &want, const QString &failure = QString()) {
+        QTest::newRow(tag) << text << twoColumn << want << failure;
+    };
+    // Scan files: "D=" sets the spacing (3.13553 without it, or when no
+    // number follows), "Offset" starts the data, angle, I0 and I in items 1,
+    // 3 and 4; a line of four items is no data; I0 = 0 gives mu = 1.
+    row("scan",
+        "  9809   KEK-PF  BL-9A\nMono : Si(111)   D=   3.0  A\nOffset     0   0   0\n"
+        "1  12.0  0  1000  500\n2  11.5  0  0  500\n3  11.0  0  800\n"
+        "4  \t11.0   0   800    200  9\n",
+        0,
+        {{bragg(12.0, 3.0), std::log(2.0)},
+         {bragg(11.5, 3.0), 1.0},
+         {bragg(11.0, 3.0), std::log(4.0)}});
+    row("scan, no spacing", "9809\nx D= abc\nAngle D=\nOffset\n1 10.0 0 100 10\n", 0,
+        {{bragg(10.0, 3.13553), std::log(10.0)}});
+    row("scan, 1O.5 no number", "9809\nOffset\n1 10 0 100 10\n2 1O.5 0 100 10\n3 11 0 100 10\n", 0,
+        {{bragg(10.0, 3.13553), std::log(10.0)}, {bragg(11.0, 3.13553), std::log(10.0)}});
+    row("scan, no Offset", "9809\n1 10.0 0 100 10\n", 0, {}, noData);
+    row("scan, angle no number", "9809\nOffset\n1 abc 0 100 10\n", 0, {}, noData);
+    row("scan, angle 0", "9809\nOffset\n1 10 0 100 10\n2 0 0 100 10\n", 0, {}, infinite);
+    row("scan, junk", "9809" + junk, 0, {}, noData);
     // "9809" must begin the first line, else two columns.
-    QTest::newRow("980 9") << QByteArray("980 9\n1 10.0 0 100 10\n") << 1
-                           << QVector<QPointF>({{980, 9}, {1, 10}}) << QString();
-    QTest::newRow("two columns") << QByteArray(
-        "# E mu\n7000  0.5\n\n7001\nEnergy Mu\n\t7002.5   1.25e-1  extra\n"
-        "7003,5 2\n") << 1 << QVector<QPointF>({{7000, 0.5}, {7002.5, 0.125}})
-                                 << QString();
-    QTest::newRow("comments only") << QByteArray("# energy mu\n#\n   # indented comment\n") << 1
-                                   << QVector<QPointF>() << noData;
-    QTest::newRow("inf") << QByteArray("7000 1\ninf 2\n") << 1 << QVector<QPointF>() << infinite;
-    QTest::newRow("junk") << junk << 1 << QVector<QPointF>() << noData;
+    row("980 9", "980 9\n1 10.0 0 100 10\n", 1, {{980, 9}, {1, 10}});
+    row("two columns",
+        "# E mu\n7000  0.5\n\n7001\nEnergy Mu\n\t7002.5   1.25e-1  extra\n7003,5 2\n", 1,
+        {{7000, 0.5}, {7002.5, 0.125}});
+    row("comments only", "# energy mu\n#\n   # indented comment\n", 1, {}, noData);
+    row("inf", "7000 1\ninf 2\n", 1, {}, infinite);
+    row("junk", junk, 1, {}, noData);
 }
 
 void TestXafsSpectrum::load()
