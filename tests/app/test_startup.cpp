@@ -9,7 +9,6 @@ class TestStartup : public QObject
 {
     Q_OBJECT
 private slots:
-    void missingConfigFiles();
     void quitScriptEndsTheProgram();
 
 private:
@@ -25,25 +24,6 @@ void TestStartup::start(QProcess &p, const QStringList &args)
     p.setProcessEnvironment(env);
     p.start(LUMENOGRAF_EXE, args);
     QVERIFY(p.waitForStarted(10000));
-}
-
-// Of two configuration files named, the first counts.
-void TestStartup::missingConfigFiles()
-{
-    QProcess p;
-    start(p, {"-e", "-config", "a.cfg", "-c", "b.cfg"});
-    QByteArray err;
-    QElapsedTimer t;
-    t.start();
-    while (!err.contains("Can't open config file") && t.elapsed() < 30000) {
-        p.waitForReadyRead(200);
-        err += p.readAllStandardError();
-    }
-    p.terminate();
-    p.waitForFinished(10000);
-    err += p.readAllStandardError();
-    QVERIFY2(err.contains("Can't open config file : a.cfg\n"), err.constData());
-    QVERIFY(!err.contains("b.cfg"));
 }
 
 // A script that only says "quit" ends the program by itself with exit code 0.

@@ -18,7 +18,6 @@ private slots:
     void lineNormalization();
     void victoreenNormalization();
     void smallAndOddSpectra();
-    void preWindowWithOnePoint();
     void edgeOfSlopingMiddle_data();
     void edgeOfSlopingMiddle();
     void load_data();
@@ -208,18 +207,6 @@ void TestXafsSpectrum::smallAndOddSpectra()
              QVector<double>({0, 0, 0, 8000, 5}));
     QVERIFY(near(sd.post().c3, -0.001, 1e-9) && near(sd.post().c0, 13.0, 1e-9));
     QVERIFY(near(sd.jump(), 13.0, 1e-9));
-}
-
-void TestXafsSpectrum::preWindowWithOnePoint()
-{
-    // Range 0.4 .. 2.6, level 1.5, crossed between 6010 and 6020 at
-    // h = 6010 + 0.9 / 1.4 * 10; the pre window [h - 1000, h - 100) holds
-    // 5100 only, the post window [h + 10, h + 1000) 6100 and 6500.
-    XafsSpectrum s(points({5100, 5950, 6010, 6020, 6100, 6500}, {0.4, 0.5, 0.6, 2.0, 2.6, 2.5}),
-                   false, 0.0);
-    QCOMPARE(QVector<double>({s.pre().c0, s.pre().c3, s.pre().curve.y(5)}),
-             QVector<double>({0.4, 0, 0.4}));
-    QVERIFY(near(s.post().c3, -0.00025, 1e-9) && near(s.post().c0, 2.6 + 0.00025 * 6100.0, 1e-9));
 }
 
 void TestXafsSpectrum::edgeOfSlopingMiddle_data()
