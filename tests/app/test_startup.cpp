@@ -10,31 +10,22 @@ class TestStartup : public QObject
     Q_OBJECT
 private slots:
     void quitScriptEndsTheProgram();
-
-private:
-    void start(QProcess &p, const QStringList &args);
-    QTemporaryDir dir;
 };
-
-void TestStartup::start(QProcess &p, const QStringList &args)
-{
-    p.setWorkingDirectory(dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
-    p.start(LUMENOGRAF_EXE, args);
-    QVERIFY(p.waitForStarted(10000));
-}
 
 // A script that only says "quit" ends the program by itself with exit code 0.
 // "-b" hands the file to the batch window and "-x" starts it after the main
 // window is shown; the word is matched in any case.
 void TestStartup::quitScriptEndsTheProgram()
 {
+    QTemporaryDir dir;
     const QString script = dir.filePath("quit.bat");
     QVERIFY(writeFile(script, "# nothing to do but mistakes\nfrobnicate 1\ncalib_exec\nQUIT\n"));
     QProcess p;
-    start(p, {"-e", "-b", script, "-x"});
+    p.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(LUMENOGRAF_EXE, {"-e", "-b", script, "-x"});
     const bool ended = p.waitForFinished(120000);
     if (!ended) {
         p.kill();

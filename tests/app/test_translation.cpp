@@ -32,16 +32,15 @@ void TestTranslation::everyStringIsJapanese()
             xml.readNext();
             if (!xml.isStartElement())
                 continue;
-            if (xml.name() == QLatin1String("name")) {
+            if (xml.name() == QLatin1String("name"))
                 context = xml.readElementText();
-            } else if (xml.name() == QLatin1String("message")) {
-                source.clear();
+            else if (xml.name() == QLatin1String("message"))
                 comment.clear();
-            } else if (xml.name() == QLatin1String("source")) {
+            else if (xml.name() == QLatin1String("source"))
                 source = xml.readElementText();
-            } else if (xml.name() == QLatin1String("comment")) {
+            else if (xml.name() == QLatin1String("comment"))
                 comment = xml.readElementText();
-            } else if (xml.name() == QLatin1String("translation")) {
+            else if (xml.name() == QLatin1String("translation")) {
                 const QString wanted = xml.readElementText();
                 const QString got =
                     translator.translate(context.toUtf8().constData(), source.toUtf8().constData(),
