@@ -1,7 +1,5 @@
 #include "SpecFiles.h"
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // Starts the real program offscreen, as a user would from a shell.

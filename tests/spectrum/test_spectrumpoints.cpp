@@ -59,7 +59,6 @@ void TestSpectrumPoints::bounds()
     };
     fill(xy);
     f.finishFill();
-    QCOMPARE(f.size(), 5);
     QCOMPARE(boundsOf(f), QVector<double>({1, 7, 2, 9, 1, 2}));
     // With known x bounds only the y bounds are searched: ties keep the
     // first index over more than four points too; values that never beat the
@@ -95,8 +94,6 @@ void TestSpectrumPoints::valueAt()
              QVector<double>({1.5, 3.5, 6.0}));
     q.enableShift(false);
     QCOMPARE(q.valueAt(0.5), 1.5);
-    QCOMPARE(interpolate(5.0, 1.0, 10.0, 3.0, 30.0), 50.0);
-    QCOMPARE(interpolate(5.0, 2.0, 10.0, 2.0, 30.0), 20.0);
 }
 
 void TestSpectrumPoints::crossingX()
@@ -147,12 +144,10 @@ void TestSpectrumPoints::bakeShift()
     QVERIFY(c.inUse() && !c.shiftEnabled() && c.shift() == 20.0);
     QCOMPARE(c.points(), QVector<QPointF>({{80, 1}, {180, 3}, {130, 0.5}}));
     QCOMPARE(boundsOf(c), QVector<double>({80, 180, 0.5, 3, 2, 1}));
-    // A disabled shift is dropped; an empty list keeps the start bounds.
+    // A disabled shift is dropped.
     p.enableShift(false);
     QCOMPARE(boundsOf(p.withShiftBakedIn()), QVector<double>({100, 200, 0.5, 3, 2, 1}));
     QCOMPARE(p.withShiftBakedIn().shift(), 0.0);
-    p.clear();
-    QCOMPARE(boundsOf(p.withShiftBakedIn()), none);
 }
 
 void TestSpectrumPoints::fourierOfNothing()
