@@ -1,22 +1,25 @@
+#include "spectrum/FourierBuffers.h"
 #include "spectrum/SpectrumPoints.h"
 
 #include <QtTest>
 
 #include <cmath>
+#include <complex>
 
 class TestSpectrumPoints : public QObject
 {
     Q_OBJECT
 private slots:
-    void freshAndBounds();
-    void clearKeepsShift();
+    void bounds();
     void valueAt();
     void crossingX();
     void bakeShift();
+    void fourierOfNothing();
+    void fourier();
 };
 
 // minX, maxX, minY, maxY, minYIndex, maxYIndex in one list.
-static QVector<double> bounds(const SpectrumPoints &p)
+static QVector<double> boundsOf(const SpectrumPoints &p)
 {
     return {p.minX(), p.maxX(), p.minY(), p.maxY(), double(p.minYIndex()), double(p.maxYIndex())};
 }
@@ -32,29 +35,19 @@ static SpectrumPoints points(const QVector<QPointF> &xy)
     return p;
 }
 
-void TestSpectrumPoints::freshAndBounds()
+void TestSpectrumPoints::bounds()
 {
-    SpectrumPoints p;
-    QVERIFY(p.inUse());
-    QVERIFY(!p.shiftEnabled());
-    QCOMPARE(bounds(p), none);
-
-    p.append(3.0, 5.0);
-    QCOMPARE(p.minYIndex(), 0);
-    QCOMPARE(p.maxYIndex(), 0);
-    p.append(1.0, 2.0);
-    p.append(7.0, 9.0);
-    p.append(4.0, 2.0); // ties the smallest y: the earlier index stays
-    p.append(5.0, 9.0); // ties the largest y
-    QCOMPARE(bounds(p), QVector<double>({1, 7, 2, 9, 1, 2}));
-
-    // Bounds stay over stored values when a shift is enabled.
+    // Ties of the smallest and largest y keep the earlier index; bounds stay
+    // over stored values when a shift is enabled; clear keeps the shift.
+    const QVector<QPointF> xy{{3, 5}, {1, 2}, {7, 9}, {4, 2}, {5, 9}};
+    SpectrumPoints p = points(xy);
+    QCOMPARE(boundsOf(p), QVector<double>({1, 7, 2, 9, 1, 2}));
     p.setShift(10.0);
     p.enableShift(true);
-    QCOMPARE(p.minX(), 1.0);
-    QCOMPARE(p.storedX(0), 3.0);
-    QCOMPARE(p.x(0), -7.0);
-    QCOMPARE(p.y(0), 5.0);
+    QCOMPARE(QVector<double>({p.minX(), p.storedX(0), p.x(0)}), QVector<double>({1, 3, -7}));
+    p.clear();
+    QCOMPARE(boundsOf(p), none);
+    QVERIFY(p.shiftEnabled() && p.shift() == 10.0);
 
     // Bulk filling gives the bounds appending gives, ties included.
     SpectrumPoints f;
@@ -64,59 +57,25 @@ void TestSpectrumPoints::freshAndBounds()
         for (int i = 0; i < xy.size(); ++i)
             buf[i] = xy[i];
     };
-    fill({{3, 5}, {1, 2}, {7, 9}, {4, 2}, {5, 9}});
+    fill(xy);
     f.finishFill();
-    QCOMPARE(f.size(), 5);
-    QCOMPARE(bounds(f), QVector<double>({1, 7, 2, 9, 1, 2}));
+    QCOMPARE(boundsOf(f), QVector<double>({1, 7, 2, 9, 1, 2}));
     // With known x bounds only the y bounds are searched: ties keep the
     // first index over more than four points too; values that never beat the
     // start values leave the sentinels.
     fill({{0, 4}, {1, 6}, {2, 1}, {3, 8}, {4, 1}, {5, 3}, {6, 8}, {7, 2}, {8, 0.5}});
     f.finishFill(-1.0, 20.0);
-    QCOMPARE(bounds(f), QVector<double>({-1, 20, 0.5, 8, 8, 3}));
-    fill({{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 1}, {5, 2}});
-    f.finishFill(0.0, 5.0);
-    QCOMPARE(f.minYIndex(), 4);
-    QCOMPARE(f.maxYIndex(), 0);
+    QCOMPARE(boundsOf(f), QVector<double>({-1, 20, 0.5, 8, 8, 3}));
     const double nan = std::nan("");
     fill({{0, nan}, {1, nan}, {2, nan}, {3, nan}, {4, nan}});
     f.finishFill(0.0, 4.0);
-    QCOMPARE(bounds(f).mid(2), none.mid(2));
-    fill({});
-    f.finishFill(0.0, 4.0);
-    QCOMPARE(f.minX(), 1e300);
-    fill({});
-    f.finishFill();
-    QCOMPARE(bounds(f), none);
-
-    QCOMPARE(interpolate(2.0, 1.0, 10.0, 3.0, 30.0), 20.0);
-    QCOMPARE(interpolate(5.0, 1.0, 10.0, 3.0, 30.0), 50.0);
-    QCOMPARE(interpolate(5.0, 2.0, 10.0, 2.0, 30.0), 20.0);
-}
-
-void TestSpectrumPoints::clearKeepsShift()
-{
-    SpectrumPoints p = points({{1, 1}, {2, -1}});
-    p.setShift(2.5);
-    p.enableShift(true);
-    p.setInUse(false);
-    p.clear();
-    QCOMPARE(p.size(), 0);
-    QCOMPARE(bounds(p), none);
-    QVERIFY(p.shiftEnabled());
-    QCOMPARE(p.shift(), 2.5);
-    p.append(8.0, 4.0);
-    QCOMPARE(p.minYIndex(), 0);
-    QCOMPARE(p.minX(), 8.0);
+    QCOMPARE(boundsOf(f).mid(2), none.mid(2));
 }
 
 void TestSpectrumPoints::valueAt()
 {
     QCOMPARE(SpectrumPoints().valueAt(3.0), 0.0);
-    const SpectrumPoints one = points({{10, 4}});
-    QCOMPARE(one.valueAt(-100.0), 4.0);
-    QCOMPARE(one.valueAt(100.0), 4.0);
-
+    QCOMPARE(points({{10, 4}}).valueAt(-100.0), 4.0);
     // y = 2x + 1 on 10, 20, then y = 41 + (x - 20) * (-1) up to 40 and flat
     // after; the first line is extended below, the last (flat) one above.
     const SpectrumPoints p = points({{10, 21}, {20, 41}, {30, 31}, {40, 21}, {50, 21}});
@@ -124,30 +83,22 @@ void TestSpectrumPoints::valueAt()
                             {37.5, 23.5}, {45, 21}, {50, 21}, {90, 21}};
     for (const auto &a : at)
         QCOMPARE(p.valueAt(a[0]), a[1]);
-
-    // Two points with a slope at the top end; shift 5 reads the same curve
-    // at x - 5; a disabled shift is not applied.
+    // A slope at the top end; shift 5 reads the same curve at x - 5; a
+    // disabled shift is not applied.
     SpectrumPoints q = points({{0, 0}, {1, 3}, {2, 4}});
     QCOMPARE(q.valueAt(4.0), 6.0);
     QCOMPARE(q.valueAt(-2.0), -6.0);
     q.setShift(5.0);
     q.enableShift(true);
-    QCOMPARE(q.valueAt(-4.5), 1.5);
-    QCOMPARE(q.valueAt(-3.5), 3.5);
-    QCOMPARE(q.valueAt(-1.0), 6.0);
+    QCOMPARE(QVector<double>({q.valueAt(-4.5), q.valueAt(-3.5), q.valueAt(-1.0)}),
+             QVector<double>({1.5, 3.5, 6.0}));
     q.enableShift(false);
     QCOMPARE(q.valueAt(0.5), 1.5);
 }
 
 void TestSpectrumPoints::crossingX()
 {
-    SpectrumPoints p;
-    QCOMPARE(p.crossingX(0.5, SpectrumPoints::Rising), 0.0);
-    p.append(7.0, 3.0);
-    QCOMPARE(p.crossingX(0.5, SpectrumPoints::Rising), 7.0);
-    p.setShift(1.0);
-    p.enableShift(true);
-    QCOMPARE(p.crossingX(0.5, SpectrumPoints::Rising), 6.0);
+    QCOMPARE(SpectrumPoints().crossingX(0.5, SpectrumPoints::Rising), 0.0);
 
     // 0, 0, 4, 2, 10, 2 over x = 0..5: y range 0..10.
     const SpectrumPoints s = points({{0, 0}, {1, 0}, {2, 4}, {3, 2}, {4, 10}, {5, 2}});
@@ -173,14 +124,14 @@ void TestSpectrumPoints::crossingX()
     for (const auto &r : rows)
         QCOMPARE(s.crossingX(r.fraction, r.dir), r.x);
 
-    // A falling curve has no rising crossing.
+    // A falling curve has no rising crossing: the first x (shifted by 4).
     SpectrumPoints d = points({{100, 5}, {110, 3}, {120, 1}});
-    QCOMPARE(d.crossingX(0.5, SpectrumPoints::Rising), 100.0);
-    QCOMPARE(d.crossingX(0.5, SpectrumPoints::Falling), 110.0);
     d.setShift(-4.0);
     d.enableShift(true);
-    QCOMPARE(d.crossingX(0.5, SpectrumPoints::Rising), 104.0);
-    QCOMPARE(d.crossingX(0.25, SpectrumPoints::Falling), 119.0);
+    QCOMPARE(QVector<double>({d.crossingX(0.5, SpectrumPoints::Rising),
+                              d.crossingX(0.5, SpectrumPoints::Falling),
+                              d.crossingX(0.25, SpectrumPoints::Falling)}),
+             QVector<double>({104, 114, 119}));
 }
 
 void TestSpectrumPoints::bakeShift()
@@ -190,26 +141,67 @@ void TestSpectrumPoints::bakeShift()
     p.enableShift(true);
     p.setInUse(false);
     const SpectrumPoints c = p.withShiftBakedIn();
-    QVERIFY(c.inUse());
-    QVERIFY(!c.shiftEnabled());
-    QCOMPARE(c.shift(), 20.0);
+    QVERIFY(c.inUse() && !c.shiftEnabled() && c.shift() == 20.0);
     QCOMPARE(c.points(), QVector<QPointF>({{80, 1}, {180, 3}, {130, 0.5}}));
-    QCOMPARE(bounds(c), QVector<double>({80, 180, 0.5, 3, 2, 1}));
-
+    QCOMPARE(boundsOf(c), QVector<double>({80, 180, 0.5, 3, 2, 1}));
     // A disabled shift is dropped.
     p.enableShift(false);
-    const SpectrumPoints d = p.withShiftBakedIn();
-    QCOMPARE(d.shift(), 0.0);
-    QCOMPARE(d.storedX(0), 100.0);
-    QCOMPARE(d.minX(), 100.0);
+    QCOMPARE(boundsOf(p.withShiftBakedIn()), QVector<double>({100, 200, 0.5, 3, 2, 1}));
+    QCOMPARE(p.withShiftBakedIn().shift(), 0.0);
+}
 
-    // An empty list keeps the start bounds.
-    SpectrumPoints e;
-    e.setShift(3.0);
-    e.enableShift(true);
-    const SpectrumPoints f = e.withShiftBakedIn();
-    QCOMPARE(bounds(f), none);
-    QCOMPARE(f.shift(), 3.0);
+void TestSpectrumPoints::fourierOfNothing()
+{
+    // Without buffers, and at sizes of 0 or less, every call does nothing.
+    // Releasing empties a wrapper that had buffers.
+    FourierBuffers f;
+    const double v[2] = {1, 2};
+    fftw_complex c[1] = {{1, 0}};
+    f.forward(v);
+    f.forward(SpectrumPoints());
+    f.backward(c);
+    f.setSize(5);
+    f.release();
+    f.setSize(-3);
+    QVERIFY(f.size() == 0 && f.magnitudes() == nullptr && f.forwardOutput() == nullptr);
+}
+
+void TestSpectrumPoints::fourier()
+{
+    // Three points on a length of 8: the rest counts as 0. Each component is
+    // the sum of y_j exp(-2 pi i j k / 8) over the three points.
+    FourierBuffers f;
+    f.setSize(8);
+    const SpectrumPoints p = points({{7000, 1.5}, {7001, -2.0}, {7002, 0.25}});
+    f.forward(p);
+    for (int k = 0; k < 8; ++k) {
+        std::complex<double> s = 0;
+        for (int j = 0; j < 3; ++j)
+            s += p.y(j) * std::polar(1.0, -2.0 * M_PI * j * k / 8.0);
+        QVERIFY(std::fabs(f.forwardOutput()[k][0] - s.real()) < 1e-12);
+        QVERIFY(std::fabs(f.forwardOutput()[k][1] - s.imag()) < 1e-12);
+        QVERIFY(std::fabs(f.magnitudes()[k] - std::abs(s)) < 1e-12);
+    }
+    // Backward is unnormalized: it gives n times the input. Its input is
+    // copied: a later forward leaves its result.
+    f.backward(f.forwardOutput());
+    for (int i = 0; i < 8; ++i) {
+        QVERIFY(std::fabs(f.backwardOutput()[i][0] - (i < 3 ? 8.0 * p.y(i) : 0.0)) < 1e-12);
+        QVERIFY(std::fabs(f.backwardOutput()[i][1]) < 1e-12);
+    }
+    const double zeros[8] = {};
+    f.forward(zeros);
+    QVERIFY(std::fabs(f.backwardOutput()[0][0] - 12.0) < 1e-12);
+    // A longer list: only the first 8 points count.
+    SpectrumPoints q = p;
+    for (int j = 0; j < 10; ++j)
+        q.append(7003.0 + j, 100.0);
+    f.forward(q);
+    QVERIFY(std::fabs(f.forwardOutput()[0][0] - (1.5 - 2.0 + 0.25 + 500.0)) < 1e-9);
+    // One frame: the only component is the value itself.
+    f.setSize(1);
+    f.forward(points({{7112, -123456.0}}));
+    QCOMPARE(f.magnitudes()[0], 123456.0);
 }
 
 QTEST_GUILESS_MAIN(TestSpectrumPoints)
