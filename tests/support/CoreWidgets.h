@@ -1,0 +1,58 @@
+#pragma once
+
+#include "batch/CmdLine.h"
+#include "core/gui/Body.h"
+#include "input/TiffData.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <functional>
+
+// Helpers of the window tests: a control found by its name, frame files, and
+// batch statements handed to the main window as the interpreter hands them.
+template <typename T>
+T *child(QObject *o, const char *name)
+{
+    T *w = o->findChild<T *>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+// A 16-bit frame file of w x h samples value(x, y).
+inline bool writeFrameFile(const QString &path, int w, int h,
+                           const std::function<int(int, int)> &value)
+{
+    QVector<quint16> px(w * h);
+    for (int i = 0; i < w * h; ++i)
+        px[i] = quint16(value(i % w, i / w));
+    return writeTiff16(path, w, h, px.constData());
+}
+
+// Runs one statement (a remark line if `remark`); the number of answers it gave at once.
+inline int runStatement(Body &body, const QString &statement, bool remark = false)
+{
+    QSignalSpy done(&body, &Body::finishBatchExec);
+    body.execCmdSlot(CmdLine(statement), remark);
+    return done.count();
+}
+
+// Runs a statement answered when its work in another thread ends; true when
+// answered exactly once.
+inline bool runAndWait(Body &body, const QString &statement)
+{
+    QSignalSpy done(&body, &Body::finishBatchExec);
+    body.execCmdSlot(CmdLine(statement), false);
+    return QTest::qWaitFor([&done] { return done.count() > 0; }, 20000) && done.count() == 1;
+}
+
+// Runs statements, one a line, that must each answer once at once; the first
+// that does not, else an empty text.
+inline QString runLines(Body &body, const QString &lines)
+{
+    for (const QString &s : lines.split('\n'))
+        if (runStatement(body, s) != 1)
+            return s;
+    return QString();
+}
