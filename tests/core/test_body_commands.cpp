@@ -1,26 +1,18 @@
 #include "batch/gui/BatchCtrl.h"
-#include "batch/CmdLine.h"
-#include "core/gui/Body.h"
 #include "input/gui/EOFSetup.h"
 #include "input/gui/SelectDataFiles.h"
-#include "input/TiffData.h"
 #include "spectrum/gui/XafsView.h"
 #include "widgets/gui/ImgDispA.h"
 
-#include "LogCapture.h"
+#include "CoreWidgets.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <vector>
 
 // The main window's batch commands, handed over as the interpreter would
 // hand them, checked on the controls they write and on what they answer.
@@ -29,9 +21,7 @@ class TestBodyCommands : public QObject
     Q_OBJECT
 private slots:
     void answersAndErrors();
-    void fieldsTakeNormalisedNumbers();
-    void energySetup();
-    void displayCommands();
+    void commandsWriteControls();
     void loadsCompleteWhenTheLoaderEnds();
     void newLoadReplacesTheOneInFlight();
     void handStartedLoadLeavesTheScriptWaiting();
@@ -41,67 +31,36 @@ private slots:
     void energySetupCloses();
 };
 
-namespace {
-
-template <typename T>
-T *child(QObject *o, const char *name)
-{
-    T *w = o->findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
-QString logText(Body &body)
+static QString logText(Body &body)
 {
     return child<QPlainTextEdit>(body.batchCtrl(), "ProgressLog")->toPlainText();
 }
 
-// Runs one statement (a remark line if `remark`) and tells how many answers it gave.
-int run(Body &body, const QString &statement, bool remark = false)
-{
-    QSignalSpy done(&body, &Body::finishBatchExec);
-    body.execCmdSlot(CmdLine(statement), remark);
-    return done.count();
-}
-
 // Runs statements that must each answer once, at once.
-void runAll(Body &body, const QStringList &statements)
+static void runAll(Body &body, const QStringList &statements)
 {
     for (const QString &s : statements)
-        QVERIFY2(run(body, s) == 1, qPrintable(s));
+        QVERIFY2(runStatement(body, s) == 1, qPrintable(s));
 }
 
-// Runs a load statement: answered once, when its loader has read the list.
-void runLoad(Body &body, const QString &statement)
+// Frame samples base + x + 7 y.
+static std::function<int(int, int)> ramp(int base)
 {
-    QSignalSpy done(&body, &Body::finishBatchExec);
-    body.execCmdSlot(CmdLine(statement), false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+    return [base](int x, int y) { return base + x + 7 * y; };
 }
 
-// A frame file whose pixel (x, y) holds base + x + 7 y.
-void writeFrame(const QString &path, int w, int h, int base)
-{
-    std::vector<quint16> px(size_t(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            px[size_t(y) * w + size_t(x)] = quint16(base + x + 7 * y);
-    QVERIFY(writeTiff16(path, w, h, px.data()));
-}
-
-// n small frame files named after `tag`, in list order.
-QStringList writeFrames(const QTemporaryDir &dir, const QString &tag, int n)
+// n frame files of 4 x 3 samples ramp(k) named after `tag`, in list order.
+static QStringList writeFrames(const QTemporaryDir &dir, const QString &tag, int n)
 {
     QStringList files;
     for (int k = 0; k < n; ++k) {
         files << dir.filePath(QStringLiteral("%1_%2_0000.tif").arg(tag).arg(7000 + k));
-        writeFrame(files.last(), 4, 3, k);
+        writeFrameFile(files.last(), 4, 3, ramp(k));
     }
     return files;
 }
 
-QStringList namesOf(const QVector<TiffData *> &stack)
+static QStringList namesOf(const QVector<TiffData *> &stack)
 {
     QStringList names;
     for (const TiffData *f : stack)
@@ -109,37 +68,31 @@ QStringList namesOf(const QVector<TiffData *> &stack)
     return names;
 }
 
-} // namespace
-
 // Every statement is answered exactly once, except "quit", which asks for the
 // end instead; unknown words go to the batch log with the statement's text.
 void TestBodyCommands::answersAndErrors()
 {
     Body body;
     QSignalSpy finishing(&body, &Body::finishing);
-
     // Remark lines and blank lines only need the answer, whatever they say.
-    QCOMPARE(run(body, "quit", true), 1);
-    QCOMPARE(run(body, QString(), true), 1);
+    QCOMPARE(runStatement(body, "quit", true), 1);
+    QCOMPARE(runStatement(body, QString(), true), 1);
     QCOMPARE(finishing.count(), 0);
-
     // The interpreter's own words are not errors.
     runAll(body, {":for L i 1 3", ":NEXT L", ":echo hello"});
     QCOMPARE(logText(body), QString());
-
     // Unknown words: the comment-free line, then a line feed; a line of
     // blanks is a statement with an empty word.
     runAll(body, {"frobnicate  1 \"a b\" # why", "   "});
     QCOMPARE(logText(body), QStringLiteral("Err: frobnicate  1 \"a b\" \nErr:    \n"));
-
     // "quit" in any case ends the program and sends no answer.
-    QCOMPARE(run(body, "QuIt"), 0);
+    QCOMPARE(runStatement(body, "QuIt"), 0);
     QCOMPARE(finishing.count(), 1);
 }
 
 // What a control shows: a field's text, "on" or "off" for a box or a radio
 // button, a list's current entry.
-QString shown(QObject *owner, const char *name)
+static QString shown(QObject *owner, const char *name)
 {
     QWidget *w = child<QWidget>(owner, name);
     if (auto *e = qobject_cast<QLineEdit *>(w))
@@ -151,129 +104,98 @@ QString shown(QObject *owner, const char *name)
     return QStringLiteral("<unknown control>");
 }
 
-struct Step
+// Each statement, which must answer once, and a control after it. A field
+// takes the number the argument reads as, written anew: leading zeros go, a
+// word counts as 0; a flag is on only for exactly 1; each word reaches its
+// own panel only; the energy words recalculate as a hand edit does.
+void TestBodyCommands::commandsWriteControls()
 {
-    QString statement;
-    QObject *owner;
-    const char *control;
-    QString expected;
-};
-
-// Runs each statement, which must answer once, and checks the control after it.
-void runSteps(Body &body, const QVector<Step> &steps)
-{
-    for (const Step &s : steps) {
-        QCOMPARE(run(body, s.statement), 1);
+    Body body;
+    EOFSetup *s1 = body.i1Panel()->energySetup(), *s0 = body.i0Panel()->energySetup();
+    QObject *i1 = body.i1Panel(), *i0 = body.i0Panel(), *v = body.xafsView();
+    QTemporaryDir dir;
+    const QString ref = dir.filePath("angles.dat");
+    QFile f(ref);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("angle\n14.0\n13.9\n") > 0);
+    f.close();
+    const struct
+    {
+        QString statement;
+        QObject *owner;
+        const char *control;
+        QString expected;
+    } steps[] = {
+        {"cut_f_i0 007", i0, "CutFirst", "7"},
+        {"cut_f_i0 007", i1, "CutFirst", "0"},
+        {"CUT_L_I1 12", i1, "CutLast", "12"},
+        {"CUT_L_I1 12", i0, "CutLast", "0"},
+        {"skip_i1 three", i1, "Skip", "0"},
+        {"skip_i0 2", i0, "Skip", "2"},
+        {"show_latest_i1 0", i1, "ShowLatest", "off"},
+        {"show_latest_i1 0", i0, "ShowLatest", "on"},
+        {"show_latest_i1 1", i1, "ShowLatest", "on"},
+        {"show_latest_i0 2", i0, "ShowLatest", "off"},
+        {"set_band_w 007", &body, "HWidth", "7"},
+        {"set_band_h wide", &body, "VWidth", "0"},
+        {"set_band_h -3", &body, "VWidth", "-3"},
+        {"set_fluo_type 1", &body, "FluoType", "on"},
+        {"set_fluo_type yes", &body, "FluoType", "off"},
+        {"eng_calc_base_i1 8100", s1, "Start", "8100"},
+        {"eng_calc_base_i1 8100", s1, "End", "9100"},
+        {"eng_calc_base_i1 8100", s0, "End", "9000"},
+        {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
+        {"eng_calc_num_i1 500", s1, "NumOfPoints", "500"},
+        {"eng_calc_num_i1 500", s1, "Delta", "3"},
+        {"eng_calc_delta_i1 0.25", s1, "End", "8225"},
+        {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
+        {"eng_by_calc_i0 1", s0, "FromFileNum", "on"},
+        {"eng_by_calc_i0 1", s1, "FromFileName", "on"},
+        {"eng_by_name_i0", s0, "FromFileName", "on"},
+        {"eng_calc_even_in_eng_i1 1", s1, "EvenInEnergy", "on"},
+        {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
+        // Units: an index outside the list, negative included, changes nothing.
+        {"eng_calc_disp_unit_i1 1", s1, "DisplayUnit", "keV"},
+        {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
+        {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"},
+        {"eng_calc_disp_unit_i1 -1", s0, "DisplayUnit", "eV"},
+        // Both pattern words write the pattern field and leave the factor.
+        {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern",
+         "\\d_\\d\\d\\d\\d\\d\\dKeV"},
+        {"eng_by_name_reg_exp_i1 \"a b\"", s0, "Factor", "1"},
+        {"eng_by_name_reg_exp_i1 \"a b\"", s1, "Pattern", "a b"},
+        {"eng_by_name_factor_i1 1000.0000001", s1, "Factor", "1000"},
+        // A reference file of angles: the choice follows the name.
+        {"eng_by_ref_i1 " + ref, s1, "FromRefFile", "on"},
+        {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
+        {"eng_by_calc_i1 1", s1, "FromFileNum", "on"},
+        // A display number outside 0 and 1 keeps the choice; a word reads as
+        // frame 0; without frames "Img. No." names none but 0.
+        {"select_disp_image 1", &body, "ShowI0", "on"},
+        {"select_disp_image 9", &body, "ShowI0", "on"},
+        {"select_disp_image -1", &body, "ShowI0", "on"},
+        {"select_disp_image 0", &body, "ShowData", "on"},
+        {"seek_image 4", &body, "ImgNo", "0"},
+        {"seek_image last", &body, "ImgNo", "0"},
+        {"xafs_view_normalize 1", v, "Normalized", "on"},
+        {"xafs_view_normalize 0", v, "Normalized", "off"},
+        {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
+    };
+    for (const auto &s : steps) {
+        QCOMPARE(runStatement(body, s.statement), 1);
         QVERIFY2(shown(s.owner, s.control) == s.expected,
                  qPrintable(s.statement + ": " + s.control + " shows "
                             + shown(s.owner, s.control)));
+        QCOMPARE(body.stacks().fluorescence(), s.statement == "set_fluo_type 1");
     }
-}
-
-// What lands in a field is the number the argument reads as, written anew:
-// leading zeros go, a word counts as 0; a flag is on only for exactly 1; each
-// word reaches its own panel only.
-void TestBodyCommands::fieldsTakeNormalisedNumbers()
-{
-    Body body;
-    SelectDataFiles *i1 = body.i1Panel();
-    SelectDataFiles *i0 = body.i0Panel();
-    runSteps(body, {
-                       {"cut_f_i0 007", i0, "CutFirst", "7"},
-                       {"cut_f_i0 007", i1, "CutFirst", "0"},
-                       {"CUT_L_I1 12", i1, "CutLast", "12"},
-                       {"CUT_L_I1 12", i0, "CutLast", "0"},
-                       {"skip_i1 three", i1, "Skip", "0"},
-                       {"skip_i0 2", i0, "Skip", "2"},
-                       {"show_latest_i1 0", i1, "ShowLatest", "off"},
-                       {"show_latest_i1 0", i0, "ShowLatest", "on"},
-                       {"show_latest_i1 1", i1, "ShowLatest", "on"},
-                       {"show_latest_i0 2", i0, "ShowLatest", "off"},
-                       {"set_band_w 007", &body, "HWidth", "7"},
-                       {"set_band_h wide", &body, "VWidth", "0"},
-                       {"set_band_h -3", &body, "VWidth", "-3"},
-                       {"set_fluo_type 1", &body, "FluoType", "on"},
-                   });
-    QVERIFY(body.stacks().fluorescence());
-    runSteps(body, {{"set_fluo_type yes", &body, "FluoType", "off"}});
-    QVERIFY(!body.stacks().fluorescence());
-}
-
-// The energy commands reach each panel's own energy setup, with the same
-// recalculations as a hand edit.
-void TestBodyCommands::energySetup()
-{
-    Body body;
-    EOFSetup *s1 = body.i1Panel()->energySetup();
-    EOFSetup *s0 = body.i0Panel()->energySetup();
-    runSteps(body, {
-                       {"eng_calc_base_i1 8100", s1, "Start", "8100"},
-                       {"eng_calc_base_i1 8100", s1, "End", "9100"},
-                       {"eng_calc_base_i1 8100", s0, "End", "9000"},
-                       {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
-                       {"eng_calc_num_i1 500", s1, "NumOfPoints", "500"},
-                       {"eng_calc_num_i1 500", s1, "Delta", "3"},
-                       {"eng_calc_delta_i1 0.25", s1, "End", "8225"},
-                       {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
-                       {"eng_by_calc_i0 1", s0, "FromFileNum", "on"},
-                       {"eng_by_calc_i0 1", s1, "FromFileName", "on"},
-                       {"eng_by_name_i0", s0, "FromFileName", "on"},
-                       {"eng_calc_even_in_eng_i1 1", s1, "EvenInEnergy", "on"},
-                       {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
-                       // Units: an index outside the list, negative included, changes nothing.
-                       {"eng_calc_disp_unit_i1 1", s1, "DisplayUnit", "keV"},
-                       {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
-                       {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"},
-                       {"eng_calc_disp_unit_i1 -1", s0, "DisplayUnit", "eV"},
-                       // Both pattern words write the pattern field and leave the factor.
-                       {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern",
-                        "\\d_\\d\\d\\d\\d\\d\\dKeV"},
-                       {"eng_by_name_reg_exp_i1 \"a b\"", s0, "Factor", "1"},
-                       {"eng_by_name_reg_exp_i1 \"a b\"", s1, "Pattern", "a b"},
-                       {"eng_by_name_factor_i1 1000.0000001", s1, "Factor", "1000"},
-                   });
-
-    // A reference file of angles: the choice follows the name.
-    QTemporaryDir dir;
-    const QString ref = dir.filePath("angles.dat");
-    {
-        QFile f(ref);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
-        f.write("angle\n14.0\n13.9\n");
-    }
-    runSteps(body, {{"eng_by_ref_i1 " + ref, s1, "FromRefFile", "on"},
-                    {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
-                    {"eng_by_calc_i1 1", s1, "FromFileNum", "on"}});
     const double e1 = 12398.424360387684 / (2 * 3.13553 * std::sin(13.9 * 3.1415926535 / 180));
     runAll(body, {"eng_by_ref_i1 " + ref});
     QCOMPARE(s1->energyOf(QStringLiteral("x.tif"), 1), e1);
-}
-
-void TestBodyCommands::displayCommands()
-{
-    Body body;
-    XafsView *v = body.xafsView();
-    // A display number outside 0 and 1 keeps the choice; a word reads as frame 0;
-    // without frames "Img. No." names none but 0.
-    runSteps(body, {
-                       {"select_disp_image 1", &body, "ShowI0", "on"},
-                       {"select_disp_image 9", &body, "ShowI0", "on"},
-                       {"select_disp_image -1", &body, "ShowI0", "on"},
-                       {"select_disp_image 0", &body, "ShowData", "on"},
-                       {"seek_image 4", &body, "ImgNo", "0"},
-                       {"seek_image last", &body, "ImgNo", "0"},
-                       {"xafs_view_normalize 1", v, "Normalized", "on"},
-                       {"xafs_view_normalize 0", v, "Normalized", "off"},
-                       {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
-                   });
-
     // The area is stored as given, a negative width included.
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
     runAll(body, {"select_region 10 20 4 30"});
     QVERIFY(disp->hasSelection());
     QCOMPARE(disp->selectedArea(), QRectF(10, 20, -6, 10));
 }
-
 // A load holds the script until its loader has read the whole list.
 void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
 {
@@ -281,8 +203,9 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     const QString d = dir.path() + QLatin1Char('/');
     // Written out of name order, so a bare directory listing may give any order.
     for (int k : {3, 0, 2, 1})
-        writeFrame(d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k), 20, 10, 100 * k);
-    writeFrame(d + "other.tif", 20, 10, 0);
+        QVERIFY(writeFrameFile(d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k), 20, 10,
+                               ramp(100 * k)));
+    QVERIFY(writeFrameFile(d + "other.tif", 20, 10, ramp(0)));
 
     Body body;
     // Without files nothing is loaded and the answer comes at once.
@@ -297,10 +220,10 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     QCOMPARE(body.stacks().i1().at(1)->energy, 7030.0);
 
     // Appending, then a pattern load that replaces the stack.
-    runLoad(body, QStringLiteral("load_I1_files add %1other.tif").arg(d));
+    QVERIFY(runAndWait(body, QStringLiteral("load_I1_files add %1other.tif").arg(d)));
     QCOMPARE(body.stacks().i1().size(), 3);
-    runLoad(body,
-            QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d));
+    QVERIFY(runAndWait(
+        body, QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d)));
     QStringList names;
     for (int k = 0; k < 4; ++k) {
         names << d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k);
@@ -310,7 +233,7 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     QCOMPARE(body.stacks().i1().size(), 3);
 
     // A pattern that matches nothing still completes (and, with NEW, empties).
-    runLoad(body, QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d));
+    QVERIFY(runAndWait(body, QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d)));
     QCOMPARE(body.stacks().i0().size(), 0);
 
     runAll(body, {"clear_I1_files"});
@@ -326,14 +249,14 @@ void TestBodyCommands::movePositionReachesEveryPixel()
     QTemporaryDir dir;
     const QString d = dir.path() + QLatin1Char('/');
     const int w = 1500, h = 40;
-    writeFrame(d + "f_7000_0000.tif", w, h, 1000);
+    QVERIFY(writeFrameFile(d + "f_7000_0000.tif", w, h, ramp(1000)));
 
     Body body;
     body.resize(400, 300);
     body.show();
     QVERIFY(QTest::qWaitForWindowExposed(&body));
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
-    runLoad(body, QStringLiteral("load_I1_files NEW %1f_7000_0000.tif").arg(d));
+    QVERIFY(runAndWait(body, QStringLiteral("load_I1_files NEW %1f_7000_0000.tif").arg(d)));
     QVERIFY(disp->width() < w / 3);
     QVERIFY(disp->height() < h * 20);
 
@@ -449,13 +372,13 @@ void TestBodyCommands::failuresAreLogged()
                       "load_dark_file %1n.tif (Can not open (1) %1n.tif)"}) {
         f.replace("%1", d);
         expected += "Err: " + f + "\n";
-        QCOMPARE(run(body, f.section(" (", 0, 0)), 1);
+        QCOMPARE(runStatement(body, f.section(" (", 0, 0)), 1);
     }
-    runLoad(body, "load_I1_files_of_pattern NEW " + d + " f_*.tif");
-    runLoad(body, "load_I1_files_of_pattern ADD " + d + " g_*.tif x_*.tif");
+    QVERIFY(runAndWait(body, "load_I1_files_of_pattern NEW " + d + " f_*.tif"));
+    QVERIFY(runAndWait(body, "load_I1_files_of_pattern ADD " + d + " g_*.tif x_*.tif"));
     QCOMPARE(body.stacks().i1().size(), 2);
-    runLoad(body, "load_I0_files NEW " + d + "f_7001_0000.tif");
-    runLoad(body, "load_I0_files_of_pattern NEW " + d + "n/ *.tif");
+    QVERIFY(runAndWait(body, "load_I0_files NEW " + d + "f_7001_0000.tif"));
+    QVERIFY(runAndWait(body, "load_I0_files_of_pattern NEW " + d + "n/ *.tif"));
     QCOMPARE(body.stacks().i0().size(), 0);
     expected += QStringLiteral("Err: load_I1_files_of_pattern ADD %1 g_*.tif x_*.tif (no file in "
                                "%1 matches g_*.tif x_*.tif; nothing loaded)\nErr: "
@@ -464,21 +387,21 @@ void TestBodyCommands::failuresAreLogged()
                     .arg(d);
     QCOMPARE(logText(body), expected);
 
-    runLoad(body, "load_I0_files NEW " + d + "f_7001_0000.tif");
+    QVERIFY(runAndWait(body, "load_I0_files NEW " + d + "f_7001_0000.tif"));
     runAll(body, {"seek_image 0", "move_position 1 1", "select_region 0 0 4 3"});
-    const QStringList saves = {"save_image %1p.png", "save_image_w_num %1p.png 3",
-                               "save_spectra %1s.dat", "save_each_spectrum %1e.dat",
-                               "save_all_images %1m.png", "save_data %1m.dat",
+    const QStringList saves = {"save_image %1p.png",        "save_image_w_num %1p.png 3",
+                               "save_spectra %1s.dat",      "save_each_spectrum %1e.dat",
+                               "save_all_images %1m.png",   "save_data %1m.dat",
                                "save_data_as_tiff %1m.tif", "calib_save_map %1m.emp"};
     for (const QString &save : saves) {
-        QCOMPARE(run(body, save.arg(d + "n/")), 1);
+        QCOMPARE(runStatement(body, save.arg(d + "n/")), 1);
         const QString last = logText(body).section('\n', -2);
         QVERIFY(last.startsWith("Err: " + save.arg(d + "n/") + " (") && last.endsWith(")\n"));
     }
     // The first four have what they save.
     const QString log = logText(body);
     for (const QString &save : saves.mid(0, 4))
-        QCOMPARE(run(body, save.arg(d)), 1);
+        QCOMPARE(runStatement(body, save.arg(d)), 1);
     QCOMPARE(logText(body), log);
     QVERIFY(QFile::exists(d + "p.png") && QFile::exists(d + "e.dat"));
 }

@@ -17,10 +17,8 @@ class TestImageStacks : public QObject
 private slots:
     void i0AtEnergy();
     void absorptionRule();
-    void darkSubtraction();
     void rawI1AndProfiles();
     void storingAndClearing();
-    void failedDarkLoad();
     void loadRequestClamps();
     void thousandsSeparators();
     void windowsOfTheStacks_data();
@@ -88,6 +86,16 @@ void TestImageStacks::i0AtEnergy()
     }
 }
 
+// Writes a 4 x 3 dark frame of `v` everywhere and loads it.
+static bool loadDark(ImageStacks &s, const QTemporaryDir &dir, int v)
+{
+    const QVector<quint16> px(12, quint16(v));
+    return writeTiff16(dir.filePath("dark.tif"), 4, 3, px.constData())
+           && s.loadDark(dir.filePath("dark.tif"));
+}
+
+// The edges of the absorption rule ln(b / a), I0 b at the I1 energy and I1 a
+// window sums, both less the dark (the general case: windowsOfTheStacks).
 void TestImageStacks::absorptionRule()
 {
     ImageStacks s;
@@ -95,19 +103,34 @@ void TestImageStacks::absorptionRule()
     s.appendI1(constantFrame(4, 3, 150, 50));
     s.appendI1(constantFrame(4, 3, 250, 100));
     s.appendI1(constantFrame(4, 3, 350, 90));
-
     // I0 at 150, 250, 350 eV: 200, 350, 450 against I1 50, 100, 90.
     QCOMPARE(s.absorption(2, 1, 0, 0).points(),
              QVector<QPointF>({{150, std::log(4.0)}, {250, std::log(3.5)}, {350, std::log(5.0)}}));
-
-    // Outside the data: empty.
     for (QPoint out : {QPoint(-1, 0), QPoint(0, -1), QPoint(4, 0), QPoint(0, 3)})
         QVERIFY(s.absorption(out.x(), out.y(), 0, 0).isEmpty());
     QCOMPARE(s.absorption(3, 2, 0, 0).size(), 3);
-
     // An I1 frame of zeros: a * b is 0, the point is 1.0.
     s.appendI1(constantFrame(4, 3, 200, 0));
     QCOMPARE(s.absorption(0, 0, 0, 0).y(3), 1.0);
+
+    // A dark brighter than I1: a < 0 while b > 0 gives 1.0; the fluorescence
+    // ratio keeps its sign; the raw trace has no dark.
+    QTemporaryDir dir;
+    QVERIFY(loadDark(s, dir, 20));
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(180.0 / 30.0));
+    QVERIFY(loadDark(s, dir, 60));
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), 1.0);
+    QCOMPARE(s.rawI1(1, 1, 0, 0).y(0), 50.0);
+    s.setFluorescence(true);
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), -10.0 / 140.0);
+    s.setFluorescence(false);
+    s.clearDark();
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(4.0));
+    // A file that does not read drops the previous dark and leaves none.
+    QVERIFY(loadDark(s, dir, 6));
+    QCOMPARE(ImageStacks::sampleAt(s.dark(), 3, 2), 6.0);
+    QVERIFY(!s.loadDark(dir.filePath(QStringLiteral("missing.tif"))) && !s.hasDark());
+
     // Fluorescence without incident intensity (I0 at 50 eV extrapolates to
     // 0): the neutral 1.0 instead of an infinity.
     ImageStacks f;
@@ -119,42 +142,12 @@ void TestImageStacks::absorptionRule()
     // I1 with 50 frames and I0 with one frame: every point uses the one sum.
     ImageStacks one;
     one.appendI0(constantFrame(4, 3, 8000, 1000));
-    for (int k = 0; k < 50; ++k)
-        one.appendI1(constantFrame(4, 3, 7000 + 40 * k, 10 + k));
     QVector<QPointF> want;
-    for (int k = 0; k < 50; ++k)
+    for (int k = 0; k < 50; ++k) {
+        one.appendI1(constantFrame(4, 3, 7000 + 40 * k, 10 + k));
         want.append({7000.0 + 40 * k, std::log(1000.0 / (10 + k))});
+    }
     QCOMPARE(one.absorption(1, 1, 0, 0).points(), want);
-}
-
-void TestImageStacks::darkSubtraction()
-{
-    ImageStacks s;
-    addI0Ramp(s);
-    s.appendI1(constantFrame(4, 3, 150, 50));
-    QTemporaryDir dir;
-    const QString dark = dir.filePath(QStringLiteral("dark.tif"));
-    QVector<quint16> pixels(12, 20);
-    QVERIFY(writeTiff16(dark, 4, 3, pixels.constData()));
-    QVERIFY(s.loadDark(dark));
-
-    // (50 - 20) against (200 - 20).
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(180.0 / 30.0));
-    // The raw trace has no dark.
-    QCOMPARE(s.rawI1(1, 1, 0, 0).y(0), 50.0);
-
-    // A dark brighter than I1: a < 0 while b > 0 gives 1.0; the fluorescence
-    // ratio keeps its sign.
-    pixels.fill(60);
-    QVERIFY(writeTiff16(dark, 4, 3, pixels.constData()));
-    QVERIFY(s.loadDark(dark));
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), 1.0);
-    s.setFluorescence(true);
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), -10.0 / 140.0);
-    s.setFluorescence(false);
-
-    s.clearDark();
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(4.0));
 }
 
 void TestImageStacks::rawI1AndProfiles()
@@ -164,10 +157,8 @@ void TestImageStacks::rawI1AndProfiles()
     // Rows of 10, 20, 30.
     s.appendI1(makeFrame(4, 3, 150, [](int, int y) { return 10 * (y + 1); }));
     s.appendI1(constantFrame(4, 3, 250, 7));
-
     // Columns 0 and 1 of row 0.
     QCOMPARE(s.rawI1(0, 0, 1, 0).points(), QVector<QPointF>({{150, 20}, {250, 14}}));
-
     // Column 0 of the first I1 frame, one pixel each: ln(I0(150) / s).
     SpectrumPoints col = s.columnProfile(ImageStacks::I1, 0, 0, 0, 0);
     QCOMPARE(col.points(), QVector<QPointF>({{0, std::log(200.0 / 10.0)},
@@ -178,26 +169,22 @@ void TestImageStacks::rawI1AndProfiles()
     col = s.columnProfile(ImageStacks::I1, 0, 3, 0, 1);
     QCOMPARE(col.y(0), std::log(400.0 / 30.0));
     QCOMPARE(col.y(1), std::log(600.0 / 60.0));
-
     // Row 1 of I0 frame 1 (300 everywhere), window half-width 1: the window
     // sums of two, three, three and two samples.
-    SpectrumPoints row = s.rowProfile(ImageStacks::I0, 1, 1, 1, 0);
-    QCOMPARE(row.points(), QVector<QPointF>({{0, 600}, {1, 900}, {2, 900}, {3, 600}}));
+    QCOMPARE(s.rowProfile(ImageStacks::I0, 1, 1, 1, 0).points(),
+             QVector<QPointF>({{0, 600}, {1, 900}, {2, 900}, {3, 600}}));
     // Row of the second I1 frame (7 at 250 eV, I0 350).
-    row = s.rowProfile(ImageStacks::I1, 1, 2, 0, 0);
-    QCOMPARE(row.y(1), std::log(350.0 / 7.0));
+    QCOMPARE(s.rowProfile(ImageStacks::I1, 1, 2, 0, 0).y(1), std::log(350.0 / 7.0));
 
     // A window reaching across and along the line, on a frame of x + 10 y:
     // at column 0 the columns 0..1 of rows 0..2, at column 1 the columns
     // 0..2, at column 3 the columns 2..3.
     s.appendI0(makeFrame(4, 3, 400, [](int x, int y) { return x + 10 * y; }));
-    row = s.rowProfile(ImageStacks::I0, 3, 1, 1, 1);
-    QCOMPARE(row.y(0), 63.0);
-    QCOMPARE(row.y(1), 99.0);
-    QCOMPARE(row.y(3), 75.0);
-    SpectrumPoints colOfRamp = s.columnProfile(ImageStacks::I0, 3, 0, 1, 1);
-    QCOMPARE(colOfRamp.y(0), 22.0); // columns 0..1 of rows 0..1
-    QCOMPARE(colOfRamp.y(2), 2.0 * 1 + 2 * 10 * 3);
+    SpectrumPoints row = s.rowProfile(ImageStacks::I0, 3, 1, 1, 1);
+    QCOMPARE(QVector<double>({row.y(0), row.y(1), row.y(3)}), QVector<double>({63, 99, 75}));
+    col = s.columnProfile(ImageStacks::I0, 3, 0, 1, 1);
+    QCOMPARE(col.y(0), 22.0); // columns 0..1 of rows 0..1
+    QCOMPARE(col.y(2), 2.0 * 1 + 2 * 10 * 3);
     // Read through the frame's shift: image column c is frame column c - 1,
     // so column 0 sees frame column 0 only and column 3 frame columns 1..3.
     s.frame(ImageStacks::I0, 3)->shiftX = 1;
@@ -211,7 +198,6 @@ void TestImageStacks::rawI1AndProfiles()
     QVERIFY(s.columnProfile(ImageStacks::I1, 0, 4, 0, 0).isEmpty());
     QVERIFY(s.rowProfile(ImageStacks::I1, 0, 3, 0, 0).isEmpty());
     QVERIFY(s.rowProfile(ImageStacks::I1, 0, -1, 0, 0).isEmpty());
-
     // A frame of zeros: s * I0 is 0, the profile value is 1.0.
     s.appendI1(constantFrame(4, 3, 250, 0));
     QCOMPARE(s.columnProfile(ImageStacks::I1, 2, 0, 0, 0).y(0), 1.0);
@@ -220,10 +206,10 @@ void TestImageStacks::rawI1AndProfiles()
     TiffData *f = s.frame(ImageStacks::I1, 0);
     QCOMPARE(ImageStacks::sampleAt(f, 1, 2), 30.0);
     f->shiftY = 1;
-    QCOMPARE(ImageStacks::sampleAt(f, 1, 2), 20.0);
-    QCOMPARE(ImageStacks::sampleAt(f, 1, 0), 0.0);
-    QCOMPARE(ImageStacks::sampleAt(f, 4, 1), 0.0);
-    QCOMPARE(ImageStacks::sampleAt(nullptr, 0, 0), 0.0);
+    QCOMPARE(QVector<double>({ImageStacks::sampleAt(f, 1, 2), ImageStacks::sampleAt(f, 1, 0),
+                              ImageStacks::sampleAt(f, 4, 1),
+                              ImageStacks::sampleAt(nullptr, 0, 0)}),
+             QVector<double>({20, 0, 0, 0}));
 }
 
 void TestImageStacks::storingAndClearing()
@@ -235,19 +221,16 @@ void TestImageStacks::storingAndClearing()
     QVERIFY(s.absorption(0, 0, 0, 0).isEmpty() && s.rawI1(0, 0, 0, 0).isEmpty());
     QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty());
     QVERIFY(s.rowProfile(ImageStacks::I0, 0, 0, 1, 1).isEmpty());
-
     // Later frames do not change the size: the first frame sets it.
     s.appendI1(constantFrame(5, 2, 100, 1));
     s.appendI1(constantFrame(7, 9, 200, 1));
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(5, 2));
     QCOMPARE(s.frame(ImageStacks::I1, 1)->width(), 7);
     QVERIFY(!s.frame(ImageStacks::I1, 2));
-
     s.appendI0(constantFrame(5, 2, 100, 1));
     s.clearI1();
-    QVERIFY(s.i1().isEmpty());
+    QVERIFY(s.i1().isEmpty() && s.absorption(0, 0, 0, 0).isEmpty());
     QCOMPARE(s.i0().size(), 1);
-    QVERIFY(s.absorption(0, 0, 0, 0).isEmpty());
     // A new stack of another size takes its size from its first frame.
     s.appendI1(constantFrame(3, 4, 100, 1));
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(3, 4));
@@ -256,20 +239,6 @@ void TestImageStacks::storingAndClearing()
     // I1 frames but no I0 frame: I0 is 1.0, so the absorption is ln(1 / a).
     s.appendI1(constantFrame(3, 4, 150, 50));
     QCOMPARE(s.absorption(1, 1, 0, 0).y(1), std::log(1.0 / 50.0));
-}
-
-// Any frame file makes a dark (the reader picks the format); a file that
-// does not read drops the previous dark and leaves none.
-void TestImageStacks::failedDarkLoad()
-{
-    QTemporaryDir dir;
-    ImageStacks s;
-    const QString tif = dir.filePath(QStringLiteral("dark.tif"));
-    const quint16 px[6] = {1, 2, 3, 4, 5, 6};
-    QVERIFY(writeTiff16(tif, 3, 2, px));
-    QVERIFY(s.loadDark(tif));
-    QCOMPARE(ImageStacks::sampleAt(s.dark(), 2, 1), 6.0);
-    QVERIFY(!s.loadDark(dir.filePath(QStringLiteral("missing.tif"))) && !s.hasDark());
 }
 
 void TestImageStacks::loadRequestClamps()
@@ -293,6 +262,8 @@ void TestImageStacks::loadRequestClamps()
     }
 }
 
+// The read-outs' numbers: thousands separated, the pixel value with two
+// decimals, the dark value with 6 significant digits.
 void TestImageStacks::thousandsSeparators()
 {
     const char *const rows[][2] = {
@@ -308,6 +279,9 @@ void TestImageStacks::thousandsSeparators()
     };
     for (const auto &r : rows)
         QCOMPARE(withThousandsSeparators(QString::fromLatin1(r[0])), QString::fromLatin1(r[1]));
+    QCOMPARE(QStringList({pixelValueText(1234567.891), pixelValueText(-123456.7),
+                          pixelValueText(-123.5), darkValueText(1234.5), darkValueText(-1234567)}),
+             QStringList({"1,234,567.89", "-123,456.70", "-123.50", "1,234.5", "-1.23457e+06"}));
 }
 
 // The spectrum source of the stacks over 6 x 5 frames: I1 frame k holds
