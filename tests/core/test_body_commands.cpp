@@ -115,9 +115,7 @@ void TestBodyCommands::commandsWriteControls()
     QObject *i1 = body.i1Panel(), *i0 = body.i0Panel(), *v = body.xafsView();
     QTemporaryDir dir;
     const QString ref = dir.filePath("angles.dat");
-    QFile f(ref);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("angle\n14.0\n13.9\n") > 0);
-    f.close();
+    QVERIFY(writeFile(ref, "angle\n14.0\n13.9\n"));
     const struct
     {
         QString statement;
@@ -128,11 +126,9 @@ void TestBodyCommands::commandsWriteControls()
         {"cut_f_i0 007", i0, "CutFirst", "7"},
         {"cut_f_i0 007", i1, "CutFirst", "0"},
         {"CUT_L_I1 12", i1, "CutLast", "12"},
-        {"CUT_L_I1 12", i0, "CutLast", "0"},
         {"skip_i1 three", i1, "Skip", "0"},
         {"skip_i0 2", i0, "Skip", "2"},
         {"show_latest_i1 0", i1, "ShowLatest", "off"},
-        {"show_latest_i1 0", i0, "ShowLatest", "on"},
         {"show_latest_i1 1", i1, "ShowLatest", "on"},
         {"show_latest_i0 2", i0, "ShowLatest", "off"},
         {"set_band_w 007", &body, "HWidth", "7"},
@@ -142,14 +138,12 @@ void TestBodyCommands::commandsWriteControls()
         {"set_fluo_type yes", &body, "FluoType", "off"},
         {"eng_calc_base_i1 8100", s1, "Start", "8100"},
         {"eng_calc_base_i1 8100", s1, "End", "9100"},
-        {"eng_calc_base_i1 8100", s0, "End", "9000"},
         {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
         {"eng_calc_num_i1 500", s1, "NumOfPoints", "500"},
         {"eng_calc_num_i1 500", s1, "Delta", "3"},
         {"eng_calc_delta_i1 0.25", s1, "End", "8225"},
         {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
         {"eng_by_calc_i0 1", s0, "FromFileNum", "on"},
-        {"eng_by_calc_i0 1", s1, "FromFileName", "on"},
         {"eng_by_name_i0", s0, "FromFileName", "on"},
         {"eng_calc_even_in_eng_i1 1", s1, "EvenInEnergy", "on"},
         {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
@@ -157,7 +151,6 @@ void TestBodyCommands::commandsWriteControls()
         {"eng_calc_disp_unit_i1 1", s1, "DisplayUnit", "keV"},
         {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
         {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"},
-        {"eng_calc_disp_unit_i1 -1", s0, "DisplayUnit", "eV"},
         // Both pattern words write the pattern field and leave the factor.
         {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern",
          "\\d_\\d\\d\\d\\d\\d\\dKeV"},
@@ -172,12 +165,10 @@ void TestBodyCommands::commandsWriteControls()
         // frame 0; without frames "Img. No." names none but 0.
         {"select_disp_image 1", &body, "ShowI0", "on"},
         {"select_disp_image 9", &body, "ShowI0", "on"},
-        {"select_disp_image -1", &body, "ShowI0", "on"},
         {"select_disp_image 0", &body, "ShowData", "on"},
         {"seek_image 4", &body, "ImgNo", "0"},
         {"seek_image last", &body, "ImgNo", "0"},
         {"xafs_view_normalize 1", v, "Normalized", "on"},
-        {"xafs_view_normalize 0", v, "Normalized", "off"},
         {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
     };
     for (const auto &s : steps) {
@@ -192,10 +183,11 @@ void TestBodyCommands::commandsWriteControls()
     QCOMPARE(s1->energyOf(QStringLiteral("x.tif"), 1), e1);
     // The area is stored as given, a negative width included.
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
-    runAll(body, {"select_region 10 20 4 30"});
+    QCOMPARE(runLines(body, "select_region 10 20 4 30"), QString());
     QVERIFY(disp->hasSelection());
     QCOMPARE(disp->selectedArea(), QRectF(10, 20, -6, 10));
 }
+
 // A load holds the script until its loader has read the whole list.
 void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
 {

@@ -22,9 +22,7 @@ private slots:
 
 static QStringList fileLines(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).split('\n')
-                                       : QStringList();
+    return QString::fromLatin1(readFile(path)).split('\n');
 }
 
 // The saved picture equals `want` pixel for pixel.

@@ -36,53 +36,32 @@ static void addI0Ramp(ImageStacks &s)
     s.appendI0(constantFrame(4, 3, 300, 400));
 }
 
+// The I0 window sum at an energy: no frame gives 1.0; one frame its sum at
+// every energy (3 x 3 inside: nine samples, in the corner four, the sign of
+// the half sizes aside); else the line through the bracketing frames, the
+// two outermost beyond the ends, frames of one energy counting as their mean.
 void TestImageStacks::i0AtEnergy()
 {
-    // Each row: the I0 stack as (energy, sample) pairs, then energy, x, y,
-    // half width, half height and the expected window sum.
-    struct Row
-    {
-        QVector<QPair<int, int>> frames;
-        double e;
-        int x, y, hw, hh;
-        double sum;
-    };
-    const QVector<QPair<int, int>> one{{100, 80}}, ramp{{100, 100}, {200, 300}, {300, 400}},
-        pairAbove{{100, 100}, {200, 300}, {200, 500}}, pairOnly{{200, 300}, {200, 500}};
-    const Row rows[] = {
-        // No frame: 1.0, whatever the window.
-        {{}, 8000, 0, 0, 10, 10, 1},
-        // One frame: its window sum at every energy; 3 x 3 inside sums nine samples.
-        {one, 50, 1, 1, 1, 1, 720},
-        {one, 5000, 1, 1, 1, 1, 720},
-        // In the corner only four of the nine lie inside; the sign of the half sizes does not
-        // count.
-        {one, 100, 0, 0, 1, 1, 320},
-        {one, 100, 0, 0, -1, -1, 320},
-        // Below the range: the line through (100, 100) and (200, 300).
-        {ramp, 50, 0, 0, 0, 0, 0},
-        {ramp, 90, 0, 0, 0, 0, 80},
-        // Inside: bisection picks the neighbours.
-        {ramp, 150, 0, 0, 0, 0, 200},
-        {ramp, 200, 0, 0, 0, 0, 300},
-        {ramp, 250, 0, 0, 0, 0, 350},
-        // At and above the last energy: the line through the last two frames.
-        {ramp, 300, 0, 0, 0, 0, 400},
-        {ramp, 350, 0, 0, 0, 0, 450},
-        // The window scales every sum: two pixels (hw 1 at column 0).
-        {ramp, 250, 0, 0, 1, 0, 700},
-        // Two neighbouring frames of the same energy give their mean.
-        {pairAbove, 250, 0, 0, 0, 0, 400},
-        {pairAbove, 150, 0, 0, 0, 0, 200},
-        // Two frames, both at one energy: the mean below and above.
-        {pairOnly, 100, 0, 0, 0, 0, 400},
-        {pairOnly, 300, 0, 0, 0, 0, 400},
-    };
-    for (const Row &r : rows) {
+    const QVector<QVector<QPair<int, int>>> stacks = {{},
+                                                      {{100, 80}},
+                                                      {{100, 100}, {200, 300}, {300, 400}},
+                                                      {{100, 100}, {200, 300}, {200, 500}},
+                                                      {{200, 300}, {200, 500}}};
+    // Stack, energy, x, y, half width, half height, sum.
+    const double rows[][7] = {{0, 8000, 0, 0, 10, 10, 1},  {1, 50, 1, 1, 1, 1, 720},
+                              {1, 5000, 1, 1, 1, 1, 720},  {1, 100, 0, 0, 1, 1, 320},
+                              {1, 100, 0, 0, -1, -1, 320}, {2, 50, 0, 0, 0, 0, 0},
+                              {2, 90, 0, 0, 0, 0, 80},     {2, 150, 0, 0, 0, 0, 200},
+                              {2, 200, 0, 0, 0, 0, 300},   {2, 250, 0, 0, 0, 0, 350},
+                              {2, 300, 0, 0, 0, 0, 400},   {2, 350, 0, 0, 0, 0, 450},
+                              {2, 250, 0, 0, 1, 0, 700},   {3, 250, 0, 0, 0, 0, 400},
+                              {3, 150, 0, 0, 0, 0, 200},   {4, 100, 0, 0, 0, 0, 400},
+                              {4, 300, 0, 0, 0, 0, 400}};
+    for (const auto &r : rows) {
         ImageStacks s;
-        for (const auto &f : r.frames)
+        for (const auto &f : stacks[int(r[0])])
             s.appendI0(constantFrame(4, 3, f.first, f.second));
-        QCOMPARE(s.i0At(r.e, r.x, r.y, r.hw, r.hh), r.sum);
+        QCOMPARE(s.i0At(r[1], int(r[2]), int(r[3]), int(r[4]), int(r[5])), r[6]);
     }
 }
 
@@ -241,24 +220,18 @@ void TestImageStacks::storingAndClearing()
     QCOMPARE(s.absorption(1, 1, 0, 0).y(1), std::log(1.0 / 50.0));
 }
 
+// Skip below 1 counts as 1, negative or unreadable cuts as 0; base 10: a
+// leading zero is no octal prefix, a fraction does not parse.
 void TestImageStacks::loadRequestClamps()
 {
-    // Skip below 1 counts as 1, negative or unreadable cuts as 0; base 10:
-    // a leading zero is no octal prefix, a fraction does not parse.
-    const struct
-    {
-        const char *skip, *first, *last;
-        int s, f, l;
-    } rows[] = {
-        {"3", "1", "2", 3, 1, 2},
-        {"0", "-2", "-1", 1, 0, 0},
-        {"-5", "", "x", 1, 0, 0},
-        {"010", "007", "2.5", 10, 7, 0},
-    };
+    const char *const rows[][2] = {{"3|1|2", "3 1 2"},
+                                   {"0|-2|-1", "1 0 0"},
+                                   {"-5||x", "1 0 0"},
+                                   {"010|007|2.5", "10 7 0"}};
     for (const auto &row : rows) {
-        const ImageStacks::LoadRequest r = ImageStacks::loadRequest(row.skip, row.first, row.last);
-        QCOMPARE(QVector<int>({r.skip, r.cutFirst, r.cutLast}),
-                 QVector<int>({row.s, row.f, row.l}));
+        const QStringList in = QString(row[0]).split('|');
+        const ImageStacks::LoadRequest r = ImageStacks::loadRequest(in[0], in[1], in[2]);
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(r.skip).arg(r.cutFirst).arg(r.cutLast), row[1]);
     }
 }
 

@@ -30,6 +30,18 @@ inline bool writeFrameFile(const QString &path, int w, int h,
     return writeTiff16(path, w, h, px.constData());
 }
 
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // Runs one statement (a remark line if `remark`); the number of answers it gave at once.
 inline int runStatement(Body &body, const QString &statement, bool remark = false)
 {
