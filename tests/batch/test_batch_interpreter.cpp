@@ -28,32 +28,27 @@ private slots:
     void failures();
 };
 
+// The statement's fields (its items are split as the tokenizer splits them):
+// the line cut at its remark, empty items dropped, a re-parse clearing all.
 void TestBatchInterpreter::parseStatements()
 {
     CmdLine c(QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" # old c.tif"));
     QCOMPARE(c.rawLine, QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" # old c.tif"));
     QCOMPARE(c.line, QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" "));
-    QCOMPARE(c.command, QStringLiteral("load_I1_files"));
     QCOMPARE(c.arguments, QStringList({"NEW", "a.tif", "C:/my data/b.tif"}));
-    QVERIFY(!c.isKeyword);
-
-    // Quoted empty items are dropped; re-parsing clears the old fields.
+    QVERIFY(c.command == "load_I1_files" && !c.isKeyword);
     c.parse(QStringLiteral(":FOR  L \"\" i   1 3"));
-    QCOMPARE(c.command, QStringLiteral(":FOR"));
-    QCOMPARE(c.arguments, QStringList({"L", "i", "1", "3"}));
-    QVERIFY(c.isKeyword);
+    QVERIFY(c.command == ":FOR" && c.isKeyword && c.arguments == QStringList({"L", "i", "1", "3"}));
     c.parse(QStringLiteral("# just a remark"));
     QVERIFY(c.line.isEmpty() && c.command.isEmpty() && c.arguments.isEmpty() && !c.isKeyword);
     c.parse(QStringLiteral("   "));
     QVERIFY(c.line == "   " && c.command.isEmpty() && c.arguments.isEmpty());
-
     c.parse(QStringLiteral("cut_f_i0 007 abc 2.5e3 1 2"));
-    QCOMPARE(QVector<int>({c.intArg(0), c.intArg(1), c.intArg(9)}), QVector<int>({7, 0, 0}));
-    QCOMPARE(QVector<double>({c.realArg(2), c.realArg(1)}), QVector<double>({2500.0, 0.0}));
-    QCOMPARE(QVector<bool>({c.flagArg(3), c.flagArg(4), c.flagArg(9)}),
-             QVector<bool>({true, false, false}));
+    QCOMPARE(QVector<double>({double(c.intArg(0)), double(c.intArg(1)), double(c.intArg(9)),
+                              c.realArg(2), c.realArg(1), double(c.flagArg(3)),
+                              double(c.flagArg(4)), double(c.flagArg(9))}),
+             QVector<double>({7, 0, 0, 2500, 0, 1, 0, 0}));
     QCOMPARE(c.arg(9), QString());
-
     QCOMPARE(QStringList({formatBatchCounter(5, "001"), formatBatchCounter(1234, "001"),
                           formatBatchCounter(7, "0"), formatBatchCounter(7, "10"),
                           formatBatchCounter(-1, "005")}),
@@ -61,7 +56,6 @@ void TestBatchInterpreter::parseStatements()
     // The statement crosses threads by value.
     QCOMPARE(QMetaType::type("CmdLine"), qMetaTypeId<CmdLine>());
     QCOMPARE(qvariant_cast<CmdLine>(QVariant::fromValue(c)).arguments, c.arguments);
-
     // Continued lines are gathered into one statement, also after the last line.
     BatchRig rig;
     rig.run({"load_I1_files NEW a.tif \\", "  b.tif \\  ", "c.tif \\"});
@@ -355,20 +349,17 @@ void TestBatchInterpreter::tokens_data()
 {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("answers");
-    QTest::newRow("waits for its token") << "issue;wait a;end a"
-                                         << "0 0 1";
-    QTest::newRow("other work ends") << "issue;issue;wait a;end b;end a"
-                                     << "0 0 0 0 1";
-    QTest::newRow("hand-started work") << "issue;wait a;end 0;end a"
-                                       << "0 0 0 1";
-    QTest::newRow("ended before the wait") << "issue;end a;wait a"
-                                           << "0 0 1";
-    QTest::newRow("never issued") << "wait c"
-                                  << "1";
-    QTest::newRow("ends once") << "issue;wait a;end a;end a"
-                               << "0 0 1 1";
-    QTest::newRow("next statement drops the wait") << "issue;wait a;done;end a"
-                                                   << "0 0 1 1";
+    const char *const rows[][3] = {
+        {"waits for its token", "issue;wait a;end a", "0 0 1"},
+        {"other work ends", "issue;issue;wait a;end b;end a", "0 0 0 0 1"},
+        {"hand-started work", "issue;wait a;end 0;end a", "0 0 0 1"},
+        {"ended before the wait", "issue;end a;wait a", "0 0 1"},
+        {"never issued", "wait c", "1"},
+        {"ends once", "issue;wait a;end a;end a", "0 0 1 1"},
+        {"next statement drops the wait", "issue;wait a;done;end a", "0 0 1 1"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r[0]) << r[1] << r[2];
 }
 
 void TestBatchInterpreter::tokens()
