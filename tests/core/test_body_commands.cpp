@@ -1,5 +1,4 @@
 #include "batch/gui/BatchCtrl.h"
-#include "core/gui/SaveDataCfg.h"
 #include "input/gui/EOFSetup.h"
 #include "input/gui/SelectDataFiles.h"
 #include "spectrum/gui/XafsView.h"
@@ -9,12 +8,10 @@
 #include "CoreWidgets.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,9 +32,7 @@ private slots:
     void destroyedDuringALoad();
     void movePositionReachesEveryPixel();
     void failuresAreLogged();
-    void energySetupCloses();
     void scriptSavesPicturesSpectraAndFrames();
-    void saveSettingsCommands();
 };
 
 static QString logText(Body &body)
@@ -381,21 +376,6 @@ void TestBodyCommands::failuresAreLogged()
     QVERIFY(QFile::exists(d + "p.png") && QFile::exists(d + "e.dat"));
 }
 
-// The energy setup of a panel closes by its Close button and by Escape.
-void TestBodyCommands::energySetupCloses()
-{
-    Body body;
-    auto *open = child<QAbstractButton>(body.i1Panel(), "EngOfFilesSetup");
-    EOFSetup *setup = body.i1Panel()->findChild<EOFSetup *>();
-    QTest::mouseClick(open, Qt::LeftButton);
-    QTest::mouseClick(child<QAbstractButton>(setup, "CloseB"), Qt::LeftButton);
-    QVERIFY(!setup->isVisible());
-    QTest::mouseClick(open, Qt::LeftButton);
-    QVERIFY(setup->isVisible());
-    QTest::keyClick(child<QLineEdit>(setup, "Start"), Qt::Key_Escape);
-    QVERIFY(!setup->isVisible());
-}
-
 static QStringList fileLines(const QString &path)
 {
     return QString::fromLatin1(readFile(path)).split('\n');
@@ -472,28 +452,6 @@ void TestBodyCommands::scriptSavesPicturesSpectraAndFrames()
         QCOMPARE(QSize(t.width(), t.height()), QSize(6, 5));
     }
     QDir::setCurrent(cwd);
-}
-
-// The settings window follows its commands.
-void TestBodyCommands::saveSettingsCommands()
-{
-    Body body;
-    SaveDataCfg *cfg = body.findChild<SaveDataCfg *>();
-    QCOMPARE(runLines(body, "saveDataCfg_save_as_text\nsaveDataCfg_text_as_ssv\n"
-                            "saveDataCfg_text_as_vals\nsaveDataCfg_tiff_fix_scale 1\n"
-                            "saveDataCfg_tiff_scale_min -2.5\nsaveDataCfg_tiff_scale_max 007\n"
-                            "saveDataCfg_tiff_as_analyzed 1"),
-             QString());
-    QVERIFY(!cfg->saveAsTiff() && !cfg->textAsCSV() && !cfg->textAsXYVal());
-    QVERIFY(cfg->tiffScaleFixed() && cfg->tiffAsAnalyzed());
-    QCOMPARE(QPointF(cfg->tiffScaleMin(), cfg->tiffScaleMax()), QPointF(-2.5, 7.0));
-    QVERIFY(child<QRadioButton>(cfg, "TextComma")->isEnabledTo(cfg));
-    QVERIFY(!child<QCheckBox>(cfg, "TiffFixedScale")->isEnabledTo(cfg));
-    QCOMPARE(runLines(body, "saveDataCfg_save_as_tiff\nsaveDataCfg_text_as_csv\n"
-                            "saveDataCfg_text_as_xyz"),
-             QString());
-    QVERIFY(cfg->saveAsTiff() && cfg->textAsCSV() && cfg->textAsXYVal());
-    QVERIFY(child<QCheckBox>(cfg, "TiffFixedScale")->isEnabledTo(cfg));
 }
 
 QTEST_MAIN(TestBodyCommands)

@@ -1,7 +1,5 @@
 #include "alignment/gui/ImgProc.h"
 #include "analysis/gui/Analyzer.h"
-#include "analysis/gui/ElemCtrl.h"
-#include "analysis/gui/LCFReference.h"
 #include "calibration/gui/CalibCtrl.h"
 #include "core/gui/Body.h"
 #include "spectrum/gui/XafsView.h"
@@ -13,8 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSlider>
 #include <QTranslator>
 #include <QtTest>
@@ -30,7 +26,6 @@ private slots:
     void fitsALaptopScreen_data();
     void fitsALaptopScreen();
     void displayTakesTheSpareRoom();
-    void analyzerRowsShowWhole();
 };
 
 static const QSize screen(1366, 700);
@@ -114,33 +109,6 @@ void TestWindowSizes::displayTakesTheSpareRoom()
     b.resize(screen - QSize(200, 100));
     QApplication::processEvents();
     QCOMPARE(disp->size(), large - QSize(200, 100));
-}
-
-// Element and reference rows the user adds are seen whole: no sideways
-// scrolling, two rows in view, rows scrolled rather than squeezed.
-void TestWindowSizes::analyzerRowsShowWhole()
-{
-    Analyzer a;
-    a.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&a));
-    QTest::mouseClick(a.findChild<QAbstractButton *>(QStringLiteral("SelElemA")), Qt::LeftButton);
-    auto *names = a.findChild<QLineEdit *>(QStringLiteral("AElemNames"));
-    QTest::keyClicks(names, QStringLiteral("Fe Cu Zn"));
-    QTest::keyClick(names, Qt::Key_Return);
-    QCOMPARE(a.elemCount(), 3);
-    while (a.addReference()) {
-    }
-    QApplication::processEvents();
-    QVERIFY(a.width() <= screen.width() && a.height() <= screen.height());
-    for (QWidget *row : QList<QWidget *>{a.elem(0), a.elem(2), a.findChild<LCFReference *>()}) {
-        auto *area =
-            qobject_cast<QScrollArea *>(row->parentWidget()->parentWidget()->parentWidget());
-        QVERIFY(area && !area->horizontalScrollBar()->isVisible());
-        const QSize whole = row->sizeHint();
-        QVERIFY(row->height() >= whole.height() && row->width() >= whole.width());
-        QVERIFY(area->viewport()->height() >= 2 * whole.height());
-        QVERIFY(area->viewport()->width() >= whole.width());
-    }
 }
 
 QTEST_MAIN(TestWindowSizes)
