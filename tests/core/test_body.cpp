@@ -56,17 +56,6 @@ static void feedI0(Body &b, int n, int w, int h, int v)
         b.loadedI0(constantFrame(w, h, 0, v), k);
 }
 
-// n files of 4 x 3 frames holding 100 + k, named for 7000 + 10 k eV.
-static QStringList writeFrames(const QTemporaryDir &dir, int n)
-{
-    QStringList files;
-    for (int k = 0; k < n; ++k) {
-        files << dir.filePath(QStringLiteral("i_%1_0000.tif").arg(7000 + 10 * k));
-        writeFrameFile(files.last(), 4, 3, [k](int, int) { return 100 + k; });
-    }
-    return files;
-}
-
 static void setHalfSizes(Body &b, const char *w, const char *h)
 {
     child<QLineEdit>(&b, "HWidth")->setText(w);
@@ -232,7 +221,7 @@ void TestBody::seekBarDrivesTheFrame()
 void TestBody::readOutsFollowLoadsAndCommands()
 {
     QTemporaryDir dir;
-    const QStringList files = writeFrames(dir, 8);
+    const QStringList files = writeFrames(dir.path(), "i", 8, 10);
     Body b;
     b.show();
     QVERIFY(QTest::qWaitForWindowExposed(&b));
@@ -310,7 +299,7 @@ void TestBody::readOutsFollowLoadsAndCommands()
 void TestBody::loadRequestsAndAppending()
 {
     QTemporaryDir dir;
-    const QStringList files = writeFrames(dir, 6);
+    const QStringList files = writeFrames(dir.path(), "i", 6, 10);
     Body b;
     QSignalSpy request(&b, &Body::loadI1Files);
     QSignalSpy done(&b, &Body::stackLoaded);

@@ -46,17 +46,6 @@ static std::function<int(int, int)> ramp(int base)
     return [base](int x, int y) { return base + x + 7 * y; };
 }
 
-// n frame files of 4 x 3 samples ramp(k) named after `tag`, in list order.
-static QStringList writeFrames(const QTemporaryDir &dir, const QString &tag, int n)
-{
-    QStringList files;
-    for (int k = 0; k < n; ++k) {
-        files << dir.filePath(QStringLiteral("%1_%2_0000.tif").arg(tag).arg(7000 + k));
-        writeFrameFile(files.last(), 4, 3, ramp(k));
-    }
-    return files;
-}
-
 static QStringList namesOf(const QVector<TiffData *> &stack)
 {
     QStringList names;
@@ -268,8 +257,8 @@ void TestBodyCommands::movePositionReachesEveryPixel()
 void TestBodyCommands::newLoadReplacesTheOneInFlight()
 {
     QTemporaryDir dir;
-    const QStringList a = writeFrames(dir, "a", 40);
-    const QStringList b = writeFrames(dir, "b", 40);
+    const QStringList a = writeFrames(dir.path(), "a", 40);
+    const QStringList b = writeFrames(dir.path(), "b", 40);
     Body body;
     QSignalSpy loaded(&body, &Body::stackLoaded);
     body.readI1Files(a, true);
@@ -291,7 +280,7 @@ void TestBodyCommands::newLoadReplacesTheOneInFlight()
 void TestBodyCommands::handStartedLoadLeavesTheScriptWaiting()
 {
     QTemporaryDir dir;
-    const QStringList a = writeFrames(dir, "a", 40);
+    const QStringList a = writeFrames(dir.path(), "a", 40);
     Body body;
     QStringList events;
     connect(&body, &Body::stackLoaded, this, [&](int s) { events << QString::number(s); });
@@ -312,7 +301,7 @@ void TestBodyCommands::handStartedLoadLeavesTheScriptWaiting()
 void TestBodyCommands::destroyedDuringALoad()
 {
     QTemporaryDir dir;
-    const QStringList a = writeFrames(dir, "a", 300);
+    const QStringList a = writeFrames(dir.path(), "a", 300);
     auto *body = new Body;
     body->readI1Files(a, true);
     body->readI0Files(a, true);
@@ -328,7 +317,7 @@ void TestBodyCommands::failuresAreLogged()
 {
     QTemporaryDir dir;
     const QString d = dir.path() + QLatin1Char('/');
-    writeFrames(dir, "f", 2);
+    writeFrames(dir.path(), "f", 2);
     Body body;
     QString expected;
     for (QString f : {"analyzer_exec_LCF (LCF run not started: no I1 frames)",

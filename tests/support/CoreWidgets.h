@@ -30,6 +30,18 @@ inline bool writeFrameFile(const QString &path, int w, int h,
     return writeTiff16(path, w, h, px.constData());
 }
 
+// n files of 4 x 3 frames of samples k + x + 7 y, named tag_E_0000.tif for
+// E = 7000 + step k eV.
+inline QStringList writeFrames(const QString &dir, const QString &tag, int n, int step = 1)
+{
+    QStringList files;
+    for (int k = 0; k < n; ++k) {
+        files << QStringLiteral("%1/%2_%3_0000.tif").arg(dir, tag).arg(7000 + step * k);
+        writeFrameFile(files.last(), 4, 3, [k](int x, int y) { return k + x + 7 * y; });
+    }
+    return files;
+}
+
 inline QByteArray readFile(const QString &path)
 {
     QFile f(path);
