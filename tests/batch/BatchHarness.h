@@ -6,9 +6,8 @@
 #include <QSignalSpy>
 #include <QThread>
 
-// Stands in for the main window: records every statement it is handed in the
-// GUI thread and answers at once, or, for the command word `holdWord`, when
-// answer() is called (as a long analysis holds the script).
+// Stands in for the main window: answers every statement at once, one with
+// the command word `holdWord` only when answer() is called (a long analysis).
 class FakeExecutor : public QObject
 {
     Q_OBJECT
@@ -83,10 +82,8 @@ public:
         settle();
     }
 
-    // Lets the script run until the dispatcher is idle or waits for a held
-    // statement: each pass hands over what the batch thread posted, then makes
-    // two round trips to it (the answers, the steps they start). A pass that
-    // brings no new statement means the run rests.
+    // Runs until a pass (posted statements handed over, two round trips to the
+    // batch thread: the answers, the steps they start) brings no new statement.
     void settle()
     {
         for (int pass = 0, before = -1; pass < 100000 && executor.count != before; ++pass) {
@@ -115,9 +112,9 @@ public:
     QStringList firstArgsOf(const QString &word) const
     {
         QStringList out;
-        for (int i = 0; i < spy->count(); ++i)
-            if (at(i).command == word)
-                out << at(i).arg(0);
+        for (const QString &s : sent())
+            if (s.startsWith(word + '|'))
+                out << s.section('|', 1, 1);
         return out;
     }
     // The remark flag of every statement sent: 'r' for a remark, '.' else.

@@ -338,13 +338,9 @@ void TestBatchInterpreter::runawayExpansion()
     }
 }
 
-// The command registry: which statements complete when, checked without
-// windows.
-// Steps: "issue" makes the next token (a, b, c ...); "wait X" runs a
-// statement that waits for token X; "end X" ends the work of X; "done" runs
-// a statement that completes at once. Answers: the number of completions
-// after each step. (Remarks, unknown words, keywords, words without a handler
-// and "quit" are answered through the main window's test.)
+// The command registry: "issue" makes the next token (a, b ...), "wait X" runs a statement
+// waiting for X, "end X" ends its work, "done" runs one done at once; the completions after
+// each step.
 void TestBatchInterpreter::tokens_data()
 {
     QTest::addColumn<QString>("steps");

@@ -422,6 +422,8 @@ static int grey(const TiffData *f, int x)
     return f->builtPicture()->constScanLine(0)[x];
 }
 
+// Every frame of the stack takes the colour bar's scale; after the release
+// only what is painted is built, a frame shown later under the new handles.
 void TestBody::colourBarRerenders()
 {
     Body b;
@@ -429,33 +431,20 @@ void TestBody::colourBarRerenders()
     feedI1(b, 2, 4, 1, [](int, int x, int) { return x; });
     ColorBar *bar = child<ColorBar>(&b, "CBar");
     ImgDispA *disp = child<ImgDispA>(&b, "dispA");
-    TiffData *shown = b.stacks().i1().at(1);
-    TiffData *other = b.stacks().i1().at(0);
+    TiffData *shown = b.stacks().i1().at(1), *other = b.stacks().i1().at(0);
     QCOMPARE(disp->frame(), shown);
     disp->currentPicture(); // what a paint does
     for (TiffData *f : b.stacks().i1())
         QCOMPARE(f->colorBar, bar->greyScale());
-    // Only a frame that has been shown has a picture.
     QVERIFY(!other->builtPicture());
     QCOMPARE(grey(shown, 2), 170); // 2/3 * 256
-    // Raise the lower handle to 2/3: everything below is black, the top
-    // white. Dragging and the release rebuild only what is painted.
+    // The lower handle at 2/3: everything below is black, the top white.
     bar->setHandles(2.0 / 3.0, 1.0);
-    emit bar->cBarUpdating();
-    QVERIFY(shown->pictureIsStale());
-    disp->currentPicture();
-    QCOMPARE(grey(shown, 2), 0);
     emit bar->cBarUpdated();
     QVERIFY(!other->builtPicture());
     b.showData(0);
     disp->currentPicture();
-    QCOMPARE(grey(other, 2), 0);
-    QCOMPARE(grey(other, 3), 255);
-    // A picture built under other handles is stale without being told.
-    bar->setHandles(0.0, 1.0);
-    QVERIFY(other->pictureIsStale());
-    disp->currentPicture();
-    QCOMPARE(grey(other, 2), 170);
+    QCOMPARE(QPoint(grey(other, 2), grey(other, 3)), QPoint(0, 255));
 }
 
 // The real mouse over a disc of sample (absorption 0.4 + 0.005 k, 1.1 more

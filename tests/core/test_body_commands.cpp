@@ -17,9 +17,7 @@
 
 #include <cmath>
 
-// The main window's batch commands, handed over as the interpreter would
-// hand them, checked on the controls they write, the files they save and on
-// what they answer.
+// The main window's batch commands: the controls they write, the files they save, their answers.
 class TestBodyCommands : public QObject
 {
     Q_OBJECT
@@ -90,10 +88,8 @@ static QString shown(QObject *owner, const char *name)
     return QStringLiteral("<unknown control>");
 }
 
-// Each statement, which must answer once, and a control after it. A field
-// takes the number the argument reads as, written anew: leading zeros go, a
-// word counts as 0; a flag is on only for exactly 1; each word reaches its
-// own panel only; the energy words recalculate as a hand edit does.
+// A field takes the number the argument reads as (a word as 0), a flag is on only for 1, each
+// word reaches its own panel only, the energy words recalculate as a hand edit does.
 void TestBodyCommands::commandsWriteControls()
 {
     Body body;
@@ -212,9 +208,7 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     QCOMPARE(body.i1Panel()->count(), 0);
 }
 
-// A frame much wider than the display: every image column is more than one
-// screen pixel's worth away from the next only in image pixels, so the
-// position must not pass through the screen.
+// A frame much wider than the display: the position must not pass through screen pixels.
 void TestBodyCommands::movePositionReachesEveryPixel()
 {
     QTemporaryDir dir;
@@ -295,8 +289,7 @@ void TestBodyCommands::handStartedLoadLeavesTheScriptWaiting()
     QCOMPARE(events.indexOf("answer"), events.indexOf("1") + 1);
 }
 
-// Destroying the main window while a loader reads stops the loader after its
-// file and frees every frame, also those sent and not yet delivered (the
+// Destroyed while loading: every frame, also those sent and not delivered, is freed (the
 // sanitizer build checks for leaks).
 void TestBodyCommands::destroyedDuringALoad()
 {
@@ -309,10 +302,8 @@ void TestBodyCommands::destroyedDuringALoad()
     delete body;
 }
 
-// A statement that cannot do its work is answered once and marked in the
-// batch log with its text and the reason its work logged; a "New" pattern
-// load that matches nothing still empties the stack, and says so; every save
-// into a missing folder is marked, the same saves elsewhere are not.
+// A statement that cannot do its work is answered once and marked in the batch log with its
+// text and the reason its work logged; the same saves elsewhere are not.
 void TestBodyCommands::failuresAreLogged()
 {
     QTemporaryDir dir;

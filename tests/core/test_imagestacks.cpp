@@ -390,9 +390,8 @@ void TestImageStacks::rowsOfWindows_data()
     QTest::newRow("float, huge") << 3 << QPoint(INT_MIN, INT_MAX) << false;
 }
 
-// A row of windows read frame by frame gives each window's absorption points
-// to the bit, also with a shifted frame, a dark frame, windows across the
-// edges, bins outside, and float samples of -0 and infinity.
+// A row of windows read frame by frame gives each window's points to the bit (shifted and dark
+// frames, windows across the edges, bins outside, float samples of -0 and infinity).
 void TestImageStacks::rowsOfWindows()
 {
     QFETCH(int, type);
@@ -505,9 +504,7 @@ void TestImageStacks::spectraOfEveryBin_data()
     QTest::newRow("raw, dark") << 2 << true << false << false << false << QRect(2, 1, 6, 4);
 }
 
-// One line per bin in walk order: the centre, for the absorption kinds the
-// shift, then energy and value per point, all worked out from the samples
-// (a bin past the image has no points).
+// One line per bin in walk order: the centre, the shift (absorption kinds), the points.
 void TestImageStacks::spectraOfEveryBin()
 {
     QFETCH(int, kind);
