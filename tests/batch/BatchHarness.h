@@ -6,18 +6,15 @@
 #include <QSignalSpy>
 #include <QThread>
 
-// Stands in for the main window: records every statement it is handed in the
-// GUI thread and answers with finishBatchExec, at once or when told to.
+// Stands in for the main window: answers every statement at once, one with
+// the command word `holdWord` only when answer() is called (a long analysis).
 class FakeExecutor : public QObject
 {
     Q_OBJECT
 public:
-    QList<CmdLine> cmds;
-    QList<bool> flags;
     QString log;
-    // Statements with this command word are held until answer() is called,
-    // as a long analysis would hold the script.
     QString holdWord;
+    int count = 0;
     bool holding = false;
     bool wrongThread = false;
 
@@ -31,15 +28,12 @@ signals:
     void finishBatchExec();
 
 public slots:
-    void execCmdSlot(CmdLine cmd, bool inRem)
+    void execCmdSlot(CmdLine cmd, bool)
     {
-        if (QThread::currentThread() != thread())
-            wrongThread = true;
-        cmds << cmd;
-        flags << inRem;
-        if (!holdWord.isEmpty() && cmd.command == holdWord)
-            holding = true;
-        else
+        wrongThread |= QThread::currentThread() != thread();
+        ++count;
+        holding = !holdWord.isEmpty() && cmd.command == holdWord;
+        if (!holding)
             emit finishBatchExec();
     }
     void logSlot(QString text) { log += text; }
@@ -55,8 +49,7 @@ public:
     {
         dispatcher->moveToThread(&thread);
         thread.start();
-        // The spy is connected first so that its record of a statement is
-        // written before the statement is posted to the GUI thread.
+        // Connected first, so a statement is recorded before it is posted.
         spy = new QSignalSpy(dispatcher, &BatchDispatcher::execCmdSig);
         QObject::connect(dispatcher, &BatchDispatcher::execCmdSig, &executor,
                          &FakeExecutor::execCmdSlot);
@@ -89,49 +82,47 @@ public:
         settle();
     }
 
-    // Lets the script run until the dispatcher is idle or waits for a held
-    // statement. Each pass hands over what the batch thread posted and then
-    // makes two round trips to it: one for the answers, one for the steps
-    // they start. A pass that brings no new statement means the run rests.
+    // Runs until a pass (posted statements handed over, two round trips to the
+    // batch thread: the answers, the steps they start) brings no new statement.
     void settle()
     {
-        for (int pass = 0; pass < 100000; ++pass) {
-            const int before = executor.cmds.size();
+        for (int pass = 0, before = -1; pass < 100000 && executor.count != before; ++pass) {
+            before = executor.count;
             QCoreApplication::processEvents();
-            roundTrip();
-            roundTrip();
+            for (int i = 0; i < 2; ++i)
+                QMetaObject::invokeMethod(
+                    dispatcher, [] {}, Qt::BlockingQueuedConnection);
             QCoreApplication::processEvents();
-            if (executor.cmds.size() == before)
-                return;
         }
     }
 
-    // The command word and arguments of every statement sent, one text each.
+    CmdLine at(int i) const { return qvariant_cast<CmdLine>(spy->at(i).at(0)); }
+    // Every statement sent as "word|arg|...", one without a word as "[line]".
     QStringList sent() const
     {
         QStringList out;
         for (int i = 0; i < spy->count(); ++i) {
-            const CmdLine c = qvariant_cast<CmdLine>(spy->at(i).at(0));
-            out << (QStringList(c.command) + c.arguments).join(QLatin1Char('|'));
+            const CmdLine c = at(i);
+            out << (c.command.isEmpty() ? '[' + c.line + ']'
+                                        : (QStringList(c.command) + c.arguments).join('|'));
         }
         return out;
     }
-    // The statements sent with the given command word, as their first argument.
+    // The first arguments of the statements sent with the given command word.
     QStringList firstArgsOf(const QString &word) const
     {
         QStringList out;
-        for (int i = 0; i < spy->count(); ++i) {
-            const CmdLine c = qvariant_cast<CmdLine>(spy->at(i).at(0));
-            if (c.command == word)
-                out << c.arg(0);
-        }
+        for (const QString &s : sent())
+            if (s.startsWith(word + '|'))
+                out << s.section('|', 1, 1);
         return out;
     }
-    QList<bool> sentFlags() const
+    // The remark flag of every statement sent: 'r' for a remark, '.' else.
+    QString flags() const
     {
-        QList<bool> out;
+        QString out;
         for (int i = 0; i < spy->count(); ++i)
-            out << spy->at(i).at(1).toBool();
+            out += spy->at(i).at(1).toBool() ? 'r' : '.';
         return out;
     }
 
@@ -139,11 +130,4 @@ public:
     BatchDispatcher *dispatcher;
     FakeExecutor executor;
     QSignalSpy *spy = nullptr;
-
-private:
-    void roundTrip()
-    {
-        QMetaObject::invokeMethod(
-            dispatcher, [] {}, Qt::BlockingQueuedConnection);
-    }
 };

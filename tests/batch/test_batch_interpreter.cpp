@@ -14,16 +14,10 @@ private slots:
     void parseStatements();
     void commandTable();
     void keywords();
-    void continuedLines();
-    void remarkAfterStatement();
-    void capitals();
-    void countingDownAndSteps();
-    void paddedCounters();
-    void nestedAndRedeclaredLoops();
-    void substitution();
-    void remarkBlocksAndEnd();
-    void blankAndCommentLines();
-    void nextWithoutLoop();
+    void scripts_data();
+    void scripts();
+    void loopValues_data();
+    void loopValues();
     void echo();
     void stopDuringLongCommand();
     void manyItems();
@@ -34,96 +28,92 @@ private slots:
     void failures();
 };
 
+// The statement's fields (its items are split as the tokenizer splits them):
+// the line cut at its remark, empty items dropped, a re-parse clearing all.
 void TestBatchInterpreter::parseStatements()
 {
     CmdLine c(QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" # old c.tif"));
     QCOMPARE(c.rawLine, QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" # old c.tif"));
     QCOMPARE(c.line, QStringLiteral("load_I1_files NEW a.tif \"C:/my data/b.tif\" "));
-    QCOMPARE(c.command, QStringLiteral("load_I1_files"));
     QCOMPARE(c.arguments, QStringList({"NEW", "a.tif", "C:/my data/b.tif"}));
-    QVERIFY(!c.isKeyword);
-
-    // Quoted empty items are dropped; re-parsing clears the old fields.
+    QVERIFY(c.command == "load_I1_files" && !c.isKeyword);
     c.parse(QStringLiteral(":FOR  L \"\" i   1 3"));
-    QCOMPARE(c.command, QStringLiteral(":FOR"));
-    QCOMPARE(c.arguments, QStringList({"L", "i", "1", "3"}));
-    QVERIFY(c.isKeyword);
-
+    QVERIFY(c.command == ":FOR" && c.isKeyword && c.arguments == QStringList({"L", "i", "1", "3"}));
     c.parse(QStringLiteral("# just a remark"));
-    QCOMPARE(c.line, QString());
-    QCOMPARE(c.command, QString());
-    QVERIFY(c.arguments.isEmpty());
-    QVERIFY(!c.isKeyword);
-
+    QVERIFY(c.line.isEmpty() && c.command.isEmpty() && c.arguments.isEmpty() && !c.isKeyword);
     c.parse(QStringLiteral("   "));
-    QCOMPARE(c.line, QStringLiteral("   "));
-    QCOMPARE(c.command, QString());
-    QVERIFY(c.arguments.isEmpty());
-
+    QVERIFY(c.line == "   " && c.command.isEmpty() && c.arguments.isEmpty());
     c.parse(QStringLiteral("cut_f_i0 007 abc 2.5e3 1 2"));
-    QCOMPARE(QVector<int>({c.intArg(0), c.intArg(1), c.intArg(9)}), QVector<int>({7, 0, 0}));
-    QCOMPARE(QVector<double>({c.realArg(2), c.realArg(1)}), QVector<double>({2500.0, 0.0}));
-    QCOMPARE(QVector<bool>({c.flagArg(3), c.flagArg(4), c.flagArg(9)}),
-             QVector<bool>({true, false, false}));
+    QCOMPARE(QVector<double>({double(c.intArg(0)), double(c.intArg(1)), double(c.intArg(9)),
+                              c.realArg(2), c.realArg(1), double(c.flagArg(3)),
+                              double(c.flagArg(4)), double(c.flagArg(9))}),
+             QVector<double>({7, 0, 0, 2500, 0, 1, 0, 0}));
     QCOMPARE(c.arg(9), QString());
-
+    QCOMPARE(QStringList({formatBatchCounter(5, "001"), formatBatchCounter(1234, "001"),
+                          formatBatchCounter(7, "0"), formatBatchCounter(7, "10"),
+                          formatBatchCounter(-1, "005")}),
+             QStringList({"005", "1234", "7", "7", "-01"}));
     // The statement crosses threads by value.
-    const QVariant v = QVariant::fromValue(c);
     QCOMPARE(QMetaType::type("CmdLine"), qMetaTypeId<CmdLine>());
-    QCOMPARE(qvariant_cast<CmdLine>(v).arguments, c.arguments);
+    QCOMPARE(qvariant_cast<CmdLine>(QVariant::fromValue(c)).arguments, c.arguments);
+    // Continued lines are gathered into one statement, also after the last line.
+    BatchRig rig;
+    rig.run({"load_I1_files NEW a.tif \\", "  b.tif \\  ", "c.tif \\"});
+    QCOMPARE(rig.at(0).rawLine, QStringLiteral("load_I1_files NEW a.tif   b.tif c.tif "));
+    QVERIFY(!rig.executor.wrongThread);
 }
 
 void TestBatchInterpreter::commandTable()
 {
-    // clang-format off
-    static const char *const words[] = {
-    "clear_I1_files", "clear_I0_files", "set_i1_energy_pattern", "set_i0_energy_pattern", "load_I1_files",
-    "load_I0_files", "load_I1_files_of_pattern", "load_I0_files_of_pattern", "cut_f_i0", "cut_f_i1",
-    "cut_l_i0", "cut_l_i1", "skip_i0", "skip_i1", "show_latest_i0", "show_latest_i1", "eng_by_name_i0",
-    "eng_by_name_i1", "eng_by_name_reg_exp_i0", "eng_by_name_reg_exp_i1", "eng_by_name_factor_i0",
-    "eng_by_name_factor_i1", "eng_by_calc_i0", "eng_by_calc_i1", "eng_calc_base_i0", "eng_calc_base_i1",
-    "eng_calc_delta_i0", "eng_calc_delta_i1", "eng_calc_end_i0", "eng_calc_end_i1", "eng_calc_num_i0",
-    "eng_calc_num_i1", "eng_calc_even_in_eng_i0", "eng_calc_even_in_eng_i1", "eng_calc_even_in_deg_i0",
-    "eng_calc_even_in_deg_i1", "eng_calc_disp_unit_i0", "eng_calc_disp_unit_i1", "eng_by_ref_i0",
-    "eng_by_ref_i1", "set_fluo_type", "set_band_w", "set_band_h", "select_disp_image", "seek_image",
-    "save_image", "save_image_w_num", "save_all_images", "save_data", "save_data_as_tiff", "move_position",
-    "save_spectra", "select_region", "scale_reset", "zoom_in", "xafs_view_normalize",
-    "xafs_view_enerugy_correction", "analyzer_show_window", "analyzer_set_LCF_std", "analyzer_set_LCF_mode",
-    "analyzer_exec_LCF", "analyzer_select_image", "analyzer_select_image_type", "analyzer_set_ra_energy",
-    "analyzer_set_ra_factor", "analyzer_exec_ra", "analyzer_set_fixed_scale", "analyzer_set_scale_max",
-    "analyzer_set_scale_min", "analyzer_set_dMut_scale_max", "analyzer_set_dMut_scale_min",
-    "analyzer_set_ratio_scale_max", "analyzer_set_ratio_scale_min", "analyzer_view_normalize",
-    "analyzer_view_enerugy_correction", "analyzer_target_elements", "analyzer_select_analysis_mode",
-    "analyzer_elems_select_target", "analyzer_elems_select_show", "analyzer_elems_set_deVs",
-    "analyzer_elems_set_corr_th", "analyzer_elems_select_disp_mode", "analyzer_elems_set_use",
-    "analyzer_elems_sort_by_an", "analyzer_elems_roi", "analyzer_elems_thdmut", "analyzer_elems_no_neg",
-    "analyzer_elems_bg_dMut", "analyzer_elems_bg_dMutR", "analyzer_elems_bg_dE", "analyzer_elems_bg_ROI",
-    "analyzer_elems_bg_NROI", "analyzer_exec_elems", "calib_show_window", "calib_load_std",
-    "calib_set_edge_eV", "calib_exec", "calib_load_map", "calib_clear_map", "calib_save_map",
-    "saveDataCfg_show_window", "saveDataCfg_save_as_tiff", "saveDataCfg_save_as_text",
-    "saveDataCfg_tiff_fix_scale", "saveDataCfg_tiff_scale_min", "saveDataCfg_tiff_scale_max",
-    "saveDataCfg_tiff_as_analyzed", "saveDataCfg_text_as_csv", "saveDataCfg_text_as_ssv",
-    "saveDataCfg_text_as_xyz", "saveDataCfg_text_as_vals", "quit",
-    // Added after "quit".
-    "load_dark_file", "clear_dark_file", "save_each_spectrum_kind", "save_each_spectrum",
-    "save_flat_dark",
-    "analyzer_set_LCF_range", "analyzer_elems_set_std", "analyzer_elems_std_ratio",
-    "analyzer_elems_recalc_cor", "analyzer_elems_pre_post_de", "analyzer_elems_disp_on_time",
-    "calib_select_crystal", "calib_std_bg_victoreen", "calib_target_bg_victoreen",
-    "calib_normalize_shift", "deglitch_selected_map",
-    "analyzer_sumup_add", "analyzer_sumup_del", "analyzer_sumup_clear", "analyzer_exec_sumup",
-    "analyzer_capture_map", "analyzer_load_map", "analyzer_proc_type", "analyzer_proc_show",
-    "analyzer_exec_proc_maps", "analyzer_show_vals", "exec_fourier_survey",
-    "imgproc_show_window", "imgproc_edge_detect", "imgproc_binary", "imgproc_threshold",
-    "imgproc_threshold_slider", "imgproc_set_ref", "imgproc_compare", "imgproc_trial_shift",
-    "imgproc_auto_shift", "imgproc_auto_auto_shift", "imgproc_auto_set_shift", "imgproc_set_shift",
-    "imgproc_clear_all_shifts", "collect_q_info",
-    };
-    // clang-format on
-    QCOMPARE(int(sizeof(words) / sizeof(words[0])), 153);
+    // Every word in its place; those after "quit" were added later.
+    const QStringList words =
+        QStringLiteral(
+            "clear_I1_files clear_I0_files set_i1_energy_pattern set_i0_energy_pattern "
+            "load_I1_files load_I0_files load_I1_files_of_pattern load_I0_files_of_pattern "
+            "cut_f_i0 "
+            "cut_f_i1 cut_l_i0 cut_l_i1 skip_i0 skip_i1 show_latest_i0 show_latest_i1 "
+            "eng_by_name_i0 eng_by_name_i1 eng_by_name_reg_exp_i0 eng_by_name_reg_exp_i1 "
+            "eng_by_name_factor_i0 eng_by_name_factor_i1 eng_by_calc_i0 eng_by_calc_i1 "
+            "eng_calc_base_i0 eng_calc_base_i1 eng_calc_delta_i0 eng_calc_delta_i1 eng_calc_end_i0 "
+            "eng_calc_end_i1 eng_calc_num_i0 eng_calc_num_i1 eng_calc_even_in_eng_i0 "
+            "eng_calc_even_in_eng_i1 eng_calc_even_in_deg_i0 eng_calc_even_in_deg_i1 "
+            "eng_calc_disp_unit_i0 eng_calc_disp_unit_i1 eng_by_ref_i0 eng_by_ref_i1 set_fluo_type "
+            "set_band_w set_band_h select_disp_image seek_image save_image save_image_w_num "
+            "save_all_images save_data save_data_as_tiff move_position save_spectra select_region "
+            "scale_reset zoom_in xafs_view_normalize xafs_view_enerugy_correction "
+            "analyzer_show_window analyzer_set_LCF_std analyzer_set_LCF_mode analyzer_exec_LCF "
+            "analyzer_select_image analyzer_select_image_type analyzer_set_ra_energy "
+            "analyzer_set_ra_factor analyzer_exec_ra analyzer_set_fixed_scale "
+            "analyzer_set_scale_max analyzer_set_scale_min analyzer_set_dMut_scale_max "
+            "analyzer_set_dMut_scale_min analyzer_set_ratio_scale_max analyzer_set_ratio_scale_min "
+            "analyzer_view_normalize analyzer_view_enerugy_correction analyzer_target_elements "
+            "analyzer_select_analysis_mode analyzer_elems_select_target analyzer_elems_select_show "
+            "analyzer_elems_set_deVs analyzer_elems_set_corr_th analyzer_elems_select_disp_mode "
+            "analyzer_elems_set_use analyzer_elems_sort_by_an analyzer_elems_roi "
+            "analyzer_elems_thdmut analyzer_elems_no_neg analyzer_elems_bg_dMut "
+            "analyzer_elems_bg_dMutR analyzer_elems_bg_dE analyzer_elems_bg_ROI "
+            "analyzer_elems_bg_NROI analyzer_exec_elems calib_show_window calib_load_std "
+            "calib_set_edge_eV calib_exec calib_load_map calib_clear_map calib_save_map "
+            "saveDataCfg_show_window saveDataCfg_save_as_tiff saveDataCfg_save_as_text "
+            "saveDataCfg_tiff_fix_scale saveDataCfg_tiff_scale_min saveDataCfg_tiff_scale_max "
+            "saveDataCfg_tiff_as_analyzed saveDataCfg_text_as_csv saveDataCfg_text_as_ssv "
+            "saveDataCfg_text_as_xyz saveDataCfg_text_as_vals quit load_dark_file clear_dark_file "
+            "save_each_spectrum_kind save_each_spectrum save_flat_dark analyzer_set_LCF_range "
+            "analyzer_elems_set_std analyzer_elems_std_ratio analyzer_elems_recalc_cor "
+            "analyzer_elems_pre_post_de analyzer_elems_disp_on_time calib_select_crystal "
+            "calib_std_bg_victoreen calib_target_bg_victoreen calib_normalize_shift "
+            "deglitch_selected_map analyzer_sumup_add analyzer_sumup_del analyzer_sumup_clear "
+            "analyzer_exec_sumup analyzer_capture_map analyzer_load_map analyzer_proc_type "
+            "analyzer_proc_show analyzer_exec_proc_maps analyzer_show_vals exec_fourier_survey "
+            "imgproc_show_window imgproc_edge_detect imgproc_binary imgproc_threshold "
+            "imgproc_threshold_slider imgproc_set_ref imgproc_compare imgproc_trial_shift "
+            "imgproc_auto_shift imgproc_auto_auto_shift imgproc_auto_set_shift imgproc_set_shift "
+            "imgproc_clear_all_shifts collect_q_info")
+            .split(' ');
+    QCOMPARE(words.size(), 153);
     QCOMPARE(int(BatchCmd::Count), 153);
     for (int i = 0; i < 153; ++i) {
-        const QString w = QString::fromLatin1(words[i]);
+        const QString &w = words[i];
         QCOMPARE(batchCommandId(w), i);
         QCOMPARE(batchCommandId(w.toUpper()), i);
         QCOMPARE(batchCommandId(w.toLower()), i);
@@ -135,236 +125,146 @@ void TestBatchInterpreter::commandTable()
     QCOMPARE(batchCommandIdName(BatchCmd::LoadI0FilesOfPattern),
              QStringLiteral("LoadI0FilesOfPattern"));
     QCOMPARE(batchCommandIdName(BatchCmd::NotFound), QString());
-    QCOMPARE(int(BatchCmd::SaveImage), 45);
-    QCOMPARE(int(BatchCmd::MovePosition), 50);
-    QCOMPARE(int(BatchCmd::Quit), 111);
-    QCOMPARE(batchCommandId(QStringLiteral("QUIT")), 111);
+    QCOMPARE(QVector<int>({BatchCmd::SaveImage, BatchCmd::MovePosition, BatchCmd::Quit}),
+             QVector<int>({45, 50, 111}));
     QCOMPARE(batchCommandId(QStringLiteral("Save_Spectra")), 51);
-    QCOMPARE(batchCommandId(QString()), 153);
-    QCOMPARE(batchCommandId(QStringLiteral("quit2")), 153);
-    QCOMPARE(batchCommandId(QStringLiteral(" quit")), 153);
-    QCOMPARE(batchCommandId(QStringLiteral(":for")), 153);
+    for (const char *w : {"", "quit2", " quit", ":for"})
+        QCOMPARE(batchCommandId(w), 153);
     QCOMPARE(batchCommandWord(153), QString());
     QCOMPARE(batchCommandWord(-1), QString());
 }
 
 void TestBatchInterpreter::keywords()
 {
-    const QPair<QString, BatchKeyword> rows[] = {
-        {":for", BatchKeyword::For},
-        {":FOR", BatchKeyword::For},
-        {":Next", BatchKeyword::Next},
-        {":echo", BatchKeyword::Echo},
-        {":REM_START", BatchKeyword::RemStart},
-        {":rem_End", BatchKeyword::RemEnd},
-        {":END", BatchKeyword::End},
-        {"for", BatchKeyword::None},
-        {":fore", BatchKeyword::None},
-        {":", BatchKeyword::None},
-        {"quit", BatchKeyword::None},
-        {QString(), BatchKeyword::None},
+    using K = BatchKeyword;
+    const QStringList words = {":for", ":FOR", ":Next", ":echo", ":REM_START", ":rem_End",
+                               ":END", "for",  ":fore", ":",     "quit",       ""};
+    const K want[] = {K::For, K::For,  K::Next, K::Echo, K::RemStart, K::RemEnd,
+                      K::End, K::None, K::None, K::None, K::None,     K::None};
+    for (int i = 0; i < words.size(); ++i)
+        QCOMPARE(batchKeyword(words[i]), want[i]);
+}
+
+// A script run through the interpreter: the statements it sends (as
+// "word|arg|..." or "[line]" for one without a word), their remark flags
+// ('r' a remark) and the batch log.
+void TestBatchInterpreter::scripts_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<QString>("log");
+    const char *const rows[][5] = {
+        {"continued lines", "load_I1_files NEW a.tif \\\n  b.tif \\  \nc.tif \\",
+         "load_I1_files|NEW|a.tif|b.tif|c.tif", ".", "load_I1_files : NEW a.tif b.tif c.tif\n"},
+        {"remark after a statement", "load_I0_files NEW x.tif # was y.tif z.tif\nskip_i0 2#3",
+         "load_I0_files|NEW|x.tif\nskip_i0|2", "..", "load_I0_files : NEW x.tif\nskip_i0 : 2\n"},
+        {"capitals",
+         ":FOR L k 1 2\nSAVE_IMAGE img_k.tif\n:NEXT L\n:ECHO done_k\n:END\nsave_image never.png",
+         ":FOR|L|k|1|2\nSAVE_IMAGE|img_1.tif\n:NEXT|L\nSAVE_IMAGE|img_2.tif\n:NEXT|L\n"
+         ":ECHO|done_2",
+         "......",
+         "for L : k = 1\nSAVE_IMAGE : img_1.tif\nnext L : k = 2\nSAVE_IMAGE : img_2.tif\n"
+         "next L : k = 2\necho done_2"},
+        // Arguments of a ":for" are never substituted; unknown words are not logged.
+        {"substitution",
+         ":for A x 1 1\n:for B y x 1\nsave_image x_x_y\nunknown_word x\nsave_image save\n"
+         ":for C a 0a 0a\nsave_image a\n:for D \"\" 4 4\nsave_image z",
+         ":for|A|x|1|1\n:for|B|y|x|1\nsave_image|1_1_x\nunknown_word|x\nsave_image|save\n"
+         ":for|C|a|0a|0a\nsave_image|0a\n:for|D|4|4\nsave_image|z",
+         ".........",
+         "for A : x = 1\nfor B : y = x\nsave_image : 1_1_x\nsave_image : save\n"
+         "for C : a = 0a\nsave_image : 0a\nfor D : 4 = 4\nsave_image : z\n"},
+        {"remark block",
+         ":rem_start\nsave_image a\n:for L i 1 3\n:next L\n:rem_end\nsave_image i\n:end\n"
+         "save_image never",
+         ":rem_start\nsave_image|a\n:for|L|i|1|3\n:next|L\n:rem_end\nsave_image|i", "rrrr..",
+         "save_image : i\n"},
+        // ":end" inside a remark block still ends the run; the next run is no remark.
+        {"end in a remark block", ":REM_START\nsave_image a\n:End\nsave_image b\n=\nsave_image c",
+         ":REM_START\nsave_image|a\nsave_image|c", "rr.", "save_image : c\n"},
+        // A line of blanks carries an empty word: the main window reports it.
+        {"blank and comment lines", "\n# comment\n#\n   \n  # note\n\t\nsave_image q",
+         "[]\n[]\n[]\n[   ]\n[  ]\n[\t]\nsave_image|q", "rrr....", "save_image : q\n"},
+        {"next without its loop", ":next Z\n:for L i 1 1\n:next\n:next l\nsave_image a",
+         ":next|Z\n:for|L|i|1|1\n:next\n:next|l\nsave_image|a", ".....",
+         "next  :  = \nfor L : i = 1\nnext  :  = \nnext  :  = \nsave_image : a\n"},
     };
     for (const auto &r : rows)
-        QCOMPARE(batchKeyword(r.first), r.second);
+        QTest::newRow(r[0]) << r[1] << r[2] << r[3] << r[4];
 }
 
-void TestBatchInterpreter::continuedLines()
+void TestBatchInterpreter::scripts()
 {
-    {
-        // The last line ends in a backslash: the statement is what was gathered.
-        BatchRig rig;
-        rig.run({"load_I1_files NEW a.tif \\", "  b.tif \\  ", "c.tif \\"});
-        QCOMPARE(rig.spy->count(), 1);
-        const CmdLine c = qvariant_cast<CmdLine>(rig.spy->at(0).at(0));
-        QCOMPARE(c.rawLine, QStringLiteral("load_I1_files NEW a.tif   b.tif c.tif "));
-        QCOMPARE(c.arguments, QStringList({"NEW", "a.tif", "b.tif", "c.tif"}));
-        QCOMPARE(rig.sentFlags(), QList<bool>({false}));
-        QCOMPARE(rig.executor.log, QStringLiteral("load_I1_files : NEW a.tif b.tif c.tif\n"));
-        QVERIFY(!rig.executor.wrongThread);
-    }
-    {
-        // A loop declared over two lines resumes after its last line.
-        BatchRig rig;
-        rig.run({":for L i \\", " 1 2", "save_image f_i.png", ":next L", "quit"});
-        QCOMPARE(rig.sent(), QStringList({":for|L|i|1|2", "save_image|f_1.png", ":next|L",
-                                          "save_image|f_2.png", ":next|L", "quit"}));
-    }
-}
-
-void TestBatchInterpreter::remarkAfterStatement()
-{
+    QFETCH(QString, script);
+    QFETCH(QString, sent);
+    QFETCH(QString, flags);
+    QFETCH(QString, log);
     BatchRig rig;
-    rig.run({"load_I0_files NEW x.tif # was y.tif z.tif", "skip_i0 2#3"});
-    QCOMPARE(rig.sent(), QStringList({"load_I0_files|NEW|x.tif", "skip_i0|2"}));
-    QCOMPARE(rig.sentFlags(), QList<bool>({false, false}));
-    QCOMPARE(rig.executor.log, QStringLiteral("load_I0_files : NEW x.tif\nskip_i0 : 2\n"));
+    for (const QString &run : script.split("\n=\n"))
+        rig.run(run.split('\n'));
+    QCOMPARE(rig.sent().join('\n'), sent);
+    QCOMPARE(rig.flags(), flags);
+    QCOMPARE(rig.executor.log, log);
 }
 
-void TestBatchInterpreter::capitals()
+// The values a loop variable takes: `script` is a ":for" line over "v" and
+// "L", or a whole script ("=" starts a new run); the first arguments of the
+// "save_image" statements sent.
+void TestBatchInterpreter::loopValues_data()
 {
-    BatchRig rig;
-    rig.run({":FOR L k 1 2", "SAVE_IMAGE img_k.tif", ":NEXT L", ":ECHO done_k", ":END",
-             "save_image never.png"});
-    QCOMPARE(rig.sent(), QStringList({":FOR|L|k|1|2", "SAVE_IMAGE|img_1.tif", ":NEXT|L",
-                                      "SAVE_IMAGE|img_2.tif", ":NEXT|L", ":ECHO|done_2"}));
-    QCOMPARE(rig.executor.log, QStringLiteral("for L : k = 1\n"
-                                              "SAVE_IMAGE : img_1.tif\n"
-                                              "next L : k = 2\n"
-                                              "SAVE_IMAGE : img_2.tif\n"
-                                              "next L : k = 2\n"
-                                              "echo done_2"));
-}
-
-static QStringList loopValues(const QString &forLine)
-{
-    BatchRig rig;
-    rig.run({forLine, "save_image v", ":next L"});
-    return rig.firstArgsOf(QStringLiteral("save_image"));
-}
-
-void TestBatchInterpreter::countingDownAndSteps()
-{
-    QCOMPARE(loopValues(":for L v 3 1"), QStringList({"3", "2", "1"}));
-    QCOMPARE(loopValues(":for L v 1 10 0"),
-             QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
-    QCOMPARE(loopValues(":for L v 1 10 3"), QStringList({"1", "4", "7", "10"}));
-    QCOMPARE(loopValues(":for L v 1 9 3"), QStringList({"1", "4", "7"}));
-    QCOMPARE(loopValues(":for L v 10 1 4"), QStringList({"10", "6", "2"}));
-    QCOMPARE(loopValues(":for L v 5 5"), QStringList({"5"}));
-    QCOMPARE(loopValues(":for L v -2 1"), QStringList({"-2", "-1", "0", "1"}));
-    // Bounds that are not numbers count as 0: the body runs once.
-    QCOMPARE(loopValues(":for L v a b"), QStringList({"a"}));
-    QCOMPARE(loopValues(":for L v x 2"), QStringList({"x", "1", "2"}));
-    // A step with a sign still walks towards the end instead of running forever.
-    QCOMPARE(loopValues(":for L v 1 3 -1"), QStringList({"1", "2", "3"}));
-    QCOMPARE(loopValues(":for L v 3 1 -1"), QStringList({"3", "2", "1"}));
-
-    // The run goes on after a finished loop; the loop keeps its last value.
-    BatchRig rig;
-    rig.run({":for L v 1 2", ":next L", "save_image v"});
-    QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"2"}));
-}
-
-void TestBatchInterpreter::paddedCounters()
-{
-    QCOMPARE(loopValues(":for L v 08 12"), QStringList({"08", "09", "10", "11", "12"}));
-    const QStringList v = loopValues(":for L v 001 120");
-    QCOMPARE(v.size(), 120);
-    QCOMPARE(QStringList({v.at(0), v.at(1), v.at(9), v.at(98), v.at(99), v.at(119)}),
-             QStringList({"001", "002", "010", "099", "100", "120"}));
-    // Counting down keeps the zeros, even past a start whose later digits are not zero.
-    QCOMPARE(loopValues(":for L v 012 008"), QStringList({"012", "011", "010", "009", "008"}));
-    QCOMPARE(loopValues(":for L v 98 101"), QStringList({"98", "99", "100", "101"}));
-
-    QCOMPARE(QStringList({formatBatchCounter(5, "001"), formatBatchCounter(1234, "001"),
-                          formatBatchCounter(7, "0"), formatBatchCounter(7, "10"),
-                          formatBatchCounter(-1, "005")}),
-             QStringList({"005", "1234", "7", "7", "-01"}));
-}
-
-void TestBatchInterpreter::nestedAndRedeclaredLoops()
-{
-    {
-        BatchRig rig;
-        rig.run(
-            {":for OUT i 1 2", ":for IN j 1 3 2", "save_image m_i_j.png", ":next IN", ":next OUT"});
-        QCOMPARE(rig.firstArgsOf("save_image"),
-                 QStringList({"m_1_1.png", "m_1_3.png", "m_2_1.png", "m_2_3.png"}));
-    }
-    {
-        // Substitution follows the order of declaration: "ii" is taken whole
-        // by X while X comes first, and letter by letter by Y once X has been
-        // declared again and moved behind Y.
-        BatchRig rig;
-        rig.run(
-            {":for X ii 5 5", ":for Y i 3 3", "save_image ii", ":for X ii 5 5", "save_image ii"});
-        QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"5", "33"}));
-        QVERIFY(rig.executor.log.endsWith("for X : ii = 5\nsave_image : 33\n"));
-    }
-    {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("values");
+    QStringList to120;
+    for (int i = 1; i <= 120; ++i)
+        to120 << QString::asprintf("%03d", i);
+    const char *const rows[][2] = {
+        {":for L v 3 1", "3 2 1"},
+        {":for L v 1 10 0", "1 2 3 4 5 6 7 8 9 10"},
+        {":for L v 1 10 3", "1 4 7 10"},
+        {":for L v 1 9 3", "1 4 7"},
+        {":for L v 10 1 4", "10 6 2"},
+        {":for L v 5 5", "5"},
+        {":for L v -2 1", "-2 -1 0 1"},
+        // Bounds that are not numbers count as 0: the body runs once.
+        {":for L v a b", "a"},
+        {":for L v x 2", "x 1 2"},
+        // A step with a sign still walks towards the end instead of running forever.
+        {":for L v 1 3 -1", "1 2 3"},
+        {":for L v 3 1 -1", "3 2 1"},
+        // Zero-padded counters keep their width, also counting down.
+        {":for L v 08 12", "08 09 10 11 12"},
+        {":for L v 012 008", "012 011 010 009 008"},
+        {":for L v 98 101", "98 99 100 101"},
+        // The run goes on after a finished loop; the loop keeps its last value.
+        {":for L v 1 2\n:next L\nsave_image v", "2"},
+        {":for OUT i 1 2\n:for IN j 1 3 2\nsave_image m_i_j.png\n:next IN\n:next OUT",
+         "m_1_1.png m_1_3.png m_2_1.png m_2_3.png"},
+        // Substitution follows the order of declaration: "ii" is taken whole by
+        // X while X comes first, letter by letter by Y once X moved behind Y.
+        {":for X ii 5 5\n:for Y i 3 3\nsave_image ii\n:for X ii 5 5\nsave_image ii", "5 33"},
         // A new run starts without the loops of the last one.
-        BatchRig rig;
-        rig.run({":for L k 7 7", "save_image k"});
-        rig.run({"save_image k"});
-        QCOMPARE(rig.firstArgsOf("save_image"), QStringList({"7", "k"}));
-    }
+        {":for L k 7 7\nsave_image k\n=\nsave_image k", "7 k"},
+        // A loop declared over two lines resumes after its last line.
+        {":for L i \\\n 1 2\nsave_image f_i.png\n:next L\nquit", "f_1.png f_2.png"},
+        // The command word is never substituted.
+        {":for L save_image 1 1\nsave_image save_image", "1"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r[0]) << r[0] << r[1];
+    QTest::newRow("001 to 120") << ":for L v 001 120" << to120.join(' ');
 }
 
-void TestBatchInterpreter::substitution()
+void TestBatchInterpreter::loopValues()
 {
+    QFETCH(QString, script);
+    QFETCH(QString, values);
+    if (!script.contains('\n'))
+        script += "\nsave_image v\n:next L";
     BatchRig rig;
-    rig.run({":for A x 1 1", ":for B y x 1", "save_image x_x_y", "unknown_word x",
-             "save_image save", ":for C a 0a 0a", "save_image a", ":for D \"\" 4 4",
-             "save_image z"});
-    QCOMPARE(rig.sent(), QStringList({":for|A|x|1|1", ":for|B|y|x|1", "save_image|1_1_x",
-                                      "unknown_word|x", "save_image|save", ":for|C|a|0a|0a",
-                                      "save_image|0a", ":for|D|4|4", "save_image|z"}));
-    // Arguments of a ":for" are never substituted; unknown words are not logged.
-    QCOMPARE(rig.executor.log, QStringLiteral("for A : x = 1\n"
-                                              "for B : y = x\n"
-                                              "save_image : 1_1_x\n"
-                                              "save_image : save\n"
-                                              "for C : a = 0a\n"
-                                              "save_image : 0a\n"
-                                              "for D : 4 = 4\n"
-                                              "save_image : z\n"));
-    // The command word is never substituted.
-    BatchRig rig2;
-    rig2.run({":for L save_image 1 1", "save_image save_image"});
-    QCOMPARE(rig2.sent().last(), QStringLiteral("save_image|1"));
-}
-
-void TestBatchInterpreter::remarkBlocksAndEnd()
-{
-    {
-        BatchRig rig;
-        rig.run({":rem_start", "save_image a", ":for L i 1 3", ":next L", ":rem_end",
-                 "save_image i", ":end", "save_image never"});
-        QCOMPARE(rig.sent(), QStringList({":rem_start", "save_image|a", ":for|L|i|1|3", ":next|L",
-                                          ":rem_end", "save_image|i"}));
-        QCOMPARE(rig.sentFlags(), QList<bool>({true, true, true, true, false, false}));
-        QCOMPARE(rig.executor.log, QStringLiteral("save_image : i\n"));
-    }
-    {
-        // ":end" inside a remark block still ends the run.
-        BatchRig rig;
-        rig.run({":REM_START", "save_image a", ":End", "save_image b"});
-        QCOMPARE(rig.sent(), QStringList({":REM_START", "save_image|a"}));
-        QCOMPARE(rig.sentFlags(), QList<bool>({true, true}));
-        // The next run is not taken for a remark.
-        rig.run({"save_image c"});
-        QCOMPARE(rig.sent().last(), QStringLiteral("save_image|c"));
-        QCOMPARE(rig.sentFlags().last(), false);
-    }
-}
-
-void TestBatchInterpreter::blankAndCommentLines()
-{
-    BatchRig rig;
-    rig.run({"", "# comment", "#", "   ", "  # note", "\t", "save_image q"});
-    QCOMPARE(rig.sent(), QStringList({"", "", "", "", "", "", "save_image|q"}));
-    QCOMPARE(rig.sentFlags(), QList<bool>({true, true, true, false, false, false, false}));
-    // A line of blanks carries an empty word: the main window's table does not
-    // know it and reports it as an unknown command.
-    const CmdLine blanks = qvariant_cast<CmdLine>(rig.spy->at(3).at(0));
-    QCOMPARE(blanks.line, QStringLiteral("   "));
-    QCOMPARE(batchCommandId(blanks.command), int(BatchCmd::NotFound));
-    QVERIFY(!blanks.isKeyword);
-    QCOMPARE(qvariant_cast<CmdLine>(rig.spy->at(4).at(0)).line, QStringLiteral("  "));
-    QCOMPARE(rig.executor.log, QStringLiteral("save_image : q\n"));
-}
-
-void TestBatchInterpreter::nextWithoutLoop()
-{
-    BatchRig rig;
-    rig.run({":next Z", ":for L i 1 1", ":next", ":next l", "save_image a"});
-    QCOMPARE(rig.sent(),
-             QStringList({":next|Z", ":for|L|i|1|1", ":next", ":next|l", "save_image|a"}));
-    QCOMPARE(rig.executor.log, QStringLiteral("next  :  = \n"
-                                              "for L : i = 1\n"
-                                              "next  :  = \n"
-                                              "next  :  = \n"
-                                              "save_image : a\n"));
+    for (const QString &run : script.split("\n=\n"))
+        rig.run(run.split('\n'));
+    QCOMPARE(rig.firstArgsOf("save_image").join(' '), values);
 }
 
 void TestBatchInterpreter::echo()
@@ -372,12 +272,8 @@ void TestBatchInterpreter::echo()
     LogCapture debugLog;
     BatchRig rig;
     rig.run({":for L n 1 2", ":echo value_n other", ":next L", ":echo"});
-    QCOMPARE(rig.executor.log, QStringLiteral("for L : n = 1\n"
-                                              "echo value_1"
-                                              "next L : n = 2\n"
-                                              "echo value_2"
-                                              "next L : n = 2\n"
-                                              "echo "));
+    QCOMPARE(rig.executor.log, QStringLiteral("for L : n = 1\necho value_1next L : n = 2\n"
+                                              "echo value_2next L : n = 2\necho "));
     QCOMPARE(debugLog.lines(), QStringList({"echo value_1", "echo value_2", "echo "}));
     QCOMPARE(rig.sent().at(1), QStringLiteral(":echo|value_1|other"));
 }
@@ -389,12 +285,11 @@ void TestBatchInterpreter::stopDuringLongCommand()
     const QStringList script(
         {"save_image a", ":for L i 1 3", "analyzer_exec_LCF", ":next L", "save_image b"});
     rig.run(script);
-    // The script waits for the analysis.
+    // The script waits for the analysis; stopped, nothing follows its end.
     QCOMPARE(rig.sent(), QStringList({"save_image|a", ":for|L|i|1|3", "analyzer_exec_LCF"}));
     QVERIFY(rig.executor.holding);
     rig.stop();
     QCOMPARE(rig.spy->count(), 3);
-    // The analysis completes; nothing follows.
     rig.answer();
     QCOMPARE(rig.spy->count(), 3);
     // Without Stop, the held command completes and the run continues.
@@ -419,7 +314,6 @@ void TestBatchInterpreter::manyItems()
     QCOMPARE(c.arguments.size(), 80000);
     QCOMPARE(c.arguments.last(), QStringLiteral("a79999"));
 }
-
 void TestBatchInterpreter::runawayExpansion()
 {
     // Each loop doubles the argument "x": 2^19 characters pass; 2^24 once
@@ -444,31 +338,24 @@ void TestBatchInterpreter::runawayExpansion()
     }
 }
 
-// The command registry: which statements complete when, checked without
-// windows.
-// Steps: "issue" makes the next token (a, b, c ...); "wait X" runs a
-// statement that waits for token X; "end X" ends the work of X; "done" runs
-// a statement that completes at once. Answers: the number of completions
-// after each step. (Remarks, unknown words, keywords, words without a handler
-// and "quit" are answered through the main window's test.)
+// The command registry: "issue" makes the next token (a, b ...), "wait X" runs a statement
+// waiting for X, "end X" ends its work, "done" runs one done at once; the completions after
+// each step.
 void TestBatchInterpreter::tokens_data()
 {
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("answers");
-    QTest::newRow("waits for its token") << "issue;wait a;end a"
-                                         << "0 0 1";
-    QTest::newRow("other work ends") << "issue;issue;wait a;end b;end a"
-                                     << "0 0 0 0 1";
-    QTest::newRow("hand-started work") << "issue;wait a;end 0;end a"
-                                       << "0 0 0 1";
-    QTest::newRow("ended before the wait") << "issue;end a;wait a"
-                                           << "0 0 1";
-    QTest::newRow("never issued") << "wait c"
-                                  << "1";
-    QTest::newRow("ends once") << "issue;wait a;end a;end a"
-                               << "0 0 1 1";
-    QTest::newRow("next statement drops the wait") << "issue;wait a;done;end a"
-                                                   << "0 0 1 1";
+    const char *const rows[][3] = {
+        {"waits for its token", "issue;wait a;end a", "0 0 1"},
+        {"other work ends", "issue;issue;wait a;end b;end a", "0 0 0 0 1"},
+        {"hand-started work", "issue;wait a;end 0;end a", "0 0 0 1"},
+        {"ended before the wait", "issue;end a;wait a", "0 0 1"},
+        {"never issued", "wait c", "1"},
+        {"ends once", "issue;wait a;end a;end a", "0 0 1 1"},
+        {"next statement drops the wait", "issue;wait a;done;end a", "0 0 1 1"},
+    };
+    for (const auto &r : rows)
+        QTest::newRow(r[0]) << r[1] << r[2];
 }
 
 void TestBatchInterpreter::tokens()
@@ -545,8 +432,8 @@ void TestBatchInterpreter::failures()
         return CmdOutcome::waitFor(token = r.issue());
     });
     r.addCheck(BatchCmd::SaveImage, [](const CmdLine &c) { return c.intArg(0) == 1; });
-    for (const char *s : {"seek_image 1 # x", "seek_image 0", "save_image 1", "save_image 0 %1",
-                          "seek_image 2"})
+    for (const char *s :
+         {"seek_image 1 # x", "seek_image 0", "save_image 1", "save_image 0 %1", "seek_image 2"})
         r.dispatch(CmdLine(s), false);
     QCOMPARE(err, "Err: seek_image 1  (why)\nErr: seek_image 0 (mine)\n"
                   "Err: save_image 0 %1 (failed)\n");

@@ -1,107 +1,50 @@
 #include "batch/gui/BatchCtrl.h"
-#include "batch/CmdLine.h"
-#include "core/gui/Body.h"
 #include "input/gui/EOFSetup.h"
 #include "input/gui/SelectDataFiles.h"
-#include "input/TiffData.h"
 #include "spectrum/gui/XafsView.h"
+#include "widgets/gui/ColorBar.h"
 #include "widgets/gui/ImgDispA.h"
 
-#include "LogCapture.h"
+#include "CoreWidgets.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <vector>
+#include <cmath>
 
-// The main window's batch commands, handed over as the interpreter would
-// hand them, checked on the controls they write and on what they answer.
+// The main window's batch commands: the controls they write, the files they save, their answers.
 class TestBodyCommands : public QObject
 {
     Q_OBJECT
 private slots:
     void answersAndErrors();
-    void fieldsTakeNormalisedNumbers();
-    void energySetup();
-    void displayCommands();
+    void commandsWriteControls();
     void loadsCompleteWhenTheLoaderEnds();
     void newLoadReplacesTheOneInFlight();
     void handStartedLoadLeavesTheScriptWaiting();
     void destroyedDuringALoad();
     void movePositionReachesEveryPixel();
     void failuresAreLogged();
-    void energySetupCloses();
+    void scriptSavesPicturesSpectraAndFrames();
 };
 
-namespace {
-
-template <typename T>
-T *child(QObject *o, const char *name)
-{
-    T *w = o->findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
-QString logText(Body &body)
+static QString logText(Body &body)
 {
     return child<QPlainTextEdit>(body.batchCtrl(), "ProgressLog")->toPlainText();
 }
 
-// Runs one statement (a remark line if `remark`) and tells how many answers it gave.
-int run(Body &body, const QString &statement, bool remark = false)
+// Frame samples base + x + 7 y.
+static std::function<int(int, int)> ramp(int base)
 {
-    QSignalSpy done(&body, &Body::finishBatchExec);
-    body.execCmdSlot(CmdLine(statement), remark);
-    return done.count();
+    return [base](int x, int y) { return base + x + 7 * y; };
 }
 
-// Runs statements that must each answer once, at once.
-void runAll(Body &body, const QStringList &statements)
-{
-    for (const QString &s : statements)
-        QVERIFY2(run(body, s) == 1, qPrintable(s));
-}
-
-// Runs a load statement: answered once, when its loader has read the list.
-void runLoad(Body &body, const QString &statement)
-{
-    QSignalSpy done(&body, &Body::finishBatchExec);
-    body.execCmdSlot(CmdLine(statement), false);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
-}
-
-// A frame file whose pixel (x, y) holds base + x + 7 y.
-void writeFrame(const QString &path, int w, int h, int base)
-{
-    std::vector<quint16> px(size_t(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            px[size_t(y) * w + size_t(x)] = quint16(base + x + 7 * y);
-    QVERIFY(writeTiff16(path, w, h, px.data()));
-}
-
-// n small frame files named after `tag`, in list order.
-QStringList writeFrames(const QTemporaryDir &dir, const QString &tag, int n)
-{
-    QStringList files;
-    for (int k = 0; k < n; ++k) {
-        files << dir.filePath(QStringLiteral("%1_%2_0000.tif").arg(tag).arg(7000 + k));
-        writeFrame(files.last(), 4, 3, k);
-    }
-    return files;
-}
-
-QStringList namesOf(const QVector<TiffData *> &stack)
+static QStringList namesOf(const QVector<TiffData *> &stack)
 {
     QStringList names;
     for (const TiffData *f : stack)
@@ -109,37 +52,31 @@ QStringList namesOf(const QVector<TiffData *> &stack)
     return names;
 }
 
-} // namespace
-
 // Every statement is answered exactly once, except "quit", which asks for the
 // end instead; unknown words go to the batch log with the statement's text.
 void TestBodyCommands::answersAndErrors()
 {
     Body body;
     QSignalSpy finishing(&body, &Body::finishing);
-
     // Remark lines and blank lines only need the answer, whatever they say.
-    QCOMPARE(run(body, "quit", true), 1);
-    QCOMPARE(run(body, QString(), true), 1);
+    QCOMPARE(runStatement(body, "quit", true), 1);
+    QCOMPARE(runStatement(body, QString(), true), 1);
     QCOMPARE(finishing.count(), 0);
-
     // The interpreter's own words are not errors.
-    runAll(body, {":for L i 1 3", ":NEXT L", ":echo hello"});
+    QCOMPARE(runLines(body, ":for L i 1 3\n:NEXT L\n:echo hello"), QString());
     QCOMPARE(logText(body), QString());
-
     // Unknown words: the comment-free line, then a line feed; a line of
     // blanks is a statement with an empty word.
-    runAll(body, {"frobnicate  1 \"a b\" # why", "   "});
+    QCOMPARE(runLines(body, "frobnicate  1 \"a b\" # why\n   "), QString());
     QCOMPARE(logText(body), QStringLiteral("Err: frobnicate  1 \"a b\" \nErr:    \n"));
-
     // "quit" in any case ends the program and sends no answer.
-    QCOMPARE(run(body, "QuIt"), 0);
+    QCOMPARE(runStatement(body, "QuIt"), 0);
     QCOMPARE(finishing.count(), 1);
 }
 
 // What a control shows: a field's text, "on" or "off" for a box or a radio
 // button, a list's current entry.
-QString shown(QObject *owner, const char *name)
+static QString shown(QObject *owner, const char *name)
 {
     QWidget *w = child<QWidget>(owner, name);
     if (auto *e = qobject_cast<QLineEdit *>(w))
@@ -151,125 +88,77 @@ QString shown(QObject *owner, const char *name)
     return QStringLiteral("<unknown control>");
 }
 
-struct Step
+// A field takes the number the argument reads as (a word as 0), a flag is on only for 1, each
+// word reaches its own panel only, the energy words recalculate as a hand edit does.
+void TestBodyCommands::commandsWriteControls()
 {
-    QString statement;
-    QObject *owner;
-    const char *control;
-    QString expected;
-};
-
-// Runs each statement, which must answer once, and checks the control after it.
-void runSteps(Body &body, const QVector<Step> &steps)
-{
-    for (const Step &s : steps) {
-        QCOMPARE(run(body, s.statement), 1);
+    Body body;
+    EOFSetup *s1 = body.i1Panel()->energySetup(), *s0 = body.i0Panel()->energySetup();
+    QObject *i1 = body.i1Panel(), *i0 = body.i0Panel(), *v = body.xafsView();
+    QTemporaryDir dir;
+    const QString ref = dir.filePath("angles.dat");
+    QVERIFY(writeFile(ref, "angle\n14.0\n13.9\n"));
+    const struct
+    {
+        QString statement;
+        QObject *owner;
+        const char *control;
+        QString expected;
+    } steps[] = {
+        {"cut_f_i0 007", i0, "CutFirst", "7"},
+        {"cut_f_i0 007", i1, "CutFirst", "0"},
+        {"skip_i1 three", i1, "Skip", "0"},
+        {"show_latest_i1 0", i1, "ShowLatest", "off"},
+        {"show_latest_i0 2", i0, "ShowLatest", "off"},
+        {"set_band_w 007", &body, "HWidth", "7"},
+        {"set_band_h wide", &body, "VWidth", "0"},
+        {"set_band_h -3", &body, "VWidth", "-3"},
+        {"set_fluo_type 1", &body, "FluoType", "on"},
+        {"set_fluo_type yes", &body, "FluoType", "off"},
+        {"eng_calc_base_i1 8100", s1, "Start", "8100"},
+        {"eng_calc_base_i1 8100", s1, "End", "9100"},
+        {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
+        {"eng_calc_num_i1 500", s1, "Delta", "3"},
+        {"eng_calc_delta_i1 0.25", s1, "End", "8225"},
+        {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
+        {"eng_by_calc_i0 1", s0, "FromFileNum", "on"},
+        {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
+        // Units: an index outside the list, negative included, changes nothing.
+        {"eng_calc_disp_unit_i1 1", s1, "DisplayUnit", "keV"},
+        {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
+        {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"},
+        // Both pattern words write the pattern field and leave the factor.
+        {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern",
+         "\\d_\\d\\d\\d\\d\\d\\dKeV"},
+        {"eng_by_name_reg_exp_i1 \"a b\"", s0, "Factor", "1"},
+        {"eng_by_name_reg_exp_i1 \"a b\"", s1, "Pattern", "a b"},
+        {"eng_by_name_factor_i1 1000.0000001", s1, "Factor", "1000"},
+        // A reference file of angles: the choice follows the name.
+        {"eng_by_ref_i1 " + ref, s1, "FromRefFile", "on"},
+        {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
+        {"eng_by_calc_i1 1", s1, "FromFileNum", "on"},
+        // A display number outside 0 and 1 keeps the choice; a word reads as
+        // frame 0; without frames "Img. No." names none but 0.
+        {"select_disp_image 1", &body, "ShowI0", "on"},
+        {"select_disp_image 9", &body, "ShowI0", "on"},
+        {"select_disp_image 0", &body, "ShowData", "on"},
+        {"seek_image 4", &body, "ImgNo", "0"},
+        {"seek_image last", &body, "ImgNo", "0"},
+        {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
+    };
+    for (const auto &s : steps) {
+        QCOMPARE(runStatement(body, s.statement), 1);
         QVERIFY2(shown(s.owner, s.control) == s.expected,
                  qPrintable(s.statement + ": " + s.control + " shows "
                             + shown(s.owner, s.control)));
+        QCOMPARE(body.stacks().fluorescence(), s.statement == "set_fluo_type 1");
     }
-}
-
-// What lands in a field is the number the argument reads as, written anew:
-// leading zeros go, a word counts as 0; a flag is on only for exactly 1; each
-// word reaches its own panel only.
-void TestBodyCommands::fieldsTakeNormalisedNumbers()
-{
-    Body body;
-    SelectDataFiles *i1 = body.i1Panel();
-    SelectDataFiles *i0 = body.i0Panel();
-    runSteps(body, {
-                       {"cut_f_i0 007", i0, "CutFirst", "7"},
-                       {"cut_f_i0 007", i1, "CutFirst", "0"},
-                       {"CUT_L_I1 12", i1, "CutLast", "12"},
-                       {"CUT_L_I1 12", i0, "CutLast", "0"},
-                       {"skip_i1 three", i1, "Skip", "0"},
-                       {"skip_i0 2", i0, "Skip", "2"},
-                       {"show_latest_i1 0", i1, "ShowLatest", "off"},
-                       {"show_latest_i1 0", i0, "ShowLatest", "on"},
-                       {"show_latest_i1 1", i1, "ShowLatest", "on"},
-                       {"show_latest_i0 2", i0, "ShowLatest", "off"},
-                       {"set_band_w 007", &body, "HWidth", "7"},
-                       {"set_band_h wide", &body, "VWidth", "0"},
-                       {"set_band_h -3", &body, "VWidth", "-3"},
-                       {"set_fluo_type 1", &body, "FluoType", "on"},
-                   });
-    QVERIFY(body.stacks().fluorescence());
-    runSteps(body, {{"set_fluo_type yes", &body, "FluoType", "off"}});
-    QVERIFY(!body.stacks().fluorescence());
-}
-
-// The energy commands reach each panel's own energy setup, with the same
-// recalculations as a hand edit.
-void TestBodyCommands::energySetup()
-{
-    Body body;
-    EOFSetup *s1 = body.i1Panel()->energySetup();
-    EOFSetup *s0 = body.i0Panel()->energySetup();
-    runSteps(body, {
-                       {"eng_calc_base_i1 8100", s1, "Start", "8100"},
-                       {"eng_calc_base_i1 8100", s1, "End", "9100"},
-                       {"eng_calc_base_i1 8100", s0, "End", "9000"},
-                       {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
-                       {"eng_calc_num_i1 500", s1, "NumOfPoints", "500"},
-                       {"eng_calc_num_i1 500", s1, "Delta", "3"},
-                       {"eng_calc_delta_i1 0.25", s1, "End", "8225"},
-                       {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
-                       {"eng_by_calc_i0 1", s0, "FromFileNum", "on"},
-                       {"eng_by_calc_i0 1", s1, "FromFileName", "on"},
-                       {"eng_by_name_i0", s0, "FromFileName", "on"},
-                       {"eng_calc_even_in_eng_i1 1", s1, "EvenInEnergy", "on"},
-                       {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
-                       // Units: an index outside the list, negative included, changes nothing.
-                       {"eng_calc_disp_unit_i1 1", s1, "DisplayUnit", "keV"},
-                       {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
-                       {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"},
-                       {"eng_calc_disp_unit_i1 -1", s0, "DisplayUnit", "eV"},
-                       // Both pattern words write the pattern field and leave the factor.
-                       {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern",
-                        "\\d_\\d\\d\\d\\d\\d\\dKeV"},
-                       {"eng_by_name_reg_exp_i1 \"a b\"", s0, "Factor", "1"},
-                       {"eng_by_name_reg_exp_i1 \"a b\"", s1, "Pattern", "a b"},
-                       {"eng_by_name_factor_i1 1000.0000001", s1, "Factor", "1000"},
-                   });
-
-    // A reference file of angles: the choice follows the name.
-    QTemporaryDir dir;
-    const QString ref = dir.filePath("angles.dat");
-    {
-        QFile f(ref);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Text));
-        f.write("angle\n14.0\n13.9\n");
-    }
-    runSteps(body, {{"eng_by_ref_i1 " + ref, s1, "FromRefFile", "on"},
-                    {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
-                    {"eng_by_calc_i1 1", s1, "FromFileNum", "on"}});
     const double e1 = 12398.424360387684 / (2 * 3.13553 * std::sin(13.9 * 3.1415926535 / 180));
-    runAll(body, {"eng_by_ref_i1 " + ref});
+    QCOMPARE(runLines(body, "eng_by_ref_i1 " + ref), QString());
     QCOMPARE(s1->energyOf(QStringLiteral("x.tif"), 1), e1);
-}
-
-void TestBodyCommands::displayCommands()
-{
-    Body body;
-    XafsView *v = body.xafsView();
-    // A display number outside 0 and 1 keeps the choice; a word reads as frame 0;
-    // without frames "Img. No." names none but 0.
-    runSteps(body, {
-                       {"select_disp_image 1", &body, "ShowI0", "on"},
-                       {"select_disp_image 9", &body, "ShowI0", "on"},
-                       {"select_disp_image -1", &body, "ShowI0", "on"},
-                       {"select_disp_image 0", &body, "ShowData", "on"},
-                       {"seek_image 4", &body, "ImgNo", "0"},
-                       {"seek_image last", &body, "ImgNo", "0"},
-                       {"xafs_view_normalize 1", v, "Normalized", "on"},
-                       {"xafs_view_normalize 0", v, "Normalized", "off"},
-                       {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
-                   });
-
     // The area is stored as given, a negative width included.
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
-    runAll(body, {"select_region 10 20 4 30"});
+    QCOMPARE(runLines(body, "select_region 10 20 4 30"), QString());
     QVERIFY(disp->hasSelection());
     QCOMPARE(disp->selectedArea(), QRectF(10, 20, -6, 10));
 }
@@ -281,12 +170,13 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     const QString d = dir.path() + QLatin1Char('/');
     // Written out of name order, so a bare directory listing may give any order.
     for (int k : {3, 0, 2, 1})
-        writeFrame(d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k), 20, 10, 100 * k);
-    writeFrame(d + "other.tif", 20, 10, 0);
+        QVERIFY(writeFrameFile(d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k), 20, 10,
+                               ramp(100 * k)));
+    QVERIFY(writeFrameFile(d + "other.tif", 20, 10, ramp(0)));
 
     Body body;
     // Without files nothing is loaded and the answer comes at once.
-    runAll(body, {"load_I1_files NEW"});
+    QCOMPARE(runLines(body, "load_I1_files NEW"), QString());
     QSignalSpy done(&body, &Body::finishBatchExec);
     body.execCmdSlot(
         CmdLine(QStringLiteral("load_I1_files new %1f_7010_0000.tif %1f_7030_0000.tif").arg(d)),
@@ -297,10 +187,10 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     QCOMPARE(body.stacks().i1().at(1)->energy, 7030.0);
 
     // Appending, then a pattern load that replaces the stack.
-    runLoad(body, QStringLiteral("load_I1_files add %1other.tif").arg(d));
+    QVERIFY(runAndWait(body, QStringLiteral("load_I1_files add %1other.tif").arg(d)));
     QCOMPARE(body.stacks().i1().size(), 3);
-    runLoad(body,
-            QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d));
+    QVERIFY(runAndWait(
+        body, QStringLiteral("load_I0_files_of_pattern NEW %1 f_70?0_*.tif nothing*.img").arg(d)));
     QStringList names;
     for (int k = 0; k < 4; ++k) {
         names << d + QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k);
@@ -309,37 +199,32 @@ void TestBodyCommands::loadsCompleteWhenTheLoaderEnds()
     QCOMPARE(namesOf(body.stacks().i0()), names);
     QCOMPARE(body.stacks().i1().size(), 3);
 
-    // A pattern that matches nothing still completes (and, with NEW, empties).
-    runLoad(body, QStringLiteral("load_I0_files_of_pattern NEW %1 *.none").arg(d));
-    QCOMPARE(body.stacks().i0().size(), 0);
-
-    runAll(body, {"clear_I1_files"});
+    QCOMPARE(runLines(body, "clear_I1_files"), QString());
     QCOMPARE(body.stacks().i1().size(), 0);
     QCOMPARE(body.i1Panel()->count(), 0);
 }
 
-// A frame much wider than the display: every image column is more than one
-// screen pixel's worth away from the next only in image pixels, so the
-// position must not pass through the screen.
+// A frame much wider than the display: the position must not pass through screen pixels.
 void TestBodyCommands::movePositionReachesEveryPixel()
 {
     QTemporaryDir dir;
     const QString d = dir.path() + QLatin1Char('/');
     const int w = 1500, h = 40;
-    writeFrame(d + "f_7000_0000.tif", w, h, 1000);
+    QVERIFY(writeFrameFile(d + "f_7000_0000.tif", w, h, ramp(1000)));
 
     Body body;
     body.resize(400, 300);
     body.show();
     QVERIFY(QTest::qWaitForWindowExposed(&body));
     ImgDispA *disp = child<ImgDispA>(&body, "dispA");
-    runLoad(body, QStringLiteral("load_I1_files NEW %1f_7000_0000.tif").arg(d));
+    QVERIFY(runAndWait(body, QStringLiteral("load_I1_files NEW %1f_7000_0000.tif").arg(d)));
     QVERIFY(disp->width() < w / 3);
     QVERIFY(disp->height() < h * 20);
 
     for (const QPoint p :
          {QPoint(613, 5), QPoint(614, 5), QPoint(615, 6), QPoint(1499, 39), QPoint(0, 0)}) {
-        runAll(body, {QStringLiteral("move_position %1 %2").arg(p.x()).arg(p.y())});
+        QCOMPARE(runLines(body, QStringLiteral("move_position %1 %2").arg(p.x()).arg(p.y())),
+                 QString());
         QCOMPARE(QPoint(body.positionX(), body.positionY()), p);
         QCOMPARE(child<QLabel>(&body, "Position")->text(),
                  QString::asprintf("(% 4d, % 4d)", p.x(), p.y()));
@@ -348,25 +233,12 @@ void TestBodyCommands::movePositionReachesEveryPixel()
         QCOMPARE(child<QLabel>(&body, "Value")->text(),
                  QString::number(v).insert(QString::number(v).size() - 3, ',') + ".00");
     }
-    // The band sizes set the window summed at the position.
-    runAll(body, {"move_position 613 5"});
-    double sum = 0;
-    for (int y = 0; y <= 15; ++y)
-        for (int x = 603; x <= 623; ++x)
-            sum += 1000 + x + 7 * y;
-    QCOMPARE(body.traceAtPosition().size(), 1);
-    QCOMPARE(body.traceAtPosition().y(0), sum);
-    runAll(body, {"set_band_w 0", "set_band_h 0", "move_position 613 5"});
-    QCOMPARE(body.traceAtPosition().y(0), 1000.0 + 613 + 35);
-    runAll(body, {"set_band_w 2", "move_position 613 5"});
-    QCOMPARE(body.traceAtPosition().y(0), 5 * (1000.0 + 613 + 35));
-
     // Zoomed in, the same holds.
-    runAll(body, {"select_region 600 0 700 40", "zoom_in"});
+    QCOMPARE(runLines(body, "select_region 600 0 700 40\nzoom_in"), QString());
     QCOMPARE(disp->viewWindow(), QRectF(600, 0, 100, 40));
-    runAll(body, {"move_position 651 33"});
+    QCOMPARE(runLines(body, "move_position 651 33"), QString());
     QCOMPARE(QPoint(body.positionX(), body.positionY()), QPoint(651, 33));
-    runAll(body, {"scale_reset"});
+    QCOMPARE(runLines(body, "scale_reset"), QString());
     QCOMPARE(disp->viewWindow(), QRectF(0, 0, w, h));
 }
 
@@ -375,8 +247,8 @@ void TestBodyCommands::movePositionReachesEveryPixel()
 void TestBodyCommands::newLoadReplacesTheOneInFlight()
 {
     QTemporaryDir dir;
-    const QStringList a = writeFrames(dir, "a", 40);
-    const QStringList b = writeFrames(dir, "b", 40);
+    const QStringList a = writeFrames(dir.path(), "a", 40);
+    const QStringList b = writeFrames(dir.path(), "b", 40);
     Body body;
     QSignalSpy loaded(&body, &Body::stackLoaded);
     body.readI1Files(a, true);
@@ -398,7 +270,7 @@ void TestBodyCommands::newLoadReplacesTheOneInFlight()
 void TestBodyCommands::handStartedLoadLeavesTheScriptWaiting()
 {
     QTemporaryDir dir;
-    const QStringList a = writeFrames(dir, "a", 40);
+    const QStringList a = writeFrames(dir.path(), "a", 40);
     Body body;
     QStringList events;
     connect(&body, &Body::stackLoaded, this, [&](int s) { events << QString::number(s); });
@@ -413,13 +285,12 @@ void TestBodyCommands::handStartedLoadLeavesTheScriptWaiting()
     QCOMPARE(events.indexOf("answer"), events.indexOf("1") + 1);
 }
 
-// Destroying the main window while a loader reads stops the loader after its
-// file and frees every frame, also those sent and not yet delivered (the
+// Destroyed while loading: every frame, also those sent and not delivered, is freed (the
 // sanitizer build checks for leaks).
 void TestBodyCommands::destroyedDuringALoad()
 {
     QTemporaryDir dir;
-    const QStringList a = writeFrames(dir, "a", 300);
+    const QStringList a = writeFrames(dir.path(), "a", 300);
     auto *body = new Body;
     body->readI1Files(a, true);
     body->readI0Files(a, true);
@@ -427,15 +298,13 @@ void TestBodyCommands::destroyedDuringALoad()
     delete body;
 }
 
-// A statement that cannot do its work is answered once and marked in the
-// batch log with its text and the reason its work logged; a "New" pattern
-// load that matches nothing still empties the stack, and says so; every save
-// into a missing folder is marked, the same saves elsewhere are not.
+// A statement that cannot do its work is answered once and marked in the batch log with its
+// text and the reason its work logged; the same saves elsewhere are not.
 void TestBodyCommands::failuresAreLogged()
 {
     QTemporaryDir dir;
     const QString d = dir.path() + QLatin1Char('/');
-    writeFrames(dir, "f", 2);
+    writeFrames(dir.path(), "f", 2);
     Body body;
     QString expected;
     for (QString f : {"analyzer_exec_LCF (LCF run not started: no I1 frames)",
@@ -449,13 +318,13 @@ void TestBodyCommands::failuresAreLogged()
                       "load_dark_file %1n.tif (Can not open (1) %1n.tif)"}) {
         f.replace("%1", d);
         expected += "Err: " + f + "\n";
-        QCOMPARE(run(body, f.section(" (", 0, 0)), 1);
+        QCOMPARE(runStatement(body, f.section(" (", 0, 0)), 1);
     }
-    runLoad(body, "load_I1_files_of_pattern NEW " + d + " f_*.tif");
-    runLoad(body, "load_I1_files_of_pattern ADD " + d + " g_*.tif x_*.tif");
+    QVERIFY(runAndWait(body, "load_I1_files_of_pattern NEW " + d + " f_*.tif"));
+    QVERIFY(runAndWait(body, "load_I1_files_of_pattern ADD " + d + " g_*.tif x_*.tif"));
     QCOMPARE(body.stacks().i1().size(), 2);
-    runLoad(body, "load_I0_files NEW " + d + "f_7001_0000.tif");
-    runLoad(body, "load_I0_files_of_pattern NEW " + d + "n/ *.tif");
+    QVERIFY(runAndWait(body, "load_I0_files NEW " + d + "f_7001_0000.tif"));
+    QVERIFY(runAndWait(body, "load_I0_files_of_pattern NEW " + d + "n/ *.tif"));
     QCOMPARE(body.stacks().i0().size(), 0);
     expected += QStringLiteral("Err: load_I1_files_of_pattern ADD %1 g_*.tif x_*.tif (no file in "
                                "%1 matches g_*.tif x_*.tif; nothing loaded)\nErr: "
@@ -464,38 +333,101 @@ void TestBodyCommands::failuresAreLogged()
                     .arg(d);
     QCOMPARE(logText(body), expected);
 
-    runLoad(body, "load_I0_files NEW " + d + "f_7001_0000.tif");
-    runAll(body, {"seek_image 0", "move_position 1 1", "select_region 0 0 4 3"});
-    const QStringList saves = {"save_image %1p.png", "save_image_w_num %1p.png 3",
-                               "save_spectra %1s.dat", "save_each_spectrum %1e.dat",
-                               "save_all_images %1m.png", "save_data %1m.dat",
+    QVERIFY(runAndWait(body, "load_I0_files NEW " + d + "f_7001_0000.tif"));
+    QCOMPARE(runLines(body, "seek_image 0\nmove_position 1 1\nselect_region 0 0 4 3"), QString());
+    const QStringList saves = {"save_image %1p.png",        "save_image_w_num %1p.png 3",
+                               "save_spectra %1s.dat",      "save_each_spectrum %1e.dat",
+                               "save_all_images %1m.png",   "save_data %1m.dat",
                                "save_data_as_tiff %1m.tif", "calib_save_map %1m.emp"};
     for (const QString &save : saves) {
-        QCOMPARE(run(body, save.arg(d + "n/")), 1);
+        QCOMPARE(runStatement(body, save.arg(d + "n/")), 1);
         const QString last = logText(body).section('\n', -2);
         QVERIFY(last.startsWith("Err: " + save.arg(d + "n/") + " (") && last.endsWith(")\n"));
     }
     // The first four have what they save.
     const QString log = logText(body);
     for (const QString &save : saves.mid(0, 4))
-        QCOMPARE(run(body, save.arg(d)), 1);
+        QCOMPARE(runStatement(body, save.arg(d)), 1);
     QCOMPARE(logText(body), log);
     QVERIFY(QFile::exists(d + "p.png") && QFile::exists(d + "e.dat"));
 }
 
-// The energy setup of a panel closes by its Close button and by Escape.
-void TestBodyCommands::energySetupCloses()
+static QStringList fileLines(const QString &path)
 {
+    return QString::fromLatin1(readFile(path)).split('\n');
+}
+
+// The saved picture equals `want` pixel for pixel.
+static bool samePicture(const QString &path, const QImage &want)
+{
+    return QImage(path).convertToFormat(want.format()) == want;
+}
+
+void TestBodyCommands::scriptSavesPicturesSpectraAndFrames()
+{
+    // 6 x 5 frames: I1 k holds 50 + 100 k + x + 7 y, I0 1000, the dark 10.
+    QTemporaryDir dir;
+    const QString d = dir.path() + QLatin1Char('/');
+    for (int k = 0; k < 3; ++k)
+        QVERIFY(writeFrameFile(d + QStringLiteral("i1_%1_0000.tif").arg(7000 + 10 * k), 6, 5,
+                               [k](int x, int y) { return 50 + 100 * k + x + 7 * y; }));
+    for (const char *name : {"i0_7000_0000.tif", "i0_7020_0000.tif", "dark.tif"})
+        QVERIFY(writeFrameFile(d + name, 6, 5,
+                               [name](int, int) { return name[0] == 'd' ? 10 : 1000; }));
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path());
     Body body;
-    auto *open = child<QAbstractButton>(body.i1Panel(), "EngOfFilesSetup");
-    EOFSetup *setup = body.i1Panel()->findChild<EOFSetup *>();
-    QTest::mouseClick(open, Qt::LeftButton);
-    QTest::mouseClick(child<QAbstractButton>(setup, "CloseB"), Qt::LeftButton);
-    QVERIFY(!setup->isVisible());
-    QTest::mouseClick(open, Qt::LeftButton);
-    QVERIFY(setup->isVisible());
-    QTest::keyClick(child<QLineEdit>(setup, "Start"), Qt::Key_Escape);
-    QVERIFY(!setup->isVisible());
+    QVERIFY(runAndWait(body, "load_I0_files_of_pattern NEW " + d + " i0_*.tif"));
+    QVERIFY(runAndWait(body, "load_I1_files_of_pattern NEW " + d + " i1_*.tif"));
+
+    // The frame on show, cut to the view window, and the colour bar beside it.
+    QCOMPARE(runLines(body,
+                      QStringLiteral("seek_image 1\nsave_image %1shot.png\nselect_region 2 1 5 4\n"
+                                     "zoom_in\nsave_image_w_num %1shot.png 3\nscale_reset")
+                          .arg(d)),
+             QString());
+    const QImage picture = body.stacks().i1().at(1)->picture();
+    QVERIFY(samePicture(d + "shot.png", picture.copy(0, 0, 6, 5)));
+    QVERIFY(samePicture(d + "shot-cBar.png", child<ColorBar>(&body, "CBar")->picture()));
+    QVERIFY(samePicture(d + "shot-3.png", picture.copy(2, 1, 3, 3)));
+    QVERIFY(QFile::exists(d + "shot-3-cBar.png"));
+
+    // One-pixel bins over x 1..4, y 1..3: twelve bins; raw sums at (1, 1)
+    // are 50 + 100 k + 8 (no dark in raw sums). Raw XAFS at (2, 3) is
+    // ln((I0 - D) / (I1 - D)); a kind that does not exist changes nothing.
+    QCOMPARE(runLines(body,
+                      QStringLiteral("load_dark_file %1dark.tif\nselect_region 1 1 5 4\n"
+                                     "set_band_w 0\nset_band_h 0\nsave_each_spectrum_kind 2\n"
+                                     "save_each_spectrum %1raw\nsave_each_spectrum_kind 1\n"
+                                     "save_each_spectrum_kind 7\nsave_each_spectrum %1xafs.dat\n"
+                                     "save_each_spectrum_kind 0\nsave_each_spectrum %1norm.dat\n"
+                                     "clear_dark_file\nsave_flat_dark")
+                          .arg(d)),
+             QString());
+    const QStringList raw = fileLines(d + "raw.dat");
+    QCOMPARE(raw.size(), 7 + 12 + 1);
+    QCOMPARE(raw.mid(0, 8),
+             QStringList({"# Lumenograf Save Raw Spectra 1.0", "# X-Range (x0, x1), steps : 1 5 4",
+                          "# Y-Range (y0, y1), steps : 1 4 3", "# Full Width, Height      : 6 5",
+                          "# Bin Half Width, Height  : 0 0", "# Step dX, dY             : 1 1",
+                          "# End of Header", "1 1 7000 58 7010 158 7020 258"}));
+    QString line = QStringLiteral("2 3 0");
+    for (int k = 0; k < 3; ++k) {
+        QString v;
+        QTextStream(&v) << std::log(990.0 / (50 + 100 * k + 2 + 21 - 10));
+        line += QStringLiteral(" %1 %2").arg(7000 + 10 * k).arg(v);
+    }
+    QCOMPARE(fileLines(d + "xafs.dat").value(7 + 4 * 2 + 1), line);
+    QCOMPARE(fileLines(d + "norm.dat").value(0),
+             QStringLiteral("# Lumenograf Save Normalized Xafs Spectra 1.0"));
+    QVERIFY(!body.stacks().hasDark());
+    // Flat and dark frames of the frame size, in the working folder.
+    for (const char *name : {"flat.dat", "dark.dat"}) {
+        TiffData t;
+        QVERIFY(t.read(d + name));
+        QCOMPARE(QSize(t.width(), t.height()), QSize(6, 5));
+    }
+    QDir::setCurrent(cwd);
 }
 
 QTEST_MAIN(TestBodyCommands)

@@ -1,8 +1,11 @@
 #include "core/ImageStacks.h"
+#include "core/RealText.h"
+#include "core/ExportWriters.h"
 #include "core/SpectrumSource.h"
 #include "input/TiffData.h"
 
 #include "FrameMaker.h"
+#include "LogCapture.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -11,16 +14,15 @@
 #include <cmath>
 #include <cstring>
 
+// The stacks of frames, the spectra they give and the files written of them.
 class TestImageStacks : public QObject
 {
     Q_OBJECT
 private slots:
     void i0AtEnergy();
     void absorptionRule();
-    void darkSubtraction();
     void rawI1AndProfiles();
     void storingAndClearing();
-    void failedDarkLoad();
     void loadRequestClamps();
     void thousandsSeparators();
     void windowsOfTheStacks_data();
@@ -28,6 +30,15 @@ private slots:
     void profilesOfHugeHalfSizes();
     void rowsOfWindows_data();
     void rowsOfWindows();
+    void fileNames_data();
+    void fileNames();
+    void numbersAsTheTextStream();
+    void spectraOfEveryBin_data();
+    void spectraOfEveryBin();
+    void headerAndProgress_data();
+    void headerAndProgress();
+    void nothingToWriteOrNowhere();
+    void flatAndDark();
 };
 
 // Three I0 frames of 4 x 3 at 100, 200 and 300 eV holding 100, 300 and 400.
@@ -38,56 +49,45 @@ static void addI0Ramp(ImageStacks &s)
     s.appendI0(constantFrame(4, 3, 300, 400));
 }
 
+// The I0 window sum at an energy: no frame gives 1.0; one frame its sum at
+// every energy (3 x 3 inside: nine samples, in the corner four, the sign of
+// the half sizes aside); else the line through the bracketing frames, the
+// two outermost beyond the ends, frames of one energy counting as their mean.
 void TestImageStacks::i0AtEnergy()
 {
-    // Each row: the I0 stack as (energy, sample) pairs, then energy, x, y,
-    // half width, half height and the expected window sum.
-    struct Row
-    {
-        QVector<QPair<int, int>> frames;
-        double e;
-        int x, y, hw, hh;
-        double sum;
-    };
-    const QVector<QPair<int, int>> one{{100, 80}}, ramp{{100, 100}, {200, 300}, {300, 400}},
-        pairAbove{{100, 100}, {200, 300}, {200, 500}}, pairOnly{{200, 300}, {200, 500}};
-    const Row rows[] = {
-        // No frame: 1.0, whatever the window.
-        {{}, 8000, 0, 0, 10, 10, 1},
-        // One frame: its window sum at every energy; 3 x 3 inside sums nine samples.
-        {one, 50, 1, 1, 1, 1, 720},
-        {one, 5000, 1, 1, 1, 1, 720},
-        // In the corner only four of the nine lie inside; the sign of the half sizes does not
-        // count.
-        {one, 100, 0, 0, 1, 1, 320},
-        {one, 100, 0, 0, -1, -1, 320},
-        // Below the range: the line through (100, 100) and (200, 300).
-        {ramp, 50, 0, 0, 0, 0, 0},
-        {ramp, 90, 0, 0, 0, 0, 80},
-        // Inside: bisection picks the neighbours.
-        {ramp, 150, 0, 0, 0, 0, 200},
-        {ramp, 200, 0, 0, 0, 0, 300},
-        {ramp, 250, 0, 0, 0, 0, 350},
-        // At and above the last energy: the line through the last two frames.
-        {ramp, 300, 0, 0, 0, 0, 400},
-        {ramp, 350, 0, 0, 0, 0, 450},
-        // The window scales every sum: two pixels (hw 1 at column 0).
-        {ramp, 250, 0, 0, 1, 0, 700},
-        // Two neighbouring frames of the same energy give their mean.
-        {pairAbove, 250, 0, 0, 0, 0, 400},
-        {pairAbove, 150, 0, 0, 0, 0, 200},
-        // Two frames, both at one energy: the mean below and above.
-        {pairOnly, 100, 0, 0, 0, 0, 400},
-        {pairOnly, 300, 0, 0, 0, 0, 400},
-    };
-    for (const Row &r : rows) {
+    const QVector<QVector<QPair<int, int>>> stacks = {{},
+                                                      {{100, 80}},
+                                                      {{100, 100}, {200, 300}, {300, 400}},
+                                                      {{100, 100}, {200, 300}, {200, 500}},
+                                                      {{200, 300}, {200, 500}}};
+    // Stack, energy, x, y, half width, half height, sum.
+    const double rows[][7] = {{0, 8000, 0, 0, 10, 10, 1},  {1, 50, 1, 1, 1, 1, 720},
+                              {1, 5000, 1, 1, 1, 1, 720},  {1, 100, 0, 0, 1, 1, 320},
+                              {1, 100, 0, 0, -1, -1, 320}, {2, 50, 0, 0, 0, 0, 0},
+                              {2, 90, 0, 0, 0, 0, 80},     {2, 150, 0, 0, 0, 0, 200},
+                              {2, 200, 0, 0, 0, 0, 300},   {2, 250, 0, 0, 0, 0, 350},
+                              {2, 300, 0, 0, 0, 0, 400},   {2, 350, 0, 0, 0, 0, 450},
+                              {2, 250, 0, 0, 1, 0, 700},   {3, 250, 0, 0, 0, 0, 400},
+                              {3, 150, 0, 0, 0, 0, 200},   {4, 100, 0, 0, 0, 0, 400},
+                              {4, 300, 0, 0, 0, 0, 400}};
+    for (const auto &r : rows) {
         ImageStacks s;
-        for (const auto &f : r.frames)
+        for (const auto &f : stacks[int(r[0])])
             s.appendI0(constantFrame(4, 3, f.first, f.second));
-        QCOMPARE(s.i0At(r.e, r.x, r.y, r.hw, r.hh), r.sum);
+        QCOMPARE(s.i0At(r[1], int(r[2]), int(r[3]), int(r[4]), int(r[5])), r[6]);
     }
 }
 
+// Writes a 4 x 3 dark frame of `v` everywhere and loads it.
+static bool loadDark(ImageStacks &s, const QTemporaryDir &dir, int v)
+{
+    const QVector<quint16> px(12, quint16(v));
+    return writeTiff16(dir.filePath("dark.tif"), 4, 3, px.constData())
+           && s.loadDark(dir.filePath("dark.tif"));
+}
+
+// The edges of the absorption rule ln(b / a), I0 b at the I1 energy and I1 a
+// window sums, both less the dark (the general case: windowsOfTheStacks).
 void TestImageStacks::absorptionRule()
 {
     ImageStacks s;
@@ -95,19 +95,34 @@ void TestImageStacks::absorptionRule()
     s.appendI1(constantFrame(4, 3, 150, 50));
     s.appendI1(constantFrame(4, 3, 250, 100));
     s.appendI1(constantFrame(4, 3, 350, 90));
-
     // I0 at 150, 250, 350 eV: 200, 350, 450 against I1 50, 100, 90.
     QCOMPARE(s.absorption(2, 1, 0, 0).points(),
              QVector<QPointF>({{150, std::log(4.0)}, {250, std::log(3.5)}, {350, std::log(5.0)}}));
-
-    // Outside the data: empty.
     for (QPoint out : {QPoint(-1, 0), QPoint(0, -1), QPoint(4, 0), QPoint(0, 3)})
         QVERIFY(s.absorption(out.x(), out.y(), 0, 0).isEmpty());
     QCOMPARE(s.absorption(3, 2, 0, 0).size(), 3);
-
     // An I1 frame of zeros: a * b is 0, the point is 1.0.
     s.appendI1(constantFrame(4, 3, 200, 0));
     QCOMPARE(s.absorption(0, 0, 0, 0).y(3), 1.0);
+
+    // A dark brighter than I1: a < 0 while b > 0 gives 1.0; the fluorescence
+    // ratio keeps its sign; the raw trace has no dark.
+    QTemporaryDir dir;
+    QVERIFY(loadDark(s, dir, 20));
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(180.0 / 30.0));
+    QVERIFY(loadDark(s, dir, 60));
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), 1.0);
+    QCOMPARE(s.rawI1(1, 1, 0, 0).y(0), 50.0);
+    s.setFluorescence(true);
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), -10.0 / 140.0);
+    s.setFluorescence(false);
+    s.clearDark();
+    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(4.0));
+    // A file that does not read drops the previous dark and leaves none.
+    QVERIFY(loadDark(s, dir, 6));
+    QCOMPARE(ImageStacks::sampleAt(s.dark(), 3, 2), 6.0);
+    QVERIFY(!s.loadDark(dir.filePath(QStringLiteral("missing.tif"))) && !s.hasDark());
+
     // Fluorescence without incident intensity (I0 at 50 eV extrapolates to
     // 0): the neutral 1.0 instead of an infinity.
     ImageStacks f;
@@ -119,42 +134,12 @@ void TestImageStacks::absorptionRule()
     // I1 with 50 frames and I0 with one frame: every point uses the one sum.
     ImageStacks one;
     one.appendI0(constantFrame(4, 3, 8000, 1000));
-    for (int k = 0; k < 50; ++k)
-        one.appendI1(constantFrame(4, 3, 7000 + 40 * k, 10 + k));
     QVector<QPointF> want;
-    for (int k = 0; k < 50; ++k)
+    for (int k = 0; k < 50; ++k) {
+        one.appendI1(constantFrame(4, 3, 7000 + 40 * k, 10 + k));
         want.append({7000.0 + 40 * k, std::log(1000.0 / (10 + k))});
+    }
     QCOMPARE(one.absorption(1, 1, 0, 0).points(), want);
-}
-
-void TestImageStacks::darkSubtraction()
-{
-    ImageStacks s;
-    addI0Ramp(s);
-    s.appendI1(constantFrame(4, 3, 150, 50));
-    QTemporaryDir dir;
-    const QString dark = dir.filePath(QStringLiteral("dark.tif"));
-    QVector<quint16> pixels(12, 20);
-    QVERIFY(writeTiff16(dark, 4, 3, pixels.constData()));
-    QVERIFY(s.loadDark(dark));
-
-    // (50 - 20) against (200 - 20).
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(180.0 / 30.0));
-    // The raw trace has no dark.
-    QCOMPARE(s.rawI1(1, 1, 0, 0).y(0), 50.0);
-
-    // A dark brighter than I1: a < 0 while b > 0 gives 1.0; the fluorescence
-    // ratio keeps its sign.
-    pixels.fill(60);
-    QVERIFY(writeTiff16(dark, 4, 3, pixels.constData()));
-    QVERIFY(s.loadDark(dark));
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), 1.0);
-    s.setFluorescence(true);
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), -10.0 / 140.0);
-    s.setFluorescence(false);
-
-    s.clearDark();
-    QCOMPARE(s.absorption(1, 1, 0, 0).y(0), std::log(4.0));
 }
 
 void TestImageStacks::rawI1AndProfiles()
@@ -164,10 +149,8 @@ void TestImageStacks::rawI1AndProfiles()
     // Rows of 10, 20, 30.
     s.appendI1(makeFrame(4, 3, 150, [](int, int y) { return 10 * (y + 1); }));
     s.appendI1(constantFrame(4, 3, 250, 7));
-
     // Columns 0 and 1 of row 0.
     QCOMPARE(s.rawI1(0, 0, 1, 0).points(), QVector<QPointF>({{150, 20}, {250, 14}}));
-
     // Column 0 of the first I1 frame, one pixel each: ln(I0(150) / s).
     SpectrumPoints col = s.columnProfile(ImageStacks::I1, 0, 0, 0, 0);
     QCOMPARE(col.points(), QVector<QPointF>({{0, std::log(200.0 / 10.0)},
@@ -178,26 +161,22 @@ void TestImageStacks::rawI1AndProfiles()
     col = s.columnProfile(ImageStacks::I1, 0, 3, 0, 1);
     QCOMPARE(col.y(0), std::log(400.0 / 30.0));
     QCOMPARE(col.y(1), std::log(600.0 / 60.0));
-
     // Row 1 of I0 frame 1 (300 everywhere), window half-width 1: the window
     // sums of two, three, three and two samples.
-    SpectrumPoints row = s.rowProfile(ImageStacks::I0, 1, 1, 1, 0);
-    QCOMPARE(row.points(), QVector<QPointF>({{0, 600}, {1, 900}, {2, 900}, {3, 600}}));
+    QCOMPARE(s.rowProfile(ImageStacks::I0, 1, 1, 1, 0).points(),
+             QVector<QPointF>({{0, 600}, {1, 900}, {2, 900}, {3, 600}}));
     // Row of the second I1 frame (7 at 250 eV, I0 350).
-    row = s.rowProfile(ImageStacks::I1, 1, 2, 0, 0);
-    QCOMPARE(row.y(1), std::log(350.0 / 7.0));
+    QCOMPARE(s.rowProfile(ImageStacks::I1, 1, 2, 0, 0).y(1), std::log(350.0 / 7.0));
 
     // A window reaching across and along the line, on a frame of x + 10 y:
     // at column 0 the columns 0..1 of rows 0..2, at column 1 the columns
     // 0..2, at column 3 the columns 2..3.
     s.appendI0(makeFrame(4, 3, 400, [](int x, int y) { return x + 10 * y; }));
-    row = s.rowProfile(ImageStacks::I0, 3, 1, 1, 1);
-    QCOMPARE(row.y(0), 63.0);
-    QCOMPARE(row.y(1), 99.0);
-    QCOMPARE(row.y(3), 75.0);
-    SpectrumPoints colOfRamp = s.columnProfile(ImageStacks::I0, 3, 0, 1, 1);
-    QCOMPARE(colOfRamp.y(0), 22.0); // columns 0..1 of rows 0..1
-    QCOMPARE(colOfRamp.y(2), 2.0 * 1 + 2 * 10 * 3);
+    SpectrumPoints row = s.rowProfile(ImageStacks::I0, 3, 1, 1, 1);
+    QCOMPARE(QVector<double>({row.y(0), row.y(1), row.y(3)}), QVector<double>({63, 99, 75}));
+    col = s.columnProfile(ImageStacks::I0, 3, 0, 1, 1);
+    QCOMPARE(col.y(0), 22.0); // columns 0..1 of rows 0..1
+    QCOMPARE(col.y(2), 2.0 * 1 + 2 * 10 * 3);
     // Read through the frame's shift: image column c is frame column c - 1,
     // so column 0 sees frame column 0 only and column 3 frame columns 1..3.
     s.frame(ImageStacks::I0, 3)->shiftX = 1;
@@ -211,7 +190,6 @@ void TestImageStacks::rawI1AndProfiles()
     QVERIFY(s.columnProfile(ImageStacks::I1, 0, 4, 0, 0).isEmpty());
     QVERIFY(s.rowProfile(ImageStacks::I1, 0, 3, 0, 0).isEmpty());
     QVERIFY(s.rowProfile(ImageStacks::I1, 0, -1, 0, 0).isEmpty());
-
     // A frame of zeros: s * I0 is 0, the profile value is 1.0.
     s.appendI1(constantFrame(4, 3, 250, 0));
     QCOMPARE(s.columnProfile(ImageStacks::I1, 2, 0, 0, 0).y(0), 1.0);
@@ -220,10 +198,10 @@ void TestImageStacks::rawI1AndProfiles()
     TiffData *f = s.frame(ImageStacks::I1, 0);
     QCOMPARE(ImageStacks::sampleAt(f, 1, 2), 30.0);
     f->shiftY = 1;
-    QCOMPARE(ImageStacks::sampleAt(f, 1, 2), 20.0);
-    QCOMPARE(ImageStacks::sampleAt(f, 1, 0), 0.0);
-    QCOMPARE(ImageStacks::sampleAt(f, 4, 1), 0.0);
-    QCOMPARE(ImageStacks::sampleAt(nullptr, 0, 0), 0.0);
+    QCOMPARE(QVector<double>({ImageStacks::sampleAt(f, 1, 2), ImageStacks::sampleAt(f, 1, 0),
+                              ImageStacks::sampleAt(f, 4, 1),
+                              ImageStacks::sampleAt(nullptr, 0, 0)}),
+             QVector<double>({20, 0, 0, 0}));
 }
 
 void TestImageStacks::storingAndClearing()
@@ -235,19 +213,16 @@ void TestImageStacks::storingAndClearing()
     QVERIFY(s.absorption(0, 0, 0, 0).isEmpty() && s.rawI1(0, 0, 0, 0).isEmpty());
     QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty());
     QVERIFY(s.rowProfile(ImageStacks::I0, 0, 0, 1, 1).isEmpty());
-
     // Later frames do not change the size: the first frame sets it.
     s.appendI1(constantFrame(5, 2, 100, 1));
     s.appendI1(constantFrame(7, 9, 200, 1));
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(5, 2));
     QCOMPARE(s.frame(ImageStacks::I1, 1)->width(), 7);
     QVERIFY(!s.frame(ImageStacks::I1, 2));
-
     s.appendI0(constantFrame(5, 2, 100, 1));
     s.clearI1();
-    QVERIFY(s.i1().isEmpty());
+    QVERIFY(s.i1().isEmpty() && s.absorption(0, 0, 0, 0).isEmpty());
     QCOMPARE(s.i0().size(), 1);
-    QVERIFY(s.absorption(0, 0, 0, 0).isEmpty());
     // A new stack of another size takes its size from its first frame.
     s.appendI1(constantFrame(3, 4, 100, 1));
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(3, 4));
@@ -258,41 +233,23 @@ void TestImageStacks::storingAndClearing()
     QCOMPARE(s.absorption(1, 1, 0, 0).y(1), std::log(1.0 / 50.0));
 }
 
-// Any frame file makes a dark (the reader picks the format); a file that
-// does not read drops the previous dark and leaves none.
-void TestImageStacks::failedDarkLoad()
-{
-    QTemporaryDir dir;
-    ImageStacks s;
-    const QString tif = dir.filePath(QStringLiteral("dark.tif"));
-    const quint16 px[6] = {1, 2, 3, 4, 5, 6};
-    QVERIFY(writeTiff16(tif, 3, 2, px));
-    QVERIFY(s.loadDark(tif));
-    QCOMPARE(ImageStacks::sampleAt(s.dark(), 2, 1), 6.0);
-    QVERIFY(!s.loadDark(dir.filePath(QStringLiteral("missing.tif"))) && !s.hasDark());
-}
-
+// Skip below 1 counts as 1, negative or unreadable cuts as 0; base 10: a
+// leading zero is no octal prefix, a fraction does not parse.
 void TestImageStacks::loadRequestClamps()
 {
-    // Skip below 1 counts as 1, negative or unreadable cuts as 0; base 10:
-    // a leading zero is no octal prefix, a fraction does not parse.
-    const struct
-    {
-        const char *skip, *first, *last;
-        int s, f, l;
-    } rows[] = {
-        {"3", "1", "2", 3, 1, 2},
-        {"0", "-2", "-1", 1, 0, 0},
-        {"-5", "", "x", 1, 0, 0},
-        {"010", "007", "2.5", 10, 7, 0},
-    };
+    const char *const rows[][2] = {{"3|1|2", "3 1 2"},
+                                   {"0|-2|-1", "1 0 0"},
+                                   {"-5||x", "1 0 0"},
+                                   {"010|007|2.5", "10 7 0"}};
     for (const auto &row : rows) {
-        const ImageStacks::LoadRequest r = ImageStacks::loadRequest(row.skip, row.first, row.last);
-        QCOMPARE(QVector<int>({r.skip, r.cutFirst, r.cutLast}),
-                 QVector<int>({row.s, row.f, row.l}));
+        const QStringList in = QString(row[0]).split('|');
+        const ImageStacks::LoadRequest r = ImageStacks::loadRequest(in[0], in[1], in[2]);
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(r.skip).arg(r.cutFirst).arg(r.cutLast), row[1]);
     }
 }
 
+// The read-outs' numbers: thousands separated, the pixel value with two
+// decimals, the dark value with 6 significant digits.
 void TestImageStacks::thousandsSeparators()
 {
     const char *const rows[][2] = {
@@ -308,6 +265,9 @@ void TestImageStacks::thousandsSeparators()
     };
     for (const auto &r : rows)
         QCOMPARE(withThousandsSeparators(QString::fromLatin1(r[0])), QString::fromLatin1(r[1]));
+    QCOMPARE(QStringList({pixelValueText(1234567.891), pixelValueText(-123456.7),
+                          pixelValueText(-123.5), darkValueText(1234.5), darkValueText(-1234567)}),
+             QStringList({"1,234,567.89", "-123,456.70", "-123.50", "1,234.5", "-1.23457e+06"}));
 }
 
 // The spectrum source of the stacks over 6 x 5 frames: I1 frame k holds
@@ -430,9 +390,8 @@ void TestImageStacks::rowsOfWindows_data()
     QTest::newRow("float, huge") << 3 << QPoint(INT_MIN, INT_MAX) << false;
 }
 
-// A row of windows read frame by frame gives each window's absorption points
-// to the bit, also with a shifted frame, a dark frame, windows across the
-// edges, bins outside, and float samples of -0 and infinity.
+// A row of windows read frame by frame gives each window's points to the bit (shifted and dark
+// frames, windows across the edges, bins outside, float samples of -0 and infinity).
 void TestImageStacks::rowsOfWindows()
 {
     QFETCH(int, type);
@@ -477,6 +436,214 @@ void TestImageStacks::rowsOfWindows()
                 }
             }
         }
+}
+
+// The writers of the stacks' files.
+void TestImageStacks::fileNames_data()
+{
+    QTest::addColumn<QString>("got");
+    QTest::addColumn<QString>("want");
+    QTest::newRow("tagged") << taggedName("/d/a.png", "cBar") << "/d/a-cBar.png";
+    QTest::newRow("tagged, no suffix") << taggedName("/d/out", "cBar") << "/d/out-cBar.";
+    QTest::newRow("tagged, two dots") << taggedName("/d/a.b.png", "3") << "/d/a.b-3.png";
+    QTest::newRow("numbered") << numberedDataName("/d/a.b.png", -1, "dat") << "/d/a.b--1.dat";
+    QTest::newRow("numbered, %") << numberedDataName("/d/m%1%2.tif", 2, "tif") << "/d/m%1%2-2.tif";
+    QTest::newRow("default ext") << defaultExtensionName("/d/bins", "dat") << "/d/bins.dat";
+    QTest::newRow("own ext kept") << defaultExtensionName("/d/bins.txt", "dat") << "/d/bins.txt";
+    QTest::newRow("relative") << defaultExtensionName("bins", "dat")
+                              << QDir::current().absoluteFilePath("bins.dat");
+}
+
+void TestImageStacks::fileNames()
+{
+    QFETCH(QString, got);
+    QFETCH(QString, want);
+    QCOMPARE(got, want);
+}
+
+// Every text equals the text stream's, on values of every kind and on exact
+// halves, which the stream rounds away from zero.
+void TestImageStacks::numbersAsTheTextStream()
+{
+    const double inf = qInf(), nan = qQNaN();
+    QVector<double> v{0.0, -0.0, nan, -nan, inf, -inf, 1e6, 999999.5, 100000, 123456, -2.5};
+    v << 0.1015625 << 1234565 << 1e-5 << 0.0001 << -9.999995e-5 << 4.9e-324 << 1e22 << 1e23
+      << 2.2250738585072014e-308 << 1.7976931348623157e308;
+    QRandomGenerator rng(3);
+    for (int i = 0; i < 100000; ++i) {
+        quint64 bits = rng.generate64();
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        v << d << double(qint64(rng.bounded(20000001)) - 10000000) / (1 << rng.bounded(30))
+          << double(rng.bounded(20000001)) * std::pow(10.0, int(rng.bounded(50)) - 30);
+    }
+    for (double d : v) {
+        QString s;
+        QTextStream(&s) << d;
+        QCOMPARE(realText(d), s.toLatin1());
+    }
+}
+
+// 7 x 5 frames of an edge, 12 I1 frames at 6000 + 100k eV holding (40 - 2k or,
+// past the edge, 15) plus x + 3y, times 100; three I0 frames 9000 + 10x + 50k;
+// a dark frame of 20 + y.
+static const int EW = 7, EH = 5, EN = 12;
+
+void TestImageStacks::spectraOfEveryBin_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<bool>("fluo");
+    QTest::addColumn<bool>("apply");
+    QTest::addColumn<bool>("victoreen");
+    QTest::addColumn<QRect>("area");
+    QTest::newRow("normalized") << 0 << false << false << false << false << QRect(1, 0, 5, 4);
+    QTest::newRow("normalized, shifted") << 0 << true << false << true << true << QRect(0, 1, 7, 3);
+    QTest::newRow("raw xafs, dark") << 1 << true << false << false << false << QRect(4, 2, 5, 3);
+    QTest::newRow("raw xafs, fluo") << 1 << false << true << true << false << QRect(0, 0, 7, 5);
+    QTest::newRow("raw, dark") << 2 << true << false << false << false << QRect(2, 1, 6, 4);
+}
+
+// One line per bin in walk order: the centre, the shift (absorption kinds), the points.
+void TestImageStacks::spectraOfEveryBin()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, dark);
+    QFETCH(bool, fluo);
+    QFETCH(bool, apply);
+    QFETCH(bool, victoreen);
+    QFETCH(QRect, area);
+    QTemporaryDir dir;
+    ImageStacks s;
+    for (int k = 0; k < EN; ++k)
+        s.appendI1(makeFrame(EW, EH, 6000 + 100 * k, [k](int x, int y) {
+            return 100 * ((k < 6 ? 40 - 2 * k : 15) + x + 3 * y);
+        }));
+    const double i0E[] = {5990, 6500, 7200};
+    for (int k = 0; k < 3; ++k)
+        s.appendI0(makeFrame(EW, EH, i0E[k], [k](int x, int) { return 9000 + 10 * x + 50 * k; }));
+    QVector<quint16> darkSamples;
+    for (int i = 0; i < EW * EH; ++i)
+        darkSamples << quint16(20 + i / EW);
+    QVERIFY(writeTiff16(dir.filePath("d.tif"), EW, EH, darkSamples.constData()));
+    QVERIFY(!dark || s.loadDark(dir.filePath("d.tif")));
+    s.setFluorescence(fluo);
+    EachSpectrumRequest r{
+        SpectrumKind(kind), {}, [](int x, int y) { return 0.5 * x - 0.25 * y; }, apply, victoreen};
+    r.walk.setup(EW, EH, 1, 1, area.x(), area.y(), area.width(), area.height());
+    QVERIFY(saveEachSpectrum(s, r, dir.filePath("bins")));
+    QFile f(dir.filePath("bins.dat"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString(f.readAll()).split('\n');
+    QCOMPARE(lines.size(), 7 + r.walk.bins() + 1);
+
+    // The source's points of each bin (their numbers are checked with the stacks).
+    for (int line = 7; line < lines.size() - 1; ++line, r.walk.advance()) {
+        const QStringList item = lines[line].split(' ');
+        const int x = r.walk.cx, y = r.walk.cy, head = kind == 2 ? 2 : 3;
+        const double shift = 0.5 * x - 0.25 * y;
+        QCOMPARE(item.size(), head + (x < EW && y < EH ? 2 * EN : 0));
+        QCOMPARE(item[0] + " " + item[1], QString("%1 %2").arg(x).arg(y));
+        QVERIFY(kind == 2 || item[2].toDouble() == shift);
+        const SpectrumPoints p =
+            kind == 2 ? s.source().rawI1(x, y, 1, 1) : s.source().absorption(x, y, 1, 1);
+        SpectrumPoints expected;
+        for (int k = 0; x < EW && y < EH && k < EN; ++k)
+            expected.append(kind != 2 && apply ? p.x(k) - shift : p.x(k), p.y(k));
+        const XafsSpectrum n(expected, victoreen, shift);
+        const SpectrumPoints &v = kind == 0 ? n.normalized() : expected;
+        for (int k = 0; k < v.size(); ++k) {
+            const double e = item[head + 2 * k].toDouble(), y = item[head + 2 * k + 1].toDouble();
+            QVERIFY2(std::fabs(e - v.x(k)) <= 5e-6 * std::fabs(v.x(k)), qPrintable(lines[line]));
+            QVERIFY2(std::fabs(y - v.y(k)) <= 5e-6 * std::fabs(v.y(k)), qPrintable(lines[line]));
+        }
+    }
+}
+
+void TestImageStacks::headerAndProgress_data()
+{
+    QTest::addColumn<QRectF>("area");
+    QTest::addColumn<int>("half");
+    QTest::addColumn<QStringList>("numbers"); // of header lines 2 to 6
+    QTest::addColumn<QStringList>("progress");
+    QTest::newRow("hx 1") << QRectF(1, 0, 5, 6) << 1
+                          << QStringList{"1 6 2", "0 6 2", "7 5", "1 1", "3 3"}
+                          << QStringList{"Save Xafs Spectra : Progress 66.6667"};
+    QTest::newRow("reversed, pixels")
+        << QRectF(4.5, 3.9, -3.2, -3.9) << 0 << QStringList{"1 4 3", "0 3 3", "7 5", "0 0", "1 1"}
+        << QStringList{"Save Xafs Spectra : Progress 33.3333",
+                       "Save Xafs Spectra : Progress 66.6667"};
+    // The header counts as it always did: no bins across an empty area,
+    // though the walk writes the one at its start.
+    QTest::newRow("empty area") << QRectF(3, 2, 0, 0) << 0
+                                << QStringList{"3 3 0", "2 2 0", "7 5", "0 0", "1 1"}
+                                << QStringList();
+}
+
+void TestImageStacks::headerAndProgress()
+{
+    QFETCH(QRectF, area);
+    QFETCH(int, half);
+    QFETCH(QStringList, numbers);
+    QFETCH(QStringList, progress);
+    QTemporaryDir dir;
+    ImageStacks s;
+    s.appendI1(constantFrame(EW, EH, 7000, 100));
+    EachSpectrumRequest r;
+    r.walk.setup(EW, EH, half, -half, area.x(), area.y(), area.width(), area.height());
+    const QString header =
+        QString("# X-Range (x0, x1), steps : %1\n# Y-Range (y0, y1), steps : %2\n"
+                "# Full Width, Height      : %3\n# Bin Half Width, Height  : %4\n"
+                "# Step dX, dY             : %5\n# End of Header\n")
+            .arg(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]);
+    const char *titles[] = {"Normalized Xafs", "Raw Xafs", "Raw"};
+    for (int kind = 0; kind < 3; ++kind) {
+        r.kind = SpectrumKind(kind);
+        LogCapture log;
+        QVERIFY(saveEachSpectrum(s, r, dir.filePath("h.dat")));
+        QCOMPARE(log.lines(), progress);
+        QFile f(dir.filePath("h.dat"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = f.readAll();
+        QVERIFY(text.startsWith(QString("# Lumenograf Save %1 Spectra 1.0\n").arg(titles[kind])
+                                + header));
+        QCOMPARE(text.count('\n'), 7 + r.walk.bins());
+    }
+}
+
+void TestImageStacks::nothingToWriteOrNowhere()
+{
+    QTemporaryDir dir;
+    ImageStacks s;
+    EachSpectrumRequest r;
+    r.walk.setup(EW, EH, 0, 0, 0, 0, EW, EH);
+    QVERIFY(!saveEachSpectrum(s, r, dir.filePath("none")));
+    QVERIFY(!QFile::exists(dir.filePath("none.dat")));
+    s.appendI1(constantFrame(EW, EH, 7000, 100));
+    LogCapture log;
+    const QString name = dir.filePath("missing/bins.dat");
+    QVERIFY(!saveEachSpectrum(s, r, name));
+    QVERIFY(log.lines().contains("Can't open " + name));
+}
+
+// Both frames read back through the frame reader with every sample 1 and 0.
+void TestImageStacks::flatAndDark()
+{
+    QTemporaryDir dir;
+    QVERIFY(saveFlatDark(dir.path(), 9, 4));
+    for (const auto &[name, value] :
+         {qMakePair(QString("flat.dat"), 1.0), qMakePair(QString("dark.dat"), 0.0)}) {
+        TiffData f;
+        QVERIFY(f.read(dir.filePath(name)));
+        QCOMPARE(QSize(f.width(), f.height()), QSize(9, 4));
+        for (int i = 0; i < 9 * 4; ++i)
+            QCOMPARE(f.windowSum(i % 9, i / 9, 0, 0), value);
+    }
+    LogCapture log;
+    QVERIFY(!saveFlatDark(dir.filePath("missing"), 9, 4));
+    QVERIFY(log.contains("Can't open " + dir.filePath("missing/flat.dat")));
+    QVERIFY(!QFile::exists(dir.filePath("missing")));
+    QVERIFY(!saveFlatDark(dir.path(), 0, 4));
 }
 
 QTEST_GUILESS_MAIN(TestImageStacks)
