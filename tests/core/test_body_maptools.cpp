@@ -1,29 +1,21 @@
 #include "analysis/gui/Analyzer.h"
-#include "analysis/Analyzed2DRes.h"
-#include "batch/CmdLine.h"
 #include "calibration/EmpFile.h"
-#include "core/gui/Body.h"
-#include "input/TiffData.h"
 
+#include "AnalBody.h"
+#include "AnalHelpers.h"
 #include "LogCapture.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
-
-using Reals = QVector<double>;
-
 // The residual absorption, sum-up, map processing, value dump and Fourier
-// survey as a script and a user drive them through the main window. The I1
-// frames are fluorescence counts s(x, y) * mu(E) over I0 = 1, 7000 to 9000 eV
-// in 10 eV steps, with mu on a line below the edge at 8000 eV and on a
-// flatter one above it: pre(E) = 0.25 + (E - 7000) / 4096 and
-// post(E) = 1.5 + (E - 7000) / 8192, both exact in binary.
+// survey as a script and a user drive them through the main window. Pixel i
+// of the I1 frames counts (1 + i) mu(E) over I0 = 1, 7000 to 9000 eV in 10 eV
+// steps, mu on a line below the edge at 8000 eV and on a flatter one above:
+// pre(E) = 0.25 + (E - 7000) / 4096, post(E) = 1.5 + (E - 7000) / 8192.
 class TestBodyMapTools : public QObject
 {
     Q_OBJECT
@@ -31,17 +23,15 @@ private slots:
     void init();
     void residualTwice();
     void sumUpRanges();
-    void processTwoMaps_data();
     void processTwoMaps();
     void fourierSurvey();
     void loadMapFile();
-    void noFramesStopWithALine_data();
     void noFramesStopWithALine();
 
 private:
     void run(const QStringList &statements);
-    void loadStacks();
-    // The map saved by "save_data" as rows of values.
+    void loadAll();
+    // The map on show saved by "save_data" as values.
     Reals saved(const QString &name);
 
     QTemporaryDir dir;
@@ -50,8 +40,7 @@ private:
 
 namespace {
 
-const int W = 4;
-const int H = 2;
+const int W = 4, H = 2;
 
 double mu(double e)
 {
@@ -61,6 +50,14 @@ double mu(double e)
 float count(int i, int f)
 {
     return float((1 + i) * mu(7000 + 10 * f));
+}
+
+bool close(const Reals &got, const Reals &want)
+{
+    bool ok = got.size() == want.size();
+    for (int i = 0; ok && i < got.size(); ++i)
+        ok = std::abs(got[i] - want[i]) <= 2e-5 * std::max(1.0, std::abs(want[i]));
+    return ok;
 }
 
 } // namespace
@@ -73,48 +70,26 @@ void TestBodyMapTools::init()
 
 void TestBodyMapTools::run(const QStringList &statements)
 {
-    for (const QString &statement : statements) {
-        QSignalSpy done(body.get(), &Body::finishBatchExec);
-        body->execCmdSlot(CmdLine(statement), false);
-        QCOMPARE(done.count(), 1);
-    }
+    for (const QString &statement : statements)
+        QCOMPARE(runStatement(*body, statement), 1);
 }
 
 Reals TestBodyMapTools::saved(const QString &name)
 {
     run({"save_data " + dir.filePath(name)});
-    QFile f(dir.filePath(name + "-0.dat"));
     Reals v;
-    if (f.open(QIODevice::ReadOnly))
-        for (const QString &s :
-             QString::fromLatin1(f.readAll()).split(QRegExp("\\s+"), Qt::SkipEmptyParts))
-            v.append(s.toDouble());
+    for (const QString &s : QString::fromLatin1(fileBytes(dir.filePath(name + "-0.dat")))
+                                .split(QRegExp("\\s+"), Qt::SkipEmptyParts))
+        v.append(s.toDouble());
     return v;
 }
 
-void TestBodyMapTools::loadStacks()
+void TestBodyMapTools::loadAll()
 {
-    for (int fNo = 0; fNo <= 200; ++fNo) {
-        QVector<float> one(W * H, 1.0f), i1(W * H);
-        for (int i = 0; i < W * H; ++i)
-            i1[i] = count(i, fNo);
-        const QString name =
-            QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * fNo, 5, 10, QChar('0'));
-        body->loadedI0(TiffData::fromSamples(W, H, one.constData(), name), fNo);
-        body->loadedI1(TiffData::fromSamples(W, H, i1.constData(), name), fNo);
-    }
+    loadStacks(*body, W, H, 201, 7000, 10, 1.0f,
+               [](int k, int x, int y) { return count(y * W + x, k); });
     run({"set_fluo_type 1", "set_band_w 0", "set_band_h 0", "saveDataCfg_save_as_text",
          "saveDataCfg_text_as_ssv", "saveDataCfg_text_as_vals"});
-}
-
-static bool near(const Reals &got, const Reals &want)
-{
-    if (got.size() != want.size())
-        return false;
-    for (int i = 0; i < got.size(); ++i)
-        if (!(std::abs(got[i] - want[i]) <= 2e-5 * std::max(1.0, std::abs(want[i]))))
-            return false;
-    return true;
 }
 
 // At 8200 eV: dmut = 1.646484375 - 0.54296875, mu = post. At 7800 eV:
@@ -122,25 +97,22 @@ static bool near(const Reals &got, const Reals &want)
 // the ratio r / (dmut + r) with r the rest over its smallest value.
 void TestBodyMapTools::residualTwice()
 {
-    loadStacks();
+    loadAll();
     run({"analyzer_select_analysis_mode 1"});
     const double runs[2][4] = {{8200, 0.5, 1.103515625, 1.646484375},
                                {7800, 2.0, 1.15234375, 0.4453125}};
     for (const auto &r : runs) {
         run({QStringLiteral("analyzer_set_ra_energy %1").arg(r[0]),
              QStringLiteral("analyzer_set_ra_factor %1").arg(r[1]), "analyzer_exec_ra"});
-        Reals dmut, rest, ratio;
-        for (int i = 0; i < W * H; ++i) {
-            dmut << (1 + i) * r[2];
-            rest << (1 + i) * (r[3] - r[1] * r[2]);
-        }
-        const double m = *std::min_element(rest.begin(), rest.end());
+        Reals want[3]; // dmut, rest, ratio
         for (int i = 0; i < W * H; ++i)
-            ratio << (rest[i] - m) / (dmut[i] + rest[i] - m);
-        const Reals *want[3] = {&dmut, &rest, &ratio};
-        for (int id = -3; id >= -5; --id) {
-            run({QStringLiteral("analyzer_select_image %1").arg(id)});
-            QVERIFY(near(saved("map"), *want[-3 - id]));
+            want[0] << (1 + i) * r[2], want[1] << (1 + i) * (r[3] - r[1] * r[2]);
+        const double m = *std::min_element(want[1].begin(), want[1].end());
+        for (int i = 0; i < W * H; ++i)
+            want[2] << (want[1][i] - m) / (want[0][i] + want[1][i] - m);
+        for (int k = 0; k < 3; ++k) {
+            run({QStringLiteral("analyzer_select_image %1").arg(-3 - k)});
+            QVERIFY(close(saved("map"), want[k]));
         }
     }
 }
@@ -150,15 +122,14 @@ void TestBodyMapTools::residualTwice()
 // of the map by "Chk Vals".
 void TestBodyMapTools::sumUpRanges()
 {
-    loadStacks();
-    auto *from = body->analyzer()->findChild<QLineEdit *>("SumUpFrom");
-    auto *list = body->analyzer()->findChild<QListWidget *>("SumUps");
-    auto *add = body->analyzer()->findChild<QPushButton *>("AddSumUp");
-    from->setText("0");
-    body->analyzer()->findChild<QLineEdit *>("SumUpTo")->setText("2");
-    QTest::mouseClick(add, Qt::LeftButton);
+    loadAll();
+    const Analyzer *a = body->analyzer();
+    auto *list = a->findChild<QListWidget *>("SumUps");
+    a->findChild<QLineEdit *>("SumUpFrom")->setText("0");
+    a->findChild<QLineEdit *>("SumUpTo")->setText("2");
+    QTest::mouseClick(a->findChild<QPushButton *>("AddSumUp"), Qt::LeftButton);
     list->setCurrentRow(-1);
-    QTest::mouseClick(body->analyzer()->findChild<QPushButton *>("DelSumUp"), Qt::LeftButton);
+    QTest::mouseClick(a->findChild<QPushButton *>("DelSumUp"), Qt::LeftButton);
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), QStringLiteral("0-2"));
     run({"analyzer_sumup_add 1 3", "analyzer_sumup_add 199 300", "analyzer_select_analysis_mode 3",
@@ -167,7 +138,7 @@ void TestBodyMapTools::sumUpRanges()
     for (int i = 0; i < W * H; ++i)
         want << double(count(i, 0)) + 2.0 * count(i, 1) + count(i, 2) + count(i, 199)
                     + count(i, 200);
-    QVERIFY(near(saved("sum"), want));
+    QVERIFY(close(saved("sum"), want));
     QVERIFY(QImage(dir.filePath("sumUpImg.png")).size() == QSize(W, H));
     LogCapture log;
     QTest::mouseClick(body->findChild<QPushButton *>("CheckVals"), Qt::LeftButton);
@@ -181,50 +152,38 @@ void TestBodyMapTools::sumUpRanges()
     run({"analyzer_sumup_del 0", "analyzer_sumup_del 0", "analyzer_sumup_del 0"});
     QCOMPARE(list->count(), 0);
     run({"analyzer_exec_sumup"});
-    QVERIFY(near(saved("sum"), Reals(W * H, 0.0)));
+    QVERIFY(close(saved("sum"), Reals(W * H, 0.0)));
 }
 
-void TestBodyMapTools::processTwoMaps_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<bool>("zeroMap2");
-    QTest::addColumn<double>("perS"); // the value is perS * (1 + i) + plain
-    QTest::addColumn<double>("plain");
-    const double a = mu(7010), b = mu(7000);
-    QTest::newRow("sub") << 0 << false << a - b << 0.0;
-    QTest::newRow("div") << 1 << false << 0.0 << a / b;
-    QTest::newRow("mask") << 2 << false << a << 0.0;
-    QTest::newRow("sub zero") << 0 << true << a << 0.0;
-    QTest::newRow("div zero") << 1 << true << 0.0 << 1.0;
-    QTest::newRow("mask zero") << 2 << true << 0.0 << 0.0;
-}
-
-// Map 1 the sum-up of frame 1, Map 2 that of frame 0 or of no frames.
+// Map 1 the sum-up of frame 1, Map 2 that of frame 0 or of no frames; the
+// result is perS * (1 + i) + plain at pixel i.
 void TestBodyMapTools::processTwoMaps()
 {
-    QFETCH(int, type);
-    QFETCH(bool, zeroMap2);
-    QFETCH(double, perS);
-    QFETCH(double, plain);
-    loadStacks();
-    run({"analyzer_select_analysis_mode 3", "analyzer_sumup_add 1 2", "analyzer_exec_sumup",
-         "analyzer_capture_map 1", "analyzer_sumup_clear",
-         zeroMap2 ? "analyzer_sumup_clear" : "analyzer_sumup_add 0 1", "analyzer_exec_sumup",
-         "analyzer_capture_map 2", "analyzer_select_analysis_mode 4",
-         QStringLiteral("analyzer_proc_type %1").arg(type), "analyzer_exec_proc_maps",
-         "analyzer_proc_show 2"});
-    QCOMPARE(body->analyzer()->mapName(2), QStringLiteral("Sum Up Img"));
-    Reals want;
-    for (int i = 0; i < W * H; ++i)
-        want << perS * (1 + i) + plain;
-    QVERIFY(near(saved("proc"), want));
+    loadAll();
+    const double a = mu(7010), b = mu(7000);
+    const double cases[6][4] = {// type, Map 2 empty, perS, plain
+                                {0, 0, a - b, 0}, {1, 0, 0, a / b}, {2, 0, a, 0},
+                                {0, 1, a, 0},     {1, 1, 0, 1},     {2, 1, 0, 0}};
+    for (const auto &c : cases) {
+        run({"analyzer_select_analysis_mode 3", "analyzer_sumup_clear", "analyzer_sumup_add 1 2",
+             "analyzer_exec_sumup", "analyzer_capture_map 1", "analyzer_sumup_clear",
+             c[1] ? "analyzer_sumup_clear" : "analyzer_sumup_add 0 1", "analyzer_exec_sumup",
+             "analyzer_capture_map 2", "analyzer_select_analysis_mode 4",
+             QStringLiteral("analyzer_proc_type %1").arg(c[0]), "analyzer_exec_proc_maps",
+             "analyzer_proc_show 2"});
+        QCOMPARE(body->analyzer()->mapName(2), QStringLiteral("Sum Up Img"));
+        Reals want;
+        for (int i = 0; i < W * H; ++i)
+            want << c[2] * (1 + i) + c[3];
+        QVERIFY2(close(saved("proc"), want), qPrintable(QString("type %1").arg(c[0])));
+    }
 }
 
 // Every "Res" line against sums of a plain discrete Fourier transform of each
 // pixel's trace.
 void TestBodyMapTools::fourierSurvey()
 {
-    loadStacks();
+    loadAll();
     const int n = 201;
     Reals svv(n), saa(n), sva(n);
     for (int i = 0; i < W * H; ++i) {
@@ -236,21 +195,19 @@ void TestBodyMapTools::fourierSurvey()
                 im -= count(i, j) * std::sin(2 * M_PI * j * k / n);
             }
             const double a = std::hypot(re, im);
-            svv[k] += v * v;
-            saa[k] += a * a;
-            sva[k] += v * a;
+            svv[k] += v * v, saa[k] += a * a, sva[k] += v * a;
         }
     }
     LogCapture log;
     run({"exec_fourier_survey"});
-    QStringList res = log.lines().filter(QRegExp("^Res "));
+    const QStringList res = log.lines().filter(QRegExp("^Res "));
     QCOMPARE(res.size(), n);
     for (int k = 0; k < n; ++k) {
         const QStringList f = res[k].split(' ');
         QCOMPARE(f.size(), 6);
         QCOMPARE(f[1].toInt(), k);
-        QVERIFY(near({f[2].toDouble(), f[3].toDouble(), f[4].toDouble(), f[5].toDouble()},
-                     {svv[k], saa[k], sva[k], sva[k] / std::sqrt(svv[k] * saa[k])}));
+        QVERIFY(close({f[2].toDouble(), f[3].toDouble(), f[4].toDouble(), f[5].toDouble()},
+                      {svv[k], saa[k], sva[k], sva[k] / std::sqrt(svv[k] * saa[k])}));
     }
 }
 
@@ -259,9 +216,7 @@ void TestBodyMapTools::fourierSurvey()
 void TestBodyMapTools::loadMapFile()
 {
     Analyzed2DRes map;
-    AnalyzeCond walk;
-    walk.setup(W, H, 0, 0, 0, 0, W, H);
-    QVERIFY(map.prepare(walk));
+    fillMap(map, W, H, 0, {});
     EMPSaveInfo info;
     info.edgeEnergy = 8000;
     info.spacing = 3.13553;
@@ -273,48 +228,35 @@ void TestBodyMapTools::loadMapFile()
     QVERIFY(shown == body->analyzer()->namedMap(Analyzer::EShiftMap2));
     QVERIFY(shown->isImageValid() && std::abs(shown->value(W - 1, H - 1)) < 1e-3);
 
-    // Two maps with pictures and no frames to walk: no processing.
     LogCapture log;
     run({"analyzer_load_map 1 " + file, "analyzer_exec_proc_maps"});
     QVERIFY(log.contains("Map processing not run: no area to walk"));
 
     // A file whose header reads but whose size is not the frames' does not
     // name Map 1: that map was not read.
-    loadStacks();
-    walk.setup(W + 1, H, 0, 0, 0, 0, W + 1, H);
-    QVERIFY(map.prepare(walk) && writeEmpFile(dir.filePath("wide.emp"), map, info));
+    loadAll();
+    fillMap(map, W + 1, H, 0, {});
+    QVERIFY(writeEmpFile(dir.filePath("wide.emp"), map, info));
     run({"analyzer_load_map 1 " + dir.filePath("wide.emp")});
     QCOMPARE(body->analyzer()->mapName(1), file);
 }
 
-void TestBodyMapTools::noFramesStopWithALine_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("line");
-    // Without frames, and with no map or range to act on.
-    QTest::newRow("ra") << "analyzer_exec_ra"
-                        << "Residual absorption not run: no I1";
-    QTest::newRow("sum up") << "analyzer_exec_sumup"
-                            << "Sum up not run: no I1";
-    QTest::newRow("fourier") << "exec_fourier_survey"
-                             << "Fourier survey not run: no I1";
-    QTest::newRow("dump") << "analyzer_show_vals"
-                          << "No values to show in";
-    QTest::newRow("capture") << "analyzer_capture_map 3"
-                             << "No map 3 to capture into";
-    QTest::newRow("load") << "analyzer_load_map 1 none.emp"
-                          << "Can not open none.emp";
-    QTest::newRow("delete") << "analyzer_sumup_del 0"
-                            << "No sum-up range 0 to delete";
-}
-
+// Without frames, and with no map or range to act on, each stops with a line.
 void TestBodyMapTools::noFramesStopWithALine()
 {
-    QFETCH(QString, command);
-    QFETCH(QString, line);
-    LogCapture log;
-    run({command});
-    QVERIFY2(log.contains(line), qPrintable(log.lines().join('|')));
+    const char *cases[][2] = {
+        {"analyzer_exec_ra", "Residual absorption not run: no I1"},
+        {"analyzer_exec_sumup", "Sum up not run: no I1"},
+        {"exec_fourier_survey", "Fourier survey not run: no I1"},
+        {"analyzer_show_vals", "No values to show in"},
+        {"analyzer_capture_map 3", "No map 3 to capture into"},
+        {"analyzer_load_map 1 none.emp", "Can not open none.emp"},
+        {"analyzer_sumup_del 0", "No sum-up range 0 to delete"}};
+    for (const auto &c : cases) {
+        LogCapture log;
+        run({c[0]});
+        QVERIFY2(log.contains(c[1]), qPrintable(log.lines().join('|')));
+    }
     QVERIFY(body->analyzer()->mapName(1).isEmpty());
 }
 
