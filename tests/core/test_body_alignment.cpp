@@ -1,53 +1,45 @@
 #include "alignment/gui/ImgProc.h"
 #include "analysis/gui/Analyzer2.h"
 #include "app/Settings.h"
-#include "batch/CmdLine.h"
-#include "core/gui/Body.h"
-#include "input/TiffData.h"
 
+#include "AnalBody.h"
 #include "LogCapture.h"
 
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
-#include <functional>
 
-// Frame alignment and the quality survey as a script drives them through the
-// main window: every statement goes through the command table.
+// Frame alignment and the quality survey as a script and a user drive them
+// through the main window.
 class TestBodyAlignment : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
+    void init() { body.reset(new Body); }
     void scriptAlignsADisplacedStack();
     void shiftChangesTheSpectrumAtOnce();
     void shiftGoesToI1WhileI0IsShown();
-    void thresholdBothWays_data();
     void thresholdBothWays();
-    void searchThatCannotStart_data();
     void searchThatCannotStart();
     void compareByHand();
     void collectQInfo();
 
 private:
-    int run(const QString &statement);
-    // Frames k = 0 .. n - 1 at 7000 + 10 k eV; i1(k, x, y) gives the samples.
-    static void loadStacks(Body &b, int w, int h, int n,
-                           const std::function<double(int, int, int)> &i1);
-    static QByteArray qinfo();
+    int run(const QString &statement) { return runStatement(*body, statement); }
+    // Frames k at 7000 + 10 k eV, I0 1000, I1 from i1(k, x, y).
+    void load(int w, int h, int n, const std::function<double(int, int, int)> &i1)
+    {
+        loadStacks(*body, w, h, n, 7000, 10, 1000.0f, i1);
+    }
 
     std::unique_ptr<Body> body;
 };
 
 namespace {
-
-const int size = 48;
 
 // A cone of radius 12 on a low floor: its edge image is as strong all over
 // the cone, so the binary image is a filled disk whose overlap with a
@@ -58,67 +50,36 @@ double cone(double x, double y)
     return 10.0 + (r < 12.0 ? 1200.0 * (1.0 - r / 12.0) : 0.0);
 }
 
-double transmission(int k)
-{
-    return std::exp(-0.1 * k);
-}
-
 const QPoint displacement[] = {{0, 0}, {3, -2}, {-5, 4}, {2, 5}, {-1, -3}, {5, 0}};
 
+// One pixel of 100 in the dark at (5, 5) of 11 x 11: the eight pixels around
+// it have an edge of 100, all others 0.
+double dot(int, int x, int y)
+{
+    return x == 5 && y == 5 ? 100.0 : 0.0;
+}
+
 } // namespace
-
-void TestBodyAlignment::init()
-{
-    body.reset(new Body);
-}
-
-int TestBodyAlignment::run(const QString &statement)
-{
-    QSignalSpy done(body.get(), &Body::finishBatchExec);
-    body->execCmdSlot(CmdLine(statement), false);
-    return done.count();
-}
-
-void TestBodyAlignment::loadStacks(Body &b, int w, int h, int n,
-                                   const std::function<double(int, int, int)> &i1)
-{
-    for (int k = 0; k < n; ++k) {
-        QVector<float> one(w * h, 1000.0f), t(w * h);
-        for (int i = 0; i < w * h; ++i)
-            t[i] = float(i1(k, i % w, i / w));
-        const QString name = QStringLiteral("f_%1_0000.tif").arg(7000 + 10 * k, 5, 10, QChar('0'));
-        b.loadedI0(TiffData::fromSamples(w, h, one.constData(), name), k);
-        b.loadedI1(TiffData::fromSamples(w, h, t.constData(), name), k);
-    }
-}
-
-QByteArray TestBodyAlignment::qinfo()
-{
-    QFile f(QStringLiteral("qinfo.dat"));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
-}
 
 void TestBodyAlignment::scriptAlignsADisplacedStack()
 {
     const int n = 6;
-    loadStacks(*body, size, size, n, [](int k, int x, int y) {
-        return transmission(k) * cone(x - displacement[k].x(), y - displacement[k].y());
+    load(48, 48, n, [](int k, int x, int y) {
+        return std::exp(-0.1 * k) * cone(x - displacement[k].x(), y - displacement[k].y());
     });
     Body still;
-    loadStacks(still, size, size, n,
-               [](int k, int x, int y) { return transmission(k) * cone(x, y); });
+    loadStacks(still, 48, 48, n, 7000, 10, 1000.0f,
+               [](int k, int x, int y) { return std::exp(-0.1 * k) * cone(x, y); });
 
     // "A. Set Shift" stores each shift as its search ends.
-    const QStringList script = {
-        "imgproc_edge_detect 1", "imgproc_binary 1", "imgproc_threshold_slider 300",
-        "seek_image 0",          "imgproc_set_ref",  "imgproc_auto_set_shift 1"};
-    for (const QString &s : script)
+    for (const char *s : {"imgproc_edge_detect 1", "imgproc_binary 1",
+                             "imgproc_threshold_slider 300", "seek_image 0", "imgproc_set_ref",
+                             "imgproc_auto_set_shift 1"})
         QCOMPARE(run(s), 1);
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0; k < n; ++k)
         for (const QString &s : {QString("seek_image %1").arg(k),
                                  QString("imgproc_trial_shift 0 0"), QString("imgproc_auto_shift")})
             QCOMPARE(run(s), 1);
-    }
     for (int k = 0; k < n; ++k) {
         const TiffData *f = body->stacks().i1()[k];
         QCOMPARE(QPoint(f->shiftX, f->shiftY), -displacement[k]);
@@ -126,13 +87,11 @@ void TestBodyAlignment::scriptAlignsADisplacedStack()
 
     // Away from the border (5 pixels of shift, a window of 2 around the
     // position) the aligned stack reads as the undisplaced one.
-    for (Body *b : {body.get(), &still}) {
-        b->execCmdSlot(CmdLine("set_band_w 2"), false);
-        b->execCmdSlot(CmdLine("set_band_h 2"), false);
-    }
+    for (Body *b : {body.get(), &still})
+        runStatement(*b, "set_band_w 2"), runStatement(*b, "set_band_h 2");
     for (const QPoint p : {QPoint(8, 8), QPoint(24, 21), QPoint(30, 14), QPoint(39, 39)}) {
         for (Body *b : {body.get(), &still})
-            b->execCmdSlot(CmdLine(QString("move_position %1 %2").arg(p.x()).arg(p.y())), false);
+            runStatement(*b, QString("move_position %1 %2").arg(p.x()).arg(p.y()));
         QCOMPARE(body->spectrumAtPosition().raw().points(),
                  still.spectrumAtPosition().raw().points());
     }
@@ -141,7 +100,7 @@ void TestBodyAlignment::scriptAlignsADisplacedStack()
 void TestBodyAlignment::shiftChangesTheSpectrumAtOnce()
 {
     // A ramp along x: the pixel of column x holds 100 + x + 10 k.
-    loadStacks(*body, 20, 10, 3, [](int k, int x, int) { return 100.0 + x + 10 * k; });
+    load(20, 10, 3, [](int k, int x, int) { return 100.0 + x + 10 * k; });
     for (const char *s : {"set_band_w 0", "set_band_h 0", "move_position 10 5", "seek_image 1",
                           "imgproc_trial_shift 2 0", "imgproc_set_shift"})
         QCOMPARE(run(s), 1);
@@ -161,7 +120,7 @@ void TestBodyAlignment::shiftChangesTheSpectrumAtOnce()
 
 void TestBodyAlignment::shiftGoesToI1WhileI0IsShown()
 {
-    loadStacks(*body, 20, 10, 3, [](int, int x, int) { return 100.0 + x; });
+    load(20, 10, 3, [](int, int x, int) { return 100.0 + x; });
     for (const char *s : {"imgproc_edge_detect 1", "select_disp_image 1", "seek_image 2"})
         QCOMPARE(run(s), 1);
     QCOMPARE(body->imgProc()->frame(), body->stacks().i1()[2]);
@@ -176,73 +135,56 @@ void TestBodyAlignment::shiftGoesToI1WhileI0IsShown()
     QCOMPARE(body->imgProc()->frame(), nullptr);
 }
 
-void TestBodyAlignment::thresholdBothWays_data()
-{
-    QTest::addColumn<bool>("constant");
-    QTest::addColumn<QString>("statement");
-    QTest::addColumn<double>("threshold");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("ones");
-
-    // One pixel of 100 in the dark: the eight pixels around it have an edge
-    // of 100, all others 0; the range is 0 ... 100.
-    QTest::newRow("slider") << false << "imgproc_threshold_slider 250" << 25.0 << 250 << 8;
-    QTest::newRow("typed") << false << "imgproc_threshold 37.5" << 37.5 << 375 << 8;
-    QTest::newRow("typed at the top") << false << "imgproc_threshold 100" << 100.0 << 999 << 0;
-    QTest::newRow("typed below") << false << "imgproc_threshold -5" << -5.0 << 0 << 121;
-    // Two pixels of 7 side by side: each sees 7 against the dark outside,
-    // so the edge range has no width; the slider goes to 0.
-    QTest::newRow("constant") << true << "imgproc_threshold 7" << 7.0 << 0 << 0;
-}
-
+// The slider and the typed threshold set each other over the edge range
+// 0 .. 100 of the dot; then two pixels of 7 side by side, whose edge range
+// has no width: the slider goes to 0.
 void TestBodyAlignment::thresholdBothWays()
 {
-    QFETCH(bool, constant);
-    QFETCH(QString, statement);
-    QFETCH(double, threshold);
-    QFETCH(int, position);
-    QFETCH(int, ones);
-    if (constant)
-        loadStacks(*body, 2, 1, 1, [](int, int, int) { return 7.0; });
-    else
-        loadStacks(*body, 11, 11, 1,
-                   [](int, int x, int y) { return x == 5 && y == 5 ? 100.0 : 0.0; });
-    QCOMPARE(run("imgproc_edge_detect 1"), 1);
-    QCOMPARE(run(statement), 1);
-    const ImgProc *p = body->imgProc();
-    QCOMPARE(p->edgeImage().maximum(), constant ? 7.0 : 100.0);
-    QCOMPARE(p->threshold(), threshold);
-    QCOMPARE(p->thresholdPosition(), position);
-    QCOMPARE(p->binImage().ones(), qint64(ones));
+    const struct
+    {
+        const char *statement;
+        double threshold;
+        int position, ones;
+    } cases[] = {{"imgproc_threshold_slider 250", 25, 250, 8},
+                 {"imgproc_threshold 37.5", 37.5, 375, 8},
+                 {"imgproc_threshold 100", 100, 999, 0},
+                 {"imgproc_threshold -5", -5, 0, 121},
+                 {"imgproc_threshold 7", 7, 0, 0}};
+    for (const auto &c : cases) {
+        if (c.threshold == 7) {
+            body.reset(new Body);
+            load(2, 1, 1, [](int, int, int) { return 7.0; });
+        } else if (c.position == 250) {
+            load(11, 11, 1, dot);
+        }
+        QCOMPARE(run("imgproc_edge_detect 1"), 1);
+        QCOMPARE(run(c.statement), 1);
+        const ImgProc *p = body->imgProc();
+        QCOMPARE(p->edgeImage().maximum(), c.threshold == 7 ? 7.0 : 100.0);
+        QCOMPARE(p->threshold(), c.threshold);
+        QCOMPARE(p->thresholdPosition(), c.position);
+        QCOMPARE(p->binImage().ones(), qint64(c.ones));
+    }
 }
 
-void TestBodyAlignment::searchThatCannotStart_data()
-{
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("no frame") << QStringList() << "no bin image";
-    QTest::newRow("no reference") << QStringList({"imgproc_edge_detect 1"}) << "no ref bin image";
-}
-
+// Without a binary image, then without a reference: the reason, no shift.
 void TestBodyAlignment::searchThatCannotStart()
 {
-    QFETCH(QStringList, before);
-    QFETCH(QString, message);
-    loadStacks(*body, 12, 12, 2, [](int, int x, int y) { return x * y; });
-    for (const QString &s : before)
-        QCOMPARE(run(s), 1);
+    load(12, 12, 2, [](int, int x, int y) { return x * y; });
     QSignalSpy shifts(body->imgProc(), &ImgProc::imgShift);
     QCOMPARE(run("imgproc_auto_set_shift 1"), 1);
-    LogCapture log;
-    QCOMPARE(run("imgproc_auto_shift"), 1);
-    QCOMPARE(log.lines(), QStringList({message}));
+    for (const char *message : {"no bin image", "no ref bin image"}) {
+        LogCapture log;
+        QCOMPARE(run("imgproc_auto_shift"), 1);
+        QCOMPARE(log.lines(), QStringList({message}));
+        QCOMPARE(run("imgproc_edge_detect 1"), 1);
+    }
     QCOMPARE(shifts.count(), 0);
 }
 
 void TestBodyAlignment::compareByHand()
 {
-    loadStacks(*body, 11, 11, 1, [](int, int x, int y) { return x == 5 && y == 5 ? 100.0 : 0.0; });
+    load(11, 11, 1, dot);
     ImgProc *p = body->imgProc();
     const auto click = [p](const char *name) {
         auto *b = p->findChild<QAbstractButton *>(QLatin1String(name));
@@ -290,21 +232,19 @@ void TestBodyAlignment::collectQInfo()
     QVERIFY(!shown.findChild<QPushButton *>("ShowAnalyzer2")->isHidden());
     // Without I1 frames only the two statistics lines, of empty lists.
     QTest::mouseClick(body->analyzer2()->findChild<QPushButton *>("CollectQInfo"), Qt::LeftButton);
-    QCOMPARE(qinfo(), QByteArray("# maxE 1e+300 -1e+300 0 0\n# maxMutJ 1e+300 -1e+300 0 0\n"));
+    QCOMPARE(fileBytes("qinfo.dat"),
+             QByteArray("# maxE 1e+300 -1e+300 0 0\n# maxMutJ 1e+300 -1e+300 0 0\n"));
 
     // Transmission frames: absorption with a step at 7100 eV and a white line
     // at 7110 + 10 x eV in column x: the absorption maximum of each bin lies
     // on its white line.
-    loadStacks(*body, 3, 1, 30, [](int k, int x, int) {
+    load(3, 1, 30, [](int k, int x, int) {
         const double e = 7000 + 10 * k;
-        const double mu = 0.3 + (e > 7100 ? 1.0 : 0.0) + (e == 7110 + 10 * x ? 0.6 : 0.0);
-        return 1000.0 * std::exp(-mu);
+        return 1000.0 * std::exp(-0.3 - (e > 7100 ? 1.0 : 0.0) - (e == 7110 + 10 * x ? 0.6 : 0.0));
     });
-    for (const char *s : {"set_band_w 0", "set_band_h 0", "select_region 0 0 3 1"})
+    for (const char *s : {"set_band_w 0", "set_band_h 0", "select_region 0 0 3 1", "collect_q_info"})
         QCOMPARE(run(s), 1);
-    QCOMPARE(run("collect_q_info"), 1);
-    const QList<QByteArray> lines = qinfo().split('\n');
-
+    const QList<QByteArray> lines = fileBytes("qinfo.dat").split('\n');
     // maxE 7110, 7120, 7130: mean 7120, deviation sqrt(200 / 3).
     QCOMPARE(lines.value(0), QByteArray("# maxE 7110 7130 7120 8.16497"));
     // In column 0 the post-edge line stands flat at 1.3 beyond the white
@@ -316,8 +256,7 @@ void TestBodyAlignment::collectQInfo()
         const QList<QByteArray> f = lines.value(2 + x).split('\t');
         QCOMPARE(f.size(), 7);
         QCOMPARE(f[0].toDouble(), 7110.0 + 10 * x);
-        // mu at the white line: 0.3 + 1 + 0.6.
-        QCOMPARE(f[1].toDouble(), 1.9);
+        QCOMPARE(f[1].toDouble(), 1.9); // mu at the white line: 0.3 + 1 + 0.6
         QCOMPARE(f[5] + " " + f[6], QByteArray::number(x) + " 0");
     }
 }
