@@ -3,7 +3,6 @@
 #include "app/Settings.h"
 
 #include "AnalBody.h"
-#include "LogCapture.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,8 +22,6 @@ private slots:
     void scriptAlignsADisplacedStack();
     void shiftChangesTheSpectrumAtOnce();
     void shiftGoesToI1WhileI0IsShown();
-    void thresholdBothWays();
-    void searchThatCannotStart();
     void compareByHand();
     void collectQInfo();
 
@@ -51,13 +48,6 @@ double cone(double x, double y)
 }
 
 const QPoint displacement[] = {{0, 0}, {3, -2}, {-5, 4}, {2, 5}, {-1, -3}, {5, 0}};
-
-// One pixel of 100 in the dark at (5, 5) of 11 x 11: the eight pixels around
-// it have an edge of 100, all others 0.
-double dot(int, int x, int y)
-{
-    return x == 5 && y == 5 ? 100.0 : 0.0;
-}
 
 } // namespace
 
@@ -135,56 +125,11 @@ void TestBodyAlignment::shiftGoesToI1WhileI0IsShown()
     QCOMPARE(body->imgProc()->frame(), nullptr);
 }
 
-// The slider and the typed threshold set each other over the edge range
-// 0 .. 100 of the dot; then two pixels of 7 side by side, whose edge range
-// has no width: the slider goes to 0.
-void TestBodyAlignment::thresholdBothWays()
-{
-    const struct
-    {
-        const char *statement;
-        double threshold;
-        int position, ones;
-    } cases[] = {{"imgproc_threshold_slider 250", 25, 250, 8},
-                 {"imgproc_threshold 37.5", 37.5, 375, 8},
-                 {"imgproc_threshold 100", 100, 999, 0},
-                 {"imgproc_threshold -5", -5, 0, 121},
-                 {"imgproc_threshold 7", 7, 0, 0}};
-    for (const auto &c : cases) {
-        if (c.threshold == 7) {
-            body.reset(new Body);
-            load(2, 1, 1, [](int, int, int) { return 7.0; });
-        } else if (c.position == 250) {
-            load(11, 11, 1, dot);
-        }
-        QCOMPARE(run("imgproc_edge_detect 1"), 1);
-        QCOMPARE(run(c.statement), 1);
-        const ImgProc *p = body->imgProc();
-        QCOMPARE(p->edgeImage().maximum(), c.threshold == 7 ? 7.0 : 100.0);
-        QCOMPARE(p->threshold(), c.threshold);
-        QCOMPARE(p->thresholdPosition(), c.position);
-        QCOMPARE(p->binImage().ones(), qint64(c.ones));
-    }
-}
-
-// Without a binary image, then without a reference: the reason, no shift.
-void TestBodyAlignment::searchThatCannotStart()
-{
-    load(12, 12, 2, [](int, int x, int y) { return x * y; });
-    QSignalSpy shifts(body->imgProc(), &ImgProc::imgShift);
-    QCOMPARE(run("imgproc_auto_set_shift 1"), 1);
-    for (const char *message : {"no bin image", "no ref bin image"}) {
-        LogCapture log;
-        QCOMPARE(run("imgproc_auto_shift"), 1);
-        QCOMPARE(log.lines(), QStringList({message}));
-        QCOMPARE(run("imgproc_edge_detect 1"), 1);
-    }
-    QCOMPARE(shifts.count(), 0);
-}
-
 void TestBodyAlignment::compareByHand()
 {
-    load(11, 11, 1, dot);
+    // One pixel of 100 in the dark: the eight pixels around it have an edge
+    // of 100, all others 0.
+    load(11, 11, 1, [](int, int x, int y) { return x == 5 && y == 5 ? 100.0 : 0.0; });
     ImgProc *p = body->imgProc();
     const auto click = [p](const char *name) {
         auto *b = p->findChild<QAbstractButton *>(QLatin1String(name));
@@ -213,10 +158,10 @@ void TestBodyAlignment::compareByHand()
              QStringList({"0", "0", "1"}));
 }
 
+// "qinfo.dat" goes to the working folder: a temporary one, left again however
+// the test ends.
 void TestBodyAlignment::collectQInfo()
 {
-    // "qinfo.dat" goes to the working folder: a temporary one, left again
-    // however the test ends.
     QTemporaryDir dir;
     const struct Back
     {
@@ -235,9 +180,8 @@ void TestBodyAlignment::collectQInfo()
     QCOMPARE(fileBytes("qinfo.dat"),
              QByteArray("# maxE 1e+300 -1e+300 0 0\n# maxMutJ 1e+300 -1e+300 0 0\n"));
 
-    // Transmission frames: absorption with a step at 7100 eV and a white line
-    // at 7110 + 10 x eV in column x: the absorption maximum of each bin lies
-    // on its white line.
+    // Transmission frames: a step at 7100 eV and a white line at 7110 + 10 x
+    // eV in column x, where the absorption maximum of each bin lies.
     load(3, 1, 30, [](int k, int x, int) {
         const double e = 7000 + 10 * k;
         return 1000.0 * std::exp(-0.3 - (e > 7100 ? 1.0 : 0.0) - (e == 7110 + 10 * x ? 0.6 : 0.0));
@@ -245,20 +189,21 @@ void TestBodyAlignment::collectQInfo()
     for (const char *s : {"set_band_w 0", "set_band_h 0", "select_region 0 0 3 1", "collect_q_info"})
         QCOMPARE(run(s), 1);
     const QList<QByteArray> lines = fileBytes("qinfo.dat").split('\n');
-    // maxE 7110, 7120, 7130: mean 7120, deviation sqrt(200 / 3).
+    // maxE 7110, 7120, 7130: mean 7120, deviation sqrt(200 / 3). In column 0
+    // the post-edge line stands flat at 1.3 beyond the white line: 0.6 above
+    // it over a jump of 1, the largest ratio of the three.
     QCOMPARE(lines.value(0), QByteArray("# maxE 7110 7130 7120 8.16497"));
-    // In column 0 the post-edge line stands flat at 1.3 beyond the white
-    // line: 0.6 above it over a jump of 1, the largest ratio of the three.
     QCOMPARE(lines.value(1).split(' ').value(3).toDouble(), 0.6);
-    QCOMPARE(lines.value(2).split('\t').mid(2, 2), QList<QByteArray>({"0.6", "1"}));
     QCOMPARE(lines.size(), 2 + 3 + 1);
     for (int x = 0; x < 3; ++x) {
         const QList<QByteArray> f = lines.value(2 + x).split('\t');
+        // mu at the white line: 0.3 + 1 + 0.6.
+        QCOMPARE(QList<QByteArray>({f.value(0), f.value(1), f.value(5), f.value(6)}),
+                 QList<QByteArray>({QByteArray::number(7110 + 10 * x), "1.9",
+                                    QByteArray::number(x), "0"}));
         QCOMPARE(f.size(), 7);
-        QCOMPARE(f[0].toDouble(), 7110.0 + 10 * x);
-        QCOMPARE(f[1].toDouble(), 1.9); // mu at the white line: 0.3 + 1 + 0.6
-        QCOMPARE(f[5] + " " + f[6], QByteArray::number(x) + " 0");
     }
+    QCOMPARE(lines.value(2).split('\t').mid(2, 2), QList<QByteArray>({"0.6", "1"}));
 }
 
 QTEST_MAIN(TestBodyAlignment)
