@@ -210,7 +210,8 @@ void TestLcf::preparedEqualsPlain()
         const LcfSetup setup(refs, lcfSampleEnergies(spectrumOf(refA)), mlcf, 6500, 8000);
         for (double shift : {0.0, 5.0})
             for (double wa : {0.2, 0.5, 1.3}) {
-                XafsSpectrum s = spectrumOf([wa](double e) { return wa * refA(e) + 0.4 * refB(e); });
+                XafsSpectrum s =
+                    spectrumOf([wa](double e) { return wa * refA(e) + 0.4 * refB(e); });
                 s.setEnergyShift(shift);
                 LcfResult plain, prepared, bare;
                 QVERIFY(fitLcfSpectrum(s, refs, mlcf, 6500, 8000, plain));
@@ -256,8 +257,8 @@ void TestLcf::binNormalization()
     }
     const XafsSpectrum s(p, victoreen, 3.0);
     QVector<double> dnp(points);
-    const double jump[2] = {BinNormalizer(energies, victoreen).normalize(mu.constData(), dnp.data()),
-                            s.jump()};
+    const double jump[2] = {
+        BinNormalizer(energies, victoreen).normalize(mu.constData(), dnp.data()), s.jump()};
     QVERIFY(std::memcmp(&jump[0], &jump[1], sizeof(double)) == 0);
     for (int i = 0; i < points; ++i) {
         const double want = s.doubleNormalizedPreBase().y(i);

@@ -2,6 +2,7 @@
 #include "calibration/EdgeShiftCalib.h"
 #include "calibration/EmpFile.h"
 
+#include "AnalHelpers.h"
 #include "FrameMaker.h"
 #include "LogCapture.h"
 
@@ -26,8 +27,9 @@ double ramp(double e, double edge)
 // at 7110 eV plus their shift; I0 50000 at energies 0.5 eV higher, dark 100.
 struct Stacks
 {
-    QVector<TiffData *> i1, i0;
-    TiffData *dark = constantFrame(12, 6, 0.0, 100);
+    OwnedFrames i1, i0;
+    const std::unique_ptr<TiffData> frame{constantFrame(12, 6, 0.0, 100)};
+    TiffData *dark = frame.get();
     explicit Stacks(bool fluo)
     {
         for (int k = 0; k < 41; ++k) {
@@ -38,11 +40,6 @@ struct Stacks
             }));
             i0.append(constantFrame(12, 6, e + 0.5, 50000));
         }
-    }
-    ~Stacks()
-    {
-        qDeleteAll(i1 + i0);
-        delete dark;
     }
 };
 

@@ -173,8 +173,8 @@ void TestBodyAnalysis::stopRestartAndPanelSwitch()
     QTRY_VERIFY_WITH_TIMEOUT(!body->analysisRunning(), 20000);
     QCOMPARE(done.count(), 1);
     const Analyzed2DRes *ratioA = body->analyzer()->reference(0)->maps()[Analyzer::RatioKind];
-    QVERIFY(near({ratioA->value(63, 63), ratioA->value(9, 2)}, {weightA(7, 7), weightA(1, 2)},
-                 1e-6));
+    QVERIFY(
+        near({ratioA->value(63, 63), ratioA->value(9, 2)}, {weightA(7, 7), weightA(1, 2)}, 1e-6));
 }
 
 // The background kind of a reference row as a script writes it; a row

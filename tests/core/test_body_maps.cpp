@@ -172,7 +172,7 @@ void TestBodyMaps::residualTwice()
                                {7800, 2.0, 1.15234375, 0.4453125}};
     for (const auto &r : runs) {
         runAll({QStringLiteral("analyzer_set_ra_energy %1").arg(r[0]),
-             QStringLiteral("analyzer_set_ra_factor %1").arg(r[1]), "analyzer_exec_ra"});
+                QStringLiteral("analyzer_set_ra_factor %1").arg(r[1]), "analyzer_exec_ra"});
         Reals want[3]; // dmut, rest, ratio
         for (int i = 0; i < W * H; ++i)
             want[0] << (1 + i) * r[2], want[1] << (1 + i) * (r[3] - r[1] * r[2]);
@@ -201,8 +201,8 @@ void TestBodyMaps::sumUpRanges()
     QTest::mouseClick(a->findChild<QPushButton *>("DelSumUp"), Qt::LeftButton);
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), QStringLiteral("0-2"));
-    runAll({"analyzer_sumup_add 1 3", "analyzer_sumup_add 199 300", "analyzer_select_analysis_mode 3",
-         "analyzer_exec_sumup"});
+    runAll({"analyzer_sumup_add 1 3", "analyzer_sumup_add 199 300",
+            "analyzer_select_analysis_mode 3", "analyzer_exec_sumup"});
     Reals want;
     for (int i = 0; i < W * H; ++i)
         want << double(count(i, 0)) + 2.0 * count(i, 1) + count(i, 2) + count(i, 199)
@@ -235,11 +235,11 @@ void TestBodyMaps::processTwoMaps()
                                 {0, 1, a, 0},     {1, 1, 0, 1},     {2, 1, 0, 0}};
     for (const auto &c : cases) {
         runAll({"analyzer_select_analysis_mode 3", "analyzer_sumup_clear", "analyzer_sumup_add 1 2",
-             "analyzer_exec_sumup", "analyzer_capture_map 1", "analyzer_sumup_clear",
-             c[1] ? "analyzer_sumup_clear" : "analyzer_sumup_add 0 1", "analyzer_exec_sumup",
-             "analyzer_capture_map 2", "analyzer_select_analysis_mode 4",
-             QStringLiteral("analyzer_proc_type %1").arg(c[0]), "analyzer_exec_proc_maps",
-             "analyzer_proc_show 2"});
+                "analyzer_exec_sumup", "analyzer_capture_map 1", "analyzer_sumup_clear",
+                c[1] ? "analyzer_sumup_clear" : "analyzer_sumup_add 0 1", "analyzer_exec_sumup",
+                "analyzer_capture_map 2", "analyzer_select_analysis_mode 4",
+                QStringLiteral("analyzer_proc_type %1").arg(c[0]), "analyzer_exec_proc_maps",
+                "analyzer_proc_show 2"});
         QCOMPARE(body->analyzer()->mapName(2), QStringLiteral("Sum Up Img"));
         Reals want;
         for (int i = 0; i < W * H; ++i)
@@ -266,8 +266,8 @@ void TestBodyMaps::fourierSurvey()
     QCOMPARE(res.size(), 201);
     const QStringList f = res[0].split(' ');
     QCOMPARE(f.size(), 6);
-    QVERIFY(f[1] == "0" && close({f[2].toDouble(), f[3].toDouble(), f[4].toDouble()},
-                                 {svv, saa, sva}));
+    QVERIFY(f[1] == "0"
+            && close({f[2].toDouble(), f[3].toDouble(), f[4].toDouble()}, {svv, saa, sva}));
 }
 
 // A map file of shifts of 0 eV read into Map 2, which the panel then shows;
@@ -281,7 +281,8 @@ void TestBodyMaps::loadMapFile()
     info.spacing = 3.13553;
     const QString file = dir.filePath("zero.emp");
     QVERIFY(writeEmpFile(file, map, info));
-    runAll({"analyzer_select_analysis_mode 4", "analyzer_load_map 2 " + file, "analyzer_proc_show 1"});
+    runAll(
+        {"analyzer_select_analysis_mode 4", "analyzer_load_map 2 " + file, "analyzer_proc_show 1"});
     QCOMPARE(body->analyzer()->mapName(2), file);
     const Analyzed2DRes *shown = body->analyzer()->currentMap();
     QVERIFY(shown == body->analyzer()->namedMap(Analyzer::EShiftMap2));
@@ -303,14 +304,13 @@ void TestBodyMaps::loadMapFile()
 // Without frames, and with no map or range to act on, each stops with a line.
 void TestBodyMaps::noFramesStopWithALine()
 {
-    const char *cases[][2] = {
-        {"analyzer_exec_ra", "Residual absorption not run: no I1"},
-        {"analyzer_exec_sumup", "Sum up not run: no I1"},
-        {"exec_fourier_survey", "Fourier survey not run: no I1"},
-        {"analyzer_show_vals", "No values to show in"},
-        {"analyzer_capture_map 3", "No map 3 to capture into"},
-        {"analyzer_load_map 1 none.emp", "Can not open none.emp"},
-        {"analyzer_sumup_del 0", "No sum-up range 0 to delete"}};
+    const char *cases[][2] = {{"analyzer_exec_ra", "Residual absorption not run: no I1"},
+                              {"analyzer_exec_sumup", "Sum up not run: no I1"},
+                              {"exec_fourier_survey", "Fourier survey not run: no I1"},
+                              {"analyzer_show_vals", "No values to show in"},
+                              {"analyzer_capture_map 3", "No map 3 to capture into"},
+                              {"analyzer_load_map 1 none.emp", "Can not open none.emp"},
+                              {"analyzer_sumup_del 0", "No sum-up range 0 to delete"}};
     for (const auto &c : cases) {
         LogCapture log;
         runAll({c[0]});
@@ -330,9 +330,9 @@ void TestBodyMaps::scriptAlignsADisplacedStack()
                [](int k, int x, int y) { return std::exp(-0.1 * k) * cone(x, y); });
 
     // "A. Set Shift" stores each shift as its search ends.
-    for (const char *s : {"imgproc_edge_detect 1", "imgproc_binary 1",
-                             "imgproc_threshold_slider 300", "seek_image 0", "imgproc_set_ref",
-                             "imgproc_auto_set_shift 1"})
+    for (const char *s :
+         {"imgproc_edge_detect 1", "imgproc_binary 1", "imgproc_threshold_slider 300",
+          "seek_image 0", "imgproc_set_ref", "imgproc_auto_set_shift 1"})
         QCOMPARE(run(s), 1);
     for (int k = 0; k < n; ++k)
         for (const QString &s : {QString("seek_image %1").arg(k),
@@ -455,8 +455,8 @@ void TestBodyMaps::collectQInfo()
         const QList<QByteArray> f = lines.value(2 + x).split('\t');
         // mu at the white line: 0.3 + 1 + 0.6.
         QCOMPARE(QList<QByteArray>({f.value(0), f.value(1), f.value(5), f.value(6)}),
-                 QList<QByteArray>({QByteArray::number(7110 + 10 * x), "1.9",
-                                    QByteArray::number(x), "0"}));
+                 QList<QByteArray>(
+                     {QByteArray::number(7110 + 10 * x), "1.9", QByteArray::number(x), "0"}));
         QCOMPARE(f.size(), 7);
     }
     QCOMPARE(lines.value(2).split('\t').mid(2, 2), QList<QByteArray>({"0.6", "1"}));
@@ -499,14 +499,15 @@ void TestBodyMaps::calibrateSaveClearLoad()
     // Read back at 9000 eV, where the same angle is a larger shift, and at
     // the edge written, where it is the shift calibrated.
     for (double edge : {9000.0, 7110.0}) {
-        for (const QString &s : {QString("calib_set_edge_eV %1").arg(edge),
-                                 "calib_load_map " + emp + ".emp"})
+        for (const QString &s :
+             {QString("calib_set_edge_eV %1").arg(edge), "calib_load_map " + emp + ".emp"})
             QCOMPARE(run(s), 1);
         for (int i = 0; i < 72; ++i) {
             const double a = theta(7110 - shifts[i], si311) - theta(7110, si311);
-            const double want = edge - 12398.424360387684
-                                           / (2 * si311 * std::sin((a + theta(edge, si311)) / 180
-                                                                   * 3.1415926535));
+            const double want =
+                edge
+                - 12398.424360387684
+                      / (2 * si311 * std::sin((a + theta(edge, si311)) / 180 * 3.1415926535));
             QVERIFY(qAbs(map->value(i % 12, i / 12) - want) < (edge < 8000 ? 1e-4 : 1e-3));
         }
     }
