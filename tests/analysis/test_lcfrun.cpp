@@ -113,18 +113,23 @@ void TestLcf::lcfOfMix_data()
     // .. 7090 eV) count 1 each, over the 218 inner points in the window
     // (210 up to 8100 eV), divided by the 220 sample points.
     QTest::addColumn<double>("z");
+    QTest::addColumn<double>("jump"); // of the sample: the changes of mu are the weights times it
     const XafsSpectrum exact = spectrumOf([](double e) { return 0.3 * refA(e) + 0.7 * refB(e); });
     const auto mix = [](double e) { return e >= 8120 ? 0.9 : 0.3 * refA(e) + 0.7 * refB(e); };
     const double z = 109.0 / 218 / 220;
-    QTest::newRow("two rows") << Refs{ref(refA), ref(refB)} << exact << z;
-    QTest::newRow("unused row") << Refs{ref(refA), ref(refB, false), ref(refB)} << exact << z;
+    QTest::newRow("two rows") << Refs{ref(refA), ref(refB)} << exact << z << 1.0;
+    QTest::newRow("jump 2") << Refs{ref(refA), ref(refB)}
+                            << spectrumOf([](double e) { return 0.6 * refA(e) + 1.4 * refB(e); })
+                            << z << 2.0;
+    QTest::newRow("unused row") << Refs{ref(refA), ref(refB, false), ref(refB)} << exact << z
+                                << 1.0;
     QTest::newRow("row without points")
         << Refs{ref(refA), LcfReferenceSnapshot::of(XafsSpectrum(), 0.0, true, false), ref(refB)}
-        << exact << z;
+        << exact << z << 1.0;
     // B ends at 8100 and the sample leaves the mix above that (outside its
     // own background windows): the fit must keep to B's range.
     QTest::newRow("partial reference")
-        << Refs{ref(refA), ref(refB, true, 8100)} << spectrumOf(mix) << 109.0 / 210 / 220;
+        << Refs{ref(refA), ref(refB, true, 8100)} << spectrumOf(mix) << 109.0 / 210 / 220 << 1.0;
 }
 
 void TestLcf::lcfOfMix()
@@ -132,10 +137,10 @@ void TestLcf::lcfOfMix()
     QFETCH(Refs, refs);
     QFETCH(XafsSpectrum, sample);
     QFETCH(double, z);
+    QFETCH(double, jump);
     LcfResult r;
     QVERIFY(fitLcfSpectrum(sample, refs, false, 0, 30000, r));
-    // The sample's jump is 1: the weights are the changes of mu too.
-    QVERIFY(near(r.ratio, {0.3, 0.7}, 1e-9) && near(r.dmut, {0.3, 0.7}, 1e-9));
+    QVERIFY(near(r.ratio, {0.3, 0.7}, 1e-9) && near(r.dmut, {0.3 * jump, 0.7 * jump}, 1e-9));
     QVERIFY(std::abs(r.z - z) < 1e-12);
 }
 
