@@ -1,39 +1,18 @@
 #include "analysis/Analyzed2DRes.h"
 #include "input/GreyScale.h"
 
+#include "AnalHelpers.h"
 #include "LogCapture.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
 #include <limits>
 
 namespace {
 
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
-
-// A map over the whole w x h image in bins of (2 half + 1) pixels a side,
-// filled with one value per bin in walk order.
-void fillMap(Analyzed2DRes &map, int w, int h, int half, const QVector<double> &bins)
-{
-    AnalyzeCond walk;
-    walk.setup(w, h, half, half, 0, 0, w, h);
-    QVERIFY(map.prepare(walk));
-    for (double v : bins) {
-        map.setData(walk.cx, walk.cy, walk.hx, walk.hy, v);
-        walk.advance();
-    }
-}
-
-// The 5 x 5 bins of 3 x 3 pixels, 1 everywhere but `spike` in the middle.
-QVector<double> spiked(double spike)
-{
-    QVector<double> v(25, 1.0);
-    v[12] = spike;
-    return v;
-}
 
 // The first row of a map's picture.
 QByteArray greys(const Analyzed2DRes &map)
@@ -42,12 +21,22 @@ QByteArray greys(const Analyzed2DRes &map)
     return QByteArray(reinterpret_cast<const char *>(p.constScanLine(0)), p.width());
 }
 
+// The 5 x 5 bins of 3 x 3 pixels, 1 everywhere but `spike` in the middle.
+Reals spiked(double spike)
+{
+    Reals v(25, 1.0);
+    v[12] = spike;
+    return v;
+}
+
 } // namespace
 
 class TestAnalyzed2DRes : public QObject
 {
     Q_OBJECT
 private slots:
+    void walk_data();
+    void walk();
     void setDataClips_data();
     void setDataClips();
     void pictures();
@@ -59,6 +48,67 @@ private slots:
     void textLayouts();
     void emptyAndCopied();
 };
+
+void TestAnalyzed2DRes::walk_data()
+{
+    QTest::addColumn<int>("hx");
+    QTest::addColumn<int>("hy");
+    QTest::addColumn<QRectF>("area");
+    QTest::addColumn<QString>("centres"); // "x,y" per bin, "|" before each new row
+    QTest::addColumn<int>("across");
+    QTest::addColumn<int>("down");
+
+    // The image is 20 x 8 pixels.
+    const QString tenByOne = QStringLiteral("1,0 4,0 7,0 |");
+    QTest::newRow("10 pixels, hx 1") << 1 << 0 << QRectF(0, 0, 10, 1) << tenByOne << 3 << 1;
+    QTest::newRow("reversed") << 1 << 0 << QRectF(10, 1, -10, -1) << tenByOne << 3 << 1;
+    QTest::newRow("negative half") << -1 << 0 << QRectF(0, 0, 10, 1) << tenByOne << 3 << 1;
+    QTest::newRow("hx 2") << 2 << 0 << QRectF(0.9, 0, 10, 1) << "2,0 7,0 |" << 2 << 1;
+    QTest::newRow("hx 0") << 0 << 0 << QRectF(3, 0, 10, 1)
+                          << "3,0 4,0 5,0 6,0 7,0 8,0 9,0 10,0 11,0 12,0 |" << 10 << 1;
+    QTest::newRow("rows") << 0 << -1 << QRectF(17, 2, 2, 5) << "17,3 18,3 |17,6 18,6 |" << 2 << 2;
+    // The edge bins reach past the image: (19, 7) and its neighbours.
+    QTest::newRow("edge") << 1 << 1 << QRectF(15, 3, 6, 5) << "16,4 19,4 |16,7 19,7 |" << 2 << 2;
+    // An area without width still has its one bin (by the written-out
+    // formula (x1 - x0 - hx - 1) / step + 1 it would have none).
+    QTest::newRow("no width") << 0 << 0 << QRectF(5, 5, 0, 0) << "5,5 |" << 1 << 1;
+    // A bin wider than the image keeps its half size.
+    QTest::newRow("half past the image") << 25 << 0 << QRectF(0, 0, 10, 1) << "25,0 |" << 1 << 1;
+    // Hostile sizes neither hang nor overflow; the bin counts must still
+    // be the walk's.
+    QTest::newRow("huge half") << std::numeric_limits<int>::max() << std::numeric_limits<int>::min()
+                               << QRectF(0, 0, 20, 8) << QString() << 1 << 1;
+    QTest::newRow("huge area") << 0 << 0 << QRectF(-1e300, 0, 2e300, 1) << QString() << -1 << 1;
+}
+
+void TestAnalyzed2DRes::walk()
+{
+    QFETCH(int, hx);
+    QFETCH(int, hy);
+    QFETCH(QRectF, area);
+    QFETCH(QString, centres);
+    QFETCH(int, across);
+    QFETCH(int, down);
+
+    AnalyzeCond c;
+    c.setup(20, 8, hx, hy, area.x(), area.y(), area.width(), area.height());
+    QString seen;
+    qint64 visits = 0;
+    bool newRow = false, more = true;
+    while (more) {
+        seen += QStringLiteral("%1,%2 ").arg(c.cx).arg(c.cy);
+        QVERIFY(++visits <= 1000000);
+        more = c.advance(newRow);
+        if (newRow)
+            seen += QLatin1Char('|');
+    }
+    if (!centres.isEmpty())
+        QCOMPARE(seen, centres);
+    if (across >= 0)
+        QCOMPARE(c.binsAcross(), across);
+    QCOMPARE(c.binsDown(), down);
+    QCOMPARE(c.bins(), visits);
+}
 
 void TestAnalyzed2DRes::setDataClips_data()
 {
@@ -75,7 +125,6 @@ void TestAnalyzed2DRes::setDataClips_data()
 void TestAnalyzed2DRes::setDataClips()
 {
     QFETCH(QVector<int>, call);
-    QFETCH(QString, written);
     Analyzed2DRes map;
     fillMap(map, 5, 3, 0, {});
     map.setData(call[0], call[1], call[2], call[3], -2.5);
@@ -84,7 +133,7 @@ void TestAnalyzed2DRes::setDataClips()
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
             seen += QString(y && !x ? "|" : "") + (map.value(x, y) == 4.0 ? '#' : '.');
-    QCOMPARE(seen, written);
+    QTEST(seen, "written");
     // The bounds take every value, written or not.
     QCOMPARE(map.dataMin(), -2.5);
     QCOMPARE(map.dataMax(), 4.0);
@@ -168,13 +217,12 @@ void TestAnalyzed2DRes::tiffData()
     QFETCH(QVector<double>, bins);
     QFETCH(bool, fixed);
     QFETCH(bool, asAnalyzed);
-    QFETCH(QVector<int>, expected);
     Analyzed2DRes map;
     fillMap(map, 6, 1, 0, bins);
     std::unique_ptr<quint16[]> data = map.tiffDataForSave(fixed, 0.0, 1.0, asAnalyzed);
     QVERIFY(data);
     QCOMPARE(map.count(), 6);
-    QCOMPARE(QVector<int>(data.get(), data.get() + 6), expected);
+    QTEST(QVector<int>(data.get(), data.get() + 6), "expected");
 
     // The bins of a walk past the image: one value per bin of the walk, 0.0
     // (here the middle of -1..1) for centres outside the image.
@@ -279,7 +327,6 @@ void TestAnalyzed2DRes::textLayouts()
 {
     QFETCH(bool, comma);
     QFETCH(bool, xyz);
-    QFETCH(QString, text);
     Analyzed2DRes map;
     AnalyzeCond walk;
     walk.setup(3, 3, 0, 0, 0, 0, 4, 2);
@@ -292,7 +339,7 @@ void TestAnalyzed2DRes::textLayouts()
     QVERIFY(map.writeText(path, comma, xyz));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromLatin1(file.readAll()), text);
+    QTEST(QString::fromLatin1(file.readAll()), "text");
 
     LogCapture log;
     const QString bad = dir.filePath(QStringLiteral("none/map.dat"));

@@ -1,13 +1,8 @@
 #include "analysis/Analyzed2DRes.h"
 #include "analysis/ElemAnalysis.h"
 
+#include "AnalHelpers.h"
 #include "LogCapture.h"
-
-#include <QtTest>
-
-#include <cmath>
-
-using Reals = QVector<double>;
 
 // 7000 .. 7300 eV in 10 eV steps: mu = 1 + (e - 7000) / 1024 plus a step of 2
 // that rises from 7100 to 7120 (half of it at 7110). Every value is exact in
@@ -37,16 +32,6 @@ static ElemRowSnapshot row(const QString &symbol, double th, double roiS, double
     r.roiEnd = roiE;
     r.noNeg = noNeg;
     return r;
-}
-
-static bool near(const Reals &seen, const Reals &expected, double tol = 1e-12)
-{
-    bool ok = seen.size() == expected.size();
-    for (int i = 0; ok && i < seen.size(); ++i)
-        ok = std::abs(seen[i] - expected[i]) <= tol;
-    if (!ok)
-        qWarning() << seen << "expected" << expected;
-    return ok;
 }
 
 class TestElemAnalysis : public QObject
@@ -122,9 +107,9 @@ void TestElemAnalysis::spectrum()
         for (int k = 0; k < 7; ++k)
             for (int r = 0; r < 2; ++r)
                 seen[r] << res.kind(k)[r];
-        QVERIFY(near(seen[0], fe));
+        QVERIFY(near(seen[0], fe, 1e-12));
         // Cu: the background values; its raw dmut the slope extrapolated.
-        QVERIFY(near(seen[1], {0.5, nCu, 0.5, 0.5, 7, -5, -6}));
+        QVERIFY(near(seen[1], {0.5, nCu, 0.5, 0.5, 7, -5, -6}, 1e-12));
         QVERIFY(near(res.rawDmut, {2 + 40.0 / 1024, 40.0 / 1024}, 1e-9));
     }
 }
@@ -152,7 +137,7 @@ void TestElemAnalysis::shortSpectra()
         ElemResults res;
         analyzeSpectrumElems(XafsSpectrum(edgePoints(0, count), false, 0.0),
                              {row("Fe", -1, 6990, 7006, false)}, 0, ElemBackground(), res);
-        QVERIFY(near(res.dmut + res.de + res.roi, want[count]));
+        QVERIFY(near(res.dmut + res.de + res.roi, want[count], 1e-12));
     }
 }
 
@@ -242,9 +227,9 @@ void TestElemAnalysis::corMaps()
     QVERIFY(recalcElemCorMaps({&n0, &n1, &n2}, ElemCorrelation(use, {1, 2, 1}), 0.5, cor, corTh,
                               [&percent](double p) { percent << p; }));
     QCOMPARE(percent, QVector<double>{0.0});
-    QVERIFY(near(values(), {1, c, 0, 1, 0, 0}));
+    QVERIFY(near(values(), {1, c, 0, 1, 0, 0}, 1e-12));
     QVERIFY(recalcElemCorMaps({&n0, &n1, &n2}, ElemCorrelation(use, {1, -1, 1}), -0.5, cor, corTh));
-    QVERIFY(near(values(), {c, 1, 0, c, 1, 0}));
+    QVERIFY(near(values(), {c, 1, 0, c, 1, 0}, 1e-12));
     // No correlation of a spectrum without N keeps the last one.
     double last = 7;
     QVERIFY(!ElemCorrelation(use, {1, 2, 1}).correlation(Reals{0, 0, 5}, last) && last == 7);

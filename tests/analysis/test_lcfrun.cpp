@@ -1,30 +1,45 @@
-#include "analysis/Analyzed2DRes.h"
 #include "analysis/LcfRun.h"
-#include "input/TiffData.h"
 
+#include "AnalHelpers.h"
 #include "FrameMaker.h"
 #include "LogCapture.h"
 
 #include <QtTest>
 
-#include <cmath>
 #include <cstring>
 #include <functional>
-#include <memory>
 
-// Two references on 6000 .. 8190 eV in 10 eV steps, 0 below their edge and
-// 1 above it: with straight backgrounds their normalized curves are mu
-// itself, and so is that of any mix whose weights sum to 1 (edge jump 1).
-static const auto refA = [](double e) { return e <= 7090 ? 0.0 : e == 7100 ? 0.5 : 1.0; };
-static const auto refB = [](double e) { return e <= 7110 ? 0.0 : e == 7120 ? 0.5 : 1.0; };
+// Two references on 6000 .. 8190 eV in 10 eV steps: A rises at 7100, B at
+// 7120. Their straight backgrounds are 0 and 1, so every normalized curve is
+// mu itself (double-normalized: mu - 1), and so is that of any mix whose
+// weights sum to 1 (edge jump 1).
+static double refA(double e)
+{
+    return unitStep(e, 7100);
+}
+static double refB(double e)
+{
+    return unitStep(e, 7120);
+}
 
-static LcfReferenceSnapshot ref(const std::function<double(double)> &mu, bool use)
+// mu measured at e + shift, a bin whose energies the energy-shift map moves
+// back by shift.
+static XafsSpectrum spectrumOf(const std::function<double(double)> &mu, double first = 6000,
+                               double last = 8190, double shift = 0)
 {
     SpectrumPoints p;
-    for (double e = 6000; e <= 8190; e += 10)
-        p.append(e, mu(e));
-    return LcfReferenceSnapshot::of(XafsSpectrum(p, false, 0.0), 0.0, use, false);
+    for (double e = first; e <= last; e += 10)
+        p.append(e + shift, mu(e));
+    return XafsSpectrum(p, false, shift);
 }
+
+static LcfReferenceSnapshot ref(double (*mu)(double), bool use = true, double last = 8190)
+{
+    return LcfReferenceSnapshot::of(spectrumOf(mu, 6000, last), 0.0, use, false);
+}
+
+using Refs = QVector<LcfReferenceSnapshot>;
+Q_DECLARE_METATYPE(Refs)
 
 // Weight of reference A at pixel (x, y) of the 4 x 3 area: 1 / 32 .. 12 / 32,
 // exact in float. Kept below one half, so that every mix crosses half height
@@ -34,36 +49,21 @@ static double weightA(int x, int y)
     return (x + 4 * y + 1) / 32.0;
 }
 
-// Fluorescence stacks of a 5 x 4 image: I0 1.0 everywhere, I1 the mix of A
-// and B with weightA, so the absorption of a one-pixel bin is the mix exactly.
-struct Stacks
-{
-    std::vector<std::unique_ptr<TiffData>> owned;
-    QVector<TiffData *> i1, i0;
-    Stacks()
-    {
-        for (double e = 6000; e <= 8190; e += 10) {
-            QVector<float> one(20, 1.0f), mix(20);
-            for (int i = 0; i < 20; ++i) {
-                const double w = weightA(i % 5, i / 5);
-                mix[i] = float(w * refA(e) + (1 - w) * refB(e));
-            }
-            i0.append(TiffData::fromSamples(5, 4, one.constData()));
-            i1.append(TiffData::fromSamples(5, 4, mix.constData()));
-            i0.last()->energy = i1.last()->energy = e;
-            owned.emplace_back(i0.last());
-            owned.emplace_back(i1.last());
-        }
-    }
-    SpectrumSource source() const { return SpectrumSource(i1, i0, nullptr, 5, 4, true); }
-};
-
-class TestLcfRun : public QObject
+class TestLcf : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void lcfOfMix_data();
+    void lcfOfMix();
+    void mlcfClipsAndRescales();
+    void residualOfMisfit();
+    void shortSamples();
+    void dEAppliedOnce();
+    void preparedEqualsPlain();
+    void binNormalization_data();
+    void binNormalization();
     void wholeRun_data();
     void wholeRun();
     void stopThenRestart();
@@ -71,16 +71,26 @@ private slots:
     void sameAsPlainFits();
 
 private:
-    LcfRun::Setup setup(int w, int h, const QVector<LcfReferenceSnapshot> &refs, bool mlcf);
+    LcfRun::Setup setup(int w, int h, const Refs &refs, bool mlcf);
 
-    Stacks stacks;
+    // Fluorescence stacks of a 5 x 4 image: I0 1.0 everywhere, I1 the mix of
+    // A and B with weightA, so the absorption of a one-pixel bin is the mix.
+    OwnedFrames i1, i0;
     QThread thread;
     AnalyzeProc *proc = nullptr;
     QVector<Analyzed2DRes *> maps; // 6 reference maps, then the residual map
 };
 
-void TestLcfRun::initTestCase()
+void TestLcf::initTestCase()
 {
+    for (double e = 6000; e <= 8190; e += 10) {
+        QVector<float> one(20, 1.0f), mix(20);
+        for (int i = 0; i < 20; ++i)
+            mix[i] = float(weightA(i % 5, i / 5) * refA(e) + (1 - weightA(i % 5, i / 5)) * refB(e));
+        i0.append(TiffData::fromSamples(5, 4, one.constData()));
+        i1.append(TiffData::fromSamples(5, 4, mix.constData()));
+        i0.last()->energy = i1.last()->energy = e;
+    }
     proc = new AnalyzeProc;
     proc->moveToThread(&thread);
     connect(&thread, &QThread::finished, proc, &QObject::deleteLater);
@@ -89,17 +99,183 @@ void TestLcfRun::initTestCase()
         maps.append(new Analyzed2DRes(this));
 }
 
-void TestLcfRun::cleanupTestCase()
+void TestLcf::cleanupTestCase()
 {
     thread.quit();
     thread.wait();
 }
 
-LcfRun::Setup TestLcfRun::setup(int w, int h, const QVector<LcfReferenceSnapshot> &refs, bool mlcf)
+void TestLcf::lcfOfMix_data()
+{
+    QTest::addColumn<Refs>("refs");
+    QTest::addColumn<XafsSpectrum>("sample");
+    // The residual: the fit is exact, but the 109 sample values of 0 (6010
+    // .. 7090 eV) count 1 each, over the 218 inner points in the window
+    // (210 up to 8100 eV), divided by the 220 sample points.
+    QTest::addColumn<double>("z");
+    QTest::addColumn<double>("jump"); // of the sample: the changes of mu are the weights times it
+    const XafsSpectrum exact = spectrumOf([](double e) { return 0.3 * refA(e) + 0.7 * refB(e); });
+    const auto mix = [](double e) { return e >= 8120 ? 0.9 : 0.3 * refA(e) + 0.7 * refB(e); };
+    const double z = 109.0 / 218 / 220;
+    QTest::newRow("two rows") << Refs{ref(refA), ref(refB)} << exact << z << 1.0;
+    QTest::newRow("jump 2") << Refs{ref(refA), ref(refB)}
+                            << spectrumOf([](double e) { return 0.6 * refA(e) + 1.4 * refB(e); })
+                            << z << 2.0;
+    QTest::newRow("unused row") << Refs{ref(refA), ref(refB, false), ref(refB)} << exact << z
+                                << 1.0;
+    QTest::newRow("row without points")
+        << Refs{ref(refA), LcfReferenceSnapshot::of(XafsSpectrum(), 0.0, true, false), ref(refB)}
+        << exact << z << 1.0;
+    // B ends at 8100 and the sample leaves the mix above that (outside its
+    // own background windows): the fit must keep to B's range.
+    QTest::newRow("partial reference")
+        << Refs{ref(refA), ref(refB, true, 8100)} << spectrumOf(mix) << 109.0 / 210 / 220 << 1.0;
+}
+
+void TestLcf::lcfOfMix()
+{
+    QFETCH(Refs, refs);
+    QFETCH(XafsSpectrum, sample);
+    QFETCH(double, z);
+    QFETCH(double, jump);
+    LcfResult r;
+    QVERIFY(fitLcfSpectrum(sample, refs, false, 0, 30000, r));
+    QVERIFY(near(r.ratio, {0.3, 0.7}, 1e-9) && near(r.dmut, {0.3 * jump, 0.7 * jump}, 1e-9));
+    QVERIFY(std::abs(r.z - z) < 1e-12);
+}
+
+// mu = 0.2 + 1e-4 E + 0.9 (A - 1) - 0.3 (B - 1): weights 0.9 and -0.3, sum
+// 0.6; B is clipped to 0, A rescaled to 0.9 / 0.6.
+void TestLcf::mlcfClipsAndRescales()
+{
+    const XafsSpectrum sample = spectrumOf(
+        [](double e) { return 0.2 + 1e-4 * e + 0.9 * (refA(e) - 1) - 0.3 * (refB(e) - 1); });
+    LcfResult r;
+    QVERIFY(fitLcfSpectrum(sample, Refs{ref(refA), ref(refB)}, true, 0, 30000, r));
+    QVERIFY(near(r.dmut, {0.9, 0}, 1e-6) && r.dmut[1] == 0.0);
+    QVERIFY(near(r.ratio, {1.5, 0}, 1e-6) && r.ratio[1] == 0.0);
+}
+
+// Sample B against A alone, fitted over 7090 .. 7120: A is 0, .5, 1, 1 and B
+// 0, 0, 0, .5 there, so w = .5 / 2.25 = 2/9. Three sample values of 0 count
+// 1 each, the fourth ((2/9 - 1/2) / (1/2))^2 = 25/81; the mean over 4 terms
+// divided by the 220 sample points. A bin moved by the energy-shift map is
+// compared with the fit at the energies the fit was made at: same residual.
+void TestLcf::residualOfMisfit()
+{
+    for (double shift : {0.0, 10.0}) {
+        LcfResult r;
+        QVERIFY(fitLcfSpectrum(spectrumOf(refB, 6000, 8190, shift),
+                               Refs{ref(refA), ref(refB, false)}, false, 7090, 7120, r));
+        QVERIFY(near(r.ratio, {2.0 / 9}, 1e-9));
+        QVERIFY(std::abs(r.z - (3 + 25.0 / 81) / 4 / 220) < 1e-12);
+    }
+}
+
+// Samples of two points or none fit to nothing; fewer than two rows: no fit,
+// and the log says why.
+void TestLcf::shortSamples()
+{
+    for (const XafsSpectrum &sample :
+         {spectrumOf([](double e) { return e / 1e4; }, 7100, 7110), XafsSpectrum()}) {
+        for (bool mlcf : {false, true}) {
+            LcfResult r;
+            QVERIFY(fitLcfSpectrum(sample, Refs{ref(refA), ref(refB)}, mlcf, 0, 30000, r));
+            QCOMPARE(r.z, 0.0);
+        }
+        LogCapture log;
+        LcfResult r;
+        QVERIFY(!fitLcfSpectrum(sample, Refs{ref(refA)}, false, 0, 30000, r));
+        QVERIFY(log.contains(QStringLiteral("LCF needs at least two reference rows, 1 given")));
+    }
+}
+
+// A with dE 20: its value at 7080 is A's at 7100, 0.5, whether the row was
+// normalized before its dE was set or after (the Victoreen box toggled with
+// the shift on).
+void TestLcf::dEAppliedOnce()
+{
+    XafsSpectrum before = spectrumOf(refA);
+    XafsSpectrum after = before;
+    after.enableDE(true);
+    after.setDE(20);
+    after.normalize(true);
+    for (const XafsSpectrum &s : {before, after}) {
+        const LcfReferenceSnapshot snap = LcfReferenceSnapshot::of(s, 20, true, true);
+        QVERIFY(std::abs(snap.spectrum.doubleNormalizedPreBase(7080) - 0.5) < 1e-9);
+    }
+}
+
+// The prepared fit gives the plain one to the bit; a bin with its own energy
+// shift is not at the prepared energies.
+void TestLcf::preparedEqualsPlain()
+{
+    const Refs refs{ref(refA), ref(refB, false), ref(refB, true, 8100)};
+    for (bool mlcf : {false, true}) {
+        const LcfSetup setup(refs, lcfSampleEnergies(spectrumOf(refA)), mlcf, 6500, 8000);
+        for (double shift : {0.0, 5.0})
+            for (double wa : {0.2, 0.5, 1.3}) {
+                XafsSpectrum s =
+                    spectrumOf([wa](double e) { return wa * refA(e) + 0.4 * refB(e); });
+                s.setEnergyShift(shift);
+                LcfResult plain, prepared, bare;
+                QVERIFY(fitLcfSpectrum(s, refs, mlcf, 6500, 8000, plain));
+                QVERIFY(setup.fit(s, prepared) && setup.fit(s, bare, false));
+                for (const LcfResult &o : {prepared, bare})
+                    QVERIFY(o.ratio == plain.ratio && o.dmut == plain.dmut && o.z == plain.z);
+                QVERIFY(prepared.fitted.points() == plain.fitted.points()
+                        && prepared.res.doubleNormalizedPreBase().points()
+                               == plain.res.doubleNormalizedPreBase().points());
+            }
+    }
+}
+
+void TestLcf::binNormalization_data()
+{
+    QTest::addColumn<int>("points"); // from 7000 eV in 15 eV steps
+    QTest::addColumn<bool>("victoreen");
+    QTest::addColumn<int>("shape"); // 0 an edge at 7300 eV, 1 falling, 2 noisy edge
+    QTest::newRow("one point") << 1 << true << 0;
+    QTest::newRow("three points, no Victoreen fit") << 3 << true << 0;
+    QTest::newRow("three points, lines") << 3 << false << 0;
+    QTest::newRow("falling, no half height") << 40 << false << 1;
+    QTest::newRow("edge, Victoreen") << 120 << true << 0;
+    QTest::newRow("noisy edge, lines") << 120 << false << 2;
+    QTest::newRow("noisy edge, Victoreen") << 90 << true << 2;
+}
+
+// The normalization of a 2D run's bins gives the spectrum's double-normalized
+// pre-base values and jump to the bit.
+void TestLcf::binNormalization()
+{
+    QFETCH(int, points);
+    QFETCH(bool, victoreen);
+    QFETCH(int, shape);
+    QVector<double> energies, mu;
+    SpectrumPoints p;
+    for (int i = 0; i < points; ++i) {
+        const double e = 7000 + 15 * i;
+        const double edge = 0.3 - 1e-5 * e + 1 / (1 + std::exp((7300 - e) / 8));
+        mu.append(shape == 1 ? 2 - 1e-3 * i : edge + (shape == 2 ? 0.01 * (i % 7) : 0.0));
+        energies.append(e);
+        p.append(e, mu.last());
+    }
+    const XafsSpectrum s(p, victoreen, 3.0);
+    QVector<double> dnp(points);
+    const double jump[2] = {
+        BinNormalizer(energies, victoreen).normalize(mu.constData(), dnp.data()), s.jump()};
+    QVERIFY(std::memcmp(&jump[0], &jump[1], sizeof(double)) == 0);
+    for (int i = 0; i < points; ++i) {
+        const double want = s.doubleNormalizedPreBase().y(i);
+        QVERIFY(std::memcmp(&dnp[i], &want, sizeof want) == 0);
+    }
+}
+
+LcfRun::Setup TestLcf::setup(int w, int h, const Refs &refs, bool mlcf)
 {
     LcfRun::Setup s;
     s.walk.setup(5, 4, 0, 0, 0, 0, w, h);
-    s.source = stacks.source();
+    s.source = SpectrumSource(i1, i0, nullptr, 5, 4, true);
     s.refs = refs;
     s.isMLCF = mlcf;
     s.maps = maps.mid(0, 2 * refs.size());
@@ -107,7 +283,7 @@ LcfRun::Setup TestLcfRun::setup(int w, int h, const QVector<LcfReferenceSnapshot
     return s;
 }
 
-void TestLcfRun::wholeRun_data()
+void TestLcf::wholeRun_data()
 {
     QTest::addColumn<bool>("mlcf");
     QTest::addColumn<bool>("unusedMiddle");
@@ -120,13 +296,12 @@ void TestLcfRun::wholeRun_data()
     QTest::newRow("single bin") << false << false << QSize(1, 1) << QStringList{" 0.00", "100.00"};
 }
 
-void TestLcfRun::wholeRun()
+void TestLcf::wholeRun()
 {
     QFETCH(bool, mlcf);
     QFETCH(bool, unusedMiddle);
     QFETCH(QSize, area);
-    QFETCH(QStringList, shown);
-    QVector<LcfReferenceSnapshot> refs{ref(refA, true), ref(refB, true)};
+    Refs refs{ref(refA), ref(refB)};
     if (unusedMiddle)
         refs.insert(1, ref(refA, false));
     const int n = refs.size();
@@ -142,49 +317,38 @@ void TestLcfRun::wholeRun()
     QStringList seen, marks;
     for (const QList<QVariant> &p : progress)
         seen << p.at(0).toString();
-    QCOMPARE(seen, shown);
+    QTEST(seen, "shown");
     for (const QString &l : log.lines())
         if (l.startsWith("2da "))
             marks << l.left(6);
     QCOMPARE(marks, QStringList({"2da 1:", "2da 2:", "2da 3:"}));
 
     // The mix weights inside the area, zeros outside.
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x) {
-            const bool in = x < area.width() && y < area.height();
-            const double w = in ? weightA(x, y) : 0.0;
-            const int i = y * 5 + x;
-            // Changes of mu, then ratios; the unused row stays 0.
-            for (int k = 0; k < 2 * n; ++k) {
-                const double e = k % n == 0 ? w : k % n == b && in ? 1 - w : 0.0;
-                if (k % n != 0 && k % n != b)
-                    QCOMPARE(maps[k]->data()[i], 0.0); // never written
-                else
-                    QVERIFY(std::abs(maps[k]->data()[i] - e) < 1e-9);
-            }
-            if (!in)
-                continue;
-            // To the last digit what a bin-by-bin plain fit gives.
-            LcfResult r;
-            QVERIFY(fitLcfSpectrum(s.source.spectrum(x, y, 0, 0, 0.0, false).spectrum, refs, mlcf,
-                                   s.sE0, s.eE0, r));
-            QCOMPARE(maps[0]->data()[i], r.dmut[0]);
-            QCOMPARE(maps[n + b]->data()[i], r.ratio[1]);
-            QCOMPARE(maps[6]->data()[i], r.z);
+    for (int i = 0; i < 20; ++i) {
+        const int x = i % 5, y = i / 5;
+        const bool in = x < area.width() && y < area.height();
+        const double w = in ? weightA(x, y) : 0.0;
+        // Changes of mu, then ratios; the unused row stays 0.
+        for (int k = 0; k < 2 * n; ++k) {
+            if (k % n != 0 && k % n != b)
+                QCOMPARE(maps[k]->data()[i], 0.0); // never written
+            else
+                QVERIFY(std::abs(maps[k]->data()[i] - (k % n == 0 ? w : in ? 1 - w : 0.0)) < 1e-9);
         }
+    }
     for (int k = 0; k < 2 * n; ++k)
         QCOMPARE(maps[k]->no(), k);
     QVERIFY(!maps[0]->img().isNull());
     QVERIFY(!proc->contAccess());
 }
 
-void TestLcfRun::stopThenRestart()
+void TestLcf::stopThenRestart()
 {
     LogCapture log;
     LcfRun run(proc);
     QSignalSpy finished(&run, &LcfRun::finished);
     QSignalSpy stopped(&run, &LcfRun::stopped);
-    const QVector<LcfReferenceSnapshot> refs{ref(refA, true), ref(refB, true)};
+    const Refs refs{ref(refA), ref(refB)};
     // Stopped with two rows in flight: nothing more is recorded and no end
     // is reported.
     QVERIFY(run.start(setup(4, 3, refs, false)));
@@ -204,7 +368,7 @@ void TestLcfRun::stopThenRestart()
             QVERIFY(std::abs(maps[0]->data()[y * 5 + x] - weightA(x, y)) < 1e-9);
 }
 
-void TestLcfRun::sameAsPlainFits_data()
+void TestLcf::sameAsPlainFits_data()
 {
     QTest::addColumn<bool>("victoreen");
     QTest::addColumn<bool>("mlcf");
@@ -219,27 +383,23 @@ void TestLcfRun::sameAsPlainFits_data()
 // bit: 16-bit frames with a dark frame and an I1 frame shifted, I0 at other
 // energies than I1, bins past the right and bottom edges, and a shift map
 // that gives runs of equal and of different shifts.
-void TestLcfRun::sameAsPlainFits()
+void TestLcf::sameAsPlainFits()
 {
     QFETCH(bool, victoreen);
     QFETCH(bool, mlcf);
     QFETCH(int, half);
-    std::vector<std::unique_ptr<TiffData>> owned;
-    QVector<TiffData *> i1, i0;
+    OwnedFrames f1, f0;
     for (int k = 0; k < 60; ++k) {
         const double e = 6500 + 20 * k;
-        i1.append(makeFrame(7, 5, e, [e, k](int x, int y) {
+        f1.append(makeFrame(7, 5, e, [e, k](int x, int y) {
             const double mu = 0.2 + (1 + 0.1 * x) / (1 + std::exp((7090 + 9 * y - e) / 6.0));
             return int(30000 * std::exp(-mu)) + (x * 7 + y * 13 + k * 5) % 17;
         }));
-        owned.emplace_back(i1.last());
-        if (k % 3 == 0) {
-            i0.append(makeFrame(7, 5, e + 7, [k](int x, int y) { return 40000 + x * y + k; }));
-            owned.emplace_back(i0.last());
-        }
+        if (k % 3 == 0)
+            f0.append(makeFrame(7, 5, e + 7, [k](int x, int y) { return 40000 + x * y + k; }));
     }
-    i1[10]->shiftX = 1;
-    owned.emplace_back(constantFrame(7, 5, 0, 90));
+    f1[10]->shiftX = 1;
+    const std::unique_ptr<TiffData> dark(constantFrame(7, 5, 0, 90));
     const auto edge = [](double e0) {
         SpectrumPoints p;
         for (double e = 6400; e < 7800; e += 15)
@@ -252,7 +412,7 @@ void TestLcfRun::sameAsPlainFits()
     QSignalSpy finished(&run, &LcfRun::finished);
     LcfRun::Setup s;
     s.walk.setup(7, 5, half, half, 0, 0, 7, 5);
-    s.source = SpectrumSource(i1, i0, owned.back().get(), 7, 5, false);
+    s.source = SpectrumSource(f1, f0, dark.get(), 7, 5, false);
     s.refs = {edge(7090), ref(refA, false), edge(7110)};
     s.isMLCF = mlcf;
     s.sE0 = 6600;
@@ -264,11 +424,9 @@ void TestLcfRun::sameAsPlainFits()
     QVERIFY(run.start(s));
     QVERIFY(finished.wait(5000));
 
-    QVector<Analyzed2DRes *> plain;
-    for (int m = 0; m < 7; ++m) {
-        plain.append(new Analyzed2DRes(this));
-        QVERIFY(plain[m]->prepare(s.walk));
-    }
+    Analyzed2DRes plain[7];
+    for (Analyzed2DRes &m : plain)
+        QVERIFY(m.prepare(s.walk));
     AnalyzeCond w = s.walk;
     do {
         const XafsSpectrum sample(s.source.absorption(w.cx, w.cy, w.hx, w.hy), victoreen,
@@ -276,15 +434,14 @@ void TestLcfRun::sameAsPlainFits()
         LcfResult r;
         QVERIFY(fitLcfSpectrum(sample, s.refs, mlcf, s.sE0, s.eE0, r, false));
         for (int j = 0; j < 2; ++j) {
-            plain[2 * j]->setData(w.cx, w.cy, w.hx, w.hy, r.dmut[j]);
-            plain[3 + 2 * j]->setData(w.cx, w.cy, w.hx, w.hy, r.ratio[j]);
+            plain[2 * j].setData(w.cx, w.cy, w.hx, w.hy, r.dmut[j]);
+            plain[3 + 2 * j].setData(w.cx, w.cy, w.hx, w.hy, r.ratio[j]);
         }
-        plain[6]->setData(w.cx, w.cy, w.hx, w.hy, r.z);
+        plain[6].setData(w.cx, w.cy, w.hx, w.hy, r.z);
     } while (w.advance());
     for (int m = 0; m < 7; ++m)
-        QVERIFY(std::memcmp(plain[m]->data(), maps[m]->data(), 35 * sizeof(double)) == 0);
-    qDeleteAll(plain);
+        QVERIFY(std::memcmp(plain[m].data(), maps[m]->data(), 35 * sizeof(double)) == 0);
 }
 
-QTEST_GUILESS_MAIN(TestLcfRun)
+QTEST_GUILESS_MAIN(TestLcf)
 #include "test_lcfrun.moc"

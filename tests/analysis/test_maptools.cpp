@@ -1,22 +1,12 @@
 #include "analysis/Analyzed2DRes.h"
 #include "analysis/FourierSurvey.h"
 #include "analysis/MapTools.h"
+#include "analysis/QInfo.h"
 #include "spectrum/FourierBuffers.h"
 
+#include "AnalHelpers.h"
 #include "FrameMaker.h"
 #include "LogCapture.h"
-
-#include <QtTest>
-
-#include <cmath>
-
-using Reals = QVector<double>;
-
-// Owns the frames it hands out.
-struct Frames : QVector<TiffData *>
-{
-    ~Frames() { qDeleteAll(*this); }
-};
 
 // mu on a line below the edge at 8000 eV and on a flatter one from there:
 // pre(E) = 0.25 + (E - 7000) / 4096, post(E) = 1.5 + (E - 7000) / 8192. At
@@ -29,29 +19,54 @@ static double mu(double e)
 // A width x 1 map of one-pixel bins holding the values v.
 static void fillMap(Analyzed2DRes &m, const Reals &v)
 {
-    AnalyzeCond w;
-    w.setup(v.size(), 1, 0, 0, 0, 0, v.size(), 1);
-    QVERIFY(m.prepare(w));
-    for (int x = 0; x < v.size(); ++x)
-        m.setData(x, 0, 0, 0, v[x]);
+    fillMap(m, v.size(), 1, 0, v);
 }
+
+namespace {
+
+// 15:04:05.678 on 7 December 2026, UTC.
+QDateTime fixedTime()
+{
+    return QDateTime(QDate(2026, 12, 7), QTime(15, 4, 5, 678), Qt::UTC);
+}
+
+// The pattern letters of the fixed texts are fields too: in "Start", t is
+// the time zone and a the am/pm marker (which turns hh to 12 hours); in
+// "End", d is the day.
+const char startLine[] = "SUTCpmrUTC : 26/12/07 03:04:05.678";
+const char endLine[] = "En7 : 26/12/07 15:04:05.678";
+
+QByteArray fileText(const QString &name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
+}
+
+} // namespace
 
 class TestMapTools : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void residual();
     void ratio_data();
     void ratio();
     void sumUp_data();
     void sumUp();
-    void rangeRemoval();
     void processing_data();
     void processing();
     void dump();
     void noWalk();
     void fourierCosine();
     void fourierSameAsOneKAtATime();
+    void qinfoSurvey_data();
+    void qinfoSurvey();
+    void qinfoNoData();
+    void qinfoFileLayout();
+
+private:
+    OwnedFrames i1, i0; // of the quality survey
 };
 
 // Pixel 1 holds pixel 0's spectrum 50 eV higher; its shift of 50 eV brings
@@ -59,7 +74,7 @@ private slots:
 // 1.646484375 - 0.5517578125.
 void TestMapTools::residual()
 {
-    Frames frames;
+    OwnedFrames frames;
     for (int i = 0; i <= 200; ++i) {
         const double e = 7000 + 10 * i;
         const float s[2] = {float(std::exp(-mu(e))), float(std::exp(-mu(e - 50)))};
@@ -122,7 +137,7 @@ void TestMapTools::sumUp()
 {
     QFETCH(QVector<int>, ranges);
     QFETCH(double, sum);
-    Frames frames;
+    OwnedFrames frames;
     for (int i = 0; i < 4; ++i)
         frames.append(constantFrame(3, 2, 7000 + i, 1 << i));
     SumUpRanges list;
@@ -136,21 +151,6 @@ void TestMapTools::sumUp()
     for (int p = 0; p < 6; ++p)
         QCOMPARE(map.value(p % 3, p / 3), sum);
     QVERIFY(QFileInfo(dir.filePath("sumUpImg.png")).size() > 0);
-}
-
-void TestMapTools::rangeRemoval()
-{
-    SumUpRanges list;
-    list.add(0, 2);
-    list.add(1, 3);
-    list.add(5, 4);
-    QCOMPARE(list.at(2).text(), QStringLiteral("5-4"));
-    QCOMPARE(list.remove(-1), -1); // no current item: nothing goes
-    QCOMPARE(list.remove(2), 1);
-    QCOMPARE(list.remove(0), 0);
-    QCOMPARE(list.ranges(), (QVector<SumUpRange>{{1, 3, 0}}));
-    QCOMPARE(list.remove(0), -1);
-    QVERIFY(list.isEmpty());
 }
 
 void TestMapTools::processing_data()
@@ -202,7 +202,7 @@ void TestMapTools::dump()
 // before a map is touched.
 void TestMapTools::noWalk()
 {
-    Frames frames;
+    OwnedFrames frames;
     frames.append(constantFrame(2, 2, 7000, 1));
     Analyzed2DRes a, b, c;
     fillMap(a, {1});
@@ -232,7 +232,7 @@ void TestMapTools::noWalk()
 // = 5600; k = 2: Saa = 1280, Sva = 1120; both correlate fully.
 void TestMapTools::fourierCosine()
 {
-    Frames frames;
+    OwnedFrames frames;
     const int trace[8] = {14, 10, 6, 10, 14, 10, 6, 10};
     for (int i = 0; i < 8; ++i)
         frames.append(makeFrame(2, 1, 7000 + i, [&](int x, int) { return trace[i] * (x + 1); }));
@@ -255,7 +255,7 @@ void TestMapTools::fourierCosine()
 // with a transform per bin; bins of 3 x 3 pixels reach past the image.
 void TestMapTools::fourierSameAsOneKAtATime()
 {
-    Frames frames;
+    OwnedFrames frames;
     for (int i = 0; i < 12; ++i)
         frames.append(makeFrame(7, 5, 0, [i](int x, int y) {
             return (x * 37 + y * 101 + i * i * 13) % 997;
@@ -280,6 +280,110 @@ void TestMapTools::fourierSameAsOneKAtATime()
         } while (w.advance());
         QVERIFY(s.svv[k] == svv && s.saa[k] == saa && s.sva[k] == sva);
     }
+}
+
+void TestMapTools::initTestCase()
+{
+    // 2 x 2 frames of one value each: a step edge near 7100 eV with a white
+    // line above it, I0 flat.
+    for (int i = 0; i < 30; ++i) {
+        const double e = 7000 + 10 * i;
+        const double mu =
+            0.3 + (e > 7100 ? 1.0 : 0.0) + (e == 7110 ? 0.4 : 0.0) - 0.0005 * (e - 7000);
+        i1 << constantFrame(2, 2, e, int(std::lround(20000 * std::exp(-mu))));
+        i0 << constantFrame(2, 2, e, 20000);
+    }
+}
+
+void TestMapTools::qinfoSurvey_data()
+{
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<QString>("centres");
+
+    QTest::newRow("one bin") << QRect(1, 0, 1, 1) << "1,0";
+    QTest::newRow("two rows") << QRect(0, 0, 2, 2) << "0,0 1,0 0,1 1,1";
+}
+
+void TestMapTools::qinfoSurvey()
+{
+    QFETCH(QRect, area);
+    QFETCH(QString, centres);
+    const SpectrumSource source(i1, i0, nullptr, 2, 2, false);
+    AnalyzeCond walk;
+    walk.setup(2, 2, 0, 0, area.x(), area.y(), area.width(), area.height());
+    QStringList asked;
+    QInfoRequest request;
+    request.walk = &walk;
+    request.shiftAt = [&asked](int x, int y) {
+        asked << QString("%1,%2").arg(x).arg(y);
+        return 1.5;
+    };
+    request.now = fixedTime;
+    LogCapture log;
+    const QInfo info = collectQInfo(source, request);
+    QCOMPARE(asked.join(' '), centres);
+
+    // Every bin sees the same frames, so the same spectrum.
+    const XafsSpectrum s(source.absorption(0, 0, 0, 0), false, 1.5);
+    QCOMPARE(s.maxE(), 7110.0); // the white line
+    QCOMPARE(info.records.size(), asked.size());
+    for (int i = 0; i < asked.size(); ++i) {
+        const QInfoRecord &r = info.records[i];
+        QCOMPARE(QString("%1,%2").arg(r.x).arg(r.y), asked[i]);
+        QCOMPARE(QVector<double>({r.e0, r.jump, r.maxE, r.maxMu, r.maxMuOverPost}),
+                 QVector<double>({s.e0(), s.jump(), s.maxE(), s.maxMu(), s.maxMuOverPost()}));
+    }
+    const QInfoStat &e = info.maxE;
+    QCOMPARE(QVector<double>({double(e.count()), e.minimum, e.maximum, e.mean, e.deviation}),
+             QVector<double>({double(asked.size()), 7110, 7110, 7110, 0}));
+    QCOMPARE(info.maxMutJ.mean, s.maxMuOverPost() / s.jump());
+    QCOMPARE(info.maxMutJ.deviation, 0.0);
+
+    QStringList expected = {startLine, "0 26/12/07 15:04:05.678"};
+    if (area.height() == 2)
+        expected << "1 26/12/07 15:04:05.678";
+    expected << endLine;
+    QCOMPARE(log.lines().mid(0, expected.size()), expected);
+    QCOMPARE(log.lines().value(expected.size()), QString("maxE 7110 7110 7110 0"));
+}
+
+void TestMapTools::qinfoNoData()
+{
+    QTemporaryDir dir;
+    QInfoRequest request;
+    request.now = fixedTime;
+    LogCapture log;
+    const QInfo info = collectQInfo(SpectrumSource(), request);
+    QCOMPARE(log.lines(), QStringList({startLine, endLine, "maxE 1e+300 -1e+300 0 0",
+                                       "maxMutJ 1e+300 -1e+300 0 0"}));
+    const QString name = dir.filePath("qinfo.dat");
+    QVERIFY(writeQInfo(name, info));
+    QCOMPARE(fileText(name), QByteArray("# maxE 1e+300 -1e+300 0 0\n"
+                                        "# maxMutJ 1e+300 -1e+300 0 0\n"));
+    log.clear();
+    QVERIFY(!writeQInfo(dir.path(), info));
+    QCOMPARE(log.lines(), QStringList("Can't open " + dir.path()));
+}
+
+void TestMapTools::qinfoFileLayout()
+{
+    QInfo info;
+    for (double v : {2, 4, 4, 4, 5, 5, 7, 9}) // mean 5, deviation 2
+        info.maxE.add(v);
+    info.maxMutJ.add(1);
+    info.maxMutJ.add(2);
+    info.maxE.finish();
+    info.maxMutJ.finish();
+    info.records << QInfoRecord{6, 7, 5, 4, 1, 2, 3}
+                 << QInfoRecord{0.1234567, 12, 7100.25, 0.5, 7123.456789, -1e-7, 2.5e12};
+    QTemporaryDir dir;
+    const QString name = dir.filePath("qinfo.dat");
+    QVERIFY(writeQInfo(name, info));
+    QVERIFY(writeQInfo(name, info)); // a second survey replaces the file
+    QCOMPARE(fileText(name), QByteArray("# maxE 2 9 5 2\n"
+                                        "# maxMutJ 1 2 1.5 0.5\n"
+                                        "1\t2\t3\t4\t5\t6\t7\n"
+                                        "7123.46\t-1e-07\t2.5e+12\t0.5\t7100.25\t0.123457\t12\n"));
 }
 
 QTEST_GUILESS_MAIN(TestMapTools)

@@ -1,44 +1,36 @@
-#include "analysis/Analyzed2DRes.h"
 #include "analysis/gui/Analyzer.h"
+#include "analysis/gui/ElemCtrl.h"
 #include "analysis/gui/LCFReference.h"
-#include "batch/CmdLine.h"
-#include "core/gui/Body.h"
-#include "input/TiffData.h"
 
+#include "AnalBody.h"
+#include "AnalHelpers.h"
 #include "LogCapture.h"
 
-#include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QtTest>
 
-#include <cmath>
-#include <functional>
-
-// The 2D LCF run as a user and a script drive it through the main window and
-// the analyzer. The stacks are fluorescence frames whose I1 is an exact mix
-// of two references with a weight known per pixel, so every map value is
-// known beforehand.
+// The 2D LCF run and the element analysis as a user and a script drive them
+// through the main window. The LCF stacks are fluorescence frames whose I1
+// is an exact mix of two references with a weight known per pixel, so every
+// map value is known beforehand.
 class TestBodyAnalysis : public QObject
 {
     Q_OBJECT
 private slots:
     void init();
     void scriptedRunGivesTheMixture();
-    void runThatCannotStartReleasesTheScript_data();
-    void runThatCannotStartReleasesTheScript();
+    void runsThatCannotStartReleaseTheScript();
     void stopRestartAndPanelSwitch();
-    void victoreenChoice_data();
     void victoreenChoice();
     void spectrumUnderTheMouseIsFitted();
+    void elementRowsFromNames();
+    void elementRunGivesTheAmounts();
 
 private:
-    int run(const QString &statement);
-    void loadStacks(int w, int h);
+    int run(const QString &statement) { return runStatement(*body, statement); }
+    void loadMixes(int w, int h);
     void setThreeRows();
 
     QTemporaryDir dir;
@@ -47,16 +39,13 @@ private:
 
 namespace {
 
-// 0 below the edge, 1 above, 0.5 on it: with straight backgrounds the
-// normalized curve of such a step, and of a mix whose weights sum to 1, is
-// the curve itself.
 double refA(double e)
 {
-    return e <= 7090 ? 0.0 : e == 7100 ? 0.5 : 1.0;
+    return unitStep(e, 7100);
 }
 double refB(double e)
 {
-    return e <= 7110 ? 0.0 : e == 7120 ? 0.5 : 1.0;
+    return unitStep(e, 7120);
 }
 // Below one half, so every mix crosses half height where B does.
 double weightA(int x, int y)
@@ -64,52 +53,27 @@ double weightA(int x, int y)
     return (x + 4 * y + 1) / 128.0;
 }
 
-bool writeReference(const QString &path, double (*mu)(double))
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QTextStream out(&f);
-    for (int e = 6000; e <= 8190; e += 10)
-        out << e << ' ' << mu(e) << '\n';
-    return true;
-}
-
 } // namespace
 
 void TestBodyAnalysis::init()
 {
     body.reset(new Body);
-    QVERIFY(writeReference(dir.filePath("a.dat"), refA));
-    QVERIFY(writeReference(dir.filePath("b.dat"), refB));
+    QByteArray a, b;
+    for (int e = 6000; e <= 8190; e += 10) {
+        a += QByteArray::number(e) + ' ' + QByteArray::number(refA(e)) + '\n';
+        b += QByteArray::number(e) + ' ' + QByteArray::number(refB(e)) + '\n';
+    }
+    QVERIFY(writeBytes(dir.filePath("a.dat"), a) && writeBytes(dir.filePath("b.dat"), b));
 }
 
-int TestBodyAnalysis::run(const QString &statement)
-{
-    QSignalSpy done(body.get(), &Body::finishBatchExec);
-    body->execCmdSlot(CmdLine(statement), false);
-    return done.count();
-}
-
-void TestBodyAnalysis::loadStacks(int w, int h)
+void TestBodyAnalysis::loadMixes(int w, int h)
 {
     QCOMPARE(run("set_fluo_type 1"), 1);
-    int fNo = 0;
-    for (double e = 6000; e <= 8190; e += 10, ++fNo) {
-        QVector<float> one(w * h, 1.0f), mix(w * h);
-        for (int i = 0; i < w * h; ++i) {
-            const double a = weightA(i % w % 8, i / w % 8);
-            mix[i] = float(a * refA(e) + (1 - a) * refB(e));
-        }
-        // The panels take the energies from the names.
-        const QString name = QStringLiteral("f_%1_0000.tif").arg(int(e), 5, 10, QLatin1Char('0'));
-        TiffData *i0 = TiffData::fromSamples(w, h, one.constData(), name);
-        TiffData *i1 = TiffData::fromSamples(w, h, mix.constData(), name);
-        body->loadedI0(i0, fNo);
-        body->loadedI1(i1, fNo);
-    }
-    QCOMPARE(run("set_band_w 0"), 1);
-    QCOMPARE(run("set_band_h 0"), 1);
+    loadStacks(*body, w, h, 220, 6000, 10, 1.0f, [](int k, int x, int y) {
+        const double a = weightA(x % 8, y % 8), e = 6000 + 10 * k;
+        return a * refA(e) + (1 - a) * refB(e);
+    });
+    QCOMPARE(run("set_band_w 0") + run("set_band_h 0"), 2);
 }
 
 // Row 0 is A, row 1 a reference that is not used, row 2 is B.
@@ -123,29 +87,29 @@ void TestBodyAnalysis::setThreeRows()
 
 void TestBodyAnalysis::scriptedRunGivesTheMixture()
 {
-    loadStacks(8, 8);
+    loadMixes(8, 8);
     setThreeRows();
     LogCapture log;
     QSignalSpy done(body.get(), &Body::finishBatchExec);
-    body->execCmdSlot(CmdLine("analyzer_exec_LCF"), false);
-    QCOMPARE(done.count(), 0);
+    QCOMPARE(run("analyzer_exec_LCF"), 0);
     QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
     QVERIFY(log.contains("2da 3:"));
     QCOMPARE(body->analyzer()->progressText(), QStringLiteral("100.00"));
 
     const Analyzer *a = body->analyzer();
+    const auto value = [a](int row, int kind, int x, int y) {
+        return a->reference(row)->maps()[kind]->value(x, y);
+    };
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             const double w = weightA(x, y);
-            QVERIFY(std::fabs(a->reference(0)->maps()[Analyzer::RatioKind]->value(x, y) - w)
-                    < 1e-6);
-            QVERIFY(std::fabs(a->reference(2)->maps()[Analyzer::RatioKind]->value(x, y) - (1 - w))
-                    < 1e-6);
-            // The jump of every mix is 1: dmut is the weight.
-            QVERIFY(std::fabs(a->reference(0)->maps()[Analyzer::DMutKind]->value(x, y) - w) < 1e-6);
-            QCOMPARE(a->reference(1)->maps()[Analyzer::RatioKind]->value(x, y), 0.0);
-            // The 109 inner points below both edges have y = 0, and each
-            // counts 1.0; the fit is exact elsewhere.
+            // The jump of every mix is 1: dmut is the weight. The 109 inner
+            // points below both edges have y = 0 and count 1.0 each; the fit
+            // is exact elsewhere.
+            QVERIFY(near({value(0, Analyzer::RatioKind, x, y), value(2, Analyzer::RatioKind, x, y),
+                          value(0, Analyzer::DMutKind, x, y)},
+                         {w, 1 - w, w}, 1e-6));
+            QCOMPARE(value(1, Analyzer::RatioKind, x, y), 0.0);
             QVERIFY(std::fabs(a->namedMap(Analyzer::ZansaMap)->value(x, y) - 109.0 / 218 / 220)
                     < 1e-9);
         }
@@ -157,39 +121,35 @@ void TestBodyAnalysis::scriptedRunGivesTheMixture()
         QCOMPARE(run(s), 1);
     QCOMPARE(body->findChild<QLabel *>("Value")->text(), QStringLiteral("0.06"));
     QCOMPARE(run("save_data " + dir.filePath("ratio")), 1);
-    QFile f(dir.filePath("ratio-0.dat"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromLatin1(fileBytes(dir.filePath("ratio-0.dat"))).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 64);
     QCOMPARE(lines[8 + 3], QStringLiteral("3,1,0.0625"));
 }
 
-void TestBodyAnalysis::runThatCannotStartReleasesTheScript_data()
+// Without frames, then with one reference row: the script goes on.
+void TestBodyAnalysis::runsThatCannotStartReleaseTheScript()
 {
-    QTest::addColumn<bool>("frames");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<QString>("why");
-    QTest::newRow("no frames") << false << 2 << "LCF run not started: no I1 frames";
-    QTest::newRow("one row") << true << 1 << "LCF run not started: fewer than two reference rows";
-}
-
-void TestBodyAnalysis::runThatCannotStartReleasesTheScript()
-{
-    QFETCH(bool, frames);
-    QFETCH(int, rows);
-    QFETCH(QString, why);
-    if (frames)
-        loadStacks(4, 4);
-    body->analyzer()->ensureReferences(rows);
-    LogCapture log;
-    QCOMPARE(run("analyzer_exec_LCF"), 1);
-    QVERIFY(log.contains(why));
-    QVERIFY(!body->analysisRunning());
+    body->analyzer()->ensureReferences(2);
+    const QStringList why{"LCF run not started: no I1 frames",
+                          "Element run not started: no I1 frames",
+                          "LCF run not started: fewer than two reference rows"};
+    for (int i = 0; i < 3; ++i) {
+        if (i == 2) {
+            body.reset(new Body);
+            loadMixes(4, 4);
+            body->analyzer()->ensureReferences(1);
+        }
+        LogCapture log;
+        QCOMPARE(run(i == 1 ? "analyzer_exec_elems" : "analyzer_exec_LCF"), 1);
+        QVERIFY(log.contains(why[i]));
+        QVERIFY(!body->analysisRunning());
+    }
 }
 
 void TestBodyAnalysis::stopRestartAndPanelSwitch()
 {
-    loadStacks(64, 64);
+    loadMixes(64, 64);
     setThreeRows();
     auto *analyze = body->analyzer()->findChild<QPushButton *>("AskAnalyze");
     QSignalSpy done(body.get(), &Body::finishBatchExec);
@@ -213,49 +173,113 @@ void TestBodyAnalysis::stopRestartAndPanelSwitch()
     QTRY_VERIFY_WITH_TIMEOUT(!body->analysisRunning(), 20000);
     QCOMPARE(done.count(), 1);
     const Analyzed2DRes *ratioA = body->analyzer()->reference(0)->maps()[Analyzer::RatioKind];
-    QVERIFY(std::fabs(ratioA->value(63, 63) - weightA(7, 7)) < 1e-6);
-    QVERIFY(std::fabs(ratioA->value(9, 2) - weightA(1, 2)) < 1e-6);
+    QVERIFY(
+        near({ratioA->value(63, 63), ratioA->value(9, 2)}, {weightA(7, 7), weightA(1, 2)}, 1e-6));
 }
 
-void TestBodyAnalysis::victoreenChoice_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("victoreen");
-    QTest::newRow("vic") << "vic" << true;
-    QTest::newRow("0") << "0" << false;
-    QTest::newRow("2") << "2" << true;
-    QTest::newRow("missing") << "" << true;
-}
-
+// The background kind of a reference row as a script writes it; a row
+// number past the table adds no row.
 void TestBodyAnalysis::victoreenChoice()
 {
-    QFETCH(QString, kind);
-    QFETCH(bool, victoreen);
-    QCOMPARE(
-        run(QStringLiteral("analyzer_set_LCF_std 4 1 2.5 %1 %2").arg(dir.filePath("a.dat"), kind)),
-        1);
-    const LCFReference *row = body->analyzer()->reference(4);
-    QVERIFY(row);
-    QCOMPARE(row->isVictreen(), victoreen);
-    QCOMPARE(row->deltaE(), 2.5);
-    QVERIFY(row->isUsed());
+    const QPair<QString, bool> kinds[] = {{"vic", true}, {"0", false}, {"2", true}, {"", true}};
+    for (const auto &k : kinds) {
+        QCOMPARE(run(QStringLiteral("analyzer_set_LCF_std 4 1 2.5 %1 %2")
+                         .arg(dir.filePath("a.dat"), k.first)),
+                 1);
+        const LCFReference *row = body->analyzer()->reference(4);
+        QVERIFY(row && row->isUsed());
+        QCOMPARE(row->isVictreen(), k.second);
+        QCOMPARE(row->deltaE(), 2.5);
+    }
     QCOMPARE(run("analyzer_set_LCF_std 32 1 0 x"), 1);
     QCOMPARE(body->analyzer()->referenceCount(), 5);
 }
 
 void TestBodyAnalysis::spectrumUnderTheMouseIsFitted()
 {
-    loadStacks(8, 8);
+    loadMixes(8, 8);
     setThreeRows();
-    // Moves faster than the worker answers: only the last one counts.
+    // Moves faster than the worker answers: only the last one counts. The
+    // first position goes out at once, the last one when it is back.
     QSignalSpy fitted(body->analyzer(), &Analyzer::finished);
     for (int x = 0; x < 8; ++x)
         body->showXafsSpectrum(x, 2);
-    // The first position goes out at once, the last one when it is back.
     QTRY_COMPARE_WITH_TIMEOUT(fitted.count(), 2, 10000);
     QCOMPARE(body->analyzer()->reference(0)->weight(), weightA(7, 2));
     QCOMPARE(body->analyzer()->reference(2)->findChild<QLabel *>("Weight")->text(),
              QString::asprintf("%5.2f", (1 - weightA(7, 2)) * 100));
+}
+
+void TestBodyAnalysis::elementRowsFromNames()
+{
+    const Analyzer *a = body->analyzer();
+    QCOMPARE(run("analyzer_elems_sort_by_an 1"), 1);
+    QCOMPARE(run("analyzer_target_elements Zn, Fe Xx Cu-LIII"), 1);
+    QCOMPARE(a->elemCount(), 3);
+    QCOMPARE(QStringList({a->elem(0)->name(), a->elem(1)->name(), a->elem(2)->name()}),
+             QStringList({"Fe-K", "Cu-LIII", "Zn-K"}));
+    // The groups follow the sorted rows: by name, symbol and index.
+    QCOMPARE(run("analyzer_elems_select_target Cu-LIII"), 1);
+    QCOMPARE(a->mainTargetRow(), 1);
+    for (const char *s : {"analyzer_elems_select_show Zn", "analyzer_select_analysis_mode 2",
+                          "analyzer_elems_select_disp_mode 4"})
+        QCOMPARE(run(s), 1);
+    QCOMPARE(a->currentMap(), a->elem(2)->maps()[2]);
+    QCOMPARE(run("analyzer_elems_select_show 0"), 1);
+    QCOMPARE(a->currentMap(), a->elem(0)->maps()[2]);
+    // A name that is no row's changes nothing.
+    LogCapture log;
+    QCOMPARE(run("analyzer_elems_thdmut Ni 0.5"), 1);
+    QVERIFY(!log.lines().isEmpty());
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(a->elem(i)->snapshot().thDMut, 0.1);
+    QCOMPARE(run("analyzer_elems_thdmut 2 0.5"), 1);
+    QCOMPARE(a->elem(2)->snapshot().thDMut, 0.5);
+}
+
+// Steps of mu at the K edges of Fe and Cu whose heights, exact in float, vary
+// across the image; the correlation maps as the threshold changes.
+void TestBodyAnalysis::elementRunGivesTheAmounts()
+{
+    const int W = 6, H = 4;
+    const auto fe = [](int x) { return 0.25 + 0.125 * x; };
+    const auto cu = [](int y) { return 0.5 + 0.25 * y; };
+    QCOMPARE(run("analyzer_target_elements Fe Cu"), 1);
+    const Analyzer *a = body->analyzer();
+    const double eFe = a->elem(0)->target().e0, eCu = a->elem(1)->target().e0;
+    QCOMPARE(run("set_fluo_type 1"), 1);
+    loadStacks(*body, W, H, 221, 7000, 10, 1.0f, [&](int k, int x, int y) {
+        return (7000 + 10 * k > eFe ? fe(x) : 0.0) + (7000 + 10 * k > eCu ? cu(y) : 0.0);
+    });
+    for (const char *s : {"set_band_w 0", "set_band_h 0", "analyzer_elems_set_use Fe 1",
+                          "analyzer_elems_set_use 1 1", "analyzer_elems_std_ratio Cu 2"})
+        QCOMPARE(run(s), 1);
+    QSignalSpy done(body.get(), &Body::finishBatchExec);
+    QCOMPARE(run("analyzer_exec_elems"), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+    QVERIFY(!body->analysisRunning());
+    const Analyzed2DRes *cor = a->namedMap(Analyzer::ElemsCorMap);
+    const Analyzed2DRes *corTh = a->namedMap(Analyzer::ElemsCorThMap);
+    // N = (1, cu / fe) against the standard (1, 2).
+    const auto correlation = [&](int x, int y) {
+        const double n = cu(y) / fe(x);
+        return (1 + 2 * n) / std::sqrt((1 + n * n) * 5);
+    };
+    for (double th : {0.9, 0.999}) {
+        if (th != 0.9)
+            QCOMPARE(run("analyzer_elems_set_corr_th 0.999"), 1);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                QCOMPARE(a->elem(0)->maps()[0]->value(x, y), fe(x));
+                QCOMPARE(a->elem(1)->maps()[0]->value(x, y), cu(y));
+                QCOMPARE(a->elem(1)->maps()[1]->value(x, y), cu(y) / fe(x));
+                QVERIFY(std::fabs(cor->value(x, y) - correlation(x, y)) < 1e-12);
+                QCOMPARE(corTh->value(x, y), correlation(x, y) >= th ? cor->value(x, y) : 0.0);
+            }
+    }
+    // Only the bins with cu = 2 fe correlate fully.
+    QCOMPARE(corTh->value(0, 0), cor->value(0, 0));
+    QCOMPARE(corTh->value(5, 0), 0.0);
 }
 
 QTEST_MAIN(TestBodyAnalysis)
