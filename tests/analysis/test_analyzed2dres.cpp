@@ -3,6 +3,7 @@
 
 #include "AnalHelpers.h"
 #include "LogCapture.h"
+#include "TestFiles.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -337,9 +338,7 @@ void TestAnalyzed2DRes::textLayouts()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("map.dat"));
     QVERIFY(map.writeText(path, comma, xyz));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QTEST(QString::fromLatin1(file.readAll()), "text");
+    QTEST(QString::fromLatin1(readFile(path)), "text");
 
     LogCapture log;
     const QString bad = dir.filePath(QStringLiteral("none/map.dat"));

@@ -7,6 +7,7 @@
 #include "AnalHelpers.h"
 #include "FrameMaker.h"
 #include "LogCapture.h"
+#include "TestFiles.h"
 
 // mu on a line below the edge at 8000 eV and on a flatter one from there:
 // pre(E) = 0.25 + (E - 7000) / 4096, post(E) = 1.5 + (E - 7000) / 8192. At
@@ -35,12 +36,6 @@ QDateTime fixedTime()
 // "End", d is the day.
 const char startLine[] = "SUTCpmrUTC : 26/12/07 03:04:05.678";
 const char endLine[] = "En7 : 26/12/07 15:04:05.678";
-
-QByteArray fileText(const QString &name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
-}
 
 } // namespace
 
@@ -358,7 +353,7 @@ void TestMapTools::qinfoNoData()
                                        "maxMutJ 1e+300 -1e+300 0 0"}));
     const QString name = dir.filePath("qinfo.dat");
     QVERIFY(writeQInfo(name, info));
-    QCOMPARE(fileText(name), QByteArray("# maxE 1e+300 -1e+300 0 0\n"
+    QCOMPARE(readFile(name), QByteArray("# maxE 1e+300 -1e+300 0 0\n"
                                         "# maxMutJ 1e+300 -1e+300 0 0\n"));
     log.clear();
     QVERIFY(!writeQInfo(dir.path(), info));
@@ -380,7 +375,7 @@ void TestMapTools::qinfoFileLayout()
     const QString name = dir.filePath("qinfo.dat");
     QVERIFY(writeQInfo(name, info));
     QVERIFY(writeQInfo(name, info)); // a second survey replaces the file
-    QCOMPARE(fileText(name), QByteArray("# maxE 2 9 5 2\n"
+    QCOMPARE(readFile(name), QByteArray("# maxE 2 9 5 2\n"
                                         "# maxMutJ 1 2 1.5 0.5\n"
                                         "1\t2\t3\t4\t5\t6\t7\n"
                                         "7123.46\t-1e-07\t2.5e+12\t0.5\t7100.25\t0.123457\t12\n"));

@@ -2,7 +2,7 @@
 #include "app/Settings.h"
 #include "app/Tokenizer.h"
 #include "LogCapture.h"
-#include "SpecFiles.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "SpecFiles.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 

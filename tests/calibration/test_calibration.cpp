@@ -5,6 +5,7 @@
 #include "AnalHelpers.h"
 #include "FrameMaker.h"
 #include "LogCapture.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -111,13 +112,11 @@ private:
     // Reads text as a map file with that edge energy, the image w x h.
     bool load(const QByteArray &text, double edgeField = 0.0, int w = -1, int h = -1)
     {
-        QFile f(dir.filePath(QStringLiteral("m.emp")));
-        f.open(QIODevice::WriteOnly);
-        f.write(text);
-        f.close();
+        const QString name = dir.filePath(QStringLiteral("m.emp"));
+        writeFile(name, text);
         target = EMPLoadTarget{edgeField, w, h};
         map.clear();
-        return readEmpFile(f.fileName(), target, map, header);
+        return readEmpFile(name, target, map, header);
     }
 };
 
@@ -276,9 +275,7 @@ void TestCalibration::empRoundTrip()
     EMPSaveInfo info{7112.0, 3.1355316, AnalyzeCond(), QStringLiteral("fe.dat")};
     info.walk.setup(4, 2, 1, 2, 0, 0, 4, 2);
     QVERIFY(writeEmpFile(dir.filePath(QStringLiteral("rt")), m, info));
-    QFile f(dir.filePath(QStringLiteral("rt.emp")));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray text = f.readAll();
+    const QByteArray text = readFile(dir.filePath(QStringLiteral("rt.emp")));
     QVERIFY(
         QRegularExpression(QStringLiteral("^###Lumenograf::LMGF\nRecord Date             : "
                                           "\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\n"))

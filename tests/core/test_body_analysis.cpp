@@ -2,7 +2,7 @@
 #include "analysis/gui/ElemCtrl.h"
 #include "analysis/gui/LCFReference.h"
 
-#include "AnalBody.h"
+#include "CoreWidgets.h"
 #include "AnalHelpers.h"
 #include "LogCapture.h"
 
@@ -63,7 +63,7 @@ void TestBodyAnalysis::init()
         a += QByteArray::number(e) + ' ' + QByteArray::number(refA(e)) + '\n';
         b += QByteArray::number(e) + ' ' + QByteArray::number(refB(e)) + '\n';
     }
-    QVERIFY(writeBytes(dir.filePath("a.dat"), a) && writeBytes(dir.filePath("b.dat"), b));
+    QVERIFY(writeFile(dir.filePath("a.dat"), a) && writeFile(dir.filePath("b.dat"), b));
 }
 
 void TestBodyAnalysis::loadMixes(int w, int h)
@@ -122,7 +122,7 @@ void TestBodyAnalysis::scriptedRunGivesTheMixture()
     QCOMPARE(body->findChild<QLabel *>("Value")->text(), QStringLiteral("0.06"));
     QCOMPARE(run("save_data " + dir.filePath("ratio")), 1);
     const QStringList lines =
-        QString::fromLatin1(fileBytes(dir.filePath("ratio-0.dat"))).split('\n', Qt::SkipEmptyParts);
+        QString::fromLatin1(readFile(dir.filePath("ratio-0.dat"))).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 64);
     QCOMPARE(lines[8 + 3], QStringLiteral("3,1,0.0625"));
 }

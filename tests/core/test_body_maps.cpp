@@ -5,7 +5,7 @@
 #include "app/Settings.h"
 #include "calibration/EmpFile.h"
 
-#include "AnalBody.h"
+#include "CoreWidgets.h"
 #include "AnalHelpers.h"
 #include "LogCapture.h"
 
@@ -133,7 +133,7 @@ Reals TestBodyMaps::saved(const QString &name)
 {
     runAll({"save_data " + dir.filePath(name)});
     Reals v;
-    for (const QString &s : QString::fromLatin1(fileBytes(dir.filePath(name + "-0.dat")))
+    for (const QString &s : QString::fromLatin1(readFile(dir.filePath(name + "-0.dat")))
                                 .split(QRegExp("\\s+"), Qt::SkipEmptyParts))
         v.append(s.toDouble());
     return v;
@@ -157,7 +157,7 @@ void TestBodyMaps::loadShiftedBlocks()
     QByteArray text;
     for (int e = 7090; e <= 7130; ++e)
         text += QByteArray::number(e) + ' ' + QByteArray::number(ramp(e, 7110)) + '\n';
-    QVERIFY(writeBytes(dir.filePath("std.dat"), text));
+    QVERIFY(writeFile(dir.filePath("std.dat"), text));
     runAll({"set_band_w 0", "set_band_h 0", "select_region 0 0 12 6"});
 }
 
@@ -444,7 +444,7 @@ void TestBodyMaps::collectQInfo()
     });
     runAll({"set_band_w 0", "set_band_h 0", "select_region 0 0 3 1"});
     QTest::mouseClick(body->analyzer2()->findChild<QPushButton *>("CollectQInfo"), Qt::LeftButton);
-    const QList<QByteArray> lines = fileBytes("qinfo.dat").split('\n');
+    const QList<QByteArray> lines = readFile("qinfo.dat").split('\n');
     // maxE 7110, 7120, 7130: mean 7120, deviation sqrt(200 / 3). In column 0
     // the post-edge line stands flat at 1.3 beyond the white line: 0.6 above
     // it over a jump of 1, the largest ratio of the three.
@@ -482,7 +482,7 @@ void TestBodyMaps::calibrateSaveClearLoad()
         shifts << map->value(i % 12, i / 12);
 
     // Header and angle offsets as written.
-    const QStringList lines = QString::fromLatin1(fileBytes(dir.filePath("map.emp"))).split('\n');
+    const QStringList lines = QString::fromLatin1(readFile(dir.filePath("map.emp"))).split('\n');
     QCOMPARE(lines.mid(2, 13).join('\n'),
              "Std Edge Energy [eV]    : 7110\nSpacing [nm]            : 1.63748\n"
              "Width [pix]             : 12\nHeight [pix]            : 6\n"
@@ -522,7 +522,7 @@ void TestBodyMaps::calibrateSaveClearLoad()
          {QString("save_each_spectrum_kind 1"), "save_each_spectrum " + dir.filePath("all.dat")})
         QCOMPARE(run(s), 1);
     int bins = 0;
-    for (const QByteArray &l : fileBytes(dir.filePath("all.dat")).split('\n')) {
+    for (const QByteArray &l : readFile(dir.filePath("all.dat")).split('\n')) {
         const QList<QByteArray> w = l.split(' ');
         if (l.startsWith('#') || w.size() < 3)
             continue;
@@ -573,7 +573,7 @@ void TestBodyMaps::normalizeAndDeglitch()
         "Area X1                 : 5\nArea Y1                 : 6\n##-----------------\n";
     for (int i = 0; i < 30; ++i)
         text += i == 12 ? "-0.5 " : "0 ";
-    QVERIFY(writeBytes(dir.filePath("spike.emp"), text));
+    QVERIFY(writeFile(dir.filePath("spike.emp"), text));
     QCOMPARE(run("calib_load_map " + dir.filePath("spike.emp")), 1);
     const Analyzed2DRes *map = body->energyShiftMap();
     QVERIFY(qAbs(map->value(2, 2)) > 50);
@@ -602,7 +602,7 @@ void TestBodyMaps::shiftReachesLcf()
         for (int e = 6000; e <= 8190; e += 10)
             text += QByteArray::number(e) + ' '
                     + QByteArray::number(unitStep(e, name[0] == 'a' ? 7100 : 7110)) + '\n';
-        QVERIFY(writeBytes(dir.filePath(name), text));
+        QVERIFY(writeFile(dir.filePath(name), text));
     }
     QCOMPARE(run("set_fluo_type 1"), 1);
     loadStacks(*body, 4, 4, 220, 6000, 10, 1.0f,
@@ -612,7 +612,7 @@ void TestBodyMaps::shiftReachesLcf()
         "Width [pix]             : 4\nHeight [pix]            : 4\n##-----------------\n";
     for (int i = 0; i < 16; ++i)
         text += QByteArray::number(theta(6990, 3.1355316) - theta(7000, 3.1355316), 'g', 10) + ' ';
-    QVERIFY(writeBytes(dir.filePath("ten.emp"), text));
+    QVERIFY(writeFile(dir.filePath("ten.emp"), text));
     for (const QString &s :
          {"calib_load_map " + dir.filePath("ten.emp"), QString("set_band_w 0"),
           QString("set_band_h 0"), "analyzer_set_LCF_std 0 1 0 " + dir.filePath("a.dat") + " 0",

@@ -6,6 +6,7 @@
 
 #include "FrameMaker.h"
 #include "LogCapture.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -532,9 +533,7 @@ void TestImageStacks::spectraOfEveryBin()
         SpectrumKind(kind), {}, [](int x, int y) { return 0.5 * x - 0.25 * y; }, apply, victoreen};
     r.walk.setup(EW, EH, 1, 1, area.x(), area.y(), area.width(), area.height());
     QVERIFY(saveEachSpectrum(s, r, dir.filePath("bins")));
-    QFile f(dir.filePath("bins.dat"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QStringList lines = QString(f.readAll()).split('\n');
+    const QStringList lines = QString(readFile(dir.filePath("bins.dat"))).split('\n');
     QCOMPARE(lines.size(), 7 + r.walk.bins() + 1);
 
     // The source's points of each bin (their numbers are checked with the stacks).
@@ -602,9 +601,7 @@ void TestImageStacks::headerAndProgress()
         LogCapture log;
         QVERIFY(saveEachSpectrum(s, r, dir.filePath("h.dat")));
         QCOMPARE(log.lines(), progress);
-        QFile f(dir.filePath("h.dat"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QString text = f.readAll();
+        const QString text = readFile(dir.filePath("h.dat"));
         QVERIFY(text.startsWith(QString("# Lumenograf Save %1 Spectra 1.0\n").arg(titles[kind])
                                 + header));
         QCOMPARE(text.count('\n'), 7 + r.walk.bins());

@@ -1,6 +1,6 @@
 #include "input/EnergyRule.h"
 
-#include "InputFiles.h"
+#include "TestFiles.h"
 #include "LogCapture.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "input/gui/EOFSetup.h"
 #include "input/gui/SelectDataFiles.h"
 
-#include "InputFiles.h"
+#include "TestFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "input/GreyScale.h"
 #include "input/TiffData.h"
 
-#include "InputFiles.h"
+#include "TestFiles.h"
 #include "LogCapture.h"
 
 #include <QTemporaryDir>
@@ -129,7 +129,7 @@ private:
     QString path(const QString &name) const { return dir.filePath(name); }
     QByteArray tiffBytes(const TiffSpec &s) const
     {
-        return makeTiff(path("made.tif"), s) ? fileBytes(path("made.tif")) : QByteArray();
+        return makeTiff(path("made.tif"), s) ? readFile(path("made.tif")) : QByteArray();
     }
 
 private slots:
@@ -529,7 +529,7 @@ private slots:
         TIFFClose(t);
 
         // Byte by byte: strip k holds rows 10k .. 10k+9 as little-endian samples.
-        const QByteArray bytes = fileBytes(path("w.tif"));
+        const QByteArray bytes = readFile(path("w.tif"));
         QCOMPARE(bytes.left(4), QByteArray("II*\0", 4));
         for (int k = 0; k < 3; ++k) {
             QCOMPARE(cnt[size_t(k)], uint64_t(200));

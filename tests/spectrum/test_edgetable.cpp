@@ -1,6 +1,6 @@
 #include "spectrum/EdgeTable.h"
 #include "LogCapture.h"
-#include "SpecFiles.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 

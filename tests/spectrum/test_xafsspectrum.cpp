@@ -1,7 +1,7 @@
 #include "spectrum/LinearSolver.h"
 #include "spectrum/XafsSpectrum.h"
 #include "LogCapture.h"
-#include "SpecFiles.h"
+#include "TestFiles.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "LogCapture.h"
 #include "SpecEvents.h"
-#include "SpecFiles.h"
+#include "TestFiles.h"
 #include "spectrum/gui/XafsView.h"
 #include "widgets/gui/DispA.h"
 

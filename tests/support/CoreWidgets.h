@@ -4,6 +4,8 @@
 #include "core/gui/Body.h"
 #include "input/TiffData.h"
 
+#include "TestFiles.h"
+
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -42,18 +44,6 @@ inline QStringList writeFrames(const QString &dir, const QString &tag, int n, in
     return files;
 }
 
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // Runs one statement (a remark line if `remark`); the number of answers it gave at once.
 inline int runStatement(Body &body, const QString &statement, bool remark = false)
 {
@@ -79,4 +69,21 @@ inline QString runLines(Body &body, const QString &lines)
         if (runStatement(body, s) != 1)
             return s;
     return QString();
+}
+
+// Frames k = 0 .. n - 1 at e0 + step k eV handed to the window as the loaders
+// hand them, named so that the energy is read from the name: I0 constant,
+// I1 from i1(k, x, y).
+inline void loadStacks(Body &body, int w, int h, int n, int e0, int step, float i0,
+                       const std::function<double(int k, int x, int y)> &i1)
+{
+    for (int k = 0; k < n; ++k) {
+        QVector<float> flat(w * h, i0), t(w * h);
+        for (int i = 0; i < w * h; ++i)
+            t[i] = float(i1(k, i % w, i / w));
+        const QString name =
+            QStringLiteral("f_%1_0000.tif").arg(e0 + step * k, 5, 10, QLatin1Char('0'));
+        body.loadedI0(TiffData::fromSamples(w, h, flat.constData(), name), k);
+        body.loadedI1(TiffData::fromSamples(w, h, t.constData(), name), k);
+    }
 }

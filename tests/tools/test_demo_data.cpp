@@ -1,6 +1,6 @@
 #include "input/TiffData.h"
 
-#include "InputFiles.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QProcess>
@@ -68,7 +68,7 @@ QVector<double> numbers(const QByteArray &line, char sep)
 Curve readReference(const QString &path)
 {
     Curve c;
-    const QList<QByteArray> lines = fileBytes(path).trimmed().split('\n');
+    const QList<QByteArray> lines = readFile(path).trimmed().split('\n');
     for (const QByteArray &line : lines.mid(lines[0].startsWith("# ") ? 1 : lines.size())) {
         const QVector<double> v = numbers(line.simplified(), ' ');
         if (line.startsWith('#') && c.e.isEmpty())
@@ -207,8 +207,8 @@ private slots:
     // holds the header only.
     void demoRun()
     {
-        const QByteArray script = fileBytes(DEMO_SCRIPT_DIR "/demo.bat"),
-                         headless = fileBytes(DEMO_SCRIPT_DIR "/demo-headless.bat");
+        const QByteArray script = readFile(DEMO_SCRIPT_DIR "/demo.bat"),
+                         headless = readFile(DEMO_SCRIPT_DIR "/demo-headless.bat");
         QVERIFY(!script.isEmpty() && headless.startsWith(script));
         QList<QByteArray> rest;
         for (const QByteArray &line : headless.mid(script.size()).split('\n'))
@@ -226,8 +226,8 @@ private slots:
         const QStringList saved = QDir(out).entryList({"*-T.dat"}, QDir::Files);
         QVERIFY(saved.size() >= 3);
         for (const QString &name : saved) {
-            QCOMPARE(fileBytes(out + "/" + name.chopped(5) + "std.dat"), header);
-            const QByteArray t = fileBytes(out + "/" + name);
+            QCOMPARE(readFile(out + "/" + name.chopped(5) + "std.dat"), header);
+            const QByteArray t = readFile(out + "/" + name);
             QVERIFY(t.startsWith(header) && t.endsWith('\n'));
             const QList<QByteArray> lines = t.mid(header.size()).split('\n');
             QCOMPARE(lines.size(), 120 + 1);
@@ -253,8 +253,8 @@ private slots:
         QCOMPARE(QProcess::execute(MAKE_DEMO_DATA_EXE, {again}), 0);
         for (const QString &name : {QString("dark.tif"), QString("ref_Fe2O3.dat"),
                                     "I1/" + i1Files.value(60), "I0/" + i0Files.value(119)}) {
-            const QByteArray first = fileBytes(root + "/" + name);
-            QVERIFY2(!first.isEmpty() && first == fileBytes(again + "/" + name), qPrintable(name));
+            const QByteArray first = readFile(root + "/" + name);
+            QVERIFY2(!first.isEmpty() && first == readFile(again + "/" + name), qPrintable(name));
         }
         QCOMPARE(QProcess::execute(MAKE_DEMO_DATA_EXE, {again}), 0);
         QCOMPARE(QDir(again + "/I1").entryList({"*.tif"}, QDir::Files).size(), 120);

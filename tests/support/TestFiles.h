@@ -8,8 +8,8 @@
 #include <cmath>
 #include <vector>
 
-// Small files the tests write and read back, and the energy of a
-// monochromator angle worked out on its own.
+// Small files the tests write and read back (empty when unreadable), and
+// the energy of a monochromator angle worked out on its own.
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -17,7 +17,7 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-inline QByteArray fileBytes(const QString &path)
+inline QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
