@@ -21,27 +21,8 @@ void segmentAt(const QVector<double> &xs, double arg, int &a, int &b)
         a = b = n - 1;
         return;
     }
-    if (arg <= xs[0]) {
-        a = 0;
-        b = 1;
-        return;
-    }
-    if (arg >= xs[n - 1]) {
-        a = n - 2;
-        b = n - 1;
-        return;
-    }
-    int lo = 0;
-    int hi = n - 1;
-    while (hi - 1 > lo) {
-        const int mid = (lo + hi) / 2;
-        if (xs[mid] > arg)
-            hi = mid;
-        else
-            lo = mid;
-    }
-    a = lo;
-    b = hi;
+    segmentOf(
+        n, arg, [&xs](int i) { return xs[i]; }, a, b);
 }
 
 // The same number to the bit for the fit: equal and of the same sign (0 and
@@ -277,20 +258,11 @@ double valueOnFit(const QPointF *f, int n, double arg)
         return 0.0;
     if (n == 1)
         return f[0].y();
-    if (arg <= f[0].x())
-        return interpolate(arg, f[0].x(), f[0].y(), f[1].x(), f[1].y());
-    if (arg >= f[n - 1].x())
-        return interpolate(arg, f[n - 2].x(), f[n - 2].y(), f[n - 1].x(), f[n - 1].y());
-    int lo = 0;
-    int hi = n - 1;
-    while (hi - 1 > lo) {
-        const int mid = (lo + hi) / 2;
-        if (f[mid].x() > arg)
-            hi = mid;
-        else
-            lo = mid;
-    }
-    return interpolate(arg, f[lo].x(), f[lo].y(), f[hi].x(), f[hi].y());
+    int a = 0;
+    int b = 0;
+    segmentOf(
+        n, arg, [f](int i) { return f[i].x(); }, a, b);
+    return interpolate(arg, f[a].x(), f[a].y(), f[b].x(), f[b].y());
 }
 
 } // namespace

@@ -100,20 +100,11 @@ double SpectrumPoints::valueAt(double arg) const
         return 0.0;
     if (n == 1)
         return pts[0].y();
-    if (arg <= x(0))
-        return interpolate(arg, x(0), y(0), x(1), y(1));
-    if (arg >= x(n - 1))
-        return interpolate(arg, x(n - 2), y(n - 2), x(n - 1), y(n - 1));
-    int lo = 0;
-    int hi = n - 1;
-    while (hi - 1 > lo) {
-        const int mid = (lo + hi) / 2;
-        if (x(mid) > arg)
-            hi = mid;
-        else
-            lo = mid;
-    }
-    return interpolate(arg, x(lo), y(lo), x(hi), y(hi));
+    int a = 0;
+    int b = 0;
+    segmentOf(
+        n, arg, [this](int i) { return x(i); }, a, b);
+    return interpolate(arg, x(a), y(a), x(b), y(b));
 }
 
 double SpectrumPoints::crossingX(double fraction, int direction) const

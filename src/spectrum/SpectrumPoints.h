@@ -13,6 +13,37 @@ inline double interpolate(double x, double x1, double y1, double x2, double y2)
     return y1 + (y2 - y1) / (x2 - x1) * (x - x1);
 }
 
+// The two points a linear reading at arg interpolates between, on n >= 2
+// ascending x values read through xAt(i): the first two below the first x,
+// the last two from the last x on, else the two around arg. Every curve of
+// the program is read through this one search, so two readings of the same
+// values give the same bits.
+template <typename XAt>
+void segmentOf(int n, double arg, const XAt &xAt, int &a, int &b)
+{
+    if (arg <= xAt(0)) {
+        a = 0;
+        b = 1;
+        return;
+    }
+    if (arg >= xAt(n - 1)) {
+        a = n - 2;
+        b = n - 1;
+        return;
+    }
+    int lo = 0;
+    int hi = n - 1;
+    while (hi - 1 > lo) {
+        const int mid = (lo + hi) / 2;
+        if (xAt(mid) > arg)
+            hi = mid;
+        else
+            lo = mid;
+    }
+    a = lo;
+    b = hi;
+}
+
 // An ordered list of (x, y) points, as every spectrum, trace and profile of
 // the program is. It keeps running bounds over the stored values while points
 // are appended, an in-use flag (a reference can be switched off without being

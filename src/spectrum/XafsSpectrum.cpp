@@ -400,20 +400,11 @@ double valueOnCurve(const double *xs, const double *ys, int n, double arg)
         return 0.0;
     if (n == 1)
         return ys[0];
-    if (arg <= xs[0])
-        return interpolate(arg, xs[0], ys[0], xs[1], ys[1]);
-    if (arg >= xs[n - 1])
-        return interpolate(arg, xs[n - 2], ys[n - 2], xs[n - 1], ys[n - 1]);
-    int lo = 0;
-    int hi = n - 1;
-    while (hi - 1 > lo) {
-        const int mid = (lo + hi) / 2;
-        if (xs[mid] > arg)
-            hi = mid;
-        else
-            lo = mid;
-    }
-    return interpolate(arg, xs[lo], ys[lo], xs[hi], ys[hi]);
+    int a = 0;
+    int b = 0;
+    segmentOf(
+        n, arg, [xs](int i) { return xs[i]; }, a, b);
+    return interpolate(arg, xs[a], ys[a], xs[b], ys[b]);
 }
 
 } // namespace
