@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "../EdgeFrames.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,34 +24,6 @@
 
 static const int Size = 256;
 static const int Energies = 120;
-
-// An edge near 7112 eV: I1 drops behind it, with some noise per pixel.
-static TiffData *benchFrame(double energy, bool i1, quint32 seed)
-{
-    QRandomGenerator rng(seed);
-    const double edge = 1.0 / (1.0 + std::exp(-(energy - 7112.0) / 3.0));
-    const double level =
-        i1 ? 30000.0 * std::exp(-0.4 - 1.2 * edge - 2e-4 * (energy - 7000)) : 40000.0;
-    std::vector<quint16> samples(size_t(Size) * Size);
-    for (quint16 &v : samples)
-        v = quint16(level + rng.bounded(200));
-    TiffData *f = TiffData::fromSamples(Size, Size, samples.data());
-    if (!f) {
-        std::fprintf(stderr, "no memory for a frame\n");
-        std::exit(1);
-    }
-    f->energy = energy;
-    return f;
-}
-
-// CPU time of the process (the writer runs in this thread only), which a
-// busy machine disturbs less than the wall clock.
-static double cpuSeconds()
-{
-    timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec + t.tv_nsec / 1e9;
-}
 
 int main(int argc, char **argv)
 {
@@ -61,8 +35,8 @@ int main(int argc, char **argv)
                          + (k < 40    ? 5.0 * k
                             : k < 100 ? 200 + 0.5 * (k - 40)
                                       : 230 + 12.0 * (k - 100));
-        stacks.appendI0(benchFrame(e, false, quint32(2 * k)));
-        stacks.appendI1(benchFrame(e, true, quint32(2 * k + 1)));
+        stacks.appendI0(edgeFrame(Size, e, false, quint32(2 * k)));
+        stacks.appendI1(edgeFrame(Size, e, true, quint32(2 * k + 1)));
     }
     QTemporaryDir dir;
     EachSpectrumRequest request;
