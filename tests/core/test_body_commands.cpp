@@ -94,32 +94,20 @@ void TestBodyCommands::commandsWriteControls()
 {
     Body body;
     EOFSetup *s1 = body.i1Panel()->energySetup(), *s0 = body.i0Panel()->energySetup();
-    QObject *i1 = body.i1Panel(), *i0 = body.i0Panel(), *v = body.xafsView();
+    QObject *i1 = body.i1Panel(), *i0 = body.i0Panel(), *v = body.xafsView(), *m = &body;
     QTemporaryDir dir;
     const QString ref = dir.filePath("angles.dat");
     QVERIFY(writeFile(ref, "angle\n14.0\n13.9\n"));
-    const struct
-    {
-        QString statement;
-        QObject *owner;
-        const char *control;
-        QString expected;
-    } steps[] = {
-        {"cut_f_i0 007", i0, "CutFirst", "7"},
-        {"cut_f_i0 007", i1, "CutFirst", "0"},
-        {"skip_i1 three", i1, "Skip", "0"},
-        {"show_latest_i1 0", i1, "ShowLatest", "off"},
-        {"show_latest_i0 2", i0, "ShowLatest", "off"},
-        {"set_band_w 007", &body, "HWidth", "7"},
-        {"set_band_h wide", &body, "VWidth", "0"},
-        {"set_band_h -3", &body, "VWidth", "-3"},
-        {"set_fluo_type 1", &body, "FluoType", "on"},
-        {"set_fluo_type yes", &body, "FluoType", "off"},
+    struct Step { QString statement; QObject *owner; const char *control; QString expected; };
+    const Step steps[] = {
+        {"cut_f_i0 007", i0, "CutFirst", "7"}, {"cut_f_i0 007", i1, "CutFirst", "0"},
+        {"skip_i1 three", i1, "Skip", "0"}, {"show_latest_i1 0", i1, "ShowLatest", "off"},
+        {"show_latest_i0 2", i0, "ShowLatest", "off"}, {"set_band_w 007", m, "HWidth", "7"},
+        {"set_band_h wide", m, "VWidth", "0"}, {"set_band_h -3", m, "VWidth", "-3"},
+        {"set_fluo_type 1", m, "FluoType", "on"}, {"set_fluo_type yes", m, "FluoType", "off"},
         {"eng_calc_base_i1 8100", s1, "Start", "8100"},
-        {"eng_calc_base_i1 8100", s1, "End", "9100"},
-        {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
-        {"eng_calc_num_i1 500", s1, "Delta", "3"},
-        {"eng_calc_delta_i1 0.25", s1, "End", "8225"},
+        {"eng_calc_base_i1 8100", s1, "End", "9100"}, {"eng_calc_end_i1 9600", s1, "Delta", "1.5"},
+        {"eng_calc_num_i1 500", s1, "Delta", "3"}, {"eng_calc_delta_i1 0.25", s1, "End", "8225"},
         {"eng_calc_base_i0 8979.123456", s0, "Start", "8979.12"},
         {"eng_by_calc_i0 1", s0, "FromFileNum", "on"},
         {"eng_calc_even_in_deg_i1 1", s1, "EvenInAngle", "on"},
@@ -128,8 +116,7 @@ void TestBodyCommands::commandsWriteControls()
         {"eng_calc_disp_unit_i1 3", s1, "DisplayUnit", "keV"},
         {"eng_calc_disp_unit_i1 -1", s1, "DisplayUnit", "keV"},
         // Both pattern words write the pattern field and leave the factor.
-        {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern",
-         "\\d_\\d\\d\\d\\d\\d\\dKeV"},
+        {"set_i0_energy_pattern \\d_\\d\\d\\d\\d\\d\\dKeV", s0, "Pattern", "\\d_\\d\\d\\d\\d\\d\\dKeV"},
         {"eng_by_name_reg_exp_i1 \"a b\"", s0, "Factor", "1"},
         {"eng_by_name_reg_exp_i1 \"a b\"", s1, "Pattern", "a b"},
         {"eng_by_name_factor_i1 1000.0000001", s1, "Factor", "1000"},
@@ -137,13 +124,10 @@ void TestBodyCommands::commandsWriteControls()
         {"eng_by_ref_i1 " + ref, s1, "FromRefFile", "on"},
         {"eng_by_ref_i1 " + ref, s1, "RefFilePath", ref},
         {"eng_by_calc_i1 1", s1, "FromFileNum", "on"},
-        // A display number outside 0 and 1 keeps the choice; a word reads as
-        // frame 0; without frames "Img. No." names none but 0.
-        {"select_disp_image 1", &body, "ShowI0", "on"},
-        {"select_disp_image 9", &body, "ShowI0", "on"},
-        {"select_disp_image 0", &body, "ShowData", "on"},
-        {"seek_image 4", &body, "ImgNo", "0"},
-        {"seek_image last", &body, "ImgNo", "0"},
+        // A display outside 0 and 1 keeps the choice; without frames "Img. No." stays 0.
+        {"select_disp_image 1", m, "ShowI0", "on"}, {"select_disp_image 9", m, "ShowI0", "on"},
+        {"select_disp_image 0", m, "ShowData", "on"}, {"seek_image 4", m, "ImgNo", "0"},
+        {"seek_image last", m, "ImgNo", "0"},
         {"xafs_view_enerugy_correction 1", v, "ECorrect", "on"},
     };
     for (const auto &s : steps) {
