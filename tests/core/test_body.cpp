@@ -94,7 +94,8 @@ void TestBody::halfSizes()
     QCOMPARE(b.xafsView()->target().raw().y(2), std::log(1000.0 / 33.0));
 
     // At (3, 2): 3 x 3 sums x 2..4, y 1..3; "junk" is 0; the largest sizes sum all 48 samples.
-    const char *const windows[][4] = {{"1", "1", "297", "9000"}, {"-1", "-1", "297", "9000"},
+    const char *const windows[][4] = {{"1", "1", "297", "9000"},
+                                      {"-1", "-1", "297", "9000"},
                                       {"-1", "junk", "99", "3000"},
                                       {"2147483647", "-2147483648", "1848", "48000"}};
     for (const auto &w : windows) {
@@ -206,8 +207,10 @@ void TestBody::readOutsFollowLoadsAndCommands()
     CHECK_SHOWN(b, ImageStacks::I1, 5);
     // Statements, and the stack and frame then shown ("seek_image 6" is beyond the stack).
     const QVector<std::tuple<const char *, ImageStacks::Stack, int>> steps = {
-        {"seek_image 3", ImageStacks::I1, 3}, {"select_disp_image 1", ImageStacks::I0, 5},
-        {"seek_image 1", ImageStacks::I0, 1}, {"seek_image 6", ImageStacks::I0, 1},
+        {"seek_image 3", ImageStacks::I1, 3},
+        {"select_disp_image 1", ImageStacks::I0, 5},
+        {"seek_image 1", ImageStacks::I0, 1},
+        {"seek_image 6", ImageStacks::I0, 1},
         {"select_disp_image 0", ImageStacks::I1, 3}};
     for (const auto &[statement, stack, k] : steps) {
         runStatement(b, statement);
@@ -327,7 +330,8 @@ void TestBody::readOutLabels()
     const auto text = [&b](const char *name) { return child<QLabel>(&b, name)->text(); };
     disp->setRealMousePos(0.5, 0.5);
     // No dark frame: its label untouched; no standard spectrum: no shift against it.
-    QCOMPARE(text("Value") + "|" + text("DarkValue") + "|" + text("EShiftOnTbl") + text("EShiftFromStd"),
+    QCOMPARE(text("Value") + "|" + text("DarkValue") + "|" + text("EShiftOnTbl")
+                 + text("EShiftFromStd"),
              QStringLiteral("-123,456.70|0.0| 0.00 0.00"));
     disp->setRealMousePos(5, 0.5);
     QCOMPARE(text("Value") + text("EShiftOnTbl"), QStringLiteral("0.00 0.00"));
@@ -361,7 +365,9 @@ void TestBody::readOutLabels()
 void TestBody::colourBarRerenders()
 {
     Body b;
-    const auto grey = [](const TiffData *f, int x) { return f->builtPicture()->constScanLine(0)[x]; };
+    const auto grey = [](const TiffData *f, int x) {
+        return f->builtPicture()->constScanLine(0)[x];
+    };
     feedI1(b, 2, 4, 1, [](int, int x, int) { return x; });
     ColorBar *bar = child<ColorBar>(&b, "CBar");
     ImgDispA *disp = child<ImgDispA>(&b, "dispA");
