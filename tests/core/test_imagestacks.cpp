@@ -182,17 +182,21 @@ void TestImageStacks::storingAndClearing()
     ImageStacks s;
     s.appendI1(nullptr);
     s.appendI0(nullptr);
-    QVERIFY(s.i1().isEmpty() && s.i0().isEmpty() && s.absorption(0, 0, 0, 0).isEmpty());
-    QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty());
+    QVERIFY(s.i1().isEmpty() && s.i0().isEmpty() && s.absorption(0, 0, 0, 0).isEmpty()
+            && s.rawI1(0, 0, 0, 0).isEmpty());
+    QVERIFY(s.columnProfile(ImageStacks::I1, 0, 0, 1, 1).isEmpty()
+            && s.rowProfile(ImageStacks::I0, 0, 0, 1, 1).isEmpty());
     s.appendI1(constantFrame(5, 2, 100, 1));
     s.appendI1(constantFrame(7, 9, 200, 1));
     s.appendI0(constantFrame(5, 2, 100, 1));
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(5, 2));
+    QVERIFY(s.frame(ImageStacks::I1, 1)->width() == 7 && !s.frame(ImageStacks::I1, 2));
     s.clearI1();
     QVERIFY(s.i1().isEmpty() && s.i0().size() == 1);
     s.appendI1(constantFrame(3, 4, 100, 1));
     QCOMPARE(QSize(s.dataWidth(), s.dataHeight()), QSize(3, 4));
     s.clearI0();
+    QVERIFY(s.i0().isEmpty());
     // I1 frames but no I0 frame: I0 is 1.0, so the absorption is ln(1 / a).
     s.appendI1(constantFrame(3, 4, 150, 50));
     QCOMPARE(s.absorption(1, 1, 0, 0).y(1), std::log(1.0 / 50.0));
@@ -292,6 +296,7 @@ void TestImageStacks::windowsOfTheStacks()
                         S[0] + (S[1] - S[0]) / 100 * (150 - 100) - d,
                         S[1] + (S[2] - S[1]) / 100 * (250 - 200) - d, (S[2] + S[3]) / 2 - d};
     const SpectrumSource::Spectrum got = s.source().spectrum(x, y, hw, hh, 2.5, true);
+    QVERIFY(got.spectrum.energyShift() == 2.5 && got.spectrum.isVictoreen());
     QVector<QPointF> mu, raw;
     for (int k = 0; k < 4; ++k) {
         const double a = sumOf(i1(k), x, y, hw, hh, k == 1 ? shift : 0);
@@ -300,6 +305,7 @@ void TestImageStacks::windowsOfTheStacks()
     }
     QCOMPARE(got.spectrum.raw().points(), mu);
     QCOMPARE(got.rawI1.points(), raw);
+    QCOMPARE(s.source().rawI1(x, y, hw, hh).points(), raw);
 }
 
 // Profiles of any half size sum the whole frame, with no loop or allocation that size.
