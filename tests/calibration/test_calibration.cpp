@@ -58,15 +58,6 @@ const auto walkOver = [](int half, double x, double y, double w, double h) {
     return walk;
 };
 
-// A 5 x 6 map of one-pixel bins holding x + y, with `spike` at (sx, sy).
-void spiked(Analyzed2DRes &map, int sx, int sy, double spike)
-{
-    Reals bins;
-    for (int i = 0; i < 30; ++i)
-        bins << (i == sy * 5 + sx ? spike : i % 5 + i / 5);
-    fillMap(map, 5, 6, 0, bins);
-}
-
 const QByteArray spacing = "Spacing [nm]            : 3.1355316\n";
 
 // A w x h map at 7112 eV with `extra` header lines, then `data`.
@@ -218,14 +209,18 @@ void TestCalibration::normalizeShift_data()
     QTest::newRow("within 40 eV") << QPoint(4, 0) << 30.0 << 30.0;
 }
 
-// "NES" replaces a spike by its neighbours and keeps the rest.
+// "NES" on a 5 x 6 map of one-pixel bins holding x + y but a spike: replaced by its neighbours,
+// the rest kept.
 void TestCalibration::normalizeShift()
 {
     QFETCH(QPoint, at);
     QFETCH(double, spike);
     QFETCH(double, mended);
+    Reals bins;
+    for (int i = 0; i < 30; ++i)
+        bins << (i == at.y() * 5 + at.x() ? spike : i % 5 + i / 5);
     Analyzed2DRes map;
-    spiked(map, at.x(), at.y(), spike);
+    fillMap(map, 5, 6, 0, bins);
     LogCapture log;
     normalizeEnergyShift(map);
     QVERIFY(map.value(at.x(), at.y()) == mended && map.value(4, 5) == 9.0 && map.isImageValid());
