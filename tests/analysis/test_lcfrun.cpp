@@ -105,10 +105,9 @@ void TestLcf::lcfOfMix_data()
     const XafsSpectrum exact = spectrumOf([](double e) { return 0.3 * refA(e) + 0.7 * refB(e); });
     const auto mix = [](double e) { return e >= 8120 ? 0.9 : 0.3 * refA(e) + 0.7 * refB(e); };
     const double z = 109.0 / 218 / 220;
+    const XafsSpectrum doubled = spectrumOf([](double e) { return 0.6 * refA(e) + 1.4 * refB(e); });
     QTest::newRow("two rows") << Refs{ref(refA), ref(refB)} << exact << z << 1.0;
-    QTest::newRow("jump 2") << Refs{ref(refA), ref(refB)}
-                            << spectrumOf([](double e) { return 0.6 * refA(e) + 1.4 * refB(e); })
-                            << z << 2.0;
+    QTest::newRow("jump 2") << Refs{ref(refA), ref(refB)} << doubled << z << 2.0;
     QTest::newRow("unused row") << Refs{ref(refA), ref(refB, false), ref(refB)} << exact << z
                                 << 1.0;
     QTest::newRow("row without points")
