@@ -11,10 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// The 2D LCF run and the element analysis as a user and a script drive them
-// through the main window. The LCF stacks are fluorescence frames whose I1
-// is an exact mix of two references with a weight known per pixel, so every
-// map value is known beforehand.
+// The 2D LCF run and the element analysis as a user and a script drive them through the main
+// window. The LCF stacks are fluorescence frames whose I1 is an exact mix of two references with a
+// weight known per pixel, so every map value is known beforehand.
 class TestBodyAnalysis : public QObject
 {
     Q_OBJECT
@@ -30,6 +29,7 @@ private slots:
 
 private:
     int run(const QString &statement) { return runStatement(*body, statement); }
+    void runAll(const QStringList &l) { QCOMPARE(runLines(*body, l.join('\n')), QString()); }
     void loadMixes(int w, int h);
     void setThreeRows();
 
@@ -39,19 +39,10 @@ private:
 
 namespace {
 
-double refA(double e)
-{
-    return unitStep(e, 7100);
-}
-double refB(double e)
-{
-    return unitStep(e, 7120);
-}
+const auto refA = [](double e) { return unitStep(e, 7100); };
+const auto refB = [](double e) { return unitStep(e, 7120); };
 // Below one half, so every mix crosses half height where B does.
-double weightA(int x, int y)
-{
-    return (x + 4 * y + 1) / 128.0;
-}
+const auto weightA = [](int x, int y) { return (x + 4 * y + 1) / 128.0; };
 
 } // namespace
 
@@ -68,20 +59,19 @@ void TestBodyAnalysis::init()
 
 void TestBodyAnalysis::loadMixes(int w, int h)
 {
-    QCOMPARE(run("set_fluo_type 1"), 1);
+    runAll({"set_fluo_type 1", "set_band_w 0", "set_band_h 0"});
     loadStacks(*body, w, h, 220, 6000, 10, 1.0f, [](int k, int x, int y) {
         const double a = weightA(x % 8, y % 8), e = 6000 + 10 * k;
         return a * refA(e) + (1 - a) * refB(e);
     });
-    QCOMPARE(run("set_band_w 0") + run("set_band_h 0"), 2);
 }
 
 // Row 0 is A, row 1 a reference that is not used, row 2 is B.
 void TestBodyAnalysis::setThreeRows()
 {
-    QCOMPARE(run("analyzer_set_LCF_std 0 1 0 " + dir.filePath("a.dat") + " 0"), 1);
-    QCOMPARE(run("analyzer_set_LCF_std 1 0 0 " + dir.filePath("a.dat") + " 0"), 1);
-    QCOMPARE(run("analyzer_set_LCF_std 2 1 0 " + dir.filePath("b.dat") + " 0"), 1);
+    const QString a = dir.filePath("a.dat"), b = dir.filePath("b.dat");
+    runAll({"analyzer_set_LCF_std 0 1 0 " + a + " 0", "analyzer_set_LCF_std 1 0 0 " + a + " 0",
+            "analyzer_set_LCF_std 2 1 0 " + b + " 0"});
     QCOMPARE(body->analyzer()->referenceCount(), 3);
 }
 
@@ -90,41 +80,27 @@ void TestBodyAnalysis::scriptedRunGivesTheMixture()
     loadMixes(8, 8);
     setThreeRows();
     LogCapture log;
-    QSignalSpy done(body.get(), &Body::finishBatchExec);
-    QCOMPARE(run("analyzer_exec_LCF"), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+    QVERIFY(runAndWait(*body, "analyzer_exec_LCF"));
     QVERIFY(log.contains("2da 3:"));
     QCOMPARE(body->analyzer()->progressText(), QStringLiteral("100.00"));
 
+    // The jump of every mix is 1: dmut is the weight. The 109 inner points below both edges have
+    // y = 0 and count 1.0 each; the fit is exact elsewhere.
     const Analyzer *a = body->analyzer();
-    const auto value = [a](int row, int kind, int x, int y) {
-        return a->reference(row)->maps()[kind]->value(x, y);
-    };
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-            const double w = weightA(x, y);
-            // The jump of every mix is 1: dmut is the weight. The 109 inner
-            // points below both edges have y = 0 and count 1.0 each; the fit
-            // is exact elsewhere.
-            QVERIFY(near({value(0, Analyzer::RatioKind, x, y), value(2, Analyzer::RatioKind, x, y),
-                          value(0, Analyzer::DMutKind, x, y)},
-                         {w, 1 - w, w}, 1e-6));
-            QCOMPARE(value(1, Analyzer::RatioKind, x, y), 0.0);
-            QVERIFY(std::fabs(a->namedMap(Analyzer::ZansaMap)->value(x, y) - 109.0 / 218 / 220)
-                    < 1e-9);
-        }
+    QVERIFY(near({a->reference(2)->maps()[Analyzer::DMutKind]->value(5, 6),
+                  a->reference(1)->maps()[Analyzer::RatioKind]->value(5, 6)},
+                 {1 - weightA(5, 6), 0}, 1e-6));
+    QVERIFY(std::fabs(a->namedMap(Analyzer::ZansaMap)->value(5, 6) - 109.0 / 218 / 220) < 1e-9);
 
     // The Ratio map of row 0 on show: the value under the mouse, then saved.
-    for (const char *s : {"analyzer_select_image 0", "analyzer_select_image_type 1",
-                          "select_disp_image 3", "move_position 3 1", "saveDataCfg_save_as_text",
-                          "saveDataCfg_text_as_xyz", "saveDataCfg_text_as_csv"})
-        QCOMPARE(run(s), 1);
+    runAll({"analyzer_select_image 0", "analyzer_select_image_type 1", "select_disp_image 3",
+            "move_position 3 1", "saveDataCfg_save_as_text", "saveDataCfg_text_as_xyz",
+            "saveDataCfg_text_as_csv"});
     QCOMPARE(body->findChild<QLabel *>("Value")->text(), QStringLiteral("0.06"));
-    QCOMPARE(run("save_data " + dir.filePath("ratio")), 1);
+    runAll({"save_data " + dir.filePath("ratio")});
     const QStringList lines =
         QString::fromLatin1(readFile(dir.filePath("ratio-0.dat"))).split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 64);
-    QCOMPARE(lines[8 + 3], QStringLiteral("3,1,0.0625"));
+    QVERIFY(lines.size() == 64 && lines[8 + 3] == "3,1,0.0625");
 }
 
 // Without frames, then with one reference row: the script goes on.
@@ -142,8 +118,7 @@ void TestBodyAnalysis::runsThatCannotStartReleaseTheScript()
         }
         LogCapture log;
         QCOMPARE(run(i == 1 ? "analyzer_exec_elems" : "analyzer_exec_LCF"), 1);
-        QVERIFY(log.contains(why[i]));
-        QVERIFY(!body->analysisRunning());
+        QVERIFY(log.contains(why[i]) && !body->analysisRunning());
     }
 }
 
@@ -155,18 +130,17 @@ void TestBodyAnalysis::stopRestartAndPanelSwitch()
     QSignalSpy done(body.get(), &Body::finishBatchExec);
     LogCapture log;
 
-    // Stopped before any row came back: the script goes on, the progress
-    // keeps its value and nothing late is recorded.
+    // Stopped before any row came back: the script goes on, the progress keeps its value and
+    // nothing late is recorded.
     body->execCmdSlot(CmdLine("analyzer_exec_LCF"), false);
     QVERIFY(body->analysisRunning());
     QTest::mouseClick(analyze, Qt::LeftButton);
-    QVERIFY(!body->analysisRunning());
-    QCOMPARE(done.count(), 1);
+    QVERIFY(!body->analysisRunning() && done.count() == 1);
     QVERIFY(log.contains("2da 4:"));
     QCOMPARE(body->analyzer()->progressText(), QStringLiteral(" 0.00"));
 
-    // Started by hand, with the panel switched away while it runs: the run
-    // fills its own maps and leaves the script where it is.
+    // Started by hand, with the panel switched away while it runs: the run fills its own maps and
+    // leaves the script where it is.
     QTest::mouseClick(analyze, Qt::LeftButton);
     QVERIFY(body->analysisRunning());
     body->analyzer()->selectAnalysisPanel(Analyzer::SumUpPanel);
@@ -177,21 +151,17 @@ void TestBodyAnalysis::stopRestartAndPanelSwitch()
         near({ratioA->value(63, 63), ratioA->value(9, 2)}, {weightA(7, 7), weightA(1, 2)}, 1e-6));
 }
 
-// The background kind of a reference row as a script writes it; a row
-// number past the table adds no row.
+// The background kind of a reference row as a script writes it; a row number past the table adds no
+// row.
 void TestBodyAnalysis::victoreenChoice()
 {
     const QPair<QString, bool> kinds[] = {{"vic", true}, {"0", false}, {"2", true}, {"", true}};
     for (const auto &k : kinds) {
-        QCOMPARE(run(QStringLiteral("analyzer_set_LCF_std 4 1 2.5 %1 %2")
-                         .arg(dir.filePath("a.dat"), k.first)),
-                 1);
+        runAll({QString("analyzer_set_LCF_std 4 1 2.5 %1 %2").arg(dir.filePath("a.dat"), k.first)});
         const LCFReference *row = body->analyzer()->reference(4);
-        QVERIFY(row && row->isUsed());
-        QCOMPARE(row->isVictreen(), k.second);
-        QCOMPARE(row->deltaE(), 2.5);
+        QVERIFY(row && row->isUsed() && row->isVictreen() == k.second && row->deltaE() == 2.5);
     }
-    QCOMPARE(run("analyzer_set_LCF_std 32 1 0 x"), 1);
+    runAll({"analyzer_set_LCF_std 32 1 0 x"});
     QCOMPARE(body->analyzer()->referenceCount(), 5);
 }
 
@@ -199,8 +169,8 @@ void TestBodyAnalysis::spectrumUnderTheMouseIsFitted()
 {
     loadMixes(8, 8);
     setThreeRows();
-    // Moves faster than the worker answers: only the last one counts. The
-    // first position goes out at once, the last one when it is back.
+    // Moves faster than the worker answers: only the last one counts. The first position goes out
+    // at once, the last one when it is back.
     QSignalSpy fitted(body->analyzer(), &Analyzer::finished);
     for (int x = 0; x < 8; ++x)
         body->showXafsSpectrum(x, 2);
@@ -210,76 +180,53 @@ void TestBodyAnalysis::spectrumUnderTheMouseIsFitted()
              QString::asprintf("%5.2f", (1 - weightA(7, 2)) * 100));
 }
 
+// The groups follow the sorted rows: by name, symbol and index; a name that is no row's changes
+// nothing.
 void TestBodyAnalysis::elementRowsFromNames()
 {
     const Analyzer *a = body->analyzer();
-    QCOMPARE(run("analyzer_elems_sort_by_an 1"), 1);
-    QCOMPARE(run("analyzer_target_elements Zn, Fe Xx Cu-LIII"), 1);
+    runAll({"analyzer_elems_sort_by_an 1", "analyzer_target_elements Zn, Fe Xx Cu-LIII"});
     QCOMPARE(a->elemCount(), 3);
     QCOMPARE(QStringList({a->elem(0)->name(), a->elem(1)->name(), a->elem(2)->name()}),
              QStringList({"Fe-K", "Cu-LIII", "Zn-K"}));
-    // The groups follow the sorted rows: by name, symbol and index.
-    QCOMPARE(run("analyzer_elems_select_target Cu-LIII"), 1);
+    runAll({"analyzer_elems_select_target Cu-LIII"});
     QCOMPARE(a->mainTargetRow(), 1);
-    for (const char *s : {"analyzer_elems_select_show Zn", "analyzer_select_analysis_mode 2",
-                          "analyzer_elems_select_disp_mode 4"})
-        QCOMPARE(run(s), 1);
+    runAll({"analyzer_elems_select_show Zn", "analyzer_select_analysis_mode 2",
+            "analyzer_elems_select_disp_mode 4"});
     QCOMPARE(a->currentMap(), a->elem(2)->maps()[2]);
-    QCOMPARE(run("analyzer_elems_select_show 0"), 1);
+    runAll({"analyzer_elems_select_show 0"});
     QCOMPARE(a->currentMap(), a->elem(0)->maps()[2]);
-    // A name that is no row's changes nothing.
-    LogCapture log;
-    QCOMPARE(run("analyzer_elems_thdmut Ni 0.5"), 1);
-    QVERIFY(!log.lines().isEmpty());
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(a->elem(i)->snapshot().thDMut, 0.1);
-    QCOMPARE(run("analyzer_elems_thdmut 2 0.5"), 1);
-    QCOMPARE(a->elem(2)->snapshot().thDMut, 0.5);
+    runAll({"analyzer_elems_thdmut Ni 0.5", "analyzer_elems_thdmut 2 0.5"});
+    QCOMPARE(QList<double>({a->elem(0)->snapshot().thDMut, a->elem(1)->snapshot().thDMut,
+                            a->elem(2)->snapshot().thDMut}),
+             QList<double>({0.1, 0.1, 0.5}));
 }
 
-// Steps of mu at the K edges of Fe and Cu whose heights, exact in float, vary
-// across the image; the correlation maps as the threshold changes.
+// Steps of mu at the K edges of Fe and Cu whose heights, exact in float, vary across the image; the
+// correlation map as the threshold changes.
 void TestBodyAnalysis::elementRunGivesTheAmounts()
 {
-    const int W = 6, H = 4;
     const auto fe = [](int x) { return 0.25 + 0.125 * x; };
     const auto cu = [](int y) { return 0.5 + 0.25 * y; };
-    QCOMPARE(run("analyzer_target_elements Fe Cu"), 1);
+    runAll({"analyzer_target_elements Fe Cu", "set_fluo_type 1"});
     const Analyzer *a = body->analyzer();
     const double eFe = a->elem(0)->target().e0, eCu = a->elem(1)->target().e0;
-    QCOMPARE(run("set_fluo_type 1"), 1);
-    loadStacks(*body, W, H, 221, 7000, 10, 1.0f, [&](int k, int x, int y) {
+    loadStacks(*body, 6, 4, 221, 7000, 10, 1.0f, [&](int k, int x, int y) {
         return (7000 + 10 * k > eFe ? fe(x) : 0.0) + (7000 + 10 * k > eCu ? cu(y) : 0.0);
     });
-    for (const char *s : {"set_band_w 0", "set_band_h 0", "analyzer_elems_set_use Fe 1",
-                          "analyzer_elems_set_use 1 1", "analyzer_elems_std_ratio Cu 2"})
-        QCOMPARE(run(s), 1);
-    QSignalSpy done(body.get(), &Body::finishBatchExec);
-    QCOMPARE(run("analyzer_exec_elems"), 0);
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 20000);
+    runAll({"set_band_w 0", "set_band_h 0", "analyzer_elems_set_use Fe 1",
+            "analyzer_elems_set_use 1 1", "analyzer_elems_std_ratio Cu 2"});
+    QVERIFY(runAndWait(*body, "analyzer_exec_elems"));
     QVERIFY(!body->analysisRunning());
+    QCOMPARE(a->elem(1)->maps()[1]->value(3, 2), cu(2) / fe(3));
     const Analyzed2DRes *cor = a->namedMap(Analyzer::ElemsCorMap);
     const Analyzed2DRes *corTh = a->namedMap(Analyzer::ElemsCorThMap);
-    // N = (1, cu / fe) against the standard (1, 2).
-    const auto correlation = [&](int x, int y) {
-        const double n = cu(y) / fe(x);
-        return (1 + 2 * n) / std::sqrt((1 + n * n) * 5);
-    };
-    for (double th : {0.9, 0.999}) {
-        if (th != 0.9)
-            QCOMPARE(run("analyzer_elems_set_corr_th 0.999"), 1);
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x) {
-                QCOMPARE(a->elem(0)->maps()[0]->value(x, y), fe(x));
-                QCOMPARE(a->elem(1)->maps()[0]->value(x, y), cu(y));
-                QCOMPARE(a->elem(1)->maps()[1]->value(x, y), cu(y) / fe(x));
-                QVERIFY(std::fabs(cor->value(x, y) - correlation(x, y)) < 1e-12);
-                QCOMPARE(corTh->value(x, y), correlation(x, y) >= th ? cor->value(x, y) : 0.0);
-            }
-    }
-    // Only the bins with cu = 2 fe correlate fully.
-    QCOMPARE(corTh->value(0, 0), cor->value(0, 0));
-    QCOMPARE(corTh->value(5, 0), 0.0);
+    // N = (1, cu / fe) against the standard (1, 2): at (2, 0) N = (1, 1), 3 / sqrt(10), above 0.9;
+    // at (5, 0) 0.832, below it; only (0, 0), where cu = 2 fe, correlates fully.
+    QVERIFY(std::fabs(cor->value(2, 0) - 3 / std::sqrt(10.0)) < 1e-12);
+    QVERIFY(corTh->value(2, 0) == cor->value(2, 0) && corTh->value(5, 0) == 0.0);
+    QCOMPARE(run("analyzer_elems_set_corr_th 0.999"), 1);
+    QVERIFY(corTh->value(0, 0) == cor->value(0, 0) && corTh->value(2, 0) == 0.0);
 }
 
 QTEST_MAIN(TestBodyAnalysis)
