@@ -6,8 +6,6 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -42,11 +40,9 @@ static void clickBox(XafsView &v, const QString &name)
     v.graph()->repaint();
 }
 
+// The text of a line edit or label.
 static QString text(XafsView &v, const char *name)
-{
-    auto *e = v.findChild<QLineEdit *>(name);
-    return e ? e->text() : v.findChild<QLabel *>(name)->text();
-}
+{ return v.findChild<QWidget *>(name)->property("text").toString(); }
 
 class TestXafsView : public QObject
 {
@@ -120,9 +116,13 @@ private slots:
         QVERIFY(near(v.xMin(), 6800.0 - 80 * perPixel) && near(v.xMax(), 7400.0 - 80 * perPixel)
                 && v.fullMin() == 6800.0);
         const double lo = v.xMin();
-        // No pan by a move after the release, nor by a right drag.
+        // No pan by a move after the release, a right drag, a switched-off drag or wheel.
         sendMouse(g, QEvent::MouseMove, press + QPoint(-100, 0), Qt::NoButton, Qt::NoButton);
         drag(Qt::RightButton, {40});
+        g->setDragEnabled(false);
+        g->setWheelEnabled(false);
+        drag(Qt::LeftButton, {40});
+        sendWheel(g, at, 120);
         QCOMPARE(v.xMin(), lo);
     }
 
