@@ -230,13 +230,14 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<bool>("exact");
         using L = QStringList;
-        QTest::newRow("missing") << QByteArray() << L{"Can not open (1) %1"} << true;
-        QTest::newRow("/dev/zero") << QByteArray() << L{"Not a regular file: %1"} << true;
-        QTest::newRow("short") << QByteArray("II*\0short", 9) << L{"Error on reading file (1) %1"}
-                               << true;
-        QTest::newRow("other") << QByteArray("PK\3\4 this is no frame at all") << L() << true;
-        // One character short of the magic.
-        QTest::newRow("almost KVMX") << QByteArray("#KVMX-CTIm\n# RANGE_X1 = 2\n") << L() << true;
+        auto row = [](const char *name, const QByteArray &b, const L &lines, bool exact = true) {
+            QTest::newRow(name) << b << lines << exact;
+        };
+        row("missing", QByteArray(), {"Can not open (1) %1"});
+        row("/dev/zero", QByteArray(), {"Not a regular file: %1"});
+        row("short", QByteArray("II*\0short", 9), {"Error on reading file (1) %1"});
+        row("other", "PK\3\4 this is no frame at all", {});
+        row("almost KVMX", "#KVMX-CTIm\n# RANGE_X1 = 2\n", {}); // one character short
         // Layouts other than 16-bit unsigned grey.
         const int uint = SAMPLEFORMAT_UINT, grey = PHOTOMETRIC_MINISBLACK;
         const struct
@@ -252,91 +253,73 @@ private slots:
             {"palette", 8, 1, uint, PHOTOMETRIC_PALETTE, "8-bit unsigned palette, 1"},
             {"s16", 16, 1, SAMPLEFORMAT_INT, grey, "16-bit signed grey, 1"},
         };
-        const QString unsupported = "Unsupported TIFF (only 16-bit unsigned grey is read): "
-                                    "%1 is %2 sample(s) per pixel";
         for (const auto &l : layouts)
-            QTest::newRow(l.name) << tiffBytes({4, 3, l.bits, l.samples, l.format, l.photometric})
-                                  << L{unsupported.arg("%1", l.what)} << true;
-        // Garbage behind a TIFF magic: libtiff complains in the debug log.
-        QTest::newRow("TIFF garbage")
-            << QByteArray("II*\0\xff\xff\xff\x7f garbage garbage", 24) << L{"TIFF error:"} << false;
-        // Pixel data that does not decode fails the read instead of keeping
-        // whatever the buffers held.
+            row(l.name, tiffBytes({4, 3, l.bits, l.samples, l.format, l.photometric}),
+                {QString("Unsupported TIFF (only 16-bit unsigned grey is read): %1 is %2 sample(s) "
+                         "per pixel").arg("%1", l.what)});
+        // Garbage behind a TIFF magic; pixel data that does not decode fails the
+        // read instead of keeping whatever the buffers held.
+        row("TIFF garbage", QByteArray("II*\0\xff\xff\xff\x7f garbage garbage", 24), {"TIFF error:"},
+            false);
         const int deflate = COMPRESSION_ADOBE_DEFLATE;
-        QTest::newRow("bad deflate strip")
-            << spoiled(tiffBytes({64, 64, 16, 1, uint, grey, deflate}))
-            << L{"Error on reading TIFF scanline 0 %1"} << false;
-        QTest::newRow("bad deflate tile")
-            << spoiled(tiffBytes({20, 20, 16, 1, uint, grey, deflate, "w", true}))
-            << L{"Error on reading TIFF tile 0 0 %1"} << false;
-        // 65535 x 70000 samples is refused before any row is allocated.
+        row("bad deflate strip", spoiled(tiffBytes({64, 64, 16, 1, uint, grey, deflate})),
+            {"Error on reading TIFF scanline 0 %1"}, false);
+        row("bad deflate tile", spoiled(tiffBytes({20, 20, 16, 1, uint, grey, deflate, "w", true})),
+            {"Error on reading TIFF tile 0 0 %1"}, false);
+        // 65535 x 70000 refused before any row is allocated; a few hundred bytes
+        // declaring 1 x 268,435,456 samples in one strip (nothing for libtiff to
+        // object to); 16384 x 16384 uncompressed samples in a small file.
         QByteArray wide = tiffBytes({1, 70000});
         QVERIFY(patchTag(wide, TIFFTAG_IMAGEWIDTH, 65535));
-        QTest::newRow("TIFF 65535 x 70000")
-            << wide << L{"Frame size out of range: 65535 70000 %1"} << true;
-        // A few hundred bytes of TIFF declaring 1 x 268,435,456 samples (in
-        // one strip, so that libtiff itself has nothing to object to).
+        row("TIFF 65535 x 70000", wide, {"Frame size out of range: 65535 70000 %1"});
         const QByteArray tiff = tiffBytes({1, 64});
-        QByteArray tall = tiff;
+        QByteArray tall = tiff, square = tiff;
         QVERIFY(patchTag(tall, TIFFTAG_IMAGELENGTH, 268435456)
                 && patchTag(tall, TIFFTAG_ROWSPERSTRIP, 268435456));
-        QTest::newRow("TIFF 1 x 268435456")
-            << tall << L{"Frame size out of range: 1 268435456 %1"} << false;
-        // 16384 x 16384 uncompressed samples cannot be in a small file.
-        QByteArray square = tiff;
+        row("TIFF 1 x 268435456", tall, {"Frame size out of range: 1 268435456 %1"}, false);
         for (const quint16 tag : {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_ROWSPERSTRIP})
             QVERIFY(patchTag(square, tag, 16384));
-        QTest::newRow("TIFF 16384 x 16384")
-            << square << L{"TIFF frame larger than its file: 16384 16384 %1"} << false;
+        row("TIFF 16384 x 16384", square, {"TIFF frame larger than its file: 16384 16384 %1"},
+            false);
         // IMG data short by one sample, 16 and 32 bits; sizes far beyond a
         // 100-byte file; a comment running past the end.
         const QString invalid = "invalid file size. expected (h,w) = %1";
         const std::vector<quint32> few(18, 0);
-        QTest::newRow("IMG short 16") << imgFile(3, 2, "", 2, std::vector<quint32>(5, 1))
-                                      << L{invalid.arg("2 3"), "Error on reading (3) %1"} << true;
-        QTest::newRow("IMG short 32")
-            << imgFile(2, 2, "BytesPerPixel=4", 4, std::vector<quint32>(3, 1))
-            << L{invalid.arg("2 2"), "Error on reading (2) %1"} << true;
-        QTest::newRow("IMG 65535 x 65535") << imgFile(65535, 65535, "", 2, few)
-                                           << L{"Frame size out of range: 65535 65535 %1"} << true;
-        QTest::newRow("IMG 16000 x 30")
-            << imgFile(16000, 30, "", 2, few)
-            << L{invalid.arg("30 16000"), "Error on reading (3) %1"} << true;
-        QTest::newRow("IMG 60000 x 30")
-            << imgFile(60000, 30, "", 2, few) << L{"Frame size out of range: 60000 30 %1"} << true;
+        row("IMG short 16", imgFile(3, 2, "", 2, std::vector<quint32>(5, 1)),
+            {invalid.arg("2 3"), "Error on reading (3) %1"});
+        row("IMG short 32", imgFile(2, 2, "BytesPerPixel=4", 4, std::vector<quint32>(3, 1)),
+            {invalid.arg("2 2"), "Error on reading (2) %1"});
+        row("IMG 65535 x 65535", imgFile(65535, 65535, "", 2, few),
+            {"Frame size out of range: 65535 65535 %1"});
+        row("IMG 16000 x 30", imgFile(16000, 30, "", 2, few),
+            {invalid.arg("30 16000"), "Error on reading (3) %1"});
+        row("IMG 60000 x 30", imgFile(60000, 30, "", 2, few),
+            {"Frame size out of range: 60000 30 %1"});
         QByteArray comment = imgFile(1, 1, "", 2, {1});
         qToLittleEndian<quint16>(60000, comment.data() + 2);
-        QTest::newRow("IMG comment past the end")
-            << comment << L{"IMG comment runs past the end of the file: 60000 %1"} << true;
-        // KVMX ranges equal, absurd, beyond the bound, far beyond the file.
+        row("IMG comment past the end", comment,
+            {"IMG comment runs past the end of the file: 60000 %1"});
+        // KVMX ranges equal, absurd, beyond the bound, far beyond the file (86
+        // bytes for 16384 x 16384 pixels); lines without an end.
         const QByteArray kvmx = "#KVMX-CTImg\n";
-        QTest::newRow("KVMX equal ranges")
-            << kvmx + "# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n1 1 1\n"
-            << L() << false;
-        QTest::newRow("KVMX 1e300") << kvmx + "# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n1 1 1\n"
-                                    << L() << false;
-        QTest::newRow("KVMX 20000 x 20000")
-            << kvmx + "# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n"
-            << L{"Frame size out of range: 20000 20000 %1"} << false;
-        QTest::newRow("KVMX 1 x 268435456")
-            << kvmx + "# RANGE_X1 = 1\n# RANGE_Y1 = 268435456\n"
-            << L{"Frame size out of range: 1 268435456 %1"} << false;
-        // 86 bytes cannot stand for 16384 x 16384 pixels.
-        const QByteArray empty = kvmx
-                                 + "# RANGE_X0 = 0\n# RANGE_X1 = 16384\n"
-                                   "# RANGE_Y0 = 0\n# RANGE_Y1 = 16384\n";
-        QTest::newRow("KVMX 16384 x 16384, no data")
-            << empty
-            << L{QString("KVMX ranges out of proportion to the file: 16384 16384 %1 bytes %2")
-                     .arg(empty.size())
-                     .arg("%1")}
-            << false;
+        row("KVMX equal ranges", kvmx + "# RANGE_X0 = 4\n# RANGE_X1 = 4\n# RANGE_Y1 = 3\n1 1 1\n", {},
+            false);
+        row("KVMX 1e300", kvmx + "# RANGE_X1 = 1e300\n# RANGE_Y1 = 3\n1 1 1\n", {}, false);
+        row("KVMX 20000 x 20000", kvmx + "# RANGE_X1 = 20000\n# RANGE_Y1 = 20000\n",
+            {"Frame size out of range: 20000 20000 %1"}, false);
+        row("KVMX 1 x 268435456", kvmx + "# RANGE_X1 = 1\n# RANGE_Y1 = 268435456\n",
+            {"Frame size out of range: 1 268435456 %1"}, false);
+        const QByteArray empty =
+            kvmx + "# RANGE_X0 = 0\n# RANGE_X1 = 16384\n# RANGE_Y0 = 0\n# RANGE_Y1 = 16384\n";
+        row("KVMX 16384 x 16384, no data", empty,
+            {QString("KVMX ranges out of proportion to the file: 16384 16384 %1 bytes %2")
+                 .arg(empty.size())
+                 .arg("%1")},
+            false);
         const QByteArray head = kvmx + "# RANGE_X1 = 2\n# RANGE_Y1 = 1\n";
         const L tooLong{"Line longer than 65536 bytes in %1"};
-        QTest::newRow("KVMX header, no line break")
-            << head + "# " + QByteArray(70000, 'x') << tooLong << false;
-        QTest::newRow("KVMX data, no line break")
-            << head + "0 0 1\n" + QByteArray(70000, '7') << tooLong << false;
+        row("KVMX header, no line break", head + "# " + QByteArray(70000, 'x'), tooLong, false);
+        row("KVMX data, no line break", head + "0 0 1\n" + QByteArray(70000, '7'), tooLong, false);
     }
 
     void hostileFrames()
