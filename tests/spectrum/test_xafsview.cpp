@@ -1,5 +1,5 @@
 #include "LogCapture.h"
-#include "SpecEvents.h"
+#include "MouseEvents.h"
 #include "TestFiles.h"
 #include "spectrum/gui/XafsView.h"
 #include "widgets/gui/DispA.h"

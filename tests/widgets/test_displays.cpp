@@ -2,7 +2,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "FrameMaker.h"
-#include "SpecEvents.h"
+#include "MouseEvents.h"
 #include "widgets/gui/ColorBar.h"
 #include "widgets/gui/CrossSView.h"
 #include "widgets/gui/ImgDispA.h"
