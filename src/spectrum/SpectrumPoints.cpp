@@ -107,6 +107,18 @@ double SpectrumPoints::valueAt(double arg) const
     return interpolate(arg, x(a), y(a), x(b), y(b));
 }
 
+int SpectrumPoints::indexNear(double arg) const
+{
+    const int n = pts.size();
+    if (n < 2)
+        return n - 1;
+    int a = 0;
+    int b = 0;
+    segmentOf(
+        n, arg, [this](int i) { return x(i); }, a, b);
+    return (x(a) + x(b)) / 2.0 > arg ? a : b;
+}
+
 double SpectrumPoints::crossingX(double fraction, int direction) const
 {
     const int n = pts.size();

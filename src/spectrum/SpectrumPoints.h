@@ -123,6 +123,10 @@ public:
     // points at that end is extended. Empty: 0; one point: its y.
     double valueAt(double x) const;
 
+    // The index of the point whose (shifted, ascending) x is nearest to x,
+    // the later one at a tie; -1 when empty.
+    int indexNear(double x) const;
+
     // The x where the curve first crosses smallest y + fraction * (y range)
     // in the given direction (a Crossing value). No crossing: the first
     // point's x; empty: 0.

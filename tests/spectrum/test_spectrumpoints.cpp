@@ -94,6 +94,18 @@ void TestSpectrumPoints::valueAt()
              QVector<double>({1.5, 3.5, 6.0}));
     q.enableShift(false);
     QCOMPARE(q.valueAt(0.5), 1.5);
+
+    // The point nearest to x: halfway between two points goes to the later
+    // one; beyond the ends, the end point; read through the shift.
+    QCOMPARE(SpectrumPoints().indexNear(1.0), -1);
+    QCOMPARE(points({{10, 4}}).indexNear(-100.0), 0);
+    const double near[][2] = {{-5, 0}, {10, 0}, {14.9, 0}, {15, 1}, {24, 1},
+                              {36, 3}, {45, 4}, {50, 4}, {99, 4}};
+    for (const auto &a : near)
+        QCOMPARE(p.indexNear(a[0]), int(a[1]));
+    q.enableShift(true);
+    QCOMPARE(QVector<int>({q.indexNear(-5.0), q.indexNear(-4.6), q.indexNear(-4.5)}),
+             QVector<int>({0, 0, 1}));
 }
 
 void TestSpectrumPoints::crossingX()

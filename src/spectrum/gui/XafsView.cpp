@@ -351,16 +351,6 @@ void XafsView::drawTitles(QPainter *p, const ChCoord &c)
     p->restore();
 }
 
-int XafsView::pointUnder(const SpectrumPoints &pts, double x)
-{
-    if (pts.isEmpty())
-        return -1;
-    for (int i = 0; i + 1 < pts.size(); ++i)
-        if ((pts.x(i) + pts.x(i + 1)) / 2.0 > x)
-            return i;
-    return pts.size() - 1;
-}
-
 double XafsView::effectiveDE(const XafsSpectrum &s) const
 {
     return s.dEEnabled() ? s.dE() : 0.0;
@@ -598,11 +588,11 @@ void XafsView::onMouseMoved()
             index = int(std::lround(std::max(0.0, std::min(x, double(traceData.size() - 1)))));
         break;
     case TraceMode:
-        index = pointUnder(traceData, x);
+        index = traceData.indexNear(x);
         break;
     default:
-        index = pointUnder(targetSpectrum.doubleNormalizedPreBase(),
-                           x + (ui->ECorrect->isChecked() ? targetSpectrum.energyShift() : 0.0));
+        index = targetSpectrum.doubleNormalizedPreBase().indexNear(
+            x + (ui->ECorrect->isChecked() ? targetSpectrum.energyShift() : 0.0));
         break;
     }
     if (index < 0)

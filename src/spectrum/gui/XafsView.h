@@ -106,8 +106,6 @@ private:
     void drawEdgeMarks(QPainter *p, const ChCoord &c);
     double effectiveDE(const XafsSpectrum &s) const;
     void drawTitles(QPainter *p, const ChCoord &c);
-    // The index of the point of pts nearest to x, or -1 when pts is empty.
-    static int pointUnder(const SpectrumPoints &pts, double x);
 
     Ui::XafsView *ui;
     SpectrumPoints traceData;
