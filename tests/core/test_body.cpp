@@ -37,6 +37,7 @@ private slots:
     void colourBarRerenders();
     void mouseOverTheDisplay();
     void windowPlacement();
+    void abbreviationsHaveTips();
 };
 
 // Frames as the I1 loader delivers them; the default pattern reads 7000 + 10 k eV from the names.
@@ -425,6 +426,28 @@ void TestBody::windowPlacement()
         QCOMPARE(p.spectrum.size().expandedTo(spectrumLeast), p.spectrum.size());
         QCOMPARE(p.spectrum.left() > p.main.left(), avail.width() > 2000);
     }
+}
+
+// A caption with a full stop inside or at the end of a word, or a short word of capitals or of one
+// letter and "w", is an abbreviation: each has a tool tip.
+void TestBody::abbreviationsHaveTips()
+{
+    const QRegularExpression abbreviated(
+        QStringLiteral("[A-Za-z]\\.|^[A-Z]{2,4}$|^[xy]w$|^de Glitch$"));
+    Body b;
+    int seen = 0;
+    for (QWidget *w : b.findChildren<QWidget *>()) {
+        QString text;
+        if (auto *l = qobject_cast<QLabel *>(w))
+            text = l->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(w))
+            text = button->text();
+        if (w->window() != &b || !abbreviated.match(text).hasMatch())
+            continue;
+        ++seen;
+        QVERIFY2(!w->toolTip().isEmpty(), qPrintable(w->objectName() + ": " + text));
+    }
+    QVERIFY(seen >= 15);
 }
 
 QTEST_MAIN(TestBody)

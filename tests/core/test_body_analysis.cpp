@@ -101,6 +101,26 @@ void TestBodyAnalysis::scriptedRunGivesTheMixture()
     const QStringList lines =
         QString::fromLatin1(readFile(dir.filePath("ratio-0.dat"))).split('\n', Qt::SkipEmptyParts);
     QVERIFY(lines.size() == 64 && lines[8 + 3] == "3,1,0.0625");
+
+    // Every map of the run as a script saves it: DMut (type 0) and Ratio (type 1) of the two used
+    // rows, then Zansa (-2).
+    const struct
+    {
+        int id, type;
+        double value;
+    } maps[] = {{0, 0, weightA(3, 1)},
+                {2, 0, 1 - weightA(3, 1)},
+                {2, 1, 1 - weightA(3, 1)},
+                {-2, 0, 109.0 / 218 / 220}};
+    for (const auto &m : maps) {
+        const QString name = dir.filePath(QString("map%1%2").arg(m.id + 2).arg(m.type));
+        runAll({QString("analyzer_select_image %1").arg(m.id),
+                QString("analyzer_select_image_type %1").arg(m.type), "save_data " + name});
+        const QStringList l =
+            QString::fromLatin1(readFile(name + "-0.dat")).split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(l.size() == 64 && std::fabs(l[11].section(',', 2).toDouble() - m.value) < 1e-6,
+                 qPrintable(name));
+    }
 }
 
 // Without frames, then with one reference row: the script goes on.
@@ -143,9 +163,12 @@ void TestBodyAnalysis::stopRestartAndPanelSwitch()
     // leaves the script where it is.
     QTest::mouseClick(analyze, Qt::LeftButton);
     QVERIFY(body->analysisRunning());
+    // A script's run asked for meanwhile is refused at once; the running one goes on.
+    QCOMPARE(run("analyzer_exec_elems"), 1);
+    QVERIFY(log.contains("Element run not started: a run is already going"));
     body->analyzer()->selectAnalysisPanel(Analyzer::SumUpPanel);
     QTRY_VERIFY_WITH_TIMEOUT(!body->analysisRunning(), 20000);
-    QCOMPARE(done.count(), 1);
+    QCOMPARE(done.count(), 2);
     const Analyzed2DRes *ratioA = body->analyzer()->reference(0)->maps()[Analyzer::RatioKind];
     QVERIFY(
         near({ratioA->value(63, 63), ratioA->value(9, 2)}, {weightA(7, 7), weightA(1, 2)}, 1e-6));
@@ -219,6 +242,25 @@ void TestBodyAnalysis::elementRunGivesTheAmounts()
     QVERIFY(runAndWait(*body, "analyzer_exec_elems"));
     QVERIFY(!body->analysisRunning());
     QCOMPARE(a->elem(1)->maps()[1]->value(3, 2), cu(2) / fe(3));
+    // With no row on show there is no map to save. Each display mode saved as a script saves it;
+    // the dmut of each element (mode 0, Fe and Cu on show) follows its own amount.
+    runAll({"analyzer_select_analysis_mode 2", "select_disp_image 3", "saveDataCfg_save_as_text",
+            "saveDataCfg_text_as_xyz", "saveDataCfg_text_as_csv"});
+    LogCapture log;
+    QCOMPARE(run("save_data " + dir.filePath("none")), 1);
+    QVERIFY(log.contains("No result map to save"));
+    runAll({"analyzer_elems_select_show Fe"});
+    for (int mode = 0; mode < 9; ++mode) {
+        const QString name = dir.filePath(QString("mode%1").arg(mode));
+        runAll({QString("analyzer_elems_select_disp_mode %1").arg(mode), "save_data " + name});
+        QCOMPARE(QString::fromLatin1(readFile(name + "-0.dat")).count('\n'), 24);
+    }
+    QCOMPARE(QString::fromLatin1(readFile(dir.filePath("mode0-0.dat"))).split('\n')[6 * 2 + 3],
+             QString("3,2,%1").arg(fe(3)));
+    runAll({"analyzer_elems_select_show Cu", "analyzer_elems_select_disp_mode 0",
+            "save_data " + dir.filePath("cu")});
+    QCOMPARE(QString::fromLatin1(readFile(dir.filePath("cu-0.dat"))).split('\n')[6 * 2 + 3],
+             QString("3,2,%1").arg(cu(2)));
     const Analyzed2DRes *cor = a->namedMap(Analyzer::ElemsCorMap);
     const Analyzed2DRes *corTh = a->namedMap(Analyzer::ElemsCorThMap);
     // N = (1, cu / fe) against the standard (1, 2): at (2, 0) N = (1, 1), 3 / sqrt(10), above 0.9;

@@ -29,6 +29,7 @@ private slots:
     void destroyedDuringALoad();
     void movePositionReachesEveryPixel();
     void failuresAreLogged();
+    void energySetupCloses();
     void scriptSavesPicturesSpectraAndFrames();
 };
 
@@ -316,6 +317,21 @@ void TestBodyCommands::failuresAreLogged()
         QCOMPARE(runStatement(body, save.arg(d)), 1);
     QCOMPARE(logText(body), log);
     QVERIFY(QFile::exists(d + "p.png") && QFile::exists(d + "e.dat"));
+}
+
+// The energy setup of a panel closes by its Close button and by Escape.
+void TestBodyCommands::energySetupCloses()
+{
+    Body body;
+    auto *open = child<QAbstractButton>(body.i1Panel(), "EngOfFilesSetup");
+    EOFSetup *setup = body.i1Panel()->findChild<EOFSetup *>();
+    QTest::mouseClick(open, Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(setup, "CloseB"), Qt::LeftButton);
+    QVERIFY(!setup->isVisible());
+    QTest::mouseClick(open, Qt::LeftButton);
+    QVERIFY(setup->isVisible());
+    QTest::keyClick(child<QLineEdit>(setup, "Start"), Qt::Key_Escape);
+    QVERIFY(!setup->isVisible());
 }
 
 void TestBodyCommands::scriptSavesPicturesSpectraAndFrames()

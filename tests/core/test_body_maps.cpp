@@ -154,17 +154,28 @@ void TestBodyMaps::loadShiftedBlocks()
     runAll({"set_band_w 0", "set_band_h 0", "select_region 0 0 12 6"});
 }
 
-// At 7800 eV: dmut = 1.59765625 - 0.4453125, mu = pre; the rest mu - 2 dmut.
+// Two runs at other energies and factors: dmut = post - pre and the rest mu - factor dmut, mu = pre
+// below the edge; the ratio is the rest over its least value against dmut plus that.
 void TestBodyMaps::residualAbsorption()
 {
     loadEdgeStacks();
-    runAll({"analyzer_select_analysis_mode 1", "analyzer_set_ra_energy 7800",
-            "analyzer_set_ra_factor 2", "analyzer_exec_ra"});
-    Reals rest;
-    for (int i = 0; i < W * H; ++i)
-        rest << (1 + i) * (0.4453125 - 2 * 1.15234375);
-    runAll({"analyzer_select_image -4"});
-    QVERIFY(close(saved("map"), rest));
+    const double runs[2][2] = {{7800, 2}, {7500, 0.5}};
+    for (const auto &r : runs) {
+        runAll({"analyzer_select_analysis_mode 1", QString("analyzer_set_ra_energy %1").arg(r[0]),
+                QString("analyzer_set_ra_factor %1").arg(r[1]), "analyzer_exec_ra"});
+        const double pre = 0.25 + (r[0] - 7000) / 4096, dmut = 1.5 + (r[0] - 7000) / 8192 - pre;
+        const double rest = pre - r[1] * dmut, least = std::min(rest, W * H * rest);
+        Reals want[3];
+        for (int i = 1; i <= W * H; ++i) {
+            want[0] << i * dmut;
+            want[1] << i * rest;
+            want[2] << (i * rest - least) / (i * dmut + i * rest - least);
+        }
+        for (int m = 0; m < 3; ++m) {
+            runAll({QString("analyzer_select_image %1").arg(-3 - m)});
+            QVERIFY(close(saved(QString("ra%1-%2").arg(r[0]).arg(m)), want[m]));
+        }
+    }
 }
 
 // Ranges that overlap and reach past the stack, then deleted down to none; the first added and a
@@ -206,9 +217,34 @@ void TestBodyMaps::processTwoMaps()
     loadEdgeStacks();
     runAll({"analyzer_select_analysis_mode 3", "analyzer_sumup_add 1 2", "analyzer_exec_sumup",
             "analyzer_capture_map 1", "analyzer_sumup_clear", "analyzer_sumup_add 0 1",
-            "analyzer_exec_sumup", "analyzer_capture_map 2", "analyzer_select_analysis_mode 4",
-            "analyzer_proc_type 1", "analyzer_exec_proc_maps", "analyzer_proc_show 2"});
-    QVERIFY(close(saved("proc"), Reals(W * H, mu(7010) / mu(7000))));
+            "analyzer_exec_sumup", "analyzer_capture_map 2", "analyzer_select_analysis_mode 4"});
+    // Sub., Div. and Mask of frame 1 (Map 1) by frame 0 (Map 2, above 0 everywhere).
+    for (int type = 0; type < 3; ++type) {
+        runAll({QString("analyzer_proc_type %1").arg(type), "analyzer_exec_proc_maps",
+                "analyzer_proc_show 2"});
+        Reals want;
+        for (int i = 0; i < W * H; ++i)
+            want << (type == 0   ? double(count(i, 1)) - count(i, 0)
+                     : type == 1 ? mu(7010) / mu(7000)
+                                 : count(i, 1));
+        QVERIFY(close(saved(QString("proc%1").arg(type)), want));
+    }
+
+    // The Fourier survey of the same frames: at k = 0 the magnitude of a pixel is the sum of its
+    // trace, v its first value.
+    double svv = 0, saa = 0, sva = 0;
+    for (int i = 0; i < W * H; ++i) {
+        double a = 0;
+        for (int j = 0; j < 201; ++j)
+            a += count(i, j);
+        svv += count(i, 0) * count(i, 0), saa += a * a, sva += count(i, 0) * a;
+    }
+    LogCapture log;
+    runAll({"exec_fourier_survey"});
+    const QStringList res = log.lines().filter(QRegExp("^Res "));
+    const QStringList f = res.value(0).split(' ');
+    QVERIFY(res.size() == 201 && f.size() == 6 && f[1] == "0");
+    QVERIFY(close({f[2].toDouble(), f[3].toDouble(), f[4].toDouble()}, {svv, saa, sva}));
 }
 
 // A map file of shifts of 0 eV read into Map 2 and shown; without frames; of another size.
