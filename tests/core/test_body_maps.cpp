@@ -402,6 +402,11 @@ void TestBodyMaps::collectQInfo()
     // maxE 7110, 7120, 7130: mean 7120, deviation sqrt(200 / 3).
     QCOMPARE(readFile("qinfo.dat").split('\n').value(0),
              QByteArray("# maxE 7110 7130 7120 8.16497"));
+    // The script's word writes the same file.
+    QVERIFY(QFile::remove("qinfo.dat"));
+    runAll({"collect_q_info"});
+    QCOMPARE(readFile("qinfo.dat").split('\n').value(0),
+             QByteArray("# maxE 7110 7130 7120 8.16497"));
 }
 
 // The script of a whole calibration: calibrate, save, clear, load back at another edge energy, save
