@@ -163,6 +163,10 @@ private slots:
         // magnitudes |sum y_j exp(-2 pi i j k / 60)| over k = 1 .. 58.
         clickBox(v, "ShowFFT");
         check(0.0, 60.0, 0.0, 0.0);
+        QCOMPARE(v.xAxisTitle(), QStringLiteral("Frequency [cycles over the I1 trace]"));
+        // The title gives the window in pixels across: twice the half size and the centre.
+        v.setPlace(36, 38, 5, -2);
+        QCOMPARE(v.plotTitle(), QStringLiteral("Position (36, 38), window 11 x 5 pixels"));
         double lo = 1e300, hi = -1e300;
         for (int k = 1; k <= 58; ++k) {
             std::complex<double> sum = 0;
