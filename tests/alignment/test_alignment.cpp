@@ -53,6 +53,9 @@ private slots:
         // in the top and bottom rows a column holds two pixels of the frame.
         const QString step = "0 0 10 10;0 0 10 10;0 0 10 10";
         QTest::newRow("step") << step << QPoint(0, 0) << "0 20 20 20;0 30 30 30;0 20 20 20|0 30";
+        // A step down the frame: the row sums do it.
+        QTest::newRow("step down")
+            << "0 0 0;0 0 0;9 9 9" << QPoint(0, 0) << "0 0 0;18 27 18;9 0 9|0 27";
         const QString dot = "0 0 0 0;0 0 0 0;0 0 5 0;0 0 0 0";
         QTest::newRow("bright pixel")
             << dot << QPoint(0, 0) << "0 0 0 0;0 5 5 5;0 5 0 5;0 5 5 5|0 5";
@@ -172,6 +175,10 @@ private slots:
         // A search that starts at the match stops at once.
         QVERIFY(autoShift(ref, ref, sx = 0, sy = 0, best = 1.0, &trials));
         QVERIFY(sx == 0 && sy == 0 && trials.size() == 40);
+        // Nothing overlaps anywhere near: no neighbour beats the start, which stays.
+        const BinImage far = binOf(100, 80, {QRect(0, 0, 5, 5)});
+        QVERIFY(autoShift(far, ref, sx = 0, sy = 0, best = 0.0, nullptr));
+        QVERIFY(sx == 0 && sy == 0 && best == 0.0);
     }
 
     // No binary image, no reference, sizes that differ: refused, nothing changed.

@@ -484,33 +484,34 @@ void TestImageStacks::spectraOfEveryBin()
 void TestImageStacks::headerAndProgress_data()
 {
     QTest::addColumn<QRectF>("area");
-    QTest::addColumn<int>("half");
+    QTest::addColumn<QPoint>("half");         // across and down
     QTest::addColumn<QStringList>("numbers"); // of header lines 2 to 6
     QTest::addColumn<QStringList>("progress");
-    QTest::newRow("hx 1") << QRectF(1, 0, 5, 6) << 1
+    QTest::newRow("hx 1") << QRectF(1, 0, 5, 6) << QPoint(1, -1)
                           << QStringList{"1 6 2", "0 6 2", "7 5", "1 1", "3 3"}
                           << QStringList{"Save Xafs Spectra : Progress 66.6667"};
-    QTest::newRow("reversed, pixels")
-        << QRectF(4.5, 3.9, -3.2, -3.9) << 0 << QStringList{"1 4 3", "0 3 3", "7 5", "0 0", "1 1"}
-        << QStringList{"Save Xafs Spectra : Progress 33.3333",
-                       "Save Xafs Spectra : Progress 66.6667"};
-    // The header counts as it always did: no bins across an empty area, one bin written.
-    QTest::newRow("empty area") << QRectF(3, 2, 0, 0) << 0
-                                << QStringList{"3 3 0", "2 2 0", "7 5", "0 0", "1 1"}
+    QTest::newRow("reversed, pixels") << QRectF(4.5, 3.9, -3.2, -3.9) << QPoint(0, 0)
+                                      << QStringList{"1 4 3", "0 3 3", "7 5", "0 0", "1 1"}
+                                      << QStringList{"Save Xafs Spectra : Progress 33.3333",
+                                                     "Save Xafs Spectra : Progress 66.6667"};
+    // The header counts as it always did: no bins across an empty area, one down with a half
+    // height of 1 (its sum truncates toward 0), one bin written.
+    QTest::newRow("empty area") << QRectF(3, 2, 0, 0) << QPoint(0, 1)
+                                << QStringList{"3 3 0", "2 2 1", "7 5", "0 1", "1 3"}
                                 << QStringList();
 }
 
 void TestImageStacks::headerAndProgress()
 {
     QFETCH(QRectF, area);
-    QFETCH(int, half);
+    QFETCH(QPoint, half);
     QFETCH(QStringList, numbers);
     QFETCH(QStringList, progress);
     QTemporaryDir dir;
     ImageStacks s;
     s.appendI1(constantFrame(EW, EH, 7000, 100));
     EachSpectrumRequest r;
-    r.walk.setup(EW, EH, half, -half, area.x(), area.y(), area.width(), area.height());
+    r.walk.setup(EW, EH, half.x(), half.y(), area.x(), area.y(), area.width(), area.height());
     const QString header =
         QString("# X-Range (x0, x1), steps : %1\n# Y-Range (y0, y1), steps : %2\n"
                 "# Full Width, Height      : %3\n# Bin Half Width, Height  : %4\n"

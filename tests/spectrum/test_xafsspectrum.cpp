@@ -55,6 +55,10 @@ private slots:
         solveLinearSystem(s, r, 2);
         QCOMPARE(QVector<double>({r[0], r[1]}), QVector<double>({3, 0}));
         solveLinearSystem(nullptr, nullptr, 0);
+        // A background window takes its first energy and stops before its last: y = x on 0, 1, 2.
+        EdgeBaseline line;
+        fitBackground(line, points({-1, 0, 1, 2, 3}, {9, 0, 1, 2, 10}), 0.0, 3.0, false);
+        QVERIFY(near(line.c3, 1.0, 1e-12) && near(line.c0, 0.0, 1e-12));
     }
 
     void lineNormalization()
