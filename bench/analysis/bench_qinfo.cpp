@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include "../EdgeFrames.h"
@@ -17,8 +16,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <vector>
 
 static const int Size = 256;
 static const int Energies = 120;
